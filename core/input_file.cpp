@@ -1,0 +1,168 @@
+#include "input_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <filesystem>
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tavilon {
+
+namespace {
+
+std::string systemReason(int err)
+{
+    return std::strerror(err);
+}
+
+#ifdef _WIN32
+int openReadOnly(const std::string& path)
+{
+    const std::filesystem::path p(std::u8string(path.begin(), path.end()));
+    return ::_wopen(p.c_str(), _O_RDONLY | _O_BINARY);
+}
+bool statFile(int fd, struct _stat64& st) { return ::_fstat64(fd, &st) == 0; }
+bool isRegular(const struct _stat64& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
+std::string kindOf(const struct _stat64& st)
+{
+    return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a regular file";
+}
+#else
+int openReadOnly(const std::string& path)
+{
+    // O_NONBLOCK so that a FIFO without a writer cannot hang the open; the
+    // file type is checked before any read.
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+}
+bool statFile(int fd, struct stat& st) { return ::fstat(fd, &st) == 0; }
+bool isRegular(const struct stat& st) { return S_ISREG(st.st_mode); }
+std::string kindOf(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return "a folder";
+    if (S_ISFIFO(st.st_mode))
+        return "a pipe";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return "a device";
+    if (S_ISSOCK(st.st_mode))
+        return "a socket";
+    return "not a regular file";
+}
+#endif
+
+} // namespace
+
+std::string quotedPath(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+Outcome<InputFile> InputFile::open(const std::string& path)
+{
+    if (path.empty())
+        return CoreError{ErrorCode::OpenFailed, "No word list is chosen (the file name is empty)."};
+    const int fd = openReadOnly(path);
+    if (fd < 0) {
+        const int err = errno;
+        return CoreError{ErrorCode::OpenFailed,
+                         "Cannot open " + quotedPath(path) + ": " + systemReason(err) + "."};
+    }
+#ifdef _WIN32
+    struct _stat64 st {};
+#else
+    struct stat st {};
+#endif
+    if (!statFile(fd, st)) {
+        const int err = errno;
+#ifdef _WIN32
+        ::_close(fd);
+#else
+        ::close(fd);
+#endif
+        return CoreError{ErrorCode::OpenFailed,
+                         "Cannot open " + quotedPath(path) + ": " + systemReason(err) + "."};
+    }
+    if (!isRegular(st)) {
+        const std::string kind = kindOf(st);
+#ifdef _WIN32
+        ::_close(fd);
+#else
+        ::close(fd);
+#endif
+        return CoreError{ErrorCode::NotRegularFile,
+                         quotedPath(path) + " is " + kind + ", not a word list file."};
+    }
+#ifndef _WIN32
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+#endif
+    return InputFile(fd, static_cast<std::uint64_t>(st.st_size), path);
+}
+
+InputFile::InputFile(int fd, std::uint64_t size, std::string path)
+    : fd_(fd), size_(size), path_(std::move(path))
+{
+}
+
+InputFile::InputFile(InputFile&& other) noexcept
+    : fd_(other.fd_), size_(other.size_), path_(std::move(other.path_))
+{
+    other.fd_ = -1;
+}
+
+InputFile& InputFile::operator=(InputFile&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        size_ = other.size_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+InputFile::~InputFile()
+{
+    close();
+}
+
+void InputFile::close()
+{
+    if (fd_ >= 0) {
+#ifdef _WIN32
+        ::_close(fd_);
+#else
+        ::close(fd_);
+#endif
+        fd_ = -1;
+    }
+}
+
+Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
+{
+    for (;;) {
+#ifdef _WIN32
+        const auto chunk = static_cast<unsigned>(capacity > (1u << 30) ? (1u << 30) : capacity);
+        const int got = ::_read(fd_, dest, chunk);
+#else
+        const ssize_t got = ::read(fd_, dest, capacity);
+#endif
+        if (got >= 0)
+            return static_cast<std::size_t>(got);
+        if (errno == EINTR)
+            continue;
+        const int err = errno;
+        return CoreError{ErrorCode::ReadFailed,
+                         "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
+    }
+}
+
+} // namespace tavilon

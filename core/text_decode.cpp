@@ -1,0 +1,95 @@
+#include "text_decode.h"
+
+#include <cstdint>
+
+namespace tavilon {
+
+bool isValidUtf8(std::string_view bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        int extra = 0;
+        char32_t cp = 0;
+        char32_t min = 0;
+        if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            cp = c & 0x1F;
+            min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            cp = c & 0x0F;
+            min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            cp = c & 0x07;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= extra)
+            return false;
+        for (int k = 1; k <= extra; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[k] & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        p += extra + 1;
+    }
+    return true;
+}
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string windows1252ToUtf8(std::string_view bytes)
+{
+    static constexpr char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 && c < 0xA0)
+            appendUtf8(out, high[c - 0x80]);
+        else
+            appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::string fieldToUtf8(std::string_view bytes)
+{
+    if (isValidUtf8(bytes))
+        return std::string(bytes);
+    return windows1252ToUtf8(bytes);
+}
+
+} // namespace tavilon

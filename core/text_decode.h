@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tavilon {
+
+bool isValidUtf8(std::string_view bytes);
+
+// Windows-1252 bytes as UTF-8 (the five unassigned bytes map to the C1
+// controls of the same value, as Windows does).
+std::string windows1252ToUtf8(std::string_view bytes);
+
+// A field as read from a list without a UTF-16 mark: kept where it is valid
+// UTF-8, else taken as Windows-1252.
+std::string fieldToUtf8(std::string_view bytes);
+
+void appendUtf8(std::string& out, char32_t codePoint);
+
+} // namespace tavilon

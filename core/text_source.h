@@ -1,0 +1,44 @@
+#pragma once
+
+#include "input_file.h"
+#include "outcome.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tavilon {
+
+// The text of a word list as a stream of bytes in which line ends and
+// blanks can be found directly: a UTF-8 byte-order mark is skipped, a file
+// with a UTF-16 mark (either byte order) is turned into UTF-8 on the way,
+// anything else is passed through as it is.
+class TextSource {
+public:
+    static Outcome<TextSource> open(const std::string& path);
+
+    // Up to `capacity` bytes of text (capacity at least 16); 0 at the end.
+    Outcome<std::size_t> read(char* dest, std::size_t capacity);
+
+    bool isUtf16() const { return encoding_ != Encoding::Bytes; }
+    std::uint64_t fileSize() const { return file_.size(); }
+    std::uint64_t bytesConsumed() const { return consumed_; }
+    const std::string& path() const { return file_.path(); }
+
+private:
+    enum class Encoding { Bytes, Utf16LE, Utf16BE };
+
+    explicit TextSource(InputFile file);
+    Outcome<std::size_t> readUtf16(char* dest, std::size_t capacity);
+
+    InputFile file_;
+    Encoding encoding_ = Encoding::Bytes;
+    std::string pending_;     // bytes read while looking for a mark, not yet handed out
+    std::vector<char> raw_;   // UTF-16 input
+    char16_t highSurrogate_ = 0;
+    bool eof_ = false;
+    std::uint64_t consumed_ = 0;
+};
+
+} // namespace tavilon

@@ -1,0 +1,87 @@
+#include "word_list_reader.h"
+
+#include "text_decode.h"
+
+namespace tavilon {
+
+namespace {
+
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string notWordListMessage(const std::string& path)
+{
+    return quotedPath(path) + " is not a word list: it holds binary data (NUL bytes).";
+}
+
+} // namespace
+
+Outcome<WordListReader> WordListReader::open(const std::string& path)
+{
+    auto source = TextSource::open(path);
+    if (!source)
+        return source.error();
+    return WordListReader(std::move(source.value()));
+}
+
+WordListReader::WordListReader(TextSource source) : source_(std::move(source)), buffer_(64 * 1024) {}
+
+Outcome<bool> WordListReader::refill()
+{
+    auto n = source_.read(buffer_.data(), buffer_.size());
+    if (!n)
+        return n.error();
+    pos_ = 0;
+    end_ = n.value();
+    if (end_ == 0)
+        atEnd_ = true;
+    return end_ != 0;
+}
+
+Outcome<bool> WordListReader::next(std::string& field)
+{
+    std::string line;
+    for (;;) {
+        if (pos_ == end_) {
+            if (atEnd_)
+                break;
+            auto more = refill();
+            if (!more)
+                return more.error();
+            if (!more.value())
+                break;
+        }
+        const char c = buffer_[pos_++];
+        if (c == '\0')
+            return CoreError{ErrorCode::NotWordList, notWordListMessage(source_.path())};
+        if (!isLineEnd(c)) {
+            line.push_back(c);
+            continue;
+        }
+        std::size_t b = 0;
+        std::size_t e = line.size();
+        while (b < e && isBlank(line[b]))
+            ++b;
+        while (e > b && isBlank(line[e - 1]))
+            --e;
+        if (b < e) {
+            field = fieldToUtf8(std::string_view(line).substr(b, e - b));
+            return true;
+        }
+        line.clear();
+    }
+    // The last line may have no line end.
+    std::size_t b = 0;
+    std::size_t e = line.size();
+    while (b < e && isBlank(line[b]))
+        ++b;
+    while (e > b && isBlank(line[e - 1]))
+        --e;
+    if (b < e) {
+        field = fieldToUtf8(std::string_view(line).substr(b, e - b));
+        return true;
+    }
+    return false;
+}
+
+} // namespace tavilon

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "outcome.h"
+#include "text_source.h"
+
+#include <string>
+#include <vector>
+
+namespace tavilon {
+
+// Reads a word list one field at a time, byte by byte.
+class WordListReader {
+public:
+    static Outcome<WordListReader> open(const std::string& path);
+
+    // The next field (UTF-8) into `field`; false at the end of the list.
+    Outcome<bool> next(std::string& field);
+
+private:
+    explicit WordListReader(TextSource source);
+    Outcome<bool> refill();
+
+    TextSource source_;
+    std::vector<char> buffer_;
+    std::size_t pos_ = 0;
+    std::size_t end_ = 0;
+    bool atEnd_ = false;
+};
+
+} // namespace tavilon
