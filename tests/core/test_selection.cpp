@@ -1,0 +1,172 @@
+#include "selection.h"
+#include "temp_files.h"
+#include "word_list.h"
+
+#include <QtTest>
+
+#include <random>
+
+using namespace tavilon;
+
+namespace {
+
+PressInput inputFor(const std::string& picks, const std::string& path)
+{
+    return {picks, countFields(path).value(), path};
+}
+
+std::size_t lineCount(const std::string& text)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; (i = text.find("\r\n", i)) != std::string::npos; i += 2)
+        ++n;
+    return n;
+}
+
+} // namespace
+
+class TestSelection : public QObject {
+    Q_OBJECT
+private slots:
+    void picksTextRules_data()
+    {
+        QTest::addColumn<QString>("picks");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("lines");
+        QTest::newRow("empty picks one") << "" << "1" << 1;
+        QTest::newRow("0 picks one") << "0" << "1" << 1;
+        QTest::newRow("00 picks none") << "00" << "00" << 0;
+        QTest::newRow("three") << "3" << "3" << 3;
+        QTest::newRow("2.5 picks two") << "2.5" << "2.5" << 2;
+        QTest::newRow("negative picks none") << "-1" << "-1" << 0;
+    }
+    void picksTextRules()
+    {
+        QFETCH(QString, picks);
+        QFETCH(QString, after);
+        QFETCH(int, lines);
+        TempFiles files;
+        const std::string path = files.write("w.txt", "alpha\nbeta\ngamma\ndelta\n");
+        RandomSource random;
+        auto result = press(inputFor(picks.toStdString(), path), random);
+        QVERIFY(result.ok());
+        QCOMPARE(QString::fromStdString(result.value().picksText), after);
+        QCOMPARE(lineCount(result.value().appendText), static_cast<std::size_t>(lines));
+    }
+
+    void firstPicksOfAFreshProgram()
+    {
+        TempFiles files;
+        const std::string path = files.write("w.txt", "alpha\nbeta\ngamma\ndelta\n");
+        RandomSource random;
+        // r = 0.7055, 0.5334, 0.5795, 0.2896, 0.3019 over four words.
+        QCOMPARE(press(inputFor("5", path), random).value().appendText,
+                 std::string("gamma\r\ngamma\r\ngamma\r\nbeta\r\nbeta\r\n"));
+        // The next press continues the same sequence.
+        RandomSource again;
+        std::string twoPresses = press(inputFor("3", path), again).value().appendText;
+        twoPresses += press(inputFor("2", path), again).value().appendText;
+        QCOMPARE(twoPresses, std::string("gamma\r\ngamma\r\ngamma\r\nbeta\r\nbeta\r\n"));
+    }
+
+    void aOneWordListAlwaysGivesThatWord()
+    {
+        TempFiles files;
+        const std::string path = files.write("one.txt", "  only \r\n\r\n");
+        RandomSource random;
+        QCOMPARE(press(inputFor("4", path), random).value().appendText, std::string("only\r\nonly\r\nonly\r\nonly\r\n"));
+    }
+
+    void onePassMatchesPickingOneAtATime()
+    {
+        std::mt19937 rng(5);
+        TempFiles files;
+        RandomSource fast;
+        RandomSource slow;
+        for (int round = 0; round < 60; ++round) {
+            std::string bytes;
+            const int lines = std::uniform_int_distribution<int>(1, round % 10 == 0 ? 40000 : 300)(rng);
+            for (int i = 0; i < lines; ++i) {
+                if (rng() % 7 == 0)
+                    bytes += " \t";
+                bytes += 'w';
+                bytes += std::to_string(rng() % 1000);
+                bytes += (rng() % 2) ? "\r\n" : "\n";
+            }
+            const std::string path = files.write(QString("r%1.txt").arg(round), QByteArray::fromStdString(bytes));
+            const std::string picks = std::to_string(std::uniform_int_distribution<int>(1, 80)(rng));
+            auto a = press(inputFor(picks, path), fast);
+            auto b = pressOnePickAtATime(inputFor(picks, path), slow);
+            QVERIFY(a.ok() && b.ok());
+            QCOMPARE(a.value().appendText, b.value().appendText);
+            QCOMPARE(fast.state(), slow.state());
+        }
+    }
+
+    void failuresPickNothingAndKeepTheSequence_data()
+    {
+        QTest::addColumn<QString>("picks");
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("code");
+        QTest::newRow("empty list") << "1" << "" << QByteArray("") << int(ErrorCode::NoWords);
+        QTest::newRow("list shrank since counted") << "50" << "1000" << QByteArray("a\nb\n") << int(ErrorCode::ListChanged);
+        QTest::newRow("too many picks") << "1000001" << "2" << QByteArray("a\nb\n") << int(ErrorCode::TooManyPicks);
+        QTest::newRow("far too many picks") << "1e300" << "2" << QByteArray("a\nb\n") << int(ErrorCode::TooManyPicks);
+        QTest::newRow("binary file") << "1" << "2" << QByteArray("a\0b\n", 4) << int(ErrorCode::NotWordList);
+        QTest::newRow("count that is no count") << "1" << "2.5" << QByteArray("a\nb\n") << int(ErrorCode::InvalidCount);
+        QTest::newRow("picks that are no number") << "12a" << "2" << QByteArray("a\nb\n") << int(ErrorCode::InvalidCount);
+    }
+    void failuresPickNothingAndKeepTheSequence()
+    {
+        QFETCH(QString, picks);
+        QFETCH(QString, count);
+        QFETCH(QByteArray, content);
+        QFETCH(int, code);
+        TempFiles files;
+        const std::string path = files.write("w.txt", content);
+        RandomSource random;
+        random.next();
+        const auto before = random.state();
+        auto result = press({picks.toStdString(), count.toStdString(), path}, random);
+        QVERIFY(!result.ok());
+        QCOMPARE(int(result.error().code), code);
+        QVERIFY(!result.error().message.empty());
+        QCOMPARE(random.state(), before);
+    }
+
+    void missingFileIsNamed()
+    {
+        RandomSource random;
+        auto result = press({"1", "3", "/no/such/list.txt"}, random);
+        QCOMPARE(result.error().code, ErrorCode::OpenFailed);
+        QVERIFY(result.error().message.find("/no/such/list.txt") != std::string::npos);
+    }
+
+    void theLimitItselfIsAllowed()
+    {
+        TempFiles files;
+        const std::string path = files.write("w.txt", "x\ny\n");
+        RandomSource random;
+        auto result = press(inputFor(std::to_string(MaxPicksPerPress), path), random);
+        QVERIFY(result.ok());
+        QCOMPARE(result.value().picks, MaxPicksPerPress);
+        QCOMPARE(result.value().appendText.size(), MaxPicksPerPress * 3);
+    }
+
+    void aStoppedPressChangesNothing()
+    {
+        TempFiles files;
+        QByteArray bytes;
+        for (int i = 0; i < 400000; ++i)
+            bytes += "word" + QByteArray::number(i) + "\n";
+        const std::string path = files.write("w.txt", bytes);
+        RandomSource random;
+        auto result = press(inputFor("1000", path), random, [](std::uint64_t, std::uint64_t) { return false; });
+        QCOMPARE(result.error().code, ErrorCode::Cancelled);
+        QCOMPARE(random.state(), RandomSource::StartState);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSelection)
+#include "test_selection.moc"
