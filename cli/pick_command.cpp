@@ -6,6 +6,7 @@
 #include "word_list.h"
 
 #include <ostream>
+#include <string>
 
 namespace tavilon {
 
@@ -84,18 +85,12 @@ int runPickCommand(const std::vector<std::string>& args, std::ostream& out, std:
             return 1;
         }
         RandomSource random;
-        auto result = press({picks, count.value(), path}, random);
+        auto result = press({picks, count.value(), path}, random, {}, "\n");
         if (!result) {
             err << "tavilon-pick: " << result.error().message << "\n";
             return 1;
         }
-        std::string text;
-        text.reserve(result.value().appendText.size());
-        for (char c : result.value().appendText) {
-            if (c != '\r')
-                text.push_back(c);
-        }
-        out << text;
+        out << result.value().appendText;
         out.flush();
         if (!out) {
             err << "tavilon-pick: cannot write the picks to standard output\n";

@@ -4,6 +4,7 @@
 #include "word_list.h"
 
 #include <cmath>
+#include <cstring>
 #include <optional>
 
 namespace tavilon {
@@ -32,7 +33,7 @@ Outcome<Plan> plan(const PressInput& input)
     if (input.countText.empty())
         return CoreError{ErrorCode::NoWords, "The word list has no words to pick from. Load a list that holds at least one word."};
     const auto count = numericValue(input.countText);
-    if (!count || *count < 1 || *count > 1e15 || *count != std::floor(*count))
+    if (!count || *count < 1 || *count > static_cast<double>(MaxFieldNumber) || *count != std::floor(*count))
         return CoreError{ErrorCode::InvalidCount, "The word count \"" + input.countText + "\" is not a count of words. Load the list again."};
     p.count = *count;
     return p;
@@ -64,7 +65,8 @@ std::uint64_t targetFor(double count, float r)
     return static_cast<std::uint64_t>(std::floor(count * static_cast<double>(r) + 1.0));
 }
 
-Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress)
+Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress,
+                           std::string_view lineEnd)
 {
     auto planned = plan(input);
     if (!planned)
@@ -84,13 +86,14 @@ Outcome<PressResult> press(const PressInput& input, RandomSource& random, const 
     if (!fields)
         return fields.error();
     const PickedFields& picked = fields.value();
-    std::size_t size = 0;
-    for (std::size_t i = 0; i < picked.size(); ++i)
-        size += picked.field(i).size() + 2;
-    result.appendText.reserve(size);
+    result.appendText.resize(picked.totalSize() + lineEnd.size() * picked.size());
+    char* out = result.appendText.data();
     for (std::size_t i = 0; i < picked.size(); ++i) {
-        result.appendText += picked.field(i);
-        result.appendText += "\r\n";
+        const std::string_view field = picked.field(i);
+        std::memcpy(out, field.data(), field.size());
+        out += field.size();
+        std::memcpy(out, lineEnd.data(), lineEnd.size());
+        out += lineEnd.size();
     }
     result.picks = p.passes;
     random = draws;

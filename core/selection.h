@@ -39,8 +39,10 @@ std::uint64_t targetFor(double count, float r);
 
 // One press of "Select": draws every pick's field number first, then reads
 // the list once. On any error nothing is picked and the random source is
-// left as it was, so a failed or stopped press changes nothing.
-Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {});
+// left as it was, so a failed or stopped press changes nothing. Each pick is
+// followed by `lineEnd`: CR LF in the output box.
+Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
+                           std::string_view lineEnd = "\r\n");
 
 // The same press done as designed originally: the list read from its top for
 // every pick. Slow; kept as the reference the one-pass press must match.

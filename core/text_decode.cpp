@@ -1,6 +1,7 @@
 #include "text_decode.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace tavilon {
 
@@ -8,6 +9,14 @@ bool isValidUtf8(std::string_view bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
+    // Plain ASCII, eight bytes at a time, is the common case.
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        if (word & 0x8080808080808080ull)
+            break;
+        p += 8;
+    }
     while (p < end) {
         const unsigned char c = *p;
         if (c < 0x80) {
@@ -65,7 +74,9 @@ void appendUtf8(std::string& out, char32_t cp)
     }
 }
 
-std::string windows1252ToUtf8(std::string_view bytes)
+namespace {
+
+void appendWindows1252(std::string& out, std::string_view bytes)
 {
     static constexpr char16_t high[32] = {
         0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -73,8 +84,6 @@ std::string windows1252ToUtf8(std::string_view bytes)
         0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
     };
-    std::string out;
-    out.reserve(bytes.size() * 2);
     for (char ch : bytes) {
         const auto c = static_cast<unsigned char>(ch);
         if (c >= 0x80 && c < 0xA0)
@@ -82,7 +91,24 @@ std::string windows1252ToUtf8(std::string_view bytes)
         else
             appendUtf8(out, c);
     }
+}
+
+} // namespace
+
+std::string windows1252ToUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    appendWindows1252(out, bytes);
     return out;
+}
+
+void appendFieldUtf8(std::string& out, std::string_view bytes)
+{
+    if (isValidUtf8(bytes))
+        out.append(bytes);
+    else
+        appendWindows1252(out, bytes);
 }
 
 std::string fieldToUtf8(std::string_view bytes)

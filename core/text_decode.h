@@ -17,4 +17,7 @@ std::string fieldToUtf8(std::string_view bytes);
 
 void appendUtf8(std::string& out, char32_t codePoint);
 
+// fieldToUtf8, appended to `out` without a temporary.
+void appendFieldUtf8(std::string& out, std::string_view bytes);
+
 } // namespace tavilon

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavilon {
@@ -23,20 +25,31 @@ Outcome<std::string> countFields(const std::string& path, const ProgressFn& prog
 // fast paths are checked against.
 Outcome<std::string> fetchField(const std::string& path, std::uint64_t target);
 
+// The highest field number that can be looked up (far beyond any file).
+constexpr std::uint64_t MaxFieldNumber = (std::uint64_t{1} << 44) - 1;
+
 // The fields at the given targets (each 1-based, any order, repeats allowed)
 // read in one pass over the list. Field i of the result belongs to
-// targets[i]. Reading stops at the highest target.
+// targets[i]. Reading stops at the highest target. At most 2^20 targets.
 class PickedFields {
 public:
-    std::size_t size() const { return slotOfTarget_.size(); }
+    std::size_t size() const { return spans_.size(); }
+    // The total size of all fields, repeats counted.
+    std::size_t totalSize() const;
     std::string_view field(std::size_t i) const;
 
 private:
     friend Outcome<PickedFields> collectFields(const std::string&, const std::vector<std::uint64_t>&,
                                                const ProgressFn&);
-    std::string arena_;
-    std::vector<std::size_t> ends_;          // end of each distinct field in arena_
-    std::vector<std::uint32_t> slotOfTarget_; // distinct field of each target
+    // Where a field lies in arena_, packed as begin << SizeBits | size; a
+    // field of BigSize bytes or more is kept in bigSpans_ instead.
+    static constexpr int SizeBits = 24;
+    static constexpr std::uint64_t BigSize = (std::uint64_t{1} << SizeBits) - 1;
+    std::uint64_t packSpan(std::size_t begin, std::size_t size);
+
+    std::string arena_;                 // each distinct field once
+    std::vector<std::uint64_t> spans_;  // each target's field
+    std::vector<std::pair<std::size_t, std::size_t>> bigSpans_;
 };
 
 Outcome<PickedFields> collectFields(const std::string& path, const std::vector<std::uint64_t>& targets,
