@@ -1,0 +1,24 @@
+#pragma once
+
+#include "control_table.h"
+
+#include <QWidget>
+
+namespace tavilon {
+
+// The About window: fixed text about the maker and a rule. Resizing it moves
+// nothing.
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    Form2();
+
+    // The address with the maker's name taken out: the part up to and
+    // including its first dot, the blanks, the part from its last dot on.
+    static QString headingCaption(const QString& address, int blanks);
+
+private:
+    ControlTable controls_;
+};
+
+} // namespace tavilon

@@ -1,0 +1,32 @@
+#include "word_list_loading.h"
+
+#include "busy_feedback.h"
+#include "desktop_services.h"
+#include "word_list.h"
+
+#include <QFile>
+
+namespace tavilon {
+
+std::string filePathBytes(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& path)
+{
+    Outcome<std::string> counted = [&] {
+        BusyFeedback busy(over, QObject::tr("Counting the words of %1…").arg(path));
+        return countFields(filePathBytes(path), busy.callback());
+    }();
+    if (!counted) {
+        if (counted.error().code != ErrorCode::Cancelled)
+            services.showMessage(over, DesktopServices::Icon::Warning,
+                                 QObject::tr("The word list was not loaded.\n\n%1")
+                                     .arg(QString::fromUtf8(counted.error().message)));
+        return std::nullopt;
+    }
+    return QString::fromStdString(counted.value());
+}
+
+} // namespace tavilon

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace tavilon {
+
+class DesktopServices;
+
+// A path as the core takes it: the file system's own bytes.
+std::string filePathBytes(const QString& path);
+
+// Counts the word list at `path` with a wait cursor (and a progress dialog
+// with Cancel on long lists). On failure the user sees why and nothing is
+// returned; a cancelled count returns nothing without a message.
+std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& path);
+
+} // namespace tavilon

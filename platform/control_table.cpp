@@ -1,0 +1,107 @@
+#include "control_table.h"
+
+#include "dir_list_box.h"
+#include "drive_list_box.h"
+#include "file_list_box.h"
+#include "caption_button.h"
+#include "line_control.h"
+#include "output_box.h"
+#include "twips.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <vector>
+
+namespace tavilon {
+
+namespace {
+
+std::unique_ptr<QWidget> makeControl(const ControlSpec& spec, QWidget* parent)
+{
+    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
+    switch (spec.kind) {
+    case ControlKind::TextBox: {
+        auto box = std::make_unique<QLineEdit>(parent);
+        box->setText(caption);
+        return box;
+    }
+    case ControlKind::OutputBox:
+        return std::make_unique<OutputBox>(parent);
+    case ControlKind::Button:
+        return std::make_unique<CaptionButton>(caption, parent);
+    case ControlKind::Label: {
+        auto label = std::make_unique<QLabel>(caption, parent);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setAutoFillBackground(true); // opaque, in the window's colour
+        return label;
+    }
+    case ControlKind::Frame: {
+        auto frame = std::make_unique<QGroupBox>(caption, parent);
+        frame->setAutoFillBackground(true);
+        return frame;
+    }
+    case ControlKind::Line:
+        return std::make_unique<LineControl>(parent);
+    case ControlKind::DriveList:
+        return std::make_unique<DriveListBox>(parent);
+    case ControlKind::DirList:
+        return std::make_unique<DirListBox>(parent);
+    case ControlKind::FileList:
+        return std::make_unique<FileListBox>(parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void ControlTable::build(QWidget* client, std::span<const ControlSpec> specs)
+{
+    // Containers first, so that their controls have a parent.
+    std::vector<const ControlSpec*> order;
+    for (const auto& spec : specs)
+        if (spec.kind == ControlKind::Frame)
+            order.push_back(&spec);
+    for (const auto& spec : specs)
+        if (spec.kind != ControlKind::Frame)
+            order.push_back(&spec);
+
+    for (const ControlSpec* spec : order) {
+        QWidget* parent = spec->container ? byName_.value(QString::fromUtf8(spec->container)) : client;
+        Q_ASSERT(parent);
+        // The parent owns the control from here on.
+        QWidget* control = makeControl(*spec, parent).release();
+        control->setObjectName(QString::fromUtf8(spec->name));
+        if (spec->kind == ControlKind::Line) {
+            auto* line = static_cast<LineControl*>(control);
+            line->setFrom(QPoint(px(spec->left), px(spec->top)));
+            line->setTo(QPoint(px(spec->width), px(spec->height)));
+        } else {
+            control->setGeometry(pxRect(spec->left, spec->top, spec->width, spec->height));
+        }
+        control->setEnabled(spec->enabled);
+        if (spec->tabIndex < 0 || spec->kind == ControlKind::Label || spec->kind == ControlKind::Frame)
+            control->setFocusPolicy(Qt::NoFocus);
+        byName_.insert(control->objectName(), control);
+    }
+
+    // Front to back: raising from the last row to the first leaves the first
+    // row in front.
+    for (auto it = specs.rbegin(); it != specs.rend(); ++it)
+        byName_.value(QString::fromUtf8(it->name))->raise();
+
+    std::vector<const ControlSpec*> tabbed;
+    for (const auto& spec : specs)
+        if (spec.tabIndex >= 0 && byName_.value(QString::fromUtf8(spec.name))->focusPolicy() != Qt::NoFocus)
+            tabbed.push_back(&spec);
+    std::stable_sort(tabbed.begin(), tabbed.end(),
+                     [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t i = 1; i < tabbed.size(); ++i)
+        QWidget::setTabOrder(byName_.value(QString::fromUtf8(tabbed[i - 1]->name)),
+                             byName_.value(QString::fromUtf8(tabbed[i]->name)));
+}
+
+} // namespace tavilon

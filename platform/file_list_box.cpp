@@ -1,0 +1,42 @@
+#include "file_list_box.h"
+
+#include "folder_listing.h"
+
+namespace tavilon {
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit Click();
+    });
+}
+
+QString FileListBox::setPath(const QString& path)
+{
+    const QString target = cleanFolderPath(path);
+    QStringList files;
+    const QString error = listFolder(target, false, files);
+    if (!error.isEmpty())
+        return error;
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+        addItems(files);
+        setCurrentRow(-1);
+    }
+    if (target != path_) {
+        path_ = target;
+        emit PathChange();
+    }
+    return QString();
+}
+
+QString FileListBox::fileName() const
+{
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+} // namespace tavilon

@@ -1,0 +1,45 @@
+#include "form_slot.h"
+
+#include <QEvent>
+
+namespace tavilon {
+
+QWidget* FormSlotBase::loadWidget()
+{
+    if (isLoaded())
+        return window_;
+    std::unique_ptr<QWidget> window = factory_();
+    // A closed window deletes itself; the slot only observes it.
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->installEventFilter(this);
+    closing_ = false;
+    window_ = window.release();
+    emit loaded(window_);
+    return window_;
+}
+
+QWidget* FormSlotBase::showWidget()
+{
+    QWidget* window = loadWidget();
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void FormSlotBase::unload()
+{
+    if (isLoaded())
+        window_->close();
+}
+
+bool FormSlotBase::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == window_ && event->type() == QEvent::Close && !closing_) {
+        // Our windows never refuse to close: from here on it is unloaded.
+        closing_ = true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace tavilon
