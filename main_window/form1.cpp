@@ -78,6 +78,10 @@ Form1::Form1(Forms& forms) : forms_(forms)
     }
     layoutForm_ = std::make_unique<layout::QtLayoutForm>(this, client_, layoutControls);
     client_->installEventFilter(this);
+    // A file dropped anywhere on the window loads it, also over the boxes
+    // that would otherwise take the file's name as text.
+    for (QWidget* child : client_->findChildren<QWidget*>())
+        child->installEventFilter(this);
 
     Text1()->setFocus();
 }
@@ -202,27 +206,57 @@ void Form1::showCountedList(const QString& path, const QString& count)
     Command4()->setEnabled(true);
 }
 
+namespace {
+
+// The one local file a drag carries, or nothing.
+QString droppedFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+} // namespace
+
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
         Form_Resize();
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedFile(drag->mimeData()).isEmpty()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        break;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            dropEvent(drop);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::dragEnterEvent(QDragEnterEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile())
+    if (!droppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    const QString path = urls.front().toLocalFile();
     if (const auto count = countWordList(this, forms_.services(), path))
         showCountedList(path, *count);
 }

@@ -34,6 +34,7 @@ std::unique_ptr<QWidget> makeControl(const ControlSpec& spec, QWidget* parent)
         return std::make_unique<CaptionButton>(caption, parent);
     case ControlKind::Label: {
         auto label = std::make_unique<QLabel>(caption, parent);
+        label->setTextFormat(Qt::PlainText); // every blank kept, nothing read as markup
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setAutoFillBackground(true); // opaque, in the window's colour

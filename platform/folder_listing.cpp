@@ -1,6 +1,7 @@
 #include "folder_listing.h"
 
-#include <QCollator>
+#include "natural_order.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,13 +26,7 @@ QString listFolder(const QString& path, bool folders, QStringList& names)
     QDir dir(path);
     const QDir::Filters filter = (folders ? QDir::Dirs : QDir::Files) | QDir::NoDotAndDotDot;
     names = dir.entryList(filter, QDir::NoSort);
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
-        const int order = collator.compare(a, b);
-        return order != 0 ? order < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), naturalLess);
     return QString();
 }
 

@@ -1,0 +1,97 @@
+#include "form1.h"
+#include "form2.h"
+#include "form2_design.h"
+#include "line_control.h"
+#include "twips.h"
+#include "window_fixture.h"
+
+#include <QLabel>
+#include <QtTest>
+
+using namespace tavilon;
+
+class TestForm2 : public QObject {
+    Q_OBJECT
+private slots:
+    void windowAsDesigned()
+    {
+        WindowFixture f;
+        Form2& about = f.forms->form2().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(about.windowTitle(), QStringLiteral("Brenvask"));
+        const Qt::WindowFlags flags = about.windowFlags();
+        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool); // no taskbar entry
+        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(about.testAttribute(Qt::WA_QuitOnClose));
+        QCOMPARE(about.size(), QSize(295, 206));
+        QVERIFY(about.minimumSize() != about.maximumSize()); // resizable
+    }
+
+    void headingReadsAsOneAddress()
+    {
+        const QString caption = Form2::headingCaption("www.brenvask.example", 39);
+        QCOMPARE(caption, "www." + QString(39, ' ') + ".example");
+        QCOMPARE(QString::fromUtf8(MakerParagraph).size(), 242);
+        QVERIFY(QString::fromUtf8(MakerParagraph).startsWith("     Brenvask"));
+        QVERIFY(QString::fromUtf8(MakerParagraph).contains("www.brenvask.example"));
+
+        WindowFixture f;
+        Form2& about = f.forms->form2().show();
+        auto* label1 = about.findChild<QLabel*>("Label1");
+        auto* label2 = about.findChild<QLabel*>("Label2");
+        QCOMPARE(label1->text(), caption);
+        QCOMPARE(label2->text(), QStringLiteral("Brenvask"));
+        QCOMPARE(label2->font().pointSize(), 18);
+        QVERIFY(label2->font().pointSize() > label1->font().pointSize());
+        // The name lies in front of the heading's blanks.
+        const QObjectList order = about.children();
+        QVERIFY(order.indexOf(label2) > order.indexOf(label1));
+        const int blanksStart = label1->x() + label1->fontMetrics().horizontalAdvance("www.");
+        const int blanksEnd = label1->x() + label1->fontMetrics().horizontalAdvance("www." + QString(39, ' '));
+        const int nameEnd = label2->x() + label2->fontMetrics().horizontalAdvance("Brenvask");
+        QVERIFY(label2->x() >= blanksStart);
+        QVERIFY(nameEnd <= blanksEnd);
+    }
+
+    void resizingMovesNothing()
+    {
+        WindowFixture f;
+        Form2& about = f.forms->form2().show();
+        QList<QRect> before;
+        for (const ControlSpec& spec : Form2Design)
+            before << about.findChild<QWidget*>(spec.name)->geometry();
+        about.resize(600, 500);
+        QTest::qWait(20);
+        about.resize(100, 80);
+        QTest::qWait(20);
+        int i = 0;
+        for (const ControlSpec& spec : Form2Design) {
+            QWidget* w = about.findChild<QWidget*>(spec.name);
+            if (auto* line = qobject_cast<LineControl*>(w)) {
+                QCOMPARE(line->from(), QPoint(px(spec.left), px(spec.top)));
+                QCOMPARE(line->to(), QPoint(px(spec.width), px(spec.height)));
+            } else {
+                QCOMPARE(w->geometry(), before[i]);
+                QCOMPARE(w->geometry(), pxRect(spec.left, spec.top, spec.width, spec.height));
+            }
+            ++i;
+        }
+    }
+
+    void reopenedWithTheSameContent()
+    {
+        WindowFixture f;
+        Form2& about = f.forms->form2().show();
+        const QString text = about.findChild<QLabel*>("Label3")->text();
+        about.close();
+        WindowFixture::flushDeletes();
+        QVERIFY(!f.forms->form2().isLoaded());
+        Form2& again = f.forms->form2().show();
+        QCOMPARE(again.findChild<QLabel*>("Label3")->text(), text);
+    }
+};
+
+QTEST_MAIN(TestForm2)
+#include "test_form2.moc"

@@ -1,0 +1,92 @@
+#include "form1.h"
+#include "form1_design.h"
+#include "layout_engine.h"
+#include "line_control.h"
+#include "output_box.h"
+#include "twips.h"
+#include "window_fixture.h"
+
+#include <QMenuBar>
+#include <QPushButton>
+#include <QtTest>
+
+#include <random>
+
+using namespace tavilon;
+
+class TestLayoutWindow : public QObject {
+    Q_OBJECT
+
+    static void setClientSize(Form1& form, QSize client)
+    {
+        form.resize(client.width(), client.height() + form.menuBar()->height());
+        QTRY_COMPARE(form.clientArea()->size(), client);
+    }
+
+    static void verifyDesignGeometry(Form1& form)
+    {
+        for (const ControlSpec& spec : Form1Design) {
+            QWidget* w = form.findChild<QWidget*>(spec.name);
+            if (auto* line = qobject_cast<LineControl*>(w)) {
+                QCOMPARE(line->from(), QPoint(px(spec.left), px(spec.top)));
+                QCOMPARE(line->to(), QPoint(px(spec.width), px(spec.height)));
+            } else {
+                QCOMPARE(w->geometry(), pxRect(spec.left, spec.top, spec.width, spec.height));
+            }
+        }
+    }
+
+private slots:
+    void firstShowingRecordsTheDesign()
+    {
+        WindowFixture f;
+        Form1& form = f.forms->form1().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto& engine = layout::processLayoutEngine();
+        QCOMPARE(engine.FormRecordCount(), 1);
+        QCOMPARE(engine.FormRecords()[0].ScaleWidth, 8265);
+        QCOMPARE(engine.FormRecords()[0].ScaleHeight, 7200);
+        // Every control, the line, the controls in the frame and the menu items.
+        for (const char* name : {"Text1", "Frame1", "Line1", "Command4", "Label1", "file", "load", "d", "f", "uj"})
+            QVERIFY2(std::any_of(engine.ControlRecords().begin(), engine.ControlRecords().end(),
+                                 [&](const layout::LayoutRecord& r) { return r.Name == name; }),
+                     name);
+        verifyDesignGeometry(form);
+        QVERIFY(form.isVisible());
+    }
+
+    void oneHundredFiftyPercent()
+    {
+        WindowFixture f;
+        Form1& form = f.forms->form1().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        setClientSize(form, QSize(827, 720));
+        QCOMPARE(form.Text1()->geometry(), QRect(12, 336, 805, 373));
+        QCOMPARE(form.findChild<QWidget*>("Frame1")->geometry(), QRect(24, 24, 457, 301));
+        QCOMPARE(form.Command4()->geometry(), QRect(312, 240, 109, 49));
+        auto* rule = form.findChild<LineControl*>("Line1");
+        QCOMPARE(rule->from(), QPoint(12, 144));
+        QCOMPARE(rule->to(), QPoint(444, 144));
+        setClientSize(form, QSize(551, 480));
+        verifyDesignGeometry(form);
+    }
+
+    void noDriftAfterManyResizes()
+    {
+        WindowFixture f;
+        Form1& form = f.forms->form1().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        std::mt19937 rng(1);
+        for (int i = 0; i < 40; ++i) {
+            const QSize size(200 + int(rng() % 900), 150 + int(rng() % 700));
+            form.resize(size.width(), size.height() + form.menuBar()->height());
+            QCoreApplication::processEvents();
+        }
+        setClientSize(form, QSize(551, 480));
+        verifyDesignGeometry(form);
+        QVERIFY(form.isVisible());
+    }
+};
+
+QTEST_MAIN(TestLayoutWindow)
+#include "test_layout_window.moc"
