@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what building and testing need, from Debian's packages, and
+# nothing that is already there. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+TAVILON_PACKAGES=(
+  build-essential cmake git pkg-config
+  qt6-base-dev qt6-base-dev-tools
+  fonts-liberation
+  xvfb xauth xdotool xclip x11-utils openbox imagemagick
+  clang libclang-rt-14-dev
+)
+
+tavilon_missing_packages() {
+  local p
+  for p in "${TAVILON_PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+tavilon_setup() {
+  local missing
+  missing=$(tavilon_missing_packages || true)
+  if [ -z "$missing" ]; then
+    return 0
+  fi
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      sudo=(sudo)
+    else
+      echo "These packages are missing and installing them needs root: $missing" >&2
+      exit 1
+    fi
+  fi
+  echo "Installing: $(echo $missing)"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  # shellcheck disable=SC2086
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# Configures and builds into build/ (Release, warnings on).
+tavilon_build() {
+  local top
+  top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+  cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$top/build" -j"$(nproc)"
+}

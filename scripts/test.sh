@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets everything up on a fresh Debian 12, builds, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/setup.sh
+tavilon_setup
+tavilon_build
+cd build
+ctest --output-on-failure -j"$(nproc)"
