@@ -6,6 +6,8 @@
 #include <QFontDatabase>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace tavilon {
 
 QString Form2::headingCaption(const QString& address, int blanks)
@@ -13,6 +15,29 @@ QString Form2::headingCaption(const QString& address, int blanks)
     const qsizetype firstDot = address.indexOf(QLatin1Char('.'));
     const qsizetype lastDot = address.lastIndexOf(QLatin1Char('.'));
     return address.left(firstDot + 1) + QString(blanks, QLatin1Char(' ')) + address.mid(lastDot);
+}
+
+void Form2::fitHeading(QLabel* heading, QLabel* name)
+{
+    // The designed sizes suit the original face. With another face, narrow
+    // the heading just enough to keep it on one line, and centre the name
+    // over the run of blanks, so that the two still read as one address.
+    const QString caption = heading->text();
+    const int fullWidth = heading->fontMetrics().horizontalAdvance(caption);
+    if (fullWidth > heading->width()) {
+        QFont narrower = heading->font();
+        narrower.setStretch(std::max(50, heading->width() * 100 / fullWidth));
+        heading->setFont(narrower);
+    }
+    const qsizetype firstDot = caption.indexOf(QLatin1Char('.'));
+    const qsizetype lastDot = caption.lastIndexOf(QLatin1Char('.'));
+    const QFontMetrics metrics = heading->fontMetrics();
+    const int blanksStart = metrics.horizontalAdvance(caption.left(firstDot + 1));
+    const int blanksWidth = metrics.horizontalAdvance(caption.left(lastDot)) - blanksStart;
+    const int nameWidth = name->fontMetrics().horizontalAdvance(name->text());
+    name->move(heading->x() + blanksStart + (blanksWidth - nameWidth) / 2, name->y());
+    // The name's box reaches past the blanks: let the heading show through it.
+    name->setAutoFillBackground(false);
 }
 
 Form2::Form2()
@@ -37,6 +62,7 @@ Form2::Form2()
     large.setPointSize(18);
     large.setWeight(QFont::Normal);
     name->setFont(large);
+    fitHeading(heading, name);
 }
 
 } // namespace tavilon

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 namespace tavilon {
 
 // The About window: fixed text about the maker and a rule. Resizing it moves
@@ -18,6 +20,8 @@ public:
     static QString headingCaption(const QString& address, int blanks);
 
 private:
+    static void fitHeading(QLabel* heading, QLabel* name);
+
     ControlTable controls_;
 };
 

@@ -8,13 +8,13 @@ namespace tavilon {
 
 // The maker's web address; the heading shows it with the name in large type
 // over a run of blanks.
-inline constexpr const char* MakerAddress = "www.brenvask.example";
+inline constexpr const char* MakerAddress = "www.brenvask.test"; // a reserved test domain
 inline constexpr int HeadingBlanks = 39;
 
 inline constexpr const char* MakerParagraph =
     "     Brenvask makes small, dependable tools for everyday work with words and text. "
     "Tavilon draws random words from any plain word list you give it. For news, further "
-    "tools and help, please visit the Brenvask web pages at www.brenvask.example.";
+    "tools and help, please visit the web pages of Brenvask at www.brenvask.test.";
 
 // The About window's controls, front to back. Label1's caption is made from
 // the address at run time.

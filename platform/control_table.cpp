@@ -90,9 +90,15 @@ void ControlTable::build(QWidget* client, std::span<const ControlSpec> specs)
     }
 
     // Front to back: raising from the last row to the first leaves the first
-    // row in front.
+    // row in front. Labels and lines are drawn on their container, behind
+    // every other control, as the original toolkit draws them; among
+    // themselves they keep their order.
     for (auto it = specs.rbegin(); it != specs.rend(); ++it)
         byName_.value(QString::fromUtf8(it->name))->raise();
+    for (const auto& spec : specs) {
+        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Line)
+            byName_.value(QString::fromUtf8(spec.name))->lower();
+    }
 
     std::vector<const ControlSpec*> tabbed;
     for (const auto& spec : specs)

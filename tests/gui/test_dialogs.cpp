@@ -102,6 +102,9 @@ private slots:
         for (const ControlSpec& spec : browseDialogDesign(""))
             QCOMPARE(dialog.findChild<QWidget*>(spec.name)->geometry(), pxRect(spec.left, spec.top, spec.width, spec.height));
         QVERIFY(!dialog.cmdOK()->isDefault() && !dialog.cmdCancel()->isDefault());
+        // The name box lies in front of the label it overlaps.
+        const QObjectList order = dialog.children();
+        QVERIFY(order.indexOf(dialog.txtFilename()) > order.indexOf(dialog.findChild<QLabel*>("lblDialog")));
         QCOMPARE(dialog.dirDialog()->path(), at("lists"));
         QCOMPARE(dialog.filDialog()->path(), at("lists"));
         QStringList files;

@@ -1,0 +1,78 @@
+# Helpers for driving the real program from outside, under an X server.
+# Everything waits on conditions with a deadline; nothing sleeps long.
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${E2E_FAILSHOT:-}" ]; then import -window root "$E2E_FAILSHOT" 2>/dev/null || true; fi
+  exit 1
+}
+note() { echo "  $*"; }
+
+# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds.
+wait_until() {
+  local limit=$1; shift
+  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+  until "$@" >/dev/null 2>&1; do
+    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+# window_id TITLE: the id of the visible window with exactly that title.
+window_id() {
+  { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null || true; } | head -n 1
+}
+
+window_gone() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
+
+# Loads X, Y, WIDTH, HEIGHT of a window (its client area, menu bar
+# included), in screen coordinates. xwininfo's absolute corner is right
+# where a window manager's frame makes xdotool's report off.
+geometry_of() {
+  local info
+  info=$(xwininfo -id "$1")
+  X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
+  HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
+# click_at WINDOW X Y: a left click at a point of the window's client area.
+click_at() {
+  geometry_of "$1"
+  xdotool mousemove --sync $((X + $2)) $((Y + $3))
+  xdotool mousedown 1
+  sleep 0.05
+  xdotool mouseup 1
+}
+
+# double_click_at WINDOW X Y
+double_click_at() {
+  geometry_of "$1"
+  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click --repeat 2 --delay 80 1
+}
+
+# pixel_at X Y: the screen's colour there as "R G B".
+pixel_at() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null \
+    | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
+}
+
+clipboard_bytes() { xclip -selection clipboard -o 2>/dev/null | od -An -tx1 | tr -d ' \n'; }
+file_bytes() { od -An -tx1 "$1" | tr -d ' \n'; }
+
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# A small window manager, for decorations and the close box.
+start_window_manager() {
+  local try
+  for try in 1 2 3 4 5; do
+    openbox --sm-disable >/dev/null 2>&1 &
+    WM_PID=$!
+    if wait_until 3 wm_running; then
+      return 0
+    fi
+    kill "$WM_PID" 2>/dev/null || true
+  done
+  fail "the window manager did not start"
+}

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The road of a typical use, driven from outside in a real X server:
+# Load, Select, Copy, Save, resize, About, Exit. Run under xvfb-run.
+# Usage: typical_use.sh PROGRAM PICK_TOOL [SCREENSHOT_DIR]
+set -euo pipefail
+source "$(dirname "$0")/e2e_lib.sh"
+PROGRAM=$(realpath "$1")
+PICK=$(realpath "$2")
+SHOTS=${3:+$(realpath "$3")}
+
+work=$(mktemp -d)
+log=$(mktemp)
+trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$log"' EXIT
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/.runtime}
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cp "$(dirname "$0")/../../samples/words.txt" "$work/words.txt"
+cd "$work"
+start_window_manager
+
+echo "typical use"
+"$PROGRAM" 2>"$log" &
+APP=$!
+main=$(window_id "Brenvask Tavilon")
+[ -n "$main" ] || fail "the main window did not appear"
+xdotool windowactivate --sync "$main"
+geometry_of "$main"
+menu=$((HEIGHT - 480)) # the client area is 551 x 480 below the menu bar
+[ "$WIDTH" -eq 551 ] || fail "main window is $WIDTH wide, not 551"
+
+open_menu_item() { # open_menu_item MENU_X DOWN_PRESSES
+  click_at "$main" "$1" $((menu / 2))
+  sleep 0.2
+  local i
+  for ((i = 0; i < $2; i++)); do xdotool key Down; done
+  xdotool key Return
+}
+
+note "File > Load, pick words.txt, Ok"
+open_menu_item 15 1
+dialog=$(window_id "Load")
+[ -n "$dialog" ] || fail "the open dialog did not appear"
+click_at "$dialog" 180 56 # the first entry of the file list
+[ -n "$SHOTS" ] && { sleep 0.3; geometry_of "$dialog"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/open-dialog.png"; }
+click_at "$dialog" 192 212 # Ok
+wait_until 10 window_gone "Load" || fail "the open dialog stayed open"
+
+note "five picks, Select, Copy to Clipboard"
+click_at "$main" 132 $((148 + menu)) # the number-of-picks box
+xdotool type --delay 50 "5"
+click_at "$main" 260 $((192 + menu)) # Select
+click_at "$main" 164 $((192 + menu)) # Copy to Clipboard
+expected=$("$PICK" pick -n 5 words.txt | sed 's/$/\r/' | od -An -tx1 | tr -d ' \n')
+wait_until 5 test "$(clipboard_bytes)" = "$expected" || fail "clipboard holds $(clipboard_bytes), expected $expected"
+[ -n "$SHOTS" ] && { sleep 0.3; geometry_of "$main"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/main-window.png"; }
+
+note "File > Save as picks-out, saved"
+open_menu_item 15 2
+dialog=$(window_id "Load")
+[ -n "$dialog" ] || fail "the save dialog did not appear"
+xdotool type --delay 30 "picks-out"
+click_at "$dialog" 192 215 # Ok
+count_messages() { [ "$(xdotool search --onlyvisible --name '^Brenvask Tavilon$' | wc -l)" -ge 2 ]; }
+wait_until 10 count_messages || fail "no \"saved\" message appeared"
+xdotool key Return
+wait_until 10 window_gone "Load" || fail "the save dialog stayed open"
+[ "$(file_bytes picks-out)" = "${expected}0d0a" ] || fail "picks-out holds $(file_bytes picks-out)"
+
+note "resize: controls follow the window"
+# Colour probes away from the picks' text: the output box's colour where the
+# design puts it, and "Clear" where the larger window puts it.
+geometry_of "$main"
+probe() { pixel_at $((X + $1)) $((Y + menu + $2)); }
+output="192 189 255"
+[ "$(probe 300 230)" = "$output" ] || fail "no output box at its design place: $(probe 300 230)"
+[ "$(probe 60 290)" = "$output" ] || fail "unexpected colour below Clear: $(probe 60 290)"
+xdotool windowsize --sync "$main" 827 $((720 + menu))
+wide() { geometry_of "$main"; [ "$WIDTH" -eq 827 ] && [ "$(probe 400 600)" = "$output" ]; }
+wait_until 10 wide || fail "the output box did not grow: $(probe 400 600)"
+[ "$(probe 300 230)" != "$output" ] || fail "the output box did not leave its old place"
+[ "$(probe 60 290)" != "$output" ] || fail "Clear did not move into its new place: $(probe 60 290)"
+[ -n "$SHOTS" ] && import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/main-window-larger.png"
+xdotool windowsize --sync "$main" 551 $((480 + menu))
+back() { geometry_of "$main"; [ "$WIDTH" -eq 551 ] && [ "$(probe 300 230)" = "$output" ]; }
+wait_until 10 back || fail "the design layout did not come back"
+
+note "About > Brenvask"
+open_menu_item 73 1
+about=$(window_id "Brenvask")
+[ -n "$about" ] || fail "the About window did not appear"
+
+note "File > Exit ends the program"
+xdotool windowactivate --sync "$main"
+open_menu_item 15 3
+wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs after Exit"
+wait "$APP" || fail "the program exited with status $?"
+APP=
+
+echo "closing the main window leaves the About window running"
+"$PROGRAM" 2>>"$log" &
+APP=$!
+main=$(window_id "Brenvask Tavilon")
+xdotool windowactivate --sync "$main"
+geometry_of "$main"
+menu=$((HEIGHT - 480))
+open_menu_item 73 1
+about=$(window_id "Brenvask")
+[ -n "$about" ] || fail "the About window did not appear"
+xdotool windowactivate --sync "$main"
+xdotool key alt+F4 # the window manager's close: WM_DELETE_WINDOW
+wait_until 10 window_gone "Brenvask Tavilon" || fail "the main window did not close"
+sleep 0.3
+kill -0 "$APP" 2>/dev/null || fail "the program ended with the About window still open"
+xdotool search --onlyvisible --name '^Brenvask$' >/dev/null || fail "the About window closed too"
+xdotool windowactivate --sync "$about"
+xdotool key alt+F4
+wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs with no window open"
+APP=
+
+echo "1 passed, 0 failed"
