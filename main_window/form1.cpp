@@ -24,12 +24,27 @@
 #include <QShortcut>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace tavilon {
 
 namespace {
 
 const QColor WindowColour(89, 117, 191);
 const QColor OutputColour(192, 189, 255);
+
+qsizetype longestLine(const QString& text)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        longest = std::max(longest, (end < 0 ? text.size() : end) - start);
+        if (end < 0)
+            return longest;
+        start = end + 2; // past CR LF
+    }
+}
 
 } // namespace
 
@@ -160,6 +175,7 @@ void Form1::Command4_Click()
     }
 
     BusyFeedback busy(this, tr("Picking words…"));
+    const RandomSource before = processRandomSource();
     auto result = press({picks.toStdString(), Text2()->text().toStdString(), filePathBytes(Text3()->text())},
                         processRandomSource(), busy.callback());
     if (!result) {
@@ -167,8 +183,18 @@ void Form1::Command4_Click()
             warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error().message)));
         return;
     }
-    if (!result.value().appendText.empty())
-        Text1()->appendText(QString::fromUtf8(result.value().appendText));
+    const QString text = QString::fromUtf8(result.value().appendText);
+    const qsizetype longest = longestLine(text);
+    if (longest > MaxWordLength) {
+        processRandomSource() = before; // a refused press changes nothing
+        warn(tr("No words were picked: a picked word is %1 characters long, and the output box takes words of "
+                "at most %2 characters. Is this file really a word list?")
+                 .arg(longest)
+                 .arg(MaxWordLength));
+        return;
+    }
+    if (!text.isEmpty())
+        Text1()->appendText(text);
 }
 
 void Form1::Command1_Click()

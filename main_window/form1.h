@@ -27,6 +27,9 @@ public:
     // The most lines the output box holds; a press that would pass it is
     // refused, so the box stays responsive and nothing is lost.
     static constexpr qint64 MaxOutputLines = 1'000'000;
+    // The longest word the output box takes: laying out one very long line
+    // costs the box time that grows with the square of its length.
+    static constexpr qsizetype MaxWordLength = 10'000;
 
     explicit Form1(Forms& forms);
     ~Form1() override;
