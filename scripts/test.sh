@@ -4,6 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 tavilon_setup
+bash scripts/fuzz.sh 30
 tavilon_build
 cd build
 ctest --output-on-failure -j"$(nproc)"

@@ -1,0 +1,85 @@
+// libFuzzer target for the word-list reader. For any bytes: counting and
+// fetching never crash or read out of bounds, every vector kernel counts
+// alike, and every target from 1 to the count reaches a field, the same one
+// that the one-pass fetch returns.
+
+#include "scan_kernels.h"
+#include "word_list.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const std::string& scratchPath()
+{
+    static const std::string path = [] {
+        char name[] = "/tmp/tavilon-fuzz-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd < 0)
+            std::abort();
+        close(fd);
+        return std::string(name);
+    }();
+    return path;
+}
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string& path = scratchPath();
+    {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        check(file != nullptr);
+        check(std::fwrite(data, 1, size, file) == size);
+        std::fclose(file);
+    }
+
+    // Every kernel this processor runs agrees on the raw bytes.
+    for (int k = 1; k < tavilon::scan::availableKernelCount(); ++k) {
+        tavilon::scan::CountState a;
+        tavilon::scan::CountState b;
+        tavilon::scan::availableKernels(0).count(data, size, a);
+        tavilon::scan::availableKernels(k).count(data, size, b);
+        check(a.fields == b.fields && a.carry == b.carry && a.sawNul == b.sawNul);
+    }
+
+    auto counted = tavilon::countFields(path);
+    if (!counted) {
+        check(counted.error().code == tavilon::ErrorCode::NotWordList);
+        return 0;
+    }
+    const std::uint64_t count = counted.value().empty() ? 0 : std::stoull(counted.value());
+
+    std::vector<std::uint64_t> targets;
+    for (std::uint64_t t = 1; t <= count && t <= 300; ++t)
+        targets.push_back(t);
+    if (count > 0) {
+        targets.push_back(count);
+        targets.push_back((count + 1) / 2);
+    }
+    auto picked = tavilon::collectFields(path, targets);
+    check(picked.ok());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        auto field = tavilon::fetchField(path, targets[i]);
+        check(field.ok());
+        check(!field.value().empty());
+        check(std::string(picked.value().field(i)) == field.value());
+    }
+    auto beyond = tavilon::fetchField(path, count + 1);
+    check(!beyond.ok() && beyond.error().code == tavilon::ErrorCode::ListChanged);
+    auto beyondOnce = tavilon::collectFields(path, {count + 1});
+    check(!beyondOnce.ok() && beyondOnce.error().code == tavilon::ErrorCode::ListChanged);
+    return 0;
+}
