@@ -14,6 +14,21 @@ std::string notWordListMessage(const std::string& path)
     return quotedPath(path) + " is not a word list: it holds binary data (NUL bytes).";
 }
 
+// The line without its surrounding blanks, as UTF-8, when anything is left.
+bool trimmedField(const std::string& line, std::string& field)
+{
+    std::size_t b = 0;
+    std::size_t e = line.size();
+    while (b < e && isBlank(line[b]))
+        ++b;
+    while (e > b && isBlank(line[e - 1]))
+        --e;
+    if (b == e)
+        return false;
+    field = fieldToUtf8(std::string_view(line).substr(b, e - b));
+    return true;
+}
+
 } // namespace
 
 Outcome<WordListReader> WordListReader::open(const std::string& path)
@@ -58,30 +73,12 @@ Outcome<bool> WordListReader::next(std::string& field)
             line.push_back(c);
             continue;
         }
-        std::size_t b = 0;
-        std::size_t e = line.size();
-        while (b < e && isBlank(line[b]))
-            ++b;
-        while (e > b && isBlank(line[e - 1]))
-            --e;
-        if (b < e) {
-            field = fieldToUtf8(std::string_view(line).substr(b, e - b));
+        if (trimmedField(line, field))
             return true;
-        }
         line.clear();
     }
     // The last line may have no line end.
-    std::size_t b = 0;
-    std::size_t e = line.size();
-    while (b < e && isBlank(line[b]))
-        ++b;
-    while (e > b && isBlank(line[e - 1]))
-        --e;
-    if (b < e) {
-        field = fieldToUtf8(std::string_view(line).substr(b, e - b));
-        return true;
-    }
-    return false;
+    return trimmedField(line, field);
 }
 
 } // namespace tavilon

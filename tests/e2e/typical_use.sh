@@ -13,7 +13,9 @@ log=$(mktemp)
 trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$log"' EXIT
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/.runtime}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-cp "$(dirname "$0")/../../samples/words.txt" "$work/words.txt"
+mkdir -p "$work/lists"
+cp "$(dirname "$0")/../../samples/words.txt" "$work/lists/words.txt"
+echo "not a word list" > "$work/a-note.txt"
 cd "$work"
 start_window_manager
 
@@ -35,10 +37,14 @@ open_menu_item() { # open_menu_item MENU_X DOWN_PRESSES
   xdotool key Return
 }
 
-note "File > Load, pick words.txt, Ok"
+note "File > Load, open the folder lists, pick words.txt, Ok"
 open_menu_item 15 1
 dialog=$(window_id "Load")
 [ -n "$dialog" ] || fail "the open dialog did not appear"
+click_at "$dialog" 60 56 # the folder list; its last row is the subfolder "lists"
+xdotool key End Return
+in_lists() { xdotool search --onlyvisible --name "^Dialog Box - \\[.*/lists\\]\$"; }
+wait_until 10 in_lists || fail "the folder did not open: caption $(xdotool getwindowname "$dialog")"
 click_at "$dialog" 180 56 # the first entry of the file list
 [ -n "$SHOTS" ] && { sleep 0.3; geometry_of "$dialog"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/open-dialog.png"; }
 click_at "$dialog" 192 212 # Ok
@@ -49,7 +55,7 @@ click_at "$main" 132 $((148 + menu)) # the number-of-picks box
 xdotool type --delay 50 "5"
 click_at "$main" 260 $((192 + menu)) # Select
 click_at "$main" 164 $((192 + menu)) # Copy to Clipboard
-expected=$("$PICK" pick -n 5 words.txt | sed 's/$/\r/' | od -An -tx1 | tr -d ' \n')
+expected=$("$PICK" pick -n 5 lists/words.txt | sed 's/$/\r/' | od -An -tx1 | tr -d ' \n')
 wait_until 5 test "$(clipboard_bytes)" = "$expected" || fail "clipboard holds $(clipboard_bytes), expected $expected"
 [ -n "$SHOTS" ] && { sleep 0.3; geometry_of "$main"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/main-window.png"; }
 
@@ -57,7 +63,7 @@ note "File > Save as picks-out, saved"
 open_menu_item 15 2
 dialog=$(window_id "Load")
 [ -n "$dialog" ] || fail "the save dialog did not appear"
-xdotool type --delay 30 "picks-out"
+xdotool type --delay 30 "picks-out" # the name box has the focus
 click_at "$dialog" 192 215 # Ok
 count_messages() { [ "$(xdotool search --onlyvisible --name '^Brenvask Tavilon$' | wc -l)" -ge 2 ]; }
 wait_until 10 count_messages || fail "no \"saved\" message appeared"
