@@ -85,8 +85,8 @@ Form1::Form1(Forms& forms) : forms_(forms)
     resize(px(Form1ClientWidth), px(Form1ClientHeight) + menuBar()->sizeHint().height());
 
     std::vector<QObject*> layoutControls;
-    for (const ControlSpec& spec : Form1Design)
-        layoutControls.push_back(controls_.widget(QString::fromUtf8(spec.name)));
+    for (const ControlSpec& row : Form1Design)
+        layoutControls.push_back(controls_.widget(QString::fromUtf8(row.name)));
     for (QAction* action : findChildren<QAction*>(QString(), Qt::FindChildrenRecursively)) {
         if (!action->objectName().isEmpty())
             layoutControls.push_back(action);

@@ -19,10 +19,10 @@ namespace tavilon {
 
 namespace {
 
-std::unique_ptr<QWidget> makeControl(const ControlSpec& spec, QWidget* parent)
+std::unique_ptr<QWidget> makeControl(const ControlSpec& row, QWidget* parent)
 {
-    const QString caption = spec.caption ? QString::fromUtf8(spec.caption) : QString();
-    switch (spec.kind) {
+    const QString caption = row.caption ? QString::fromUtf8(row.caption) : QString();
+    switch (row.kind) {
     case ControlKind::TextBox: {
         auto box = std::make_unique<QLineEdit>(parent);
         box->setText(caption);
@@ -63,28 +63,28 @@ void ControlTable::build(QWidget* client, std::span<const ControlSpec> specs)
 {
     // Containers first, so that their controls have a parent.
     std::vector<const ControlSpec*> order;
-    for (const auto& spec : specs)
-        if (spec.kind == ControlKind::Frame)
-            order.push_back(&spec);
-    for (const auto& spec : specs)
-        if (spec.kind != ControlKind::Frame)
-            order.push_back(&spec);
+    for (const auto& row : specs)
+        if (row.kind == ControlKind::Frame)
+            order.push_back(&row);
+    for (const auto& row : specs)
+        if (row.kind != ControlKind::Frame)
+            order.push_back(&row);
 
-    for (const ControlSpec* spec : order) {
-        QWidget* parent = spec->container ? byName_.value(QString::fromUtf8(spec->container)) : client;
+    for (const ControlSpec* row : order) {
+        QWidget* parent = row->container ? byName_.value(QString::fromUtf8(row->container)) : client;
         Q_ASSERT(parent);
         // The parent owns the control from here on.
-        QWidget* control = makeControl(*spec, parent).release();
-        control->setObjectName(QString::fromUtf8(spec->name));
-        if (spec->kind == ControlKind::Line) {
+        QWidget* control = makeControl(*row, parent).release();
+        control->setObjectName(QString::fromUtf8(row->name));
+        if (row->kind == ControlKind::Line) {
             auto* line = static_cast<LineControl*>(control);
-            line->setFrom(QPoint(px(spec->left), px(spec->top)));
-            line->setTo(QPoint(px(spec->width), px(spec->height)));
+            line->setFrom(QPoint(px(row->left), px(row->top)));
+            line->setTo(QPoint(px(row->width), px(row->height)));
         } else {
-            control->setGeometry(pxRect(spec->left, spec->top, spec->width, spec->height));
+            control->setGeometry(pxRect(row->left, row->top, row->width, row->height));
         }
-        control->setEnabled(spec->enabled);
-        if (spec->tabIndex < 0 || spec->kind == ControlKind::Label || spec->kind == ControlKind::Frame)
+        control->setEnabled(row->enabled);
+        if (row->tabIndex < 0 || row->kind == ControlKind::Label || row->kind == ControlKind::Frame)
             control->setFocusPolicy(Qt::NoFocus);
         byName_.insert(control->objectName(), control);
     }
@@ -95,15 +95,15 @@ void ControlTable::build(QWidget* client, std::span<const ControlSpec> specs)
     // themselves they keep their order.
     for (auto it = specs.rbegin(); it != specs.rend(); ++it)
         byName_.value(QString::fromUtf8(it->name))->raise();
-    for (const auto& spec : specs) {
-        if (spec.kind == ControlKind::Label || spec.kind == ControlKind::Line)
-            byName_.value(QString::fromUtf8(spec.name))->lower();
+    for (const auto& row : specs) {
+        if (row.kind == ControlKind::Label || row.kind == ControlKind::Line)
+            byName_.value(QString::fromUtf8(row.name))->lower();
     }
 
     std::vector<const ControlSpec*> tabbed;
-    for (const auto& spec : specs)
-        if (spec.tabIndex >= 0 && byName_.value(QString::fromUtf8(spec.name))->focusPolicy() != Qt::NoFocus)
-            tabbed.push_back(&spec);
+    for (const auto& row : specs)
+        if (row.tabIndex >= 0 && byName_.value(QString::fromUtf8(row.name))->focusPolicy() != Qt::NoFocus)
+            tabbed.push_back(&row);
     std::stable_sort(tabbed.begin(), tabbed.end(),
                      [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
     for (std::size_t i = 1; i < tabbed.size(); ++i)

@@ -99,8 +99,8 @@ private slots:
         QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(dialog.palette().color(QPalette::Window), QColor(89, 117, 191));
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.txtFilename()));
-        for (const ControlSpec& spec : browseDialogDesign(""))
-            QCOMPARE(dialog.findChild<QWidget*>(spec.name)->geometry(), pxRect(spec.left, spec.top, spec.width, spec.height));
+        for (const ControlSpec& row : browseDialogDesign(""))
+            QCOMPARE(dialog.findChild<QWidget*>(row.name)->geometry(), pxRect(row.left, row.top, row.width, row.height));
         QVERIFY(!dialog.cmdOK()->isDefault() && !dialog.cmdCancel()->isDefault());
         // The name box lies in front of the label it overlaps.
         const QObjectList order = dialog.children();

@@ -66,16 +66,16 @@ private slots:
     {
         WindowFixture f;
         Form1& form = showMain(f);
-        for (const ControlSpec& spec : Form1Design) {
-            QWidget* w = form.findChild<QWidget*>(QString::fromUtf8(spec.name));
-            QVERIFY2(w, spec.name);
-            QWidget* container = spec.container ? form.findChild<QWidget*>(QString::fromUtf8(spec.container)) : form.clientArea();
+        for (const ControlSpec& row : Form1Design) {
+            QWidget* w = form.findChild<QWidget*>(QString::fromUtf8(row.name));
+            QVERIFY2(w, row.name);
+            QWidget* container = row.container ? form.findChild<QWidget*>(QString::fromUtf8(row.container)) : form.clientArea();
             QCOMPARE(w->parentWidget(), container);
             if (auto* line = qobject_cast<LineControl*>(w)) {
-                QCOMPARE(line->from(), QPoint(px(spec.left), px(spec.top)));
-                QCOMPARE(line->to(), QPoint(px(spec.width), px(spec.height)));
+                QCOMPARE(line->from(), QPoint(px(row.left), px(row.top)));
+                QCOMPARE(line->to(), QPoint(px(row.width), px(row.height)));
             } else {
-                QCOMPARE(w->geometry(), pxRect(spec.left, spec.top, spec.width, spec.height));
+                QCOMPARE(w->geometry(), pxRect(row.left, row.top, row.width, row.height));
             }
         }
         QCOMPARE(form.findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("Text File"));

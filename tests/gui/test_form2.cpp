@@ -63,23 +63,23 @@ private slots:
         WindowFixture f;
         Form2& about = f.forms->form2().show();
         QList<QRect> before;
-        for (const ControlSpec& spec : Form2Design)
-            before << about.findChild<QWidget*>(spec.name)->geometry();
+        for (const ControlSpec& row : Form2Design)
+            before << about.findChild<QWidget*>(row.name)->geometry();
         about.resize(600, 500);
         QTest::qWait(20);
         about.resize(100, 80);
         QTest::qWait(20);
         int i = 0;
-        for (const ControlSpec& spec : Form2Design) {
-            QWidget* w = about.findChild<QWidget*>(spec.name);
+        for (const ControlSpec& row : Form2Design) {
+            QWidget* w = about.findChild<QWidget*>(row.name);
             if (auto* line = qobject_cast<LineControl*>(w)) {
-                QCOMPARE(line->from(), QPoint(px(spec.left), px(spec.top)));
-                QCOMPARE(line->to(), QPoint(px(spec.width), px(spec.height)));
+                QCOMPARE(line->from(), QPoint(px(row.left), px(row.top)));
+                QCOMPARE(line->to(), QPoint(px(row.width), px(row.height)));
             } else {
                 QCOMPARE(w->geometry(), before[i]);
-                const QRect design = pxRect(spec.left, spec.top, spec.width, spec.height);
+                const QRect design = pxRect(row.left, row.top, row.width, row.height);
                 QCOMPARE(w->size(), design.size());
-                if (QString(spec.name) != "Label2") // placed over the heading's blanks
+                if (QString(row.name) != "Label2") // placed over the heading's blanks
                     QCOMPARE(w->pos(), design.topLeft());
             }
             ++i;

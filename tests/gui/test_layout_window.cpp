@@ -25,13 +25,13 @@ class TestLayoutWindow : public QObject {
 
     static void verifyDesignGeometry(Form1& form)
     {
-        for (const ControlSpec& spec : Form1Design) {
-            QWidget* w = form.findChild<QWidget*>(spec.name);
+        for (const ControlSpec& row : Form1Design) {
+            QWidget* w = form.findChild<QWidget*>(row.name);
             if (auto* line = qobject_cast<LineControl*>(w)) {
-                QCOMPARE(line->from(), QPoint(px(spec.left), px(spec.top)));
-                QCOMPARE(line->to(), QPoint(px(spec.width), px(spec.height)));
+                QCOMPARE(line->from(), QPoint(px(row.left), px(row.top)));
+                QCOMPARE(line->to(), QPoint(px(row.width), px(row.height)));
             } else {
-                QCOMPARE(w->geometry(), pxRect(spec.left, spec.top, spec.width, spec.height));
+                QCOMPARE(w->geometry(), pxRect(row.left, row.top, row.width, row.height));
             }
         }
     }
