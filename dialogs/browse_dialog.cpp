@@ -35,10 +35,14 @@ BrowseDialog::BrowseDialog(Forms& forms, const QString& name, const char* labelC
     // The lists start at the process's current drive and folder; the
     // caption keeps "Load" until the user moves.
     const QList<DriveInfo> drives = forms.services().drives();
-    const QString current = QDir::currentPath();
-    drvDialog()->setDrives(drives, current);
     dirDialog()->setDrives(drives);
-    dirDialog()->openFolder(current);
+    // A current folder that has vanished or cannot be read gives way to the
+    // home folder, then to the root.
+    for (const QString& start : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
+        if (dirDialog()->openFolder(start).isEmpty())
+            break;
+    }
+    drvDialog()->setDrives(drives, dirDialog()->path());
     filDialog()->setPath(dirDialog()->path());
 
     connect(drvDialog(), &DriveListBox::Change, this, &BrowseDialog::drvDialog_Change);

@@ -14,7 +14,6 @@ QWidget* FormSlotBase::loadWidget()
     window->installEventFilter(this);
     closing_ = false;
     window_ = window.release();
-    emit loaded(window_);
     return window_;
 }
 

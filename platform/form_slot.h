@@ -29,9 +29,6 @@ public:
     // Unload: closes the window; nothing happens when it is not loaded.
     void unload();
 
-signals:
-    void loaded(QWidget* window);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

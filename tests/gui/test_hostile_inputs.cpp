@@ -203,6 +203,21 @@ private slots:
         QVERIFY(form.isVisible());
     }
 
+    void aVanishedCurrentFolder()
+    {
+        const QString gone = at("gone-folder");
+        QDir().mkpath(gone);
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(gone));
+        QDir(gone).removeRecursively();
+        WindowFixture f;
+        frmDialog& dialog = f.forms->openDialog().show();
+        QVERIFY(!dialog.dirDialog()->path().isEmpty());
+        QVERIFY(QFileInfo(dialog.dirDialog()->path()).isDir());
+        QVERIFY(f.services.messages.isEmpty());
+        QDir::setCurrent(previous);
+    }
+
     void aHundredMegabyteLineIsCountedButNotShown()
     {
         {
