@@ -211,7 +211,6 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("says");
         QTest::newRow("nothing selected") << "" << "Select a word list";
-        QTest::newRow("binary file") << "binary.dat" << "binary.dat";
         QTest::newRow("file gone since listed") << "gone.txt" << "gone.txt";
     }
     void openFailuresChangeNothing()
@@ -355,32 +354,6 @@ private slots:
             WindowFixture::flushDeletes();
         }
         QCOMPARE(readAll(at("out/old.txt")), QByteArray("second\r\n\r\n"));
-    }
-
-    void saveFailuresLoseNothing_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("empty name") << "" << "Type a name";
-        QTest::newRow("a folder") << "sub" << "is a folder";
-        QTest::newRow("missing folder") << "nowhere/x.txt" << "does not exist";
-        QTest::newRow("under a regular file") << "five.txt/x.txt" << "does not exist";
-    }
-    void saveFailuresLoseNothing()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, says);
-        WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        form.Text1()->setText("precious\r\n");
-        savefrm& dialog = f.forms->saveDialog().show();
-        dialog.txtFilename()->setText(name);
-        dialog.cmdOK_Click();
-        QCOMPARE(f.services.messages.size(), 1);
-        QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QVERIFY(f.forms->saveDialog().isLoaded());
-        QCOMPARE(form.Text1()->text(), QStringLiteral("precious\r\n"));
-        QCOMPARE(readAll(at("lists/five.txt")), QByteArray("a\nb\nc\nd\ne\n"));
     }
 
     void saveWithTheMainWindowClosedWritesNothing()

@@ -297,47 +297,6 @@ private slots:
         QCOMPARE(form.Text1()->text(), QStringLiteral("keep me\r\n"));
     }
 
-    void failedPressesAppendNothing_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<QString>("picks");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("empty list") << QByteArray("") << "" << "1" << "no words";
-        QTest::newRow("list shrank") << QByteArray("a\n") << "40" << "30" << "changed since it was counted";
-        QTest::newRow("too many picks") << QByteArray("a\n") << "1" << "2000000" << "At most";
-        QTest::newRow("binary file") << QByteArray("a\0\n", 3) << "1" << "1" << "binary";
-    }
-    void failedPressesAppendNothing()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, count);
-        QFETCH(QString, picks);
-        QFETCH(QString, says);
-        TempFiles files;
-        const std::string list = files.write("w.txt", content);
-        WindowFixture f;
-        Form1& form = showMain(f);
-        form.showCountedList(QString::fromStdString(list), count);
-        form.Text1()->setText("before\r\n");
-        form.Text4()->setText(picks);
-        form.Command4_Click();
-        QCOMPARE(form.Text1()->text(), QStringLiteral("before\r\n"));
-        QCOMPARE(f.services.messages.size(), 1);
-        QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-    }
-
-    void aMissingFileIsNamed()
-    {
-        WindowFixture f;
-        Form1& form = showMain(f);
-        form.showCountedList("/no/such/words.txt", "3");
-        form.Command4_Click();
-        QVERIFY(f.services.lastMessage().contains("/no/such/words.txt"));
-        QVERIFY(form.Text1()->text().isEmpty());
-    }
-
     void theOutputLimitIsKept()
     {
         TempFiles files;
