@@ -79,13 +79,16 @@ int runPickCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (!picks.empty() && !isNumeric(picks))
             return usageError(err, "\"" + picks + "\" is not a number of picks");
 
-        auto count = countFields(path);
+        // The count notes where fields begin, so that the picks need not
+        // read the whole file again.
+        FieldIndex index;
+        auto count = countFields(path, {}, &index);
         if (!count) {
             err << "tavilon-pick: " << count.error().message << "\n";
             return 1;
         }
         RandomSource random;
-        auto result = press({picks, count.value(), path}, random, {}, "\n");
+        auto result = press({picks, count.value(), path}, random, {}, "\n", &index);
         if (!result) {
             err << "tavilon-pick: " << result.error().message << "\n";
             return 1;

@@ -165,4 +165,19 @@ Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
     }
 }
 
+Outcome<bool> InputFile::seek(std::uint64_t offset)
+{
+#ifdef _WIN32
+    const bool moved = ::_lseeki64(fd_, static_cast<__int64>(offset), SEEK_SET) >= 0;
+#else
+    const bool moved = ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+#endif
+    if (!moved) {
+        const int err = errno;
+        return CoreError{ErrorCode::ReadFailed,
+                         "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
+    }
+    return true;
+}
+
 } // namespace tavilon

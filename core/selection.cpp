@@ -66,7 +66,7 @@ std::uint64_t targetFor(double count, float r)
 }
 
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress,
-                           std::string_view lineEnd)
+                           std::string_view lineEnd, const FieldIndex* index)
 {
     auto planned = plan(input);
     if (!planned)
@@ -82,7 +82,7 @@ Outcome<PressResult> press(const PressInput& input, RandomSource& random, const 
     for (auto& target : targets)
         target = targetFor(p.count, draws.next());
 
-    auto fields = collectFields(input.path, targets, progress);
+    auto fields = collectFields(input.path, targets, progress, index);
     if (!fields)
         return fields.error();
     const PickedFields& picked = fields.value();

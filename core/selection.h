@@ -3,6 +3,7 @@
 #include "outcome.h"
 #include "progress.h"
 #include "random_source.h"
+#include "word_list.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,9 +41,10 @@ std::uint64_t targetFor(double count, float r);
 // One press of "Select": draws every pick's field number first, then reads
 // the list once. On any error nothing is picked and the random source is
 // left as it was, so a failed or stopped press changes nothing. Each pick is
-// followed by `lineEnd`: CR LF in the output box.
+// followed by `lineEnd`: CR LF in the output box. An index from counting
+// the same unchanged file lets the press skip what lies between its picks.
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
-                           std::string_view lineEnd = "\r\n");
+                           std::string_view lineEnd = "\r\n", const FieldIndex* index = nullptr);
 
 // The same press done as designed originally: the list read from its top for
 // every pick. Slow; kept as the reference the one-pass press must match.

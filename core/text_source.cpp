@@ -37,10 +37,24 @@ Outcome<TextSource> TextSource::open(const std::string& path)
         skip = 2;
     }
     source.pending_.assign(head + skip, got - skip);
+    source.markLength_ = skip;
     return source;
 }
 
 TextSource::TextSource(InputFile file) : file_(std::move(file)) {}
+
+Outcome<bool> TextSource::seek(std::uint64_t textOffset)
+{
+    if (encoding_ != Encoding::Bytes)
+        return CoreError{ErrorCode::ReadFailed, "A UTF-16 list is read from its start only."};
+    auto moved = file_.seek(markLength_ + textOffset);
+    if (!moved)
+        return moved.error();
+    pending_.clear();
+    eof_ = false;
+    consumed_ = markLength_ + textOffset;
+    return true;
+}
 
 Outcome<std::size_t> TextSource::read(char* dest, std::size_t capacity)
 {

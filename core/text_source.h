@@ -21,6 +21,10 @@ public:
     // Up to `capacity` bytes of text (capacity at least 16); 0 at the end.
     Outcome<std::size_t> read(char* dest, std::size_t capacity);
 
+    // Moves to a position in the text, counted in bytes from the text's
+    // start (after a byte-order mark). Only for text read as bytes.
+    Outcome<bool> seek(std::uint64_t textOffset);
+
     bool isUtf16() const { return encoding_ != Encoding::Bytes; }
     std::uint64_t fileSize() const { return file_.size(); }
     std::uint64_t bytesConsumed() const { return consumed_; }
@@ -39,6 +43,7 @@ private:
     char16_t highSurrogate_ = 0;
     bool eof_ = false;
     std::uint64_t consumed_ = 0;
+    std::uint64_t markLength_ = 0;
 };
 
 } // namespace tavilon

@@ -88,17 +88,51 @@ std::string listChangedMessage(const std::string& path, std::uint64_t fieldsFoun
         + ". Load it again to count it afresh.";
 }
 
-Outcome<std::string> countFields(const std::string& path, const ProgressFn& progress)
+void FieldIndex::clear()
+{
+    marks_.clear();
+    stride_ = 1;
+}
+
+void FieldIndex::offer(const Mark& mark, std::uint64_t block)
+{
+    if (block % stride_ != 0)
+        return;
+    marks_.push_back(mark);
+    if (marks_.size() > maxMarks_) {
+        // Full: keep every other mark and take half as many from now on.
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < marks_.size(); i += 2)
+            marks_[kept++] = marks_[i];
+        marks_.resize(kept);
+        stride_ *= 2;
+    }
+}
+
+const FieldIndex::Mark* FieldIndex::before(std::uint64_t target) const
+{
+    auto it = std::partition_point(marks_.begin(), marks_.end(),
+                                   [&](const Mark& mark) { return mark.fieldsBefore < target; });
+    return it == marks_.begin() ? nullptr : &*(it - 1);
+}
+
+Outcome<std::string> countFields(const std::string& path, const ProgressFn& progress, FieldIndex* index)
 {
     auto opened = TextSource::open(path);
     if (!opened)
         return opened.error();
     TextSource& source = opened.value();
+    if (index) {
+        index->clear();
+        if (source.isUtf16())
+            index = nullptr; // its text offsets are not file offsets
+    }
 
     const scan::Kernels& kernels = scan::bestKernels();
     std::vector<char> buffer(BlockSize);
     scan::CountState state;
-    for (;;) {
+    std::uint64_t textOffset = 0;
+    for (std::uint64_t block = 0;; ++block) {
         auto n = source.read(buffer.data(), buffer.size());
         if (!n)
             return n.error();
@@ -107,6 +141,16 @@ Outcome<std::string> countFields(const std::string& path, const ProgressFn& prog
         kernels.count(reinterpret_cast<const unsigned char*>(buffer.data()), n.value(), state);
         if (state.sawNul)
             return notWordList(path);
+        if (index) {
+            // The line after the block's last line end starts a field to come.
+            for (std::size_t i = n.value(); i > 0; --i) {
+                if (buffer[i - 1] == '\n' || buffer[i - 1] == '\r') {
+                    index->offer({textOffset + i, state.fields}, block);
+                    break;
+                }
+            }
+        }
+        textOffset += n.value();
         if (progress && !progress(source.bytesConsumed(), source.fileSize()))
             return cancelled();
     }
@@ -162,7 +206,7 @@ std::size_t PickedFields::totalSize() const
 }
 
 Outcome<PickedFields> collectFields(const std::string& path, const std::vector<std::uint64_t>& targets,
-                                    const ProgressFn& progress)
+                                    const ProgressFn& progress, const FieldIndex* index)
 {
     PickedFields picked;
     picked.spans_.assign(targets.size(), 0);
@@ -205,12 +249,28 @@ Outcome<PickedFields> collectFields(const std::string& path, const std::vector<s
             picked.spans_[drawOf(order[nextI++])] = span;
     };
 
+    std::uint64_t textOffset = 0; // where the next read starts
+    if (source.isUtf16())
+        index = nullptr;
     while (nextI < order.size()) {
+        if (index && kept == 0) {
+            // Skip ahead to the last line start before the next target.
+            const FieldIndex::Mark* mark = index->before(fieldOf(order[nextI]));
+            if (mark && mark->offset > textOffset) {
+                auto moved = source.seek(mark->offset);
+                if (!moved)
+                    return moved.error();
+                textOffset = mark->offset;
+                fields = mark->fieldsBefore;
+                carry = 1;
+            }
+        }
         if (buffer.size() < kept + BlockSize)
             buffer.resize(kept + BlockSize);
         auto n = source.read(buffer.data() + kept, BlockSize);
         if (!n)
             return n.error();
+        textOffset += n.value();
         const std::size_t dataEnd = kept + n.value();
         std::size_t lineStart = 0; // where the line in progress begins
         if (n.value() == 0) {

@@ -273,6 +273,48 @@ private slots:
         }
     }
 
+    void skippingAheadWithTheCountsIndexFindsTheSameFields()
+    {
+        std::mt19937 rng(17);
+        TempFiles files;
+        for (int round = 0; round < 12; ++round) {
+            // Several reads long, some lines longer than a read, a mark in front.
+            std::string bytes = round % 3 == 0 ? "\xEF\xBB\xBF" : "";
+            const int lines = std::uniform_int_distribution<int>(1000, 60000)(rng);
+            for (int i = 0; i < lines; ++i) {
+                const std::size_t len = rng() % 50 == 0 ? 70000 + rng() % 9000 : 1 + rng() % 12;
+                if (rng() % 9 == 0)
+                    bytes += "\t ";
+                bytes += std::string(len, static_cast<char>('a' + rng() % 26));
+                bytes += (rng() % 3 == 0) ? "\r\n" : ((rng() % 5 == 0) ? "\n\n \n" : "\n");
+            }
+            const std::string path = files.write(QString("x%1.txt").arg(round), QByteArray::fromStdString(bytes));
+            FieldIndex index(round % 2 == 0 ? 4 : 65536); // a tiny index spreads its marks out
+            const std::uint64_t count = std::stoull(countFields(path, {}, &index).value());
+            QVERIFY(index.size() > 0);
+            std::vector<std::uint64_t> targets;
+            for (int i = 0; i < 40; ++i)
+                targets.push_back(std::uniform_int_distribution<std::uint64_t>(1, count)(rng));
+            targets.push_back(count);
+            auto plain = collectFields(path, targets);
+            auto skipping = collectFields(path, targets, {}, &index);
+            QVERIFY(plain.ok() && skipping.ok());
+            for (std::size_t i = 0; i < targets.size(); ++i)
+                QCOMPARE(std::string(skipping.value().field(i)), std::string(plain.value().field(i)));
+            QCOMPARE(collectFields(path, {count + 1}, {}, &index).error().code, ErrorCode::ListChanged);
+        }
+    }
+
+    void utf16ListsKeepNoIndex()
+    {
+        TempFiles files;
+        const std::string path = files.write("u.txt", utf16(QString("a\nb\n").repeated(40000), true));
+        FieldIndex index;
+        QCOMPARE(countFields(path, {}, &index).value(), std::string("80000"));
+        QCOMPARE(index.size(), std::size_t{0});
+        QCOMPARE(std::string(collectFields(path, {79999}, {}, &index).value().field(0)), std::string("a"));
+    }
+
     void oneGoFetchBeyondTheListReportsAChange()
     {
         TempFiles files;
