@@ -29,9 +29,14 @@ geometry_of "$main"
 menu=$((HEIGHT - 480)) # the client area is 551 x 480 below the menu bar
 [ "$WIDTH" -eq 551 ] || fail "main window is $WIDTH wide, not 551"
 
+visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 open_menu_item() { # open_menu_item MENU_X DOWN_PRESSES
+  local before
+  before=$(visible_windows)
   click_at "$main" "$1" $((menu / 2))
-  sleep 0.2
+  more_windows() { [ "$(visible_windows)" -gt "$before" ]; }
+  wait_until 10 more_windows || fail "the menu did not open"
+  sleep 0.1
   local i
   for ((i = 0; i < $2; i++)); do xdotool key Down; done
   xdotool key Return
