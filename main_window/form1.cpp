@@ -13,6 +13,7 @@
 #include "twips.h"
 #include "word_list_loading.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
@@ -174,10 +175,13 @@ void Form1::Command4_Click()
         return;
     }
 
-    BusyFeedback busy(this, tr("Picking words…"));
     const RandomSource before = processRandomSource();
-    auto result = press({picks.toStdString(), Text2()->text().toStdString(), filePathBytes(Text3()->text())},
-                        processRandomSource(), busy.callback());
+    // The wait cursor and progress last for the press alone, not its messages.
+    auto result = [&] {
+        BusyFeedback busy(this, tr("Picking words…"));
+        return press({picks.toStdString(), Text2()->text().toStdString(), filePathBytes(Text3()->text())},
+                     processRandomSource(), busy.callback());
+    }();
     if (!result) {
         if (result.error().code != ErrorCode::Cancelled)
             warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error().message)));
@@ -193,8 +197,11 @@ void Form1::Command4_Click()
                  .arg(MaxWordLength));
         return;
     }
-    if (!text.isEmpty())
+    if (!text.isEmpty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
         Text1()->appendText(text);
+        QApplication::restoreOverrideCursor();
+    }
 }
 
 void Form1::Command1_Click()
