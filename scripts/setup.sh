@@ -45,6 +45,6 @@ tavilon_setup() {
 tavilon_build() {
   local top
   top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-  cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   cmake --build "$top/build" -j"$(nproc)"
 }

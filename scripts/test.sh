@@ -5,6 +5,6 @@ cd "$(dirname "$0")/.."
 source scripts/setup.sh
 tavilon_setup
 bash scripts/fuzz.sh 30
-tavilon_build
+tavilon_build -DTAVILON_WARNINGS_AS_ERRORS=ON
 cd build
 ctest --output-on-failure -j"$(nproc)"
