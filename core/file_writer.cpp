@@ -117,10 +117,11 @@ private:
     std::string name_;
 };
 
-// Writes all of `data` at `offset`, through short writes and interruptions.
-bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err)
+// Writes all of `data` at `offset`, through short writes and interruptions;
+// `done` tells how far it got.
+bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err, std::size_t& done)
 {
-    std::size_t done = 0;
+    done = 0;
     while (done < data.size()) {
         const std::size_t chunk = std::min<std::size_t>(data.size() - done, std::size_t(1) << 30);
         const ssize_t written = ::pwrite(fd, data.data() + done, chunk, static_cast<off_t>(offset + done));
@@ -137,6 +138,12 @@ bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err)
         done += static_cast<std::size_t>(written);
     }
     return true;
+}
+
+bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err)
+{
+    std::size_t done = 0;
+    return writeAll(fd, data, offset, err, done);
 }
 
 bool readAll(int fd, std::string& into, std::size_t size)
@@ -363,9 +370,12 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         return fail(problem, problemOfWrite(err),
                     "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". The file was left as it was.");
     }
-    if (!writeAll(file.get(), content, 0, err)) {
+    std::size_t written = 0;
+    if (!writeAll(file.get(), content, 0, err, written)) {
+        // Only the bytes that were overwritten need to go back.
         int ignored = 0;
-        const bool restored = canRestore && writeAll(file.get(), oldPrefix, 0, ignored)
+        const std::string_view overwritten = std::string_view(oldPrefix).substr(0, std::min(written, oldPrefix.size()));
+        const bool restored = canRestore && writeAll(file.get(), overwritten, 0, ignored)
                               && ::ftruncate(file.get(), static_cast<off_t>(oldSize)) == 0
                               && syncFile(file.get(), ignored);
         if (!restored)

@@ -5,7 +5,9 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
+#include <csignal>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -205,6 +207,34 @@ private slots:
         QCOMPARE(statOf(path).st_nlink, nlink_t(2));
     }
 
+    // A write that fails half-way through an in-place rewrite (here: past
+    // the process's file size limit) puts the overwritten bytes back.
+    void failedRewritePutsTheOldBytesBack()
+    {
+        const std::string path = at("half.txt");
+        const std::string old(100000, 'o');
+        putBytes(path, old);
+        ::unlink(at("half-link.txt").c_str());
+        QCOMPARE(::link(path.c_str(), at("half-link.txt").c_str()), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{50000, 50000};
+            if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+                ::_exit(3);
+            WriteProblem problem = WriteProblem::None;
+            const auto result = writeFileKeepingIdentity(path, std::string(80000, 'n'), &problem);
+            ::_exit(!result.ok() && problem == WriteProblem::NoSpace
+                            && result.error().message.find("put back as it was") != std::string::npos
+                        ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QVERIFY(readBytes(path) == old);
+    }
+
     void rootKeepsAnotherUsersOwnership()
     {
         if (::geteuid() != 0)
@@ -270,6 +300,35 @@ private slots:
         }
         QCOMPARE(readBytes(mine), std::string("new\r\n"));
         QCOMPARE(statOf(mine).st_ino, inode);
+        QVERIFY(leftovers(folder).isEmpty());
+    }
+
+    // A file without write permission is refused, although its owner could
+    // replace it through the folder.
+    void readOnlyFileIsRefused()
+    {
+        const std::string folder = at("shared");
+        const std::string path = folder + "/read-only.txt";
+        QCOMPARE(::mkdir(folder.c_str(), 0777), 0);
+        QCOMPARE(::chmod(folder.c_str(), 0777), 0);
+        putBytes(path, "keep\r\n");
+        QCOMPARE(::chmod(path.c_str(), 0444), 0);
+        const auto refuse = [&] {
+            WriteProblem problem = WriteProblem::None;
+            const auto result = writeFileKeepingIdentity(path, "new\r\n", &problem);
+            return !result.ok() && problem == WriteProblem::CannotOpen
+                   && result.error().message.find("Permission denied") != std::string::npos;
+        };
+        if (::geteuid() == 0) {
+            const passwd* nobody = ::getpwnam("nobody");
+            if (!nobody)
+                QSKIP("no user nobody here");
+            QCOMPARE(::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+            QCOMPARE(runAsNobody(refuse), 0);
+        } else {
+            QVERIFY(refuse());
+        }
+        QCOMPARE(readBytes(path), std::string("keep\r\n"));
         QVERIFY(leftovers(folder).isEmpty());
     }
 
