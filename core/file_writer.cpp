@@ -1,0 +1,423 @@
+#include "file_writer.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
+
+namespace tavilon {
+
+namespace {
+
+std::string reasonOf(int err)
+{
+    return std::strerror(err);
+}
+
+CoreError fail(WriteProblem* problem, WriteProblem what, std::string message)
+{
+    if (problem)
+        *problem = what;
+    return CoreError{errorCodeFor(what), std::move(message)};
+}
+
+WriteProblem problemOfWrite(int err)
+{
+#ifdef EDQUOT
+    if (err == EDQUOT)
+        return WriteProblem::NoSpace;
+#endif
+    return err == ENOSPC || err == EFBIG ? WriteProblem::NoSpace : WriteProblem::WriteFailed;
+}
+
+// A file descriptor that is closed when it goes.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        if (this != &other) {
+            if (fd_ >= 0)
+                ::close(fd_);
+            fd_ = other.fd_;
+            other.fd_ = -1;
+        }
+        return *this;
+    }
+    ~Descriptor()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now and tells whether the close reported an error (some file
+    // systems report a failed write only here).
+    int closeChecked()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    }
+
+private:
+    int fd_;
+};
+
+// A temporary file in the target's folder, removed unless it was renamed.
+class TemporaryName {
+public:
+    explicit TemporaryName(int folder) : folder_(folder) {}
+    TemporaryName(const TemporaryName&) = delete;
+    TemporaryName& operator=(const TemporaryName&) = delete;
+    ~TemporaryName()
+    {
+        if (!name_.empty())
+            ::unlinkat(folder_, name_.c_str(), 0);
+    }
+    // Creates a fresh file; the name is short so that it fits any folder
+    // whatever the length of the target's own name.
+    int create(mode_t mode)
+    {
+        static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        std::random_device seed;
+        std::mt19937 random(seed());
+        std::uniform_int_distribution<int> pick(0, int(sizeof letters) - 2);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string name = ".tavilon-";
+            for (int i = 0; i < 6; ++i)
+                name += letters[pick(random)];
+            const int fd = ::openat(folder_, name.c_str(),
+                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
+            if (fd >= 0) {
+                name_ = std::move(name);
+                return fd;
+            }
+            if (errno != EEXIST)
+                return -1;
+        }
+        errno = EEXIST;
+        return -1;
+    }
+    const std::string& name() const { return name_; }
+    void keep() { name_.clear(); }
+
+private:
+    int folder_;
+    std::string name_;
+};
+
+// Writes all of `data` at `offset`, through short writes and interruptions;
+// `done` tells how far it got.
+bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err, std::size_t& done)
+{
+    done = 0;
+    while (done < data.size()) {
+        const std::size_t chunk = std::min<std::size_t>(data.size() - done, std::size_t(1) << 30);
+        const ssize_t written = ::pwrite(fd, data.data() + done, chunk, static_cast<off_t>(offset + done));
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            err = errno;
+            return false;
+        }
+        if (written == 0) {
+            err = ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err)
+{
+    std::size_t done = 0;
+    return writeAll(fd, data, offset, err, done);
+}
+
+bool readAll(int fd, std::string& into, std::size_t size)
+{
+    into.assign(size, '\0');
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t got = ::pread(fd, into.data() + done, size - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        done += static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool syncFile(int fd, int& err)
+{
+    while (::fsync(fd) != 0) {
+        if (errno != EINTR) {
+            err = errno;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Makes sure the disk holds room for `newSize` bytes before a byte of the old
+// content is overwritten. Where the file system cannot reserve space, the
+// file is grown with zeros past its old end instead; the old bytes stay.
+bool reserveSpace(int fd, std::uint64_t oldSize, std::uint64_t newSize, int& err)
+{
+    if (newSize == 0)
+        return true;
+#ifdef __linux__
+    int result;
+    do {
+        result = ::fallocate(fd, 0, 0, static_cast<off_t>(newSize));
+    } while (result != 0 && errno == EINTR);
+    if (result == 0)
+        return true;
+    err = errno;
+    if (err != EOPNOTSUPP && err != ENOSYS)
+        return false;
+#else
+    err = ::posix_fallocate(fd, 0, static_cast<off_t>(newSize));
+    if (err == 0)
+        return true;
+    if (err != EINVAL && err != EOPNOTSUPP)
+        return false;
+#endif
+    if (newSize <= oldSize)
+        return true;
+    static const std::string zeros(std::size_t(64) << 10, '\0');
+    for (std::uint64_t at = oldSize; at < newSize;) {
+        const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(zeros.size(), newSize - at));
+        if (!writeAll(fd, std::string_view(zeros).substr(0, chunk), at, err))
+            return false;
+        at += chunk;
+    }
+    return true;
+}
+
+// Puts the size back after a reservation that failed or was not used.
+void restoreSize(int fd, std::uint64_t oldSize)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) != oldSize)
+        (void)::ftruncate(fd, static_cast<off_t>(oldSize));
+}
+
+#ifdef __linux__
+// Gives the new copy the old file's extended attributes (access control
+// lists among them). False when one cannot be read or set.
+bool copyExtendedAttributes(const std::string& from, int to)
+{
+    ssize_t listSize = ::llistxattr(from.c_str(), nullptr, 0);
+    if (listSize < 0)
+        return errno == ENOTSUP;
+    if (listSize == 0)
+        return true;
+    std::string names(static_cast<std::size_t>(listSize), '\0');
+    listSize = ::llistxattr(from.c_str(), names.data(), names.size());
+    if (listSize < 0)
+        return false;
+    names.resize(static_cast<std::size_t>(listSize));
+    for (std::size_t at = 0; at < names.size();) {
+        const std::string name(names.c_str() + at);
+        at += name.size() + 1;
+        if (name.empty())
+            continue;
+        const ssize_t size = ::lgetxattr(from.c_str(), name.c_str(), nullptr, 0);
+        if (size < 0)
+            return false;
+        std::string value(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = ::lgetxattr(from.c_str(), name.c_str(), value.data(), value.size());
+        if (got < 0)
+            return false;
+        if (::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0)
+            return false;
+    }
+    return true;
+}
+#endif
+
+int openFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#ifdef O_PATH
+    // A folder that may be searched but not listed still takes new names.
+    if (fd < 0 && errno == EACCES)
+        return ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+#endif
+    return fd;
+}
+
+// Writes a complete copy under a temporary name in the same folder, gives it
+// the old file's owner, group, attributes and permissions, syncs it and
+// renames it over the name. Returns nothing when this way cannot keep what
+// the old file had (its folder is not writable, its owner cannot be given,
+// the name is a mount point): the caller then rewrites the file in place.
+std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath, const SaveTarget& target,
+                                                    std::string_view content, WriteProblem* problem)
+{
+    const bool existing = target.exists;
+    const auto cannotCreate = [&](int err) -> std::optional<Outcome<WriteReport>> {
+        if (existing)
+            return std::nullopt;
+        const WriteProblem what = problemOfWrite(err) == WriteProblem::NoSpace ? WriteProblem::NoSpace
+                                                                               : WriteProblem::CannotOpen;
+        return Outcome<WriteReport>(fail(problem, what, quotedName(userPath) + " cannot be written: " + reasonOf(err) + "."));
+    };
+    const auto writeFailed = [&](int err) -> std::optional<Outcome<WriteReport>> {
+        return Outcome<WriteReport>(fail(problem, problemOfWrite(err),
+                                         "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
+                                             + (existing ? "The file was left as it was." : "No file was made.")));
+    };
+
+    Descriptor folder(openFolder(target.folder));
+    if (!folder.valid())
+        return cannotCreate(errno);
+    TemporaryName temporary(folder.get());
+    Descriptor file(temporary.create(existing ? 0600 : 0666));
+    if (!file.valid())
+        return cannotCreate(errno);
+
+    if (existing) {
+        struct stat made {};
+        if (::fstat(file.get(), &made) != 0)
+            return std::nullopt;
+        // The owner first: a change of owner clears the setuid and setgid bits.
+        if ((made.st_uid != target.owner || made.st_gid != target.group)
+            && ::fchown(file.get(), static_cast<uid_t>(target.owner), static_cast<gid_t>(target.group)) != 0)
+            return std::nullopt;
+#ifdef __linux__
+        if (!copyExtendedAttributes(target.path, file.get()))
+            return std::nullopt;
+#endif
+        if (::fchmod(file.get(), static_cast<mode_t>(target.mode)) != 0)
+            return std::nullopt;
+    }
+
+    int err = 0;
+    if (!writeAll(file.get(), content, 0, err) || !syncFile(file.get(), err))
+        return writeFailed(err);
+    if ((err = file.closeChecked()) != 0)
+        return writeFailed(err);
+
+    if (::renameat(folder.get(), temporary.name().c_str(), folder.get(), target.name.c_str()) != 0) {
+        err = errno;
+        if (existing && (err == EXDEV || err == EBUSY))
+            return std::nullopt;
+        return writeFailed(err);
+    }
+    temporary.keep();
+    // The rename itself reaches the disk with the folder; a folder opened
+    // only for its path cannot be synced, and the save stands without it.
+    (void)::fsync(folder.get());
+    return Outcome<WriteReport>(WriteReport{target.path, existing ? WriteMethod::Replaced : WriteMethod::NewFile,
+                                            content.size()});
+}
+
+// Overwrites the existing file itself, so that every hard link, the owner,
+// the group, the permissions and any attributes stay. Space for the new
+// content is reserved before the first byte is overwritten; when a write
+// still fails, the overwritten bytes are put back where that is possible.
+Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarget& target,
+                                    std::string_view content, WriteProblem* problem)
+{
+    // O_NONBLOCK: should a pipe have taken the file's place, the open must not hang.
+    const int flags = O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+    bool canRestore = true;
+    Descriptor file(::open(target.path.c_str(), O_RDWR | flags));
+    if (!file.valid() && errno == EACCES) {
+        canRestore = false;
+        file = Descriptor(::open(target.path.c_str(), O_WRONLY | flags));
+    }
+    if (!file.valid()) {
+        const int err = errno;
+        if (err == ELOOP)
+            return fail(problem, WriteProblem::CannotOpen,
+                        quotedName(userPath) + " changed into a symbolic link while it was being saved; nothing was written.");
+        return fail(problem, WriteProblem::CannotOpen, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".");
+    }
+    struct stat st {};
+    if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_ino) != target.inode
+        || static_cast<std::uint64_t>(st.st_dev) != target.device)
+        return fail(problem, WriteProblem::CannotOpen,
+                    quotedName(userPath) + " changed while it was being saved; nothing was written.");
+    const int status = ::fcntl(file.get(), F_GETFL);
+    if (status >= 0)
+        ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK);
+
+    const auto oldSize = static_cast<std::uint64_t>(st.st_size);
+    const std::uint64_t newSize = content.size();
+    std::string oldPrefix;
+    if (canRestore)
+        canRestore = readAll(file.get(), oldPrefix, static_cast<std::size_t>(std::min(oldSize, newSize)));
+
+    int err = 0;
+    if (!reserveSpace(file.get(), oldSize, newSize, err)) {
+        restoreSize(file.get(), oldSize);
+        return fail(problem, problemOfWrite(err),
+                    "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". The file was left as it was.");
+    }
+    std::size_t written = 0;
+    if (!writeAll(file.get(), content, 0, err, written)) {
+        // Only the bytes that were overwritten need to go back.
+        int ignored = 0;
+        const std::string_view overwritten = std::string_view(oldPrefix).substr(0, std::min(written, oldPrefix.size()));
+        const bool restored = canRestore && writeAll(file.get(), overwritten, 0, ignored)
+                              && ::ftruncate(file.get(), static_cast<off_t>(oldSize)) == 0
+                              && syncFile(file.get(), ignored);
+        if (!restored)
+            restoreSize(file.get(), oldSize);
+        return fail(problem, problemOfWrite(err),
+                    "Writing " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
+                        + (restored ? std::string("The file was put back as it was.")
+                                    : std::string("The file may now begin with part of the new text, followed by its old content.")));
+    }
+    if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0 || !syncFile(file.get(), err)
+        || (err = file.closeChecked()) != 0) {
+        if (err == 0)
+            err = errno;
+        return fail(problem, problemOfWrite(err),
+                    "Saving " + quotedName(userPath) + " failed: " + reasonOf(err)
+                        + ". The new text was written but may not be complete on disk.");
+    }
+    return WriteReport{target.path, WriteMethod::RewrittenInPlace, newSize};
+}
+
+} // namespace
+
+Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content, WriteProblem* problem)
+{
+    auto target = resolveSaveTarget(path, problem);
+    if (!target)
+        return target.error();
+    const SaveTarget& where = target.value();
+    // A file the user may not write is not replaced, even where its folder
+    // would allow a rename.
+    if (where.exists && ::faccessat(AT_FDCWD, where.path.c_str(), W_OK, AT_EACCESS) != 0) {
+        const int err = errno;
+        return fail(problem, WriteProblem::CannotOpen, quotedName(path) + " cannot be written: " + reasonOf(err) + ".");
+    }
+    // One rename keeps everything of a new file, or of a file with a single
+    // name whose owner and attributes can be copied; anything else is
+    // rewritten where it is.
+    if (!where.exists || where.links == 1) {
+        if (auto done = replaceByRename(path, where, content, problem))
+            return std::move(*done);
+    }
+    return rewriteInPlace(path, where, content, problem);
+}
+
+} // namespace tavilon

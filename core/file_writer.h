@@ -1,0 +1,35 @@
+#pragma once
+
+#include "outcome.h"
+#include "save_target.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavilon {
+
+// How a save reached the disk.
+enum class WriteMethod {
+    NewFile,         // a new file, written under a temporary name and renamed
+    Replaced,        // a new copy took the old file's place in one rename
+    RewrittenInPlace // the existing file was overwritten, space reserved first
+};
+
+struct WriteReport {
+    std::string path;       // the file written: the user's path with its links followed
+    WriteMethod method = WriteMethod::NewFile;
+    std::uint64_t bytes = 0;
+};
+
+// Writes `content` to `path` (bytes of a local path) so that the file
+// afterwards holds exactly `content`. A symbolic link is followed to the file
+// it names and stays a link. An existing file keeps its hard links, owner,
+// group and permissions, and can be saved wherever the file itself is
+// writable, even in a folder that is not. Pipes, devices, sockets and folders
+// are refused before anything is written. On failure `problem`, when given,
+// says why; the CoreError carries a sentence that names the file.
+Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content,
+                                              WriteProblem* problem = nullptr);
+
+} // namespace tavilon

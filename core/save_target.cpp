@@ -1,0 +1,198 @@
+#include "save_target.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace tavilon {
+
+namespace {
+
+// The most symbolic links followed in a row before the chain counts as a loop.
+constexpr int linkLimit = 40;
+
+std::string reasonOf(int err)
+{
+    return std::strerror(err);
+}
+
+CoreError fail(WriteProblem* problem, WriteProblem what, std::string message)
+{
+    if (problem)
+        *problem = what;
+    return CoreError{errorCodeFor(what), std::move(message)};
+}
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string kindOf(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return "a pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "not a regular file";
+}
+
+// The text of a symbolic link, however long it is.
+bool readLink(const std::string& path, std::string& text, int& err)
+{
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t got = ::readlink(path.c_str(), buffer.data(), buffer.size());
+        if (got < 0) {
+            err = errno;
+            return false;
+        }
+        if (static_cast<std::size_t>(got) < buffer.size()) {
+            text.assign(buffer.data(), static_cast<std::size_t>(got));
+            return true;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// Why a free name cannot take a new file: its folder is missing or a file.
+CoreError folderProblem(const std::string& userPath, const std::string& finalPath, WriteProblem* problem)
+{
+    const std::string folder = folderOf(finalPath);
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) {
+        const int err = errno;
+        if (err == ENOTDIR)
+            return fail(problem, WriteProblem::UnderAFile,
+                        quotedName(userPath) + " cannot be saved: a part of the folder path "
+                            + quotedName(folder) + " is a file, not a folder.");
+        if (err == ENOENT)
+            return fail(problem, WriteProblem::MissingFolder,
+                        "The folder " + quotedName(folder) + " does not exist, so "
+                            + quotedName(userPath) + " cannot be saved there.");
+        return fail(problem, WriteProblem::CannotOpen,
+                    quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".");
+    }
+    return fail(problem, WriteProblem::UnderAFile,
+                quotedName(userPath) + " cannot be saved: " + quotedName(folder)
+                    + " is a file, not a folder.");
+}
+
+} // namespace
+
+ErrorCode errorCodeFor(WriteProblem problem)
+{
+    switch (problem) {
+    case WriteProblem::Folder:
+    case WriteProblem::NotRegularFile:
+        return ErrorCode::NotRegularFile;
+    case WriteProblem::NoSpace:
+    case WriteProblem::WriteFailed:
+        return ErrorCode::ReadFailed;
+    default:
+        return ErrorCode::OpenFailed;
+    }
+}
+
+std::string quotedName(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* problem)
+{
+    if (problem)
+        *problem = WriteProblem::None;
+    if (path.empty())
+        return fail(problem, WriteProblem::EmptyName, "No file name was given.");
+    if (path.back() == '/')
+        return fail(problem, WriteProblem::Folder,
+                    quotedName(path) + " names a folder, not a file; nothing was written.");
+
+    std::string current = path;
+    for (int hops = 0;; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0) {
+            const int err = errno;
+            if (err == ENOENT) {
+                // A free name (perhaps behind a dangling link): a new file,
+                // if the folder is there.
+                struct stat folder {};
+                if (::stat(folderOf(current).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode))
+                    return folderProblem(path, current, problem);
+                SaveTarget target;
+                target.path = current;
+                target.folder = folderOf(current);
+                target.name = nameOf(current);
+                return target;
+            }
+            if (err == ENOTDIR)
+                return folderProblem(path, current, problem);
+            if (err == ELOOP)
+                return fail(problem, WriteProblem::LinkLoop,
+                            quotedName(path) + " cannot be saved: its folder path holds a loop of symbolic links ("
+                                + reasonOf(err) + ").");
+            return fail(problem, WriteProblem::CannotOpen,
+                        quotedName(path) + " cannot be written: " + reasonOf(err) + ".");
+        }
+        if (S_ISLNK(st.st_mode)) {
+            if (hops >= linkLimit)
+                return fail(problem, WriteProblem::LinkLoop,
+                            quotedName(path) + " cannot be saved: its symbolic links form a loop ("
+                                + reasonOf(ELOOP) + "). No link was changed.");
+            std::string text;
+            int err = 0;
+            if (!readLink(current, text, err))
+                return fail(problem, WriteProblem::CannotOpen,
+                            quotedName(path) + " cannot be written: " + reasonOf(err) + ".");
+            if (text.empty())
+                return fail(problem, WriteProblem::CannotOpen,
+                            quotedName(path) + " cannot be written: it is an empty symbolic link.");
+            // A relative link is read from the folder that holds the link.
+            if (text.front() == '/' || current.find('/') == std::string::npos)
+                current = text;
+            else
+                current = current.substr(0, current.find_last_of('/') + 1) + text;
+            if (current.back() == '/')
+                return fail(problem, WriteProblem::Folder,
+                            quotedName(path) + " leads to a folder, not a file; nothing was written.");
+            continue;
+        }
+        if (S_ISDIR(st.st_mode))
+            return fail(problem, WriteProblem::Folder,
+                        quotedName(path) + " is a folder, not a file; nothing was written.");
+        if (!S_ISREG(st.st_mode))
+            return fail(problem, WriteProblem::NotRegularFile,
+                        quotedName(path) + " is " + kindOf(st.st_mode) + ", not a regular file; nothing was written.");
+        SaveTarget target;
+        target.path = current;
+        target.folder = folderOf(current);
+        target.name = nameOf(current);
+        target.exists = true;
+        target.size = static_cast<std::uint64_t>(st.st_size);
+        target.device = static_cast<std::uint64_t>(st.st_dev);
+        target.inode = static_cast<std::uint64_t>(st.st_ino);
+        target.links = static_cast<std::uint64_t>(st.st_nlink);
+        target.mode = static_cast<unsigned>(st.st_mode & 07777);
+        target.owner = static_cast<unsigned>(st.st_uid);
+        target.group = static_cast<unsigned>(st.st_gid);
+        return target;
+    }
+}
+
+} // namespace tavilon
