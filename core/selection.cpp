@@ -53,10 +53,11 @@ Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSour
     for (auto& target : targets)
         target = targetFor(p.count, draws.next());
     auto picked = collectFields(list, targets, progress, index, textBudget);
-    if (!picked)
+    if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
-    // Written while it was read (a NUL in a part skipped, words moved): the
-    // picks may not be words of the list that was counted.
+    // Written since it was opened (a NUL in a part skipped, words moved):
+    // the picks, or the error met, may not belong to the list that was
+    // counted.
     auto now = list.currentIdentity();
     if (!now)
         return now.error();
