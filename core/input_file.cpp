@@ -22,6 +22,7 @@ std::string systemReason(int err)
 }
 
 #ifdef _WIN32
+using FileStatus = struct _stat64;
 int openReadOnly(const std::string& path)
 {
     const std::filesystem::path p(std::u8string(path.begin(), path.end()));
@@ -40,6 +41,7 @@ std::string kindOf(const struct _stat64& st)
     return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a regular file";
 }
 #else
+using FileStatus = struct stat;
 int openReadOnly(const std::string& path)
 {
     // O_NONBLOCK so that a FIFO without a writer cannot hang the open; the
@@ -91,11 +93,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         return CoreError{ErrorCode::OpenFailed,
                          "Cannot open " + quotedPath(path) + ": " + systemReason(err) + "."};
     }
-#ifdef _WIN32
-    struct _stat64 st {};
-#else
-    struct stat st {};
-#endif
+    FileStatus st {};
     if (!statFile(fd, st)) {
         const int err = errno;
 #ifdef _WIN32
@@ -124,11 +122,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
 InputFile InputFile::adopt(int fd, std::string name)
 {
     keepReadsFromWaiting(fd);
-#ifdef _WIN32
-    struct _stat64 st {};
-#else
-    struct stat st {};
-#endif
+    FileStatus st {};
     FileIdentity identity;
     if (statFile(fd, st))
         identity = identityOf(st);
@@ -201,11 +195,7 @@ Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
 
 Outcome<FileIdentity> InputFile::currentIdentity() const
 {
-#ifdef _WIN32
-    struct _stat64 st {};
-#else
-    struct stat st {};
-#endif
+    FileStatus st {};
     if (!statFile(fd_, st)) {
         const int err = errno;
         return CoreError{ErrorCode::ReadFailed, "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
