@@ -22,18 +22,26 @@ std::string systemReason(int err)
 }
 
 #ifdef _WIN32
+using FileStatus = struct _stat64;
 int openReadOnly(const std::string& path)
 {
     const std::filesystem::path p(std::u8string(path.begin(), path.end()));
     return ::_wopen(p.c_str(), _O_RDONLY | _O_BINARY);
 }
 bool statFile(int fd, struct _stat64& st) { return ::_fstat64(fd, &st) == 0; }
+FileIdentity identityOf(const struct _stat64& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime) * 1'000'000'000};
+}
+void keepReadsFromWaiting(int) {}
 bool isRegular(const struct _stat64& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
 std::string kindOf(const struct _stat64& st)
 {
     return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a regular file";
 }
 #else
+using FileStatus = struct stat;
 int openReadOnly(const std::string& path)
 {
     // O_NONBLOCK so that a FIFO without a writer cannot hang the open; the
@@ -41,6 +49,18 @@ int openReadOnly(const std::string& path)
     return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
 }
 bool statFile(int fd, struct stat& st) { return ::fstat(fd, &st) == 0; }
+FileIdentity identityOf(const struct stat& st)
+{
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+void keepReadsFromWaiting(int fd)
+{
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+}
 bool isRegular(const struct stat& st) { return S_ISREG(st.st_mode); }
 std::string kindOf(const struct stat& st)
 {
@@ -73,11 +93,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         return CoreError{ErrorCode::OpenFailed,
                          "Cannot open " + quotedPath(path) + ": " + systemReason(err) + "."};
     }
-#ifdef _WIN32
-    struct _stat64 st {};
-#else
-    struct stat st {};
-#endif
+    FileStatus st {};
     if (!statFile(fd, st)) {
         const int err = errno;
 #ifdef _WIN32
@@ -98,21 +114,28 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         return CoreError{ErrorCode::NotRegularFile,
                          quotedPath(path) + " is " + kind + ", not a word list file."};
     }
-#ifndef _WIN32
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-#endif
-    return InputFile(fd, static_cast<std::uint64_t>(st.st_size), path);
+    // The descriptor stays non-blocking: a regular file reads as usual, and
+    // one that would wait says so instead.
+    return InputFile(fd, identityOf(st), path);
 }
 
-InputFile::InputFile(int fd, std::uint64_t size, std::string path)
-    : fd_(fd), size_(size), path_(std::move(path))
+InputFile InputFile::adopt(int fd, std::string name)
+{
+    keepReadsFromWaiting(fd);
+    FileStatus st {};
+    FileIdentity identity;
+    if (statFile(fd, st))
+        identity = identityOf(st);
+    return InputFile(fd, identity, std::move(name));
+}
+
+InputFile::InputFile(int fd, const FileIdentity& identity, std::string path)
+    : fd_(fd), size_(identity.size), identity_(identity), path_(std::move(path))
 {
 }
 
 InputFile::InputFile(InputFile&& other) noexcept
-    : fd_(other.fd_), size_(other.size_), path_(std::move(other.path_))
+    : fd_(other.fd_), size_(other.size_), identity_(other.identity_), path_(std::move(other.path_))
 {
     other.fd_ = -1;
 }
@@ -123,6 +146,7 @@ InputFile& InputFile::operator=(InputFile&& other) noexcept
         close();
         fd_ = other.fd_;
         size_ = other.size_;
+        identity_ = other.identity_;
         path_ = std::move(other.path_);
         other.fd_ = -1;
     }
@@ -160,9 +184,23 @@ Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
         if (errno == EINTR)
             continue;
         const int err = errno;
+        if (err == EAGAIN || err == EWOULDBLOCK)
+            return CoreError{ErrorCode::ReadFailed,
+                             "Cannot read " + quotedPath(path_) + ": the file does not answer (it waits for data that may "
+                             "never come), so it is not a word list."};
         return CoreError{ErrorCode::ReadFailed,
                          "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
     }
+}
+
+Outcome<FileIdentity> InputFile::currentIdentity() const
+{
+    FileStatus st {};
+    if (!statFile(fd_, st)) {
+        const int err = errno;
+        return CoreError{ErrorCode::ReadFailed, "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
+    }
+    return identityOf(st);
 }
 
 Outcome<bool> InputFile::seek(std::uint64_t offset)

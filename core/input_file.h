@@ -1,5 +1,6 @@
 #pragma once
 
+#include "file_identity.h"
 #include "outcome.h"
 
 #include <cstddef>
@@ -10,10 +11,15 @@ namespace tavilon {
 
 // A regular file opened read-only. Anything that is not a regular file (a
 // directory, a FIFO, a device) is refused before a byte is read, so opening
-// never blocks. Closed when the object goes.
+// never blocks. Reads never wait either: a file that has nothing to give yet
+// (some kernel files are regular files that wait for data) is reported as
+// not answering. Closed when the object goes.
 class InputFile {
 public:
     static Outcome<InputFile> open(const std::string& path);
+    // Takes over a descriptor opened elsewhere, without the file-type check
+    // (`name` is what messages call it). Its reads do not wait either.
+    static InputFile adopt(int fd, std::string name);
 
     InputFile(InputFile&& other) noexcept;
     InputFile& operator=(InputFile&& other) noexcept;
@@ -27,14 +33,19 @@ public:
     Outcome<bool> seek(std::uint64_t offset);
 
     std::uint64_t size() const { return size_; }
+    // The file as it stood when it was opened.
+    const FileIdentity& identity() const { return identity_; }
+    // The file as it stands now (the same file, even if its name has moved).
+    Outcome<FileIdentity> currentIdentity() const;
     const std::string& path() const { return path_; }
 
 private:
-    InputFile(int fd, std::uint64_t size, std::string path);
+    InputFile(int fd, const FileIdentity& identity, std::string path);
     void close();
 
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    FileIdentity identity_;
     std::string path_;
 };
 

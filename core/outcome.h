@@ -14,10 +14,16 @@ enum class ErrorCode {
     NotWordList,    // binary content (NUL bytes)
     ReadFailed,     // an I/O error part-way through
     NoWords,        // the list has no field, so nothing can be picked
-    ListChanged,    // a target lies beyond the fields the file now holds
+    ListChanged,    // the file is not the one counted, or has changed since
     TooManyPicks,   // the press asks for more picks than the limit
     InvalidCount,   // the count text is not a usable field count
     Cancelled,      // the user stopped a long count or press
+    OutputFull,     // the picks would pass the lines the output box holds
+    WordTooLong,    // a picked word is longer than the output box takes
+    WordNotForBox,  // a picked word holds a character the box breaks lines at
+    TooMuchText,    // the picks together would pass the press's text budget
+    OutOfMemory,    // memory ran out; nothing was changed
+    WriteFailed,    // the output could not be written
 };
 
 struct CoreError {

@@ -4,10 +4,11 @@
 
 namespace tavilon {
 
-// The random source of the original tool's runtime: a 24-bit linear
-// congruential generator that starts from the same state at every start of
-// the program, so the same list and presses give the same picks every run.
-// Not for anything secret.
+// The program's random source: a 24-bit linear congruential generator that
+// starts from the same state at every start of the program, so the same list
+// and presses give the same picks every run. It runs through all 2^24 states
+// before it repeats, so a draw lands on at most 2^24 different words. Not
+// for anything secret.
 class RandomSource {
 public:
     static constexpr std::uint32_t StartState = 0x50000;

@@ -103,7 +103,7 @@ ErrorCode errorCodeFor(WriteProblem problem)
         return ErrorCode::NotRegularFile;
     case WriteProblem::NoSpace:
     case WriteProblem::WriteFailed:
-        return ErrorCode::ReadFailed;
+        return ErrorCode::WriteFailed;
     default:
         return ErrorCode::OpenFailed;
     }

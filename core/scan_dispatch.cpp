@@ -15,15 +15,30 @@ Kernels avx512Kernels();
 
 namespace {
 
+#if defined(TAVILON_HAVE_X86_KERNELS)
+// The one compiler-specific piece: asking the processor what it runs.
+enum class Feature { Avx512bw, Avx2, Popcnt };
+
+bool processorRuns(Feature feature)
+{
+    __builtin_cpu_init();
+    switch (feature) {
+    case Feature::Avx512bw: return __builtin_cpu_supports("avx512bw");
+    case Feature::Avx2: return __builtin_cpu_supports("avx2");
+    case Feature::Popcnt: return __builtin_cpu_supports("popcnt");
+    }
+    return false;
+}
+#endif
+
 std::vector<Kernels> detectKernels()
 {
     // Fastest first.
     std::vector<Kernels> list;
 #if defined(TAVILON_HAVE_X86_KERNELS)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("popcnt"))
+    if (processorRuns(Feature::Avx512bw) && processorRuns(Feature::Popcnt))
         list.push_back(avx512Kernels());
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt"))
+    if (processorRuns(Feature::Avx2) && processorRuns(Feature::Popcnt))
         list.push_back(avx2Kernels());
 #endif
 #if defined(__x86_64__) || defined(_M_X64)

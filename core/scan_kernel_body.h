@@ -4,6 +4,7 @@
 
 #include "scan_kernels.h"
 
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -20,7 +21,7 @@ inline void countBlockWith(const unsigned char* p, std::size_t n, tavilon::scan:
         std::uint64_t b;
         masker.masks(p + i, e, b);
         const std::uint64_t t = tavilon::scan::addWithCarry(e, b, carry);
-        fields += static_cast<std::uint64_t>(__builtin_popcountll(e & ~t));
+        fields += static_cast<std::uint64_t>(std::popcount(e & ~t));
     }
     if (i < n) {
         unsigned char tail[64];
@@ -30,7 +31,7 @@ inline void countBlockWith(const unsigned char* p, std::size_t n, tavilon::scan:
         std::uint64_t b;
         masker.masks(tail, e, b);
         const std::uint64_t t = tavilon::scan::addWithCarry(e, b, carry);
-        fields += static_cast<std::uint64_t>(__builtin_popcountll(e & ~t));
+        fields += static_cast<std::uint64_t>(std::popcount(e & ~t));
     }
     state.fields = fields;
     state.carry = carry;

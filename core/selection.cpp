@@ -1,11 +1,16 @@
 #include "selection.h"
 
+#include "core_errors.h"
 #include "number_text.h"
+#include "output_box_rules.h"
+#include "picked_fields.h"
 #include "word_list.h"
 
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <optional>
+#include <vector>
 
 namespace tavilon {
 
@@ -17,10 +22,10 @@ struct Plan {
     double count = 0;
 };
 
-Outcome<Plan> plan(const PressInput& input)
+Outcome<Plan> plan(std::string_view picksText, const std::string& countText)
 {
     Plan p;
-    p.picksText = effectivePicksText(input.picksText);
+    p.picksText = effectivePicksText(picksText);
     const auto passes = passCount(p.picksText);
     if (!passes)
         return CoreError{ErrorCode::InvalidCount, "The number of words to pick, \"" + p.picksText + "\", is not a number."};
@@ -30,13 +35,87 @@ Outcome<Plan> plan(const PressInput& input)
     p.passes = *passes;
     if (p.passes == 0)
         return p;
-    if (input.countText.empty())
+    if (countText.empty())
         return CoreError{ErrorCode::NoWords, "The word list has no words to pick from. Load a list that holds at least one word."};
-    const auto count = numericValue(input.countText);
+    const auto count = numericValue(countText);
     if (!count || *count < 1 || *count > static_cast<double>(MaxFieldNumber) || *count != std::floor(*count))
-        return CoreError{ErrorCode::InvalidCount, "The word count \"" + input.countText + "\" is not a count of words. Load the list again."};
+        return CoreError{ErrorCode::InvalidCount, "The word count \"" + countText + "\" is not a count of words. Load the list again."};
     p.count = *count;
     return p;
+}
+
+// Draws the plan's field numbers from `draws` and reads those fields from
+// the list in one pass; the list must still be the file it was when opened.
+Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
+                                     const FieldIndex* index, std::size_t textBudget)
+{
+    std::vector<std::uint64_t> targets(p.passes);
+    for (auto& target : targets)
+        target = targetFor(p.count, draws.next());
+    auto picked = collectFields(list, targets, progress, index, textBudget);
+    if (!picked && picked.error().code == ErrorCode::Cancelled)
+        return picked;
+    // Written since it was opened (a NUL in a part skipped, words moved):
+    // the picks, or the error met, may not belong to the list that was
+    // counted.
+    auto now = list.currentIdentity();
+    if (!now)
+        return now.error();
+    if (now.value() != list.identity())
+        return listChangedError(list.path());
+    return picked;
+}
+
+std::string joinedPicks(const PickedFields& picked, std::string_view lineEnd)
+{
+    std::string text;
+    text.resize(picked.totalSize() + lineEnd.size() * picked.size());
+    char* out = text.data();
+    for (std::size_t i = 0; i < picked.size(); ++i) {
+        const std::string_view field = picked.field(i);
+        std::memcpy(out, field.data(), field.size());
+        out += field.size();
+        std::memcpy(out, lineEnd.data(), lineEnd.size());
+        out += lineEnd.size();
+    }
+    return text;
+}
+
+Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& random, const ProgressFn& progress,
+                                    const FieldIndex* index, std::size_t textBudget)
+{
+    auto planned = plan(input.picksText, input.countText);
+    if (!planned)
+        return planned.error();
+    const Plan& p = planned.value();
+    if (auto room = checkOutputRoom(input.outputLines, p.passes); !room)
+        return room.error();
+    PressResult result;
+    result.picksText = p.picksText;
+    if (p.passes == 0)
+        return result;
+
+    auto opened = TextSource::open(input.path);
+    if (!opened)
+        return opened.error();
+    TextSource& list = opened.value();
+    if (input.countedFile && *input.countedFile != list.identity())
+        return listChangedError(input.path);
+
+    RandomSource draws = random;
+    auto fields = drawAndCollect(list, p, draws, progress, index, textBudget);
+    if (!fields)
+        return fields.error();
+    const PickedFields& picked = fields.value();
+    constexpr std::string_view LineEnd = "\r\n";
+    if (picked.totalSize() + LineEnd.size() * picked.size() > textBudget)
+        return textBudgetError(textBudget);
+    if (auto fits = checkWordsFitBox(picked); !fits)
+        return fits.error();
+    result.appendText = joinedPicks(picked, LineEnd);
+    result.picks = p.passes;
+    random = draws;
+    return result;
 }
 
 } // namespace
@@ -66,43 +145,44 @@ std::uint64_t targetFor(double count, float r)
 }
 
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress,
-                           std::string_view lineEnd, const FieldIndex* index)
+                           const FieldIndex* index, std::size_t textBudget)
 {
-    auto planned = plan(input);
-    if (!planned)
-        return planned.error();
-    const Plan& p = planned.value();
-    PressResult result;
-    result.picksText = p.picksText;
-    if (p.passes == 0)
-        return result;
-
-    RandomSource draws = random;
-    std::vector<std::uint64_t> targets(p.passes);
-    for (auto& target : targets)
-        target = targetFor(p.count, draws.next());
-
-    auto fields = collectFields(input.path, targets, progress, index);
-    if (!fields)
-        return fields.error();
-    const PickedFields& picked = fields.value();
-    result.appendText.resize(picked.totalSize() + lineEnd.size() * picked.size());
-    char* out = result.appendText.data();
-    for (std::size_t i = 0; i < picked.size(); ++i) {
-        const std::string_view field = picked.field(i);
-        std::memcpy(out, field.data(), field.size());
-        out += field.size();
-        std::memcpy(out, lineEnd.data(), lineEnd.size());
-        out += lineEnd.size();
+    try {
+        return pressUnguarded(input, random, progress, index, textBudget);
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryError();
     }
-    result.picks = p.passes;
-    random = draws;
-    return result;
+}
+
+Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
+                                 RandomSource& random, const FieldIndex* index, const WordSink& sink)
+{
+    try {
+        auto planned = plan(picksText, countText);
+        if (!planned)
+            return planned.error();
+        const Plan& p = planned.value();
+        if (p.passes == 0)
+            return std::uint64_t{0};
+        RandomSource draws = random;
+        auto fields = drawAndCollect(list, p, draws, {}, index, SIZE_MAX);
+        if (!fields)
+            return fields.error();
+        const PickedFields& picked = fields.value();
+        for (std::size_t i = 0; i < picked.size(); ++i) {
+            if (!sink(picked.field(i)))
+                return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+        }
+        random = draws;
+        return p.passes;
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryError();
+    }
 }
 
 Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& random)
 {
-    auto planned = plan(input);
+    auto planned = plan(input.picksText, input.countText);
     if (!planned)
         return planned.error();
     const Plan& p = planned.value();

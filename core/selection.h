@@ -1,25 +1,38 @@
 #pragma once
 
+#include "field_index.h"
+#include "file_identity.h"
 #include "outcome.h"
 #include "progress.h"
 #include "random_source.h"
-#include "word_list.h"
+#include "text_source.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tavilon {
 
 // The most picks one press of "Select" may ask for.
 constexpr std::uint64_t MaxPicksPerPress = 1'000'000;
+// The most lines the output box holds; a press that would pass it is refused.
+constexpr std::uint64_t MaxOutputLines = 1'000'000;
+// The longest word the output box takes, in UTF-16 code units as it counts.
+constexpr std::size_t MaxWordLength = 10'000;
+// The most text one press may build (a million ordinary picks need a few MiB).
+constexpr std::size_t PressTextBudget = std::size_t{256} << 20;
 
 struct PressInput {
     std::string picksText; // the number of picks, as typed
     std::string countText; // the field count, as shown
     std::string path;      // the word list
+    // The file as it stood when it was counted; when given, a press that
+    // finds another file at the path, or this one changed, is refused.
+    std::optional<FileIdentity> countedFile {};
+    std::uint64_t outputLines = 0; // the lines the output box holds already
 };
 
 struct PressResult {
@@ -38,16 +51,32 @@ std::optional<std::uint64_t> passCount(std::string_view picksText);
 // The field number one draw lands on: floor(count * r + 1).
 std::uint64_t targetFor(double count, float r);
 
-// One press of "Select": draws every pick's field number first, then reads
-// the list once. On any error nothing is picked and the random source is
-// left as it was, so a failed or stopped press changes nothing. Each pick is
-// followed by `lineEnd`: CR LF in the output box. An index from counting
+// One press of "Select" with the output box's rules: the number-of-picks
+// rule, at most MaxPicksPerPress picks, no more than MaxOutputLines lines in
+// the box afterwards, every word at most MaxWordLength long and free of the
+// characters that break the box's lines, and at most `textBudget` bytes of
+// text. It draws every pick's field number first, then reads the list once.
+// The draws come from a copy of `random`, which takes the copy's state only
+// when the whole press succeeds: on any error (memory running out included)
+// nothing is picked and the source is left as it was. An index from counting
 // the same unchanged file lets the press skip what lies between its picks.
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
-                           std::string_view lineEnd = "\r\n", const FieldIndex* index = nullptr);
+                           const FieldIndex* index = nullptr, std::size_t textBudget = PressTextBudget);
 
-// The same press done as designed originally: the list read from its top for
-// every pick. Slow; kept as the reference the one-pass press must match.
+// Takes one picked word; returns false when it could not be passed on.
+using WordSink = std::function<bool(std::string_view word)>;
+
+// The picks of a press from an opened list, handed over one by one in the
+// order drawn instead of gathered into one text, and without the output
+// box's limits: any word is passed on exactly. Returns the number of picks.
+// The list must still be the file the count read; a change since it was
+// opened is refused before any word is passed on.
+Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
+                                 RandomSource& random, const FieldIndex* index, const WordSink& sink);
+
+// The same picks read the plain way: the list read from its top for every
+// pick. Slow, and without the output box's limits; kept as the reference the
+// one-pass press must match.
 Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& random);
 
 } // namespace tavilon

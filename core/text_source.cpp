@@ -12,7 +12,12 @@ Outcome<TextSource> TextSource::open(const std::string& path)
     auto file = InputFile::open(path);
     if (!file)
         return file.error();
-    TextSource source(std::move(file.value()));
+    return open(std::move(file.value()));
+}
+
+Outcome<TextSource> TextSource::open(InputFile file)
+{
+    TextSource source(std::move(file));
 
     char head[3];
     std::size_t got = 0;
@@ -53,6 +58,18 @@ Outcome<bool> TextSource::seek(std::uint64_t textOffset)
     pending_.clear();
     eof_ = false;
     consumed_ = markLength_ + textOffset;
+    return true;
+}
+
+Outcome<bool> TextSource::rewind()
+{
+    auto moved = file_.seek(markLength_);
+    if (!moved)
+        return moved.error();
+    pending_.clear();
+    highSurrogate_ = 0;
+    eof_ = false;
+    consumed_ = markLength_;
     return true;
 }
 

@@ -17,6 +17,7 @@ namespace tavilon {
 class TextSource {
 public:
     static Outcome<TextSource> open(const std::string& path);
+    static Outcome<TextSource> open(InputFile file);
 
     // Up to `capacity` bytes of text (capacity at least 16); 0 at the end.
     Outcome<std::size_t> read(char* dest, std::size_t capacity);
@@ -24,11 +25,15 @@ public:
     // Moves to a position in the text, counted in bytes from the text's
     // start (after a byte-order mark). Only for text read as bytes.
     Outcome<bool> seek(std::uint64_t textOffset);
+    // Back to the start of the text, for any encoding.
+    Outcome<bool> rewind();
 
     bool isUtf16() const { return encoding_ != Encoding::Bytes; }
     std::uint64_t fileSize() const { return file_.size(); }
     std::uint64_t bytesConsumed() const { return consumed_; }
     const std::string& path() const { return file_.path(); }
+    const FileIdentity& identity() const { return file_.identity(); }
+    Outcome<FileIdentity> currentIdentity() const { return file_.currentIdentity(); }
 
 private:
     enum class Encoding { Bytes, Utf16LE, Utf16BE };

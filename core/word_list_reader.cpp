@@ -1,5 +1,6 @@
 #include "word_list_reader.h"
 
+#include "core_errors.h"
 #include "text_decode.h"
 
 namespace tavilon {
@@ -8,11 +9,6 @@ namespace {
 
 bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string notWordListMessage(const std::string& path)
-{
-    return quotedPath(path) + " is not a word list: it holds binary data (NUL bytes).";
-}
 
 // The line without its surrounding blanks, as UTF-8, when anything is left.
 bool trimmedField(const std::string& line, std::string& field)
@@ -68,7 +64,7 @@ Outcome<bool> WordListReader::next(std::string& field)
         }
         const char c = buffer_[pos_++];
         if (c == '\0')
-            return CoreError{ErrorCode::NotWordList, notWordListMessage(source_.path())};
+            return notWordListError(source_.path());
         if (!isLineEnd(c)) {
             line.push_back(c);
             continue;

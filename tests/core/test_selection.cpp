@@ -154,6 +154,68 @@ private slots:
         QCOMPARE(result.value().appendText.size(), MaxPicksPerPress * 3);
     }
 
+    // The output box's rules: a press that breaks one appends nothing and
+    // leaves the random source as it was.
+    void outputBoxRules_data()
+    {
+        QTest::addColumn<QByteArray>("word");
+        QTest::addColumn<QString>("picks");
+        QTest::addColumn<qint64>("linesInBox");
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<int>("code");  // -1: the press succeeds
+        QTest::addColumn<QString>("says");
+        const QByteArray longest(int(MaxWordLength), 'x');
+        const QByteArray emoji("\xF0\x9F\x98\x80"); // one character, two code units
+        const qint64 big = qint64(PressTextBudget);
+        QTest::newRow("box fills up exactly") << QByteArray("w") << "2" << qint64(MaxOutputLines - 2) << big << -1 << "";
+        QTest::newRow("box would overflow") << QByteArray("w") << "3" << qint64(MaxOutputLines - 2) << big
+                                            << int(ErrorCode::OutputFull) << "holds 999998 lines";
+        QTest::newRow("longest word") << longest << "1" << qint64(0) << big << -1 << "";
+        QTest::newRow("word too long") << longest + "x" << "1" << qint64(0) << big << int(ErrorCode::WordTooLong)
+                                       << "10001 characters";
+        QTest::newRow("counted in code units") << emoji.repeated(int(MaxWordLength) / 2 + 1) << "1" << qint64(0) << big
+                                               << int(ErrorCode::WordTooLong) << "10002 characters";
+        QTest::newRow("many bytes, few units") << QByteArray("\xC3\xA9").repeated(int(MaxWordLength)) << "1" << qint64(0)
+                                               << big << -1 << "";
+        QTest::newRow("paragraph separator") << QByteArray("a\xE2\x80\xA9" "b") << "1" << qint64(0) << big
+                                             << int(ErrorCode::WordNotForBox) << "U+2029";
+        QTest::newRow("layout mark FDD0") << QByteArray("\xEF\xB7\x90") << "1" << qint64(0) << big
+                                          << int(ErrorCode::WordNotForBox) << "U+FDD0";
+        QTest::newRow("layout mark FDD1") << QByteArray("a\xEF\xB7\x91") << "1" << qint64(0) << big
+                                          << int(ErrorCode::WordNotForBox) << "U+FDD1";
+        QTest::newRow("line separator is fine") << QByteArray("a\xE2\x80\xA8" "b") << "1" << qint64(0) << big << -1 << "";
+        QTest::newRow("within budget") << QByteArray("word") << "100" << qint64(0) << qint64(600) << -1 << "";
+        QTest::newRow("past budget") << QByteArray("word") << "101" << qint64(0) << qint64(600)
+                                     << int(ErrorCode::TooMuchText) << "Ask for fewer";
+        QTest::newRow("one word past budget") << QByteArray(700, 'w') << "1" << qint64(0) << qint64(600)
+                                              << int(ErrorCode::TooMuchText) << "Ask for fewer";
+    }
+    void outputBoxRules()
+    {
+        QFETCH(QByteArray, word);
+        QFETCH(QString, picks);
+        QFETCH(qint64, linesInBox);
+        QFETCH(qint64, budget);
+        QFETCH(int, code);
+        QFETCH(QString, says);
+        TempFiles files;
+        const std::string path = files.write("one.txt", word + "\n");
+        PressInput input = inputFor(picks.toStdString(), path);
+        input.outputLines = static_cast<std::uint64_t>(linesInBox);
+        RandomSource random;
+        auto result = press(input, random, {}, nullptr, static_cast<std::size_t>(budget));
+        if (code < 0) {
+            QVERIFY2(result.ok(), result.ok() ? "" : result.error().message.c_str());
+            QCOMPARE(result.value().appendText, (word + "\r\n").repeated(picks.toInt()).toStdString());
+            QVERIFY(random.state() != RandomSource::StartState);
+            return;
+        }
+        QVERIFY(!result.ok());
+        QCOMPARE(int(result.error().code), code);
+        QVERIFY2(result.error().message.find(says.toStdString()) != std::string::npos, result.error().message.c_str());
+        QCOMPARE(random.state(), RandomSource::StartState);
+    }
+
     void aStoppedPressChangesNothing()
     {
         TempFiles files;

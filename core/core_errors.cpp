@@ -1,0 +1,28 @@
+#include "core_errors.h"
+
+#include "input_file.h"
+
+namespace tavilon {
+
+CoreError notWordListError(const std::string& path)
+{
+    return {ErrorCode::NotWordList, quotedPath(path) + " is not a word list: it holds binary data (NUL bytes)."};
+}
+
+CoreError cancelledError()
+{
+    return {ErrorCode::Cancelled, "Stopped; nothing was changed."};
+}
+
+CoreError listChangedError(const std::string& path)
+{
+    return {ErrorCode::ListChanged,
+            "The word list " + quotedPath(path) + " has changed since it was counted. Load it again to count it afresh."};
+}
+
+CoreError outOfMemoryError()
+{
+    return {ErrorCode::OutOfMemory, "There is not enough memory for this; nothing was changed. Ask for fewer words."};
+}
+
+} // namespace tavilon

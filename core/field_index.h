@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tavilon {
+
+// Where fields begin, noted while counting, so that a later pass over the
+// same unchanged file can skip straight to the parts it needs. It keeps at
+// most a fixed number of marks, spreading them out as the file grows.
+class FieldIndex {
+public:
+    struct Mark {
+        std::uint64_t offset;       // a line start, in bytes of text
+        std::uint64_t fieldsBefore; // the fields that end before it
+    };
+
+    explicit FieldIndex(std::size_t maxMarks = 65536) : maxMarks_(maxMarks < 2 ? 2 : maxMarks) {}
+
+    void clear();
+    // Offers the mark found in block `block` of the count.
+    void offer(const Mark& mark, std::uint64_t block);
+    // The last mark before which fewer than `target` fields end, or nothing.
+    const Mark* before(std::uint64_t target) const;
+    std::size_t size() const { return marks_.size(); }
+
+private:
+    std::vector<Mark> marks_;
+    std::size_t maxMarks_;
+    std::uint64_t stride_ = 1;
+};
+
+} // namespace tavilon

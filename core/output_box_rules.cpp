@@ -1,0 +1,87 @@
+#include "output_box_rules.h"
+
+#include "picked_fields.h"
+#include "selection.h"
+
+#include <cstdio>
+#include <string>
+
+namespace tavilon {
+
+namespace {
+
+std::string codePointName(char32_t c)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+    return name;
+}
+
+} // namespace
+
+std::size_t utf16Length(std::string_view utf8)
+{
+    std::size_t units = 0;
+    for (char ch : utf8) {
+        const auto c = static_cast<unsigned char>(ch);
+        if ((c & 0xC0) != 0x80)
+            ++units; // a character starts here
+        if (c >= 0xF0)
+            ++units; // beyond U+FFFF: two code units
+    }
+    return units;
+}
+
+std::optional<char32_t> paragraphBreakIn(std::string_view utf8)
+{
+    // U+2029 is E2 80 A9; U+FDD0 and U+FDD1 are EF B7 90 and EF B7 91.
+    for (std::size_t i = 0; i + 2 < utf8.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(utf8[i]);
+        const auto b1 = static_cast<unsigned char>(utf8[i + 1]);
+        const auto b2 = static_cast<unsigned char>(utf8[i + 2]);
+        if (b0 == 0xE2 && b1 == 0x80 && b2 == 0xA9)
+            return U'\u2029';
+        if (b0 == 0xEF && b1 == 0xB7 && (b2 == 0x90 || b2 == 0x91))
+            return static_cast<char32_t>(0xFDD0 + (b2 - 0x90));
+    }
+    return std::nullopt;
+}
+
+Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
+{
+    if (linesInBox + picks <= MaxOutputLines)
+        return true;
+    return CoreError{ErrorCode::OutputFull,
+                     "The output holds " + std::to_string(linesInBox) + " lines and can hold at most "
+                         + std::to_string(MaxOutputLines) + "; these " + std::to_string(picks)
+                         + " picks would pass that.\n\nSave the output and clear it first; nothing was picked."};
+}
+
+Outcome<bool> checkWordsFitBox(const PickedFields& picked)
+{
+    for (std::size_t i = 0; i < picked.size(); ++i) {
+        const std::string_view word = picked.field(i);
+        if (word.size() > MaxWordLength) { // at least as many bytes as code units
+            const std::size_t length = utf16Length(word);
+            if (length > MaxWordLength)
+                return CoreError{ErrorCode::WordTooLong,
+                                 "A picked word is " + std::to_string(length)
+                                     + " characters long, and the output box takes words of at most "
+                                     + std::to_string(MaxWordLength) + " characters. Is this file really a word list?"};
+        }
+        if (const auto c = paragraphBreakIn(word))
+            return CoreError{ErrorCode::WordNotForBox,
+                             "A picked word holds the character " + codePointName(*c)
+                                 + ", which the output box cannot show inside one line. Is this file really a word list?"};
+    }
+    return true;
+}
+
+CoreError textBudgetError(std::size_t budget)
+{
+    return {ErrorCode::TooMuchText, "These picks would make more than " + std::to_string(budget >> 20)
+                                        + " MiB of text, more than one press may add to the output box. "
+                                          "Ask for fewer words."};
+}
+
+} // namespace tavilon

@@ -1,0 +1,346 @@
+#include "picked_fields.h"
+
+#include "core_errors.h"
+#include "output_box_rules.h"
+#include "scan_kernels.h"
+#include "text_decode.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace tavilon {
+
+namespace {
+
+constexpr std::size_t BlockSize = 64u << 10; // reads of 64 KiB: measured fastest here
+constexpr std::size_t PieceSize = 64u << 10; // masks made 64 KiB at a time
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(const char* begin, const char* end)
+{
+    while (begin < end && isBlank(*begin))
+        ++begin;
+    while (end > begin && isBlank(end[-1]))
+        --end;
+    return {begin, static_cast<std::size_t>(end - begin)};
+}
+
+// A target packed in one word: its field number above, its position among
+// the draws in the low IndexBits bits, so that sorting the words sorts by
+// field number.
+constexpr int IndexBits = std::bit_width(MaxTargetsPerPass - 1);
+constexpr std::uint64_t IndexMask = (std::uint64_t{1} << IndexBits) - 1;
+
+std::uint64_t fieldOf(std::uint64_t packed) { return packed >> IndexBits; }
+std::size_t drawOf(std::uint64_t packed) { return static_cast<std::size_t>(packed & IndexMask); }
+
+// The targets in increasing order of field number: a radix sort, since a
+// press may hold a million of them.
+std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
+{
+    std::vector<std::uint64_t> items(keys.size());
+    std::uint64_t maxItem = 0;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        items[i] = (keys[i] << IndexBits) | i;
+        maxItem = std::max(maxItem, items[i]);
+    }
+    if (keys.size() < 256) {
+        std::sort(items.begin(), items.end());
+        return items;
+    }
+    std::vector<std::uint64_t> scratch(keys.size());
+    constexpr int Bits = 12;
+    constexpr std::size_t Buckets = std::size_t{1} << Bits;
+    std::vector<std::size_t> counts(Buckets + 1);
+    // Draws of the same field need no order among themselves: the draw bits
+    // are left out of the sort.
+    for (int shift = IndexBits; shift < 64 && (maxItem >> shift) != 0; shift += Bits) {
+        std::fill(counts.begin(), counts.end(), 0);
+        for (std::uint64_t item : items)
+            ++counts[((item >> shift) & (Buckets - 1)) + 1];
+        for (std::size_t b = 1; b <= Buckets; ++b)
+            counts[b] += counts[b - 1];
+        for (std::uint64_t item : items)
+            scratch[counts[(item >> shift) & (Buckets - 1)]++] = item;
+        items.swap(scratch);
+    }
+    return items;
+}
+
+// The position just past the highest set bit of a non-zero mask.
+std::size_t pastHighestBit(std::uint64_t mask) { return static_cast<std::size_t>(std::bit_width(mask)); }
+
+// One pass over a list that picks up the fields at sorted targets.
+class FieldCollector {
+public:
+    FieldCollector(TextSource& source, const std::vector<std::uint64_t>& targets, const ProgressFn& progress,
+                   const FieldIndex* index, std::size_t textBudget)
+        : source_(source), textBudget_(textBudget), order_(sortedTargets(targets)), progress_(progress),
+          index_(source.isUtf16() ? nullptr : index), // UTF-16 text offsets are not file offsets
+          kernels_(scan::bestKernels()), buffer_(BlockSize), lineEnds_(PieceSize / 64), blanks_(PieceSize / 64)
+    {
+        picked_.resize(targets.size());
+    }
+
+    Outcome<PickedFields> run()
+    {
+        auto rewound = source_.rewind();
+        if (!rewound)
+            return rewound.error();
+        while (wantsMore()) {
+            if (auto skipped = skipAhead(); !skipped)
+                return skipped.error();
+            auto n = readBlock();
+            if (!n)
+                return n.error();
+            if (n.value() == 0) {
+                finishLastLine();
+                break;
+            }
+            if (auto scanned = scanBlock(kept_ + n.value()); !scanned)
+                return scanned.error();
+            if (progress_ && !progress_(source_.bytesConsumed(), source_.fileSize()))
+                return cancelledError();
+        }
+        if (overBudget_)
+            return textBudgetError(textBudget_);
+        if (wantsMore())
+            return listChangedError(source_.path());
+        return std::move(picked_);
+    }
+
+private:
+    bool wantsMore() const { return next_ < order_.size(); }
+    std::uint64_t nextTarget() const { return fieldOf(order_[next_]); }
+
+    // Moves to the last line start the index knows before the next target.
+    Outcome<bool> skipAhead()
+    {
+        if (!index_ || kept_ != 0)
+            return true;
+        const FieldIndex::Mark* mark = index_->before(nextTarget());
+        if (!mark || mark->offset <= textOffset_)
+            return true;
+        auto moved = source_.seek(mark->offset);
+        if (!moved)
+            return moved.error();
+        textOffset_ = mark->offset;
+        fields_ = mark->fieldsBefore;
+        carry_ = 1;
+        return true;
+    }
+
+    // Reads the next block after the kept part of the line in progress.
+    Outcome<std::size_t> readBlock()
+    {
+        if (buffer_.size() < kept_ + BlockSize)
+            buffer_.resize(kept_ + BlockSize);
+        auto n = source_.read(buffer_.data() + kept_, BlockSize);
+        if (n)
+            textOffset_ += n.value();
+        lineStart_ = 0;
+        return n;
+    }
+
+    // A last line with content and no line end is a field too.
+    void finishLastLine()
+    {
+        if (carry_ != 0)
+            return;
+        ++fields_;
+        if (nextTarget() == fields_)
+            take(0, kept_);
+    }
+
+    Outcome<bool> scanBlock(std::size_t dataEnd)
+    {
+        for (std::size_t pieceStart = kept_; pieceStart < dataEnd && wantsMore(); pieceStart += PieceSize) {
+            const std::size_t pieceLen = std::min(PieceSize, dataEnd - pieceStart);
+            // A piece of n bytes closes at most n / 2 + 1 fields: when the
+            // next target lies beyond that, only count.
+            auto scanned = nextTarget() > fields_ + pieceLen / 2 + 2 ? countPiece(pieceStart, pieceLen)
+                                                                      : pickFromPiece(pieceStart, pieceLen);
+            if (!scanned)
+                return scanned;
+        }
+        keepLineInProgress(dataEnd);
+        return true;
+    }
+
+    Outcome<bool> countPiece(std::size_t pieceStart, std::size_t pieceLen)
+    {
+        scan::CountState state {fields_, carry_, false};
+        kernels_.count(bytesAt(pieceStart), pieceLen, state);
+        if (state.sawNul)
+            return notWordListError(source_.path());
+        fields_ = state.fields;
+        carry_ = state.carry;
+        for (std::size_t i = pieceStart + pieceLen; i > pieceStart; --i) {
+            if (buffer_[i - 1] == '\n' || buffer_[i - 1] == '\r') {
+                lineStart_ = i;
+                break;
+            }
+        }
+        return true;
+    }
+
+    Outcome<bool> pickFromPiece(std::size_t pieceStart, std::size_t pieceLen)
+    {
+        if (kernels_.mask(bytesAt(pieceStart), pieceLen, lineEnds_.data(), blanks_.data()))
+            return notWordListError(source_.path());
+        const std::size_t chunks = (pieceLen + 63) / 64;
+        for (std::size_t k = 0; k < chunks; ++k) {
+            const std::uint64_t ends = lineEnds_[k];
+            const std::uint64_t t = scan::addWithCarry(ends, blanks_[k], carry_);
+            const std::uint64_t closing = ends & ~t; // line ends that close a field
+            const std::size_t base = pieceStart + 64 * k;
+            if (closing != 0)
+                pickFromChunk(base, ends, closing);
+            if (ends != 0)
+                lineStart_ = base + pastHighestBit(ends);
+        }
+        return true;
+    }
+
+    // Walks the fields that close in one 64-byte chunk, taking the wanted ones.
+    void pickFromChunk(std::size_t base, std::uint64_t ends, std::uint64_t closing)
+    {
+        const auto count = static_cast<std::uint64_t>(std::popcount(closing));
+        if (!wantsMore() || fields_ + count < nextTarget()) {
+            fields_ += count;
+            return;
+        }
+        while (closing != 0 && wantsMore()) {
+            const int bit = std::countr_zero(closing);
+            closing &= closing - 1;
+            ++fields_;
+            if (nextTarget() != fields_)
+                continue;
+            const std::uint64_t before = ends & ((std::uint64_t{1} << bit) - 1);
+            const std::size_t start = before != 0 ? base + pastHighestBit(before) : lineStart_;
+            take(start, base + static_cast<std::size_t>(bit));
+        }
+        fields_ += static_cast<std::uint64_t>(std::popcount(closing));
+    }
+
+    // Keeps the unfinished line only when it is the next field wanted.
+    void keepLineInProgress(std::size_t dataEnd)
+    {
+        if (wantsMore() && fields_ + 1 == nextTarget()) {
+            kept_ = dataEnd - lineStart_;
+            std::memmove(buffer_.data(), buffer_.data() + lineStart_, kept_);
+        } else {
+            kept_ = 0;
+        }
+    }
+
+    // The field in buffer_[begin, end) goes to every draw of it.
+    void take(std::size_t begin, std::size_t end)
+    {
+        const std::string_view field = trimmed(buffer_.data() + begin, buffer_.data() + end);
+        if (overBudget_ || field.size() > textBudget_ - std::min(textBudget_, picked_.storedSize())) {
+            overBudget_ = true; // stops the pass after this block
+            next_ = order_.size();
+            return;
+        }
+        const std::uint64_t span = picked_.store(field);
+        while (wantsMore() && nextTarget() == fields_)
+            picked_.setSpan(drawOf(order_[next_++]), span);
+    }
+
+    const unsigned char* bytesAt(std::size_t offset) const
+    {
+        return reinterpret_cast<const unsigned char*>(buffer_.data() + offset);
+    }
+
+    TextSource& source_;
+    const std::size_t textBudget_;
+    bool overBudget_ = false;
+    const std::vector<std::uint64_t> order_;
+    const ProgressFn& progress_;
+    const FieldIndex* index_;
+    const scan::Kernels& kernels_;
+    PickedFields picked_;
+
+    std::size_t next_ = 0;        // the next target in order_
+    std::uint64_t fields_ = 0;    // fields closed so far
+    std::uint64_t carry_ = 1;     // 1 while only blanks since the last line end
+    std::uint64_t textOffset_ = 0; // where the next read starts
+    // The buffer holds the line in progress from the previous block (only
+    // when it is the next field wanted) followed by the newly read bytes.
+    std::vector<char> buffer_;
+    std::size_t kept_ = 0;
+    std::size_t lineStart_ = 0; // where the line in progress begins
+    std::vector<std::uint64_t> lineEnds_;
+    std::vector<std::uint64_t> blanks_;
+};
+
+} // namespace
+
+std::uint64_t PickedFields::packSpan(std::size_t begin, std::size_t size)
+{
+    if (size < BigSize && begin < (std::uint64_t{1} << (64 - SizeBits)))
+        return (std::uint64_t{begin} << SizeBits) | size;
+    bigSpans_.push_back({begin, size});
+    return ((bigSpans_.size() - 1) << SizeBits) | BigSize;
+}
+
+void PickedFields::resize(std::size_t targets)
+{
+    spans_.assign(targets, 0);
+    arena_.reserve(std::min<std::size_t>(targets * 16, std::size_t{64} << 20));
+}
+
+std::uint64_t PickedFields::store(std::string_view bytes)
+{
+    const std::size_t at = arena_.size();
+    appendFieldUtf8(arena_, bytes);
+    return packSpan(at, arena_.size() - at);
+}
+
+std::string_view PickedFields::field(std::size_t i) const
+{
+    const std::uint64_t span = spans_[i];
+    const std::size_t size = span & BigSize;
+    if (size != BigSize)
+        return {arena_.data() + (span >> SizeBits), size};
+    const auto& big = bigSpans_[span >> SizeBits];
+    return {arena_.data() + big.first, big.second};
+}
+
+std::size_t PickedFields::totalSize() const
+{
+    std::size_t total = 0;
+    for (std::size_t i = 0; i < spans_.size(); ++i)
+        total += field(i).size();
+    return total;
+}
+
+Outcome<PickedFields> collectFields(TextSource& source, const std::vector<std::uint64_t>& targets,
+                                    const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget)
+{
+    if (targets.size() > MaxTargetsPerPass)
+        return CoreError{ErrorCode::TooManyPicks, "Too many words asked for at once."};
+    for (std::uint64_t t : targets) {
+        if (t == 0 || t > MaxFieldNumber)
+            return CoreError{ErrorCode::InvalidCount, "Word number " + std::to_string(t) + " cannot be looked up."};
+    }
+    if (targets.empty()) {
+        PickedFields none;
+        return none;
+    }
+    return FieldCollector(source, targets, progress, index, textBudget).run();
+}
+
+Outcome<PickedFields> collectFields(const std::string& path, const std::vector<std::uint64_t>& targets,
+                                    const ProgressFn& progress, const FieldIndex* index)
+{
+    auto opened = TextSource::open(path);
+    if (!opened)
+        return opened.error();
+    return collectFields(opened.value(), targets, progress, index);
+}
+
+} // namespace tavilon
