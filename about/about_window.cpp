@@ -1,6 +1,6 @@
-#include "form2.h"
+#include "about_window.h"
 
-#include "form2_design.h"
+#include "about_window_controls.h"
 #include "twips.h"
 
 #include <QFontDatabase>
@@ -10,16 +10,16 @@
 
 namespace tavilon {
 
-QString Form2::headingCaption(const QString& address, int blanks)
+QString AboutWindow::headingCaption(const QString& address, int blanks)
 {
     const qsizetype firstDot = address.indexOf(QLatin1Char('.'));
     const qsizetype lastDot = address.lastIndexOf(QLatin1Char('.'));
     return address.left(firstDot + 1) + QString(blanks, QLatin1Char(' ')) + address.mid(lastDot);
 }
 
-void Form2::fitHeading(QLabel* heading, QLabel* name)
+void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
 {
-    // The designed sizes suit the original face. With another face, narrow
+    // The heading's box is sized for a narrow face. With a wider face, narrow
     // the heading just enough to keep it on one line, and centre the name
     // over the run of blanks, so that the two still read as one address.
     const QString caption = heading->text();
@@ -40,7 +40,7 @@ void Form2::fitHeading(QLabel* heading, QLabel* name)
     name->setAutoFillBackground(false);
 }
 
-Form2::Form2()
+AboutWindow::AboutWindow()
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Brenvask"));
@@ -48,15 +48,15 @@ Form2::Form2()
     // taskbar entry; it still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    resize(px(Form2ClientWidth), px(Form2ClientHeight));
+    resize(px(AboutWindowClientWidth), px(AboutWindowClientHeight));
 
-    controls_.build(this, Form2Design);
-    auto* heading = controls_.get<QLabel>(QStringLiteral("Label1"));
+    controls_.build(this, AboutWindowControls);
+    auto* heading = controls_.require<QLabel>("Label1");
     heading->setText(headingCaption(QString::fromLatin1(MakerAddress), HeadingBlanks));
     for (QLabel* label : findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText); // keeps every blank
 
-    auto* name = controls_.get<QLabel>(QStringLiteral("Label2"));
+    auto* name = controls_.require<QLabel>("Label2");
     QFont large(QStringLiteral("MS Sans Serif"));
     large.setStyleHint(QFont::SansSerif); // a replacement face where it is missing
     large.setPointSize(18);

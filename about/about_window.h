@@ -10,10 +10,10 @@ namespace tavilon {
 
 // The About window: fixed text about the maker and a rule. Resizing it moves
 // nothing.
-class Form2 : public QWidget {
+class AboutWindow : public QWidget {
     Q_OBJECT
 public:
-    Form2();
+    AboutWindow();
 
     // The address with the maker's name taken out: the part up to and
     // including its first dot, the blanks, the part from its last dot on.

@@ -18,14 +18,14 @@ inline constexpr const char* MakerParagraph =
 
 // The About window's controls, front to back. Label1's caption is made from
 // the address at run time.
-inline constexpr std::array<ControlSpec, 4> Form2Design = {{
+inline constexpr std::array<ControlSpec, 4> AboutWindowControls = {{
     {"Label3", ControlKind::Label, nullptr, 480, 1200, 3495, 1575, 2, MakerParagraph},
     {"Line1", ControlKind::Line, nullptr, 240, 840, 3840, 840, -1, nullptr},
     {"Label2", ControlKind::Label, nullptr, 1320, 150, 1695, 855, 1, "Brenvask"},
     {"Label1", ControlKind::Label, nullptr, 840, 360, 2415, 375, 0, nullptr},
 }};
 
-inline constexpr int Form2ClientWidth = 4425;  // twips
-inline constexpr int Form2ClientHeight = 3090; // twips
+inline constexpr int AboutWindowClientWidth = 4425;  // twips
+inline constexpr int AboutWindowClientHeight = 3090; // twips
 
 } // namespace tavilon

@@ -8,7 +8,7 @@ namespace tavilon {
 
 // The controls shared by the open and save dialogs; only the label's
 // caption differs.
-inline constexpr std::array<ControlSpec, 7> browseDialogDesign(const char* labelCaption)
+inline constexpr std::array<ControlSpec, 7> browseDialogControls(const char* labelCaption)
 {
     return {{
         {"lblDialog", ControlKind::Label, nullptr, 240, 240, 1455, 255, 4, labelCaption},

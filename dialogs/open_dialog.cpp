@@ -1,19 +1,19 @@
-#include "frm_dialog.h"
+#include "open_dialog.h"
 
-#include "browse_dialog_design.h"
+#include "browse_dialog_controls.h"
 #include "file_list_box.h"
-#include "form1.h"
-#include "forms.h"
+#include "main_window.h"
+#include "window_registry.h"
 #include "word_list_loading.h"
 
 namespace tavilon {
 
-frmDialog::frmDialog(Forms& forms) : BrowseDialog(forms, QStringLiteral("frmDialog"), " Open file:", OpenDialogClientHeight) {}
+OpenDialog::OpenDialog(WindowRegistry& windows) : BrowseDialog(windows, QStringLiteral("frmDialog"), " Open file:", OpenDialogClientHeight) {}
 
-void frmDialog::cmdOK_Click()
+void OpenDialog::onOkClicked()
 {
     // Only the entry selected in the file list counts; the name box is not read.
-    const QString name = filDialog()->fileName();
+    const QString name = fileList()->fileName();
     if (name.isEmpty()) {
         warn(tr("Select a word list in the file list first."));
         return;
@@ -21,18 +21,18 @@ void frmDialog::cmdOK_Click()
     const QString path = chosenPath(name);
     // Count first: on any failure the main window keeps its path and count
     // and this dialog stays open.
-    const auto count = countWordList(this, forms().services(), path);
+    const auto count = countWordList(this, windows().services(), path);
     if (!count)
         return;
     // A main window closed by its close box is opened afresh to take the list.
-    Form1& form1 = forms().form1().isLoaded() ? *forms().form1().get() : forms().form1().show();
-    form1.showCountedList(path, *count);
-    forms().openDialog().unload();
+    MainWindow& mainWindow = windows().mainWindow().isLoaded() ? *windows().mainWindow().get() : windows().mainWindow().show();
+    mainWindow.showCountedList(path, *count);
+    windows().openDialog().unload();
 }
 
-void frmDialog::cmdCancel_Click()
+void OpenDialog::onCancelClicked()
 {
-    forms().openDialog().unload();
+    windows().openDialog().unload();
 }
 
 } // namespace tavilon

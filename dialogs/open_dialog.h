@@ -6,13 +6,13 @@ namespace tavilon {
 
 // The open dialog: "Ok" counts the word list selected in the file list and
 // shows its path and count in the main window.
-class frmDialog : public BrowseDialog {
+class OpenDialog : public BrowseDialog {
     Q_OBJECT
 public:
-    explicit frmDialog(Forms& forms);
+    explicit OpenDialog(WindowRegistry& windows);
 
-    void cmdOK_Click() override;
-    void cmdCancel_Click() override;
+    void onOkClicked() override;
+    void onCancelClicked() override;
 };
 
 } // namespace tavilon

@@ -1,9 +1,9 @@
-#include "savefrm.h"
+#include "save_dialog.h"
 
-#include "browse_dialog_design.h"
+#include "browse_dialog_controls.h"
 #include "desktop_services.h"
-#include "form1.h"
-#include "forms.h"
+#include "main_window.h"
+#include "window_registry.h"
 #include "output_box.h"
 #include "result_file.h"
 
@@ -12,17 +12,17 @@
 
 namespace tavilon {
 
-savefrm::savefrm(Forms& forms) : BrowseDialog(forms, QStringLiteral("savefrm"), "File name:", SaveDialogClientHeight) {}
+SaveDialog::SaveDialog(WindowRegistry& windows) : BrowseDialog(windows, QStringLiteral("savefrm"), "File name:", SaveDialogClientHeight) {}
 
-void savefrm::cmdOK_Click()
+void SaveDialog::onOkClicked()
 {
-    const QString name = txtFilename()->text();
+    const QString name = nameBox()->text();
     if (name.isEmpty()) {
         warn(tr("Type a name for the file to save, or click an existing file."));
         return;
     }
-    Form1* form1 = forms().form1().get();
-    if (!form1) {
+    MainWindow* mainWindow = windows().mainWindow().get();
+    if (!mainWindow) {
         warn(tr("The main window has been closed, so there is no output left to save. Nothing was written."));
         return;
     }
@@ -30,20 +30,20 @@ void savefrm::cmdOK_Click()
     QString error;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        error = writeResultFile(path, form1->Text1()->text());
+        error = writeResultFile(path, mainWindow->outputBox()->text());
         QApplication::restoreOverrideCursor();
     }
     if (!error.isEmpty()) {
         warn(tr("The output was not saved.\n\n%1").arg(error));
         return;
     }
-    forms().services().showMessage(this, DesktopServices::Icon::None, QStringLiteral("saved"));
-    forms().saveDialog().unload();
+    windows().services().showMessage(this, DesktopServices::Icon::None, QStringLiteral("saved"));
+    windows().saveDialog().unload();
 }
 
-void savefrm::cmdCancel_Click()
+void SaveDialog::onCancelClicked()
 {
-    forms().saveDialog().unload();
+    windows().saveDialog().unload();
 }
 
 } // namespace tavilon

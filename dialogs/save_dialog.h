@@ -6,13 +6,13 @@ namespace tavilon {
 
 // The save dialog: "Ok" writes the main window's output to the folder shown
 // under the name typed in the name box, and reports "saved".
-class savefrm : public BrowseDialog {
+class SaveDialog : public BrowseDialog {
     Q_OBJECT
 public:
-    explicit savefrm(Forms& forms);
+    explicit SaveDialog(WindowRegistry& windows);
 
-    void cmdOK_Click() override;
-    void cmdCancel_Click() override;
+    void onOkClicked() override;
+    void onCancelClicked() override;
 };
 
 } // namespace tavilon

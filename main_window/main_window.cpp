@@ -1,9 +1,9 @@
-#include "form1.h"
+#include "main_window.h"
 
 #include "busy_feedback.h"
 #include "desktop_services.h"
-#include "form1_design.h"
-#include "forms.h"
+#include "main_window_controls.h"
+#include "window_registry.h"
 #include "number_text.h"
 #include "output_box.h"
 #include "qt_layout_form.h"
@@ -11,6 +11,7 @@
 #include "random_source.h"
 #include "selection.h"
 #include "twips.h"
+#include "window_look.h"
 #include "word_list_loading.h"
 
 #include <QApplication>
@@ -31,9 +32,6 @@ namespace tavilon {
 
 namespace {
 
-const QColor WindowColour(89, 117, 191);
-const QColor OutputColour(192, 189, 255);
-
 qsizetype longestLine(const QString& text)
 {
     qsizetype longest = 0;
@@ -49,7 +47,7 @@ qsizetype longestLine(const QString& text)
 
 } // namespace
 
-Form1::Form1(Forms& forms) : forms_(forms)
+MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(applicationTitle());
@@ -64,29 +62,36 @@ Form1::Form1(Forms& forms) : forms_(forms)
     client_ = client.get();
     setCentralWidget(client.release()); // the window owns it from here on
 
-    controls_.build(client_, Form1Design);
-    QPalette output = Text1()->palette();
+    controls_.build(client_, MainWindowControls);
+    outputBox_ = controls_.require<OutputBox>("Text1");
+    countBox_ = controls_.require<QLineEdit>("Text2");
+    pathBox_ = controls_.require<QLineEdit>("Text3");
+    picksBox_ = controls_.require<QLineEdit>("Text4");
+    copyButton_ = controls_.require<QPushButton>("Command1");
+    clearButton_ = controls_.require<QPushButton>("Command2");
+    selectButton_ = controls_.require<QPushButton>("Command4");
+    QPalette output = outputBox()->palette();
     output.setColor(QPalette::Base, OutputColour);
-    Text1()->setPalette(output);
-    Text2()->setFocusPolicy(Qt::NoFocus);
+    outputBox()->setPalette(output);
+    countBox()->setFocusPolicy(Qt::NoFocus);
 
     buildMenu();
 
-    connect(Command4(), &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(Command1(), &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Command2(), &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(Text2(), &QLineEdit::textChanged, this, &Form1::Text2_Change);
-    connect(Text4(), &QLineEdit::textChanged, this, &Form1::Text4_Change);
+    connect(selectButton(), &QPushButton::clicked, this, &MainWindow::onSelectClicked);
+    connect(copyButton(), &QPushButton::clicked, this, &MainWindow::onCopyClicked);
+    connect(clearButton(), &QPushButton::clicked, this, &MainWindow::onClearClicked);
+    connect(countBox(), &QLineEdit::textChanged, this, &MainWindow::onCountChanged);
+    connect(picksBox(), &QLineEdit::textChanged, this, &MainWindow::onPicksChanged);
 
     // "Clear" is the window's cancel button: Escape presses it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this); // owned by the window
-    connect(escape, &QShortcut::activated, Command2(), &QPushButton::click);
+    connect(escape, &QShortcut::activated, clearButton(), &QPushButton::click);
 
     // The client area is the window without its menu bar.
-    resize(px(Form1ClientWidth), px(Form1ClientHeight) + menuBar()->sizeHint().height());
+    resize(px(MainWindowClientWidth), px(MainWindowClientHeight) + menuBar()->sizeHint().height());
 
     std::vector<QObject*> layoutControls;
-    for (const ControlSpec& row : Form1Design)
+    for (const ControlSpec& row : MainWindowControls)
         layoutControls.push_back(controls_.widget(QString::fromUtf8(row.name)));
     for (QAction* action : findChildren<QAction*>(QString(), Qt::FindChildrenRecursively)) {
         if (!action->objectName().isEmpty())
@@ -99,12 +104,12 @@ Form1::Form1(Forms& forms) : forms_(forms)
     for (QWidget* child : client_->findChildren<QWidget*>())
         child->installEventFilter(this);
 
-    Text1()->setFocus();
+    outputBox()->setFocus();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::buildMenu()
+void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("File"));
@@ -129,26 +134,19 @@ void Form1::buildMenu()
     QAction* uj = about->addAction(QStringLiteral("Brenvask"));
     uj->setObjectName(QStringLiteral("uj"));
 
-    connect(load, &QAction::triggered, this, &Form1::load_Click);
-    connect(save, &QAction::triggered, this, &Form1::save_Click);
-    connect(exit, &QAction::triggered, this, &Form1::exit_Click);
-    connect(uj, &QAction::triggered, this, &Form1::uj_Click);
+    connect(load, &QAction::triggered, this, &MainWindow::onLoadTriggered);
+    connect(save, &QAction::triggered, this, &MainWindow::onSaveTriggered);
+    connect(exit, &QAction::triggered, this, &MainWindow::onExitTriggered);
+    connect(uj, &QAction::triggered, this, &MainWindow::onAboutTriggered);
 }
 
-OutputBox* Form1::Text1() const { return controls_.get<OutputBox>(QStringLiteral("Text1")); }
-QLineEdit* Form1::Text2() const { return controls_.get<QLineEdit>(QStringLiteral("Text2")); }
-QLineEdit* Form1::Text3() const { return controls_.get<QLineEdit>(QStringLiteral("Text3")); }
-QLineEdit* Form1::Text4() const { return controls_.get<QLineEdit>(QStringLiteral("Text4")); }
-QPushButton* Form1::Command1() const { return controls_.get<QPushButton>(QStringLiteral("Command1")); }
-QPushButton* Form1::Command2() const { return controls_.get<QPushButton>(QStringLiteral("Command2")); }
-QPushButton* Form1::Command4() const { return controls_.get<QPushButton>(QStringLiteral("Command4")); }
 
-void Form1::warn(const QString& text)
+void MainWindow::warn(const QString& text)
 {
-    forms_.services().showMessage(this, DesktopServices::Icon::Warning, text);
+    windows_.services().showMessage(this, DesktopServices::Icon::Warning, text);
 }
 
-void Form1::changeCheck(QLineEdit* box)
+void MainWindow::changeCheck(QLineEdit* box)
 {
     // Anything that is not a number empties the whole box; a number stays
     // exactly as typed. Emptying runs this check once more, on "".
@@ -156,20 +154,20 @@ void Form1::changeCheck(QLineEdit* box)
         box->setText(QString());
 }
 
-void Form1::Text2_Change() { changeCheck(Text2()); }
-void Form1::Text4_Change() { changeCheck(Text4()); }
+void MainWindow::onCountChanged() { changeCheck(countBox()); }
+void MainWindow::onPicksChanged() { changeCheck(picksBox()); }
 
-void Form1::Command4_Click()
+void MainWindow::onSelectClicked()
 {
-    if (Text4()->text().isEmpty() || Text4()->text() == QLatin1String("0"))
-        Text4()->setText(QStringLiteral("1"));
-    const QString picks = Text4()->text();
+    if (picksBox()->text().isEmpty() || picksBox()->text() == QLatin1String("0"))
+        picksBox()->setText(QStringLiteral("1"));
+    const QString picks = picksBox()->text();
 
     const auto passes = passCount(picks.toStdString());
-    if (passes && *passes <= MaxPicksPerPress && Text1()->lineCount() + static_cast<qint64>(*passes) > MaxOutputLines) {
+    if (passes && *passes <= MaxPicksPerPress && outputBox()->lineCount() + static_cast<qint64>(*passes) > MaxOutputLines) {
         warn(tr("The output holds %1 lines and can hold at most %2; these %3 picks would pass that.\n\n"
                 "Save the output and clear it first; nothing was picked.")
-                 .arg(Text1()->lineCount())
+                 .arg(outputBox()->lineCount())
                  .arg(MaxOutputLines)
                  .arg(*passes));
         return;
@@ -179,7 +177,7 @@ void Form1::Command4_Click()
     // The wait cursor and progress last for the press alone, not its messages.
     auto result = [&] {
         BusyFeedback busy(this, tr("Picking words…"));
-        return press({picks.toStdString(), Text2()->text().toStdString(), filePathBytes(Text3()->text())},
+        return press({picks.toStdString(), countBox()->text().toStdString(), filePathBytes(pathBox()->text())},
                      processRandomSource(), busy.callback());
     }();
     if (!result) {
@@ -199,44 +197,44 @@ void Form1::Command4_Click()
     }
     if (!text.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
-        Text1()->appendText(text);
+        outputBox()->appendText(text);
         QApplication::restoreOverrideCursor();
     }
 }
 
-void Form1::Command1_Click()
+void MainWindow::onCopyClicked()
 {
-    if (!forms_.services().setClipboardText(Text1()->text()))
+    if (!windows_.services().setClipboardText(outputBox()->text()))
         warn(tr("The output could not be copied: the clipboard is not available. The output is unchanged."));
 }
 
-void Form1::Command2_Click()
+void MainWindow::onClearClicked()
 {
-    Text1()->setText(QString());
+    outputBox()->setText(QString());
 }
 
-void Form1::load_Click() { forms_.openDialog().showWidget(); }
-void Form1::save_Click() { forms_.saveDialog().showWidget(); }
-void Form1::uj_Click() { forms_.form2().showWidget(); }
+void MainWindow::onLoadTriggered() { windows_.openDialog().showWidget(); }
+void MainWindow::onSaveTriggered() { windows_.saveDialog().showWidget(); }
+void MainWindow::onAboutTriggered() { windows_.aboutWindow().showWidget(); }
 
-void Form1::exit_Click()
+void MainWindow::onExitTriggered()
 {
-    forms_.form1().unload();
-    forms_.openDialog().unload();
-    forms_.saveDialog().unload();
-    forms_.form2().unload();
+    windows_.mainWindow().unload();
+    windows_.openDialog().unload();
+    windows_.saveDialog().unload();
+    windows_.aboutWindow().unload();
 }
 
-void Form1::Form_Resize()
+void MainWindow::onClientResized()
 {
-    layout::processLayoutEngine().ResizeForm(*layoutForm_);
+    layout::processLayoutEngine().resizeForm(*layoutForm_);
 }
 
-void Form1::showCountedList(const QString& path, const QString& count)
+void MainWindow::showCountedList(const QString& path, const QString& count)
 {
-    Text3()->setText(path);
-    Text2()->setText(count);
-    Command4()->setEnabled(true);
+    pathBox()->setText(path);
+    countBox()->setText(count);
+    selectButton()->setEnabled(true);
 }
 
 namespace {
@@ -250,10 +248,10 @@ QString droppedFile(const QMimeData* data)
 
 } // namespace
 
-bool Form1::eventFilter(QObject* watched, QEvent* event)
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == client_ && event->type() == QEvent::Resize)
-        Form_Resize();
+        onClientResized();
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
@@ -278,19 +276,19 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::dragEnterEvent(QDragEnterEvent* event)
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
     if (!droppedFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
-void Form1::dropEvent(QDropEvent* event)
+void MainWindow::dropEvent(QDropEvent* event)
 {
     const QString path = droppedFile(event->mimeData());
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    if (const auto count = countWordList(this, forms_.services(), path))
+    if (const auto count = countWordList(this, windows_.services(), path))
         showCountedList(path, *count);
 }
 

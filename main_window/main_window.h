@@ -12,7 +12,7 @@ class QGroupBox;
 
 namespace tavilon {
 
-class Forms;
+class WindowRegistry;
 class OutputBox;
 namespace layout {
 class QtLayoutForm;
@@ -21,7 +21,7 @@ class QtLayoutForm;
 // The main window: the word list's path and count, the number of picks,
 // the buttons, the output box and the menu. Its boxes are the state that
 // the other windows share.
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // The most lines the output box holds; a press that would pass it is
@@ -31,32 +31,34 @@ public:
     // costs the box time that grows with the square of its length.
     static constexpr qsizetype MaxWordLength = 10'000;
 
-    explicit Form1(Forms& forms);
-    ~Form1() override;
+    explicit MainWindow(WindowRegistry& windows);
+    ~MainWindow() override;
 
-    OutputBox* Text1() const;
-    QLineEdit* Text2() const;
-    QLineEdit* Text3() const;
-    QLineEdit* Text4() const;
-    QPushButton* Command1() const;
-    QPushButton* Command2() const;
-    QPushButton* Command4() const;
+    // The output box (Text1), the word count (Text2), the word list's path
+    // (Text3), the number of picks (Text4) and the buttons.
+    OutputBox* outputBox() const { return outputBox_; }
+    QLineEdit* countBox() const { return countBox_; }
+    QLineEdit* pathBox() const { return pathBox_; }
+    QLineEdit* picksBox() const { return picksBox_; }
+    QPushButton* copyButton() const { return copyButton_; }
+    QPushButton* clearButton() const { return clearButton_; }
+    QPushButton* selectButton() const { return selectButton_; }
     QWidget* clientArea() const { return client_; }
 
     // A counted word list, shown as the open dialog's "Ok" shows it.
     void showCountedList(const QString& path, const QString& count);
 
-    // Event handlers, named after the control and the event.
-    void Command4_Click();
-    void Command1_Click();
-    void Command2_Click();
-    void Text2_Change();
-    void Text4_Change();
-    void load_Click();
-    void save_Click();
-    void uj_Click();
-    void exit_Click();
-    void Form_Resize();
+    // What the buttons, boxes and menu items do.
+    void onSelectClicked();
+    void onCopyClicked();
+    void onClearClicked();
+    void onCountChanged();
+    void onPicksChanged();
+    void onLoadTriggered();
+    void onSaveTriggered();
+    void onAboutTriggered();
+    void onExitTriggered();
+    void onClientResized();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -68,9 +70,17 @@ private:
     void changeCheck(QLineEdit* box);
     void warn(const QString& text);
 
-    Forms& forms_;
+    WindowRegistry& windows_;
     QWidget* client_ = nullptr; // owned by the window
     ControlTable controls_;
+    // Owned by the client area; looked up once, when the controls are built.
+    OutputBox* outputBox_ = nullptr;
+    QLineEdit* countBox_ = nullptr;
+    QLineEdit* pathBox_ = nullptr;
+    QLineEdit* picksBox_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
     std::unique_ptr<layout::QtLayoutForm> layoutForm_;
 };
 

@@ -8,7 +8,7 @@ namespace tavilon {
 
 // The main window's controls, front to back within each container.
 // Geometry in twips; the line's four values are X1, Y1, X2, Y2.
-inline constexpr std::array<ControlSpec, 12> Form1Design = {{
+inline constexpr std::array<ControlSpec, 12> MainWindowControls = {{
     {"Text1", ControlKind::OutputBox, nullptr, 120, 3360, 8055, 3735, 0, nullptr},
     {"Frame1", ControlKind::Frame, nullptr, 240, 240, 4575, 3015, 1, "Text File"},
     {"Command2", ControlKind::Button, "Frame1", 240, 2400, 1095, 495, 10, "Clear"},
@@ -23,7 +23,7 @@ inline constexpr std::array<ControlSpec, 12> Form1Design = {{
     {"Label1", ControlKind::Label, "Frame1", 120, 960, 2055, 375, 2, "Number Of Lines:"},
 }};
 
-inline constexpr int Form1ClientWidth = 8265;  // twips
-inline constexpr int Form1ClientHeight = 7200; // twips
+inline constexpr int MainWindowClientWidth = 8265;  // twips
+inline constexpr int MainWindowClientHeight = 7200; // twips
 
 } // namespace tavilon

@@ -90,8 +90,8 @@ void ControlTable::build(QWidget* client, std::span<const ControlSpec> specs)
     }
 
     // Front to back: raising from the last row to the first leaves the first
-    // row in front. Labels and lines are drawn on their container, behind
-    // every other control, as the original toolkit draws them; among
+    // row in front. Labels and lines are drawn behind every other control of
+    // their container, so that a box overlapping a label stays on top; among
     // themselves they keep their order.
     for (auto it = specs.rbegin(); it != specs.rend(); ++it)
         byName_.value(QString::fromUtf8(it->name))->raise();

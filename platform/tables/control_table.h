@@ -10,7 +10,7 @@ namespace tavilon {
 
 enum class ControlKind { TextBox, OutputBox, Button, Label, Frame, Line, DriveList, DirList, FileList };
 
-// One row of a window's design: a control, where it sits and what it shows.
+// One row of a window's control table: a control, where it sits and what it shows.
 // Geometry is in twips relative to the container; for a line the four
 // values are X1, Y1, X2, Y2.
 struct ControlSpec {
@@ -26,7 +26,7 @@ struct ControlSpec {
     bool enabled = true;
 };
 
-// The controls built from a design, by name.
+// The controls built from a control table, by name.
 class ControlTable {
 public:
     // Builds every row on `client`. Rows are listed front to back within
@@ -38,6 +38,18 @@ public:
     T* get(const QString& name) const
     {
         return qobject_cast<T*>(widget(name));
+    }
+
+    // The control built from the row `name`, of the class the caller expects.
+    // A missing row or a control of another class is a programming error:
+    // it stops the program at once instead of failing later.
+    template <class T>
+    T* require(const char* name) const
+    {
+        T* control = get<T>(QString::fromUtf8(name));
+        if (!control)
+            qFatal("No control %s of the expected class", name);
+        return control;
     }
 
 private:

@@ -6,7 +6,7 @@
 
 namespace tavilon {
 
-// Window designs are given in twips; 15 twips make one logical pixel.
+// Control tables give places and sizes in twips; 15 twips make one logical pixel.
 constexpr int TwipsPerPixel = 15;
 
 constexpr int px(int twips) { return twips / TwipsPerPixel; }

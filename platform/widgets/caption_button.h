@@ -5,7 +5,8 @@
 namespace tavilon {
 
 // A push button whose caption wraps at word boundaries when it is wider
-// than the button, as the original toolkit's buttons do.
+// than the button, so that a long caption ("Copy to Clipboard") stays
+// whole on a small button.
 class CaptionButton : public QPushButton {
     Q_OBJECT
 public:

@@ -71,7 +71,7 @@ QString DirListBox::openFolder(const QString& path)
 
     if (target != path_) {
         path_ = target;
-        emit Change();
+        emit changed();
     }
     return QString();
 }

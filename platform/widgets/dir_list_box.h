@@ -25,7 +25,7 @@ public:
     QString openFolder(const QString& path);
 
 signals:
-    void Change();
+    void changed();
     // A folder the user tried to open could not be read.
     void openFailed(const QString& message);
 

@@ -9,7 +9,7 @@ DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent)
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index != shown_) {
             shown_ = index;
-            emit Change();
+            emit changed();
         }
     });
 }

@@ -22,7 +22,7 @@ public:
     void showDriveOf(const QString& path);
 
 signals:
-    void Change();
+    void changed();
 
 private:
     QList<DriveInfo> drives_;

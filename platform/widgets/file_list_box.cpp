@@ -9,7 +9,7 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
-            emit Click();
+            emit fileSelected();
     });
 }
 
@@ -28,7 +28,7 @@ QString FileListBox::setPath(const QString& path)
     }
     if (target != path_) {
         path_ = target;
-        emit PathChange();
+        emit pathChanged();
     }
     return QString();
 }

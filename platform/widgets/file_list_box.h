@@ -18,8 +18,8 @@ public:
     QString fileName() const;
 
 signals:
-    void Click();
-    void PathChange();
+    void fileSelected();
+    void pathChanged();
 
 private:
     QString path_;

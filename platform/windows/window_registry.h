@@ -1,35 +1,35 @@
 #pragma once
 
-#include "form_slot.h"
+#include "window_slot.h"
 
 namespace tavilon {
 
 class DesktopServices;
-class Form1;
-class Form2;
-class frmDialog;
-class savefrm;
+class MainWindow;
+class AboutWindow;
+class OpenDialog;
+class SaveDialog;
 
 // The four windows of the program, each at most once, and the desktop
 // services they use. Code in one window reaches another through here.
-class Forms {
+class WindowRegistry {
 public:
-    explicit Forms(DesktopServices& services) : services_(services) {}
-    Forms(const Forms&) = delete;
-    Forms& operator=(const Forms&) = delete;
+    explicit WindowRegistry(DesktopServices& services) : services_(services) {}
+    WindowRegistry(const WindowRegistry&) = delete;
+    WindowRegistry& operator=(const WindowRegistry&) = delete;
 
-    FormSlot<Form1>& form1() { return form1_; }
-    FormSlot<frmDialog>& openDialog() { return frmDialog_; }
-    FormSlot<savefrm>& saveDialog() { return savefrm_; }
-    FormSlot<Form2>& form2() { return form2_; }
+    WindowSlot<MainWindow>& mainWindow() { return mainWindow_; }
+    WindowSlot<OpenDialog>& openDialog() { return openDialog_; }
+    WindowSlot<SaveDialog>& saveDialog() { return saveDialog_; }
+    WindowSlot<AboutWindow>& aboutWindow() { return aboutWindow_; }
     DesktopServices& services() { return services_; }
 
 private:
     DesktopServices& services_;
-    FormSlot<Form1> form1_;
-    FormSlot<frmDialog> frmDialog_;
-    FormSlot<savefrm> savefrm_;
-    FormSlot<Form2> form2_;
+    WindowSlot<MainWindow> mainWindow_;
+    WindowSlot<OpenDialog> openDialog_;
+    WindowSlot<SaveDialog> saveDialog_;
+    WindowSlot<AboutWindow> aboutWindow_;
 };
 
 } // namespace tavilon

@@ -1,10 +1,10 @@
-#include "form_slot.h"
+#include "window_slot.h"
 
 #include <QEvent>
 
 namespace tavilon {
 
-QWidget* FormSlotBase::loadWidget()
+QWidget* WindowSlotBase::loadWidget()
 {
     if (isLoaded())
         return window_;
@@ -17,7 +17,7 @@ QWidget* FormSlotBase::loadWidget()
     return window_;
 }
 
-QWidget* FormSlotBase::showWidget()
+QWidget* WindowSlotBase::showWidget()
 {
     QWidget* window = loadWidget();
     window->show();
@@ -26,13 +26,13 @@ QWidget* FormSlotBase::showWidget()
     return window;
 }
 
-void FormSlotBase::unload()
+void WindowSlotBase::unload()
 {
     if (isLoaded())
         window_->close();
 }
 
-bool FormSlotBase::eventFilter(QObject* watched, QEvent* event)
+bool WindowSlotBase::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == window_ && event->type() == QEvent::Close && !closing_) {
         // Our windows never refuse to close: from here on it is unloaded.

@@ -11,8 +11,8 @@ namespace tavilon {
 
 // The one process-wide instance of a window. Showing it loads it on first
 // use; closing it (by code or by its close box) unloads it, so the next
-// showing starts again from the design state.
-class FormSlotBase : public QObject {
+// showing starts again from the window as first built.
+class WindowSlotBase : public QObject {
     Q_OBJECT
 public:
     using Factory = std::function<std::unique_ptr<QWidget>()>;
@@ -39,7 +39,7 @@ private:
 };
 
 template <class W>
-class FormSlot : public FormSlotBase {
+class WindowSlot : public WindowSlotBase {
 public:
     W* get() const { return static_cast<W*>(widget()); }
     W& load() { return *static_cast<W*>(loadWidget()); }

@@ -2,12 +2,12 @@
 // the program keeps running, and boxes, output and files stay as they were.
 
 #include "file_list_box.h"
-#include "form1.h"
-#include "frm_dialog.h"
+#include "main_window.h"
+#include "open_dialog.h"
 #include "output_box.h"
 #include "dir_list_box.h"
 #include "random_source.h"
-#include "savefrm.h"
+#include "save_dialog.h"
 #include "window_fixture.h"
 
 #include <QDir>
@@ -62,15 +62,15 @@ class TestHostileInputs : public QObject {
     // Loads a list through the open dialog, as a user does; returns whether it took.
     bool loadThroughDialog(WindowFixture& f, const QString& path)
     {
-        frmDialog& dialog = f.forms->openDialog().show();
-        if (!dialog.dirDialog()->openFolder(QFileInfo(path).absolutePath()).isEmpty())
+        OpenDialog& dialog = f.windows->openDialog().show();
+        if (!dialog.folderList()->openFolder(QFileInfo(path).absolutePath()).isEmpty())
             return false;
-        const auto items = dialog.filDialog()->findItems(QFileInfo(path).fileName(), Qt::MatchExactly);
+        const auto items = dialog.fileList()->findItems(QFileInfo(path).fileName(), Qt::MatchExactly);
         if (items.size() != 1)
             return false;
-        dialog.filDialog()->setCurrentItem(items.front());
-        dialog.cmdOK_Click();
-        const bool closed = !f.forms->openDialog().isLoaded();
+        dialog.fileList()->setCurrentItem(items.front());
+        dialog.onOkClicked();
+        const bool closed = !f.windows->openDialog().isLoaded();
         WindowFixture::flushDeletes();
         return closed;
     }
@@ -90,14 +90,14 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(QString, says);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         form.showCountedList("/earlier.txt", "3");
         writeFile(at("bad.dat"), content);
         QVERIFY(!loadThroughDialog(f, at("bad.dat")));
         QVERIFY(f.services.lastMessage().contains(says));
         QVERIFY(f.services.lastMessage().contains("bad.dat"));
-        QCOMPARE(form.Text3()->text(), QStringLiteral("/earlier.txt"));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("3"));
+        QCOMPARE(form.pathBox()->text(), QStringLiteral("/earlier.txt"));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("3"));
     }
 
     void oddButValidListsPickTheRightWords_data()
@@ -119,13 +119,13 @@ private slots:
         QFETCH(QString, count);
         QFETCH(QString, firstPick);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         writeFile(at(name), content);
         QVERIFY(loadThroughDialog(f, at(name)));
-        QCOMPARE(form.Text3()->text(), QDir::toNativeSeparators(at(name)));
-        QCOMPARE(form.Text2()->text(), count);
-        form.Command4_Click();
-        QCOMPARE(form.Text1()->text(), firstPick + "\r\n");
+        QCOMPARE(form.pathBox()->text(), QDir::toNativeSeparators(at(name)));
+        QCOMPARE(form.countBox()->text(), count);
+        form.onSelectClicked();
+        QCOMPARE(form.outputBox()->text(), firstPick + "\r\n");
         QVERIFY(f.services.messages.isEmpty());
     }
 
@@ -139,14 +139,14 @@ private slots:
     {
         QFETCH(QByteArray, content);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         writeFile(at("empty.txt"), content);
         QVERIFY(loadThroughDialog(f, at("empty.txt")));
-        QCOMPARE(form.Text2()->text(), QString());
-        QVERIFY(form.Command4()->isEnabled());
-        form.Command4_Click();
+        QCOMPARE(form.countBox()->text(), QString());
+        QVERIFY(form.selectButton()->isEnabled());
+        form.onSelectClicked();
         QVERIFY(f.services.lastMessage().contains("no words"));
-        QVERIFY(form.Text1()->text().isEmpty());
+        QVERIFY(form.outputBox()->text().isEmpty());
     }
 
     void theListChangesUnderTheWindow_data()
@@ -166,39 +166,39 @@ private slots:
         QFETCH(QString, change);
         QFETCH(QString, says);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         QByteArray words;
         for (int i = 0; i < 100; ++i)
             words += "w" + QByteArray::number(i) + "\n";
         writeFile(at("list.txt"), words);
         QVERIFY(loadThroughDialog(f, at("list.txt")));
-        form.Text1()->setText("kept\r\n");
+        form.outputBox()->setText("kept\r\n");
         if (change == "delete") {
             QFile::remove(at("list.txt"));
         } else if (change == "shorten") {
             writeFile(at("list.txt"), "a\nb\n");
         } else if (change == "edit") {
             writeFile(at("short.txt"), "a\n");
-            form.Text3()->setText(at("short.txt"));
+            form.pathBox()->setText(at("short.txt"));
         } else if (change == "folder") {
-            form.Text3()->setText(dir_.path());
+            form.pathBox()->setText(dir_.path());
         } else if (change == "nonsense") {
-            form.Text3()->setText("\t?*<>|");
+            form.pathBox()->setText("\t?*<>|");
         } else if (change == "fifo") {
 #ifdef Q_OS_UNIX
             QVERIFY(::mkfifo(at("pipe").toLocal8Bit().constData(), 0600) == 0 || QFile::exists(at("pipe")));
-            form.Text3()->setText(at("pipe"));
+            form.pathBox()->setText(at("pipe"));
 #endif
         } else if (change == "device") {
-            form.Text3()->setText("/dev/zero");
+            form.pathBox()->setText("/dev/zero");
         }
-        form.Text4()->setText("50");
+        form.picksBox()->setText("50");
         QElapsedTimer timer;
         timer.start();
-        form.Command4_Click();
+        form.onSelectClicked();
         QVERIFY(timer.elapsed() < 5000); // nothing waits on a pipe or a device
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QCOMPARE(form.Text1()->text(), QStringLiteral("kept\r\n"));
+        QCOMPARE(form.outputBox()->text(), QStringLiteral("kept\r\n"));
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
         QVERIFY(form.isVisible());
     }
@@ -211,9 +211,9 @@ private slots:
         QVERIFY(QDir::setCurrent(gone));
         QDir(gone).removeRecursively();
         WindowFixture f;
-        frmDialog& dialog = f.forms->openDialog().show();
-        QVERIFY(!dialog.dirDialog()->path().isEmpty());
-        QVERIFY(QFileInfo(dialog.dirDialog()->path()).isDir());
+        OpenDialog& dialog = f.windows->openDialog().show();
+        QVERIFY(!dialog.folderList()->path().isEmpty());
+        QVERIFY(QFileInfo(dialog.folderList()->path()).isDir());
         QVERIFY(f.services.messages.isEmpty());
         QDir::setCurrent(previous);
     }
@@ -228,15 +228,15 @@ private slots:
                 file.write(block);
         }
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         QVERIFY(loadThroughDialog(f, at("one-line.txt")));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("1"));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("1"));
         QElapsedTimer timer;
         timer.start();
-        form.Command4_Click();
+        form.onSelectClicked();
         QVERIFY(timer.elapsed() < 20000);
         QVERIFY(f.services.lastMessage().contains("characters long"));
-        QVERIFY(form.Text1()->text().isEmpty());
+        QVERIFY(form.outputBox()->text().isEmpty());
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
         QFile::remove(at("one-line.txt"));
     }
@@ -253,12 +253,12 @@ private slots:
                 file.write(chunk);
         }
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         QVERIFY(loadThroughDialog(f, at("ten-million.txt")));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("10000000"));
-        form.Text4()->setText("1000");
-        form.Command4_Click();
-        QCOMPARE(form.Text1()->lineCount(), 1000);
+        QCOMPARE(form.countBox()->text(), QStringLiteral("10000000"));
+        form.picksBox()->setText("1000");
+        form.onSelectClicked();
+        QCOMPARE(form.outputBox()->lineCount(), 1000);
         QFile::remove(at("ten-million.txt"));
     }
 
@@ -288,14 +288,14 @@ private slots:
         QFETCH(QString, says);
         writeFile(at("ab.txt"), "a\nb\n");
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         form.showCountedList(at("ab.txt"), "2");
-        form.Text4()->setFocus();
-        QTest::keyClicks(form.Text4(), typed);
-        QCOMPARE(form.Text4()->text(), boxAfterTyping);
-        form.Command4_Click();
-        QCOMPARE(form.Text4()->text(), boxAfterSelect);
-        QCOMPARE(form.Text1()->lineCount(), qint64(lines));
+        form.picksBox()->setFocus();
+        QTest::keyClicks(form.picksBox(), typed);
+        QCOMPARE(form.picksBox()->text(), boxAfterTyping);
+        form.onSelectClicked();
+        QCOMPARE(form.picksBox()->text(), boxAfterSelect);
+        QCOMPARE(form.outputBox()->lineCount(), qint64(lines));
         if (says.isEmpty())
             QVERIFY(f.services.messages.isEmpty());
         else
@@ -322,15 +322,15 @@ private slots:
         ::mkfifo(at("pipe").toLocal8Bit().constData(), 0600);
 #endif
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        form.Text1()->setText("precious\r\n");
-        savefrm& dialog = f.forms->saveDialog().show();
-        QVERIFY(dialog.dirDialog()->openFolder(dir_.path()).isEmpty());
-        dialog.txtFilename()->setText(name);
-        dialog.cmdOK_Click();
+        MainWindow& form = f.windows->mainWindow().show();
+        form.outputBox()->setText("precious\r\n");
+        SaveDialog& dialog = f.windows->saveDialog().show();
+        QVERIFY(dialog.folderList()->openFolder(dir_.path()).isEmpty());
+        dialog.nameBox()->setText(name);
+        dialog.onOkClicked();
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QVERIFY(f.forms->saveDialog().isLoaded());
-        QCOMPARE(form.Text1()->text(), QStringLiteral("precious\r\n"));
+        QVERIFY(f.windows->saveDialog().isLoaded());
+        QCOMPARE(form.outputBox()->text(), QStringLiteral("precious\r\n"));
         QCOMPARE(readAll(at("existing.txt")), QByteArray("old\r\n"));
     }
 
@@ -342,12 +342,12 @@ private slots:
         writeFile(at("readonly.txt"), "old\r\n");
         QFile::setPermissions(at("readonly.txt"), QFileDevice::ReadOwner);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        form.Text1()->setText("new\r\n");
-        savefrm& dialog = f.forms->saveDialog().show();
-        QVERIFY(dialog.dirDialog()->openFolder(dir_.path()).isEmpty());
-        dialog.txtFilename()->setText("readonly.txt");
-        dialog.cmdOK_Click();
+        MainWindow& form = f.windows->mainWindow().show();
+        form.outputBox()->setText("new\r\n");
+        SaveDialog& dialog = f.windows->saveDialog().show();
+        QVERIFY(dialog.folderList()->openFolder(dir_.path()).isEmpty());
+        dialog.nameBox()->setText("readonly.txt");
+        dialog.onOkClicked();
         QVERIFY(f.services.lastMessage().contains("not saved"));
         QCOMPARE(readAll(at("readonly.txt")), QByteArray("old\r\n"));
 #endif
@@ -364,12 +364,12 @@ private slots:
             QSKIP("a small tmpfs cannot be mounted here (needs root)");
         writeFile(small + "/result.txt", "old result\r\n");
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        form.Text1()->setText(QString("a line of output\r\n").repeated(20000)); // about 360 KB
-        savefrm& dialog = f.forms->saveDialog().show();
-        QVERIFY(dialog.dirDialog()->openFolder(small).isEmpty());
-        dialog.txtFilename()->setText("result.txt");
-        dialog.cmdOK_Click();
+        MainWindow& form = f.windows->mainWindow().show();
+        form.outputBox()->setText(QString("a line of output\r\n").repeated(20000)); // about 360 KB
+        SaveDialog& dialog = f.windows->saveDialog().show();
+        QVERIFY(dialog.folderList()->openFolder(small).isEmpty());
+        dialog.nameBox()->setText("result.txt");
+        dialog.onOkClicked();
         const QString message = f.services.lastMessage();
         const QByteArray kept = readAll(small + "/result.txt");
         const QStringList leftOver = QDir(small).entryList(QDir::Files | QDir::Hidden);
@@ -377,8 +377,8 @@ private slots:
         QVERIFY2(message.contains("not saved"), qPrintable(message));
         QCOMPARE(kept, QByteArray("old result\r\n"));
         QCOMPARE(leftOver, QStringList{"result.txt"}); // no half-written file left behind
-        QVERIFY(f.forms->saveDialog().isLoaded());
-        QCOMPARE(form.Text1()->lineCount(), 20000);
+        QVERIFY(f.windows->saveDialog().isLoaded());
+        QCOMPARE(form.outputBox()->lineCount(), 20000);
 #endif
     }
 };

@@ -2,7 +2,7 @@
 
 #include "application.h"
 #include "fake_services.h"
-#include "forms.h"
+#include "window_registry.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -21,22 +21,22 @@ struct WindowFixture {
             applyApplicationLook(*qApp);
             styled = true;
         }
-        forms = std::make_unique<Forms>(services);
-        registerWindows(*forms);
+        windows = std::make_unique<WindowRegistry>(services);
+        registerWindows(*windows);
     }
     ~WindowFixture()
     {
-        forms->form1().unload();
-        forms->openDialog().unload();
-        forms->saveDialog().unload();
-        forms->form2().unload();
+        windows->mainWindow().unload();
+        windows->openDialog().unload();
+        windows->saveDialog().unload();
+        windows->aboutWindow().unload();
         flushDeletes();
     }
 
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
     FakeServices services;
-    std::unique_ptr<Forms> forms;
+    std::unique_ptr<WindowRegistry> windows;
 };
 
 } // namespace tavilon

@@ -1,12 +1,12 @@
-#include "browse_dialog_design.h"
+#include "browse_dialog_controls.h"
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "file_list_box.h"
-#include "form1.h"
-#include "frm_dialog.h"
+#include "main_window.h"
+#include "open_dialog.h"
 #include "output_box.h"
 #include "result_file.h"
-#include "savefrm.h"
+#include "save_dialog.h"
 #include "twips.h"
 #include "window_fixture.h"
 
@@ -77,19 +77,19 @@ private slots:
     void init() { QDir::setCurrent(at("lists")); }
     void cleanupTestCase() { QDir::setCurrent(previousCurrent_); }
 
-    void bothDialogsStartFromTheDesign_data()
+    void bothDialogsStartInTheCurrentFolder_data()
     {
         QTest::addColumn<bool>("save");
         QTest::newRow("open") << false;
         QTest::newRow("save") << true;
     }
-    void bothDialogsStartFromTheDesign()
+    void bothDialogsStartInTheCurrentFolder()
     {
         QFETCH(bool, save);
         WindowFixture f;
-        f.forms->form1().show();
-        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.forms->saveDialog().show())
-                                    : static_cast<BrowseDialog&>(f.forms->openDialog().show());
+        f.windows->mainWindow().show();
+        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.windows->saveDialog().show())
+                                    : static_cast<BrowseDialog&>(f.windows->openDialog().show());
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Load"));
         QCOMPARE(dialog.findChild<QLabel*>("lblDialog")->text(), save ? QStringLiteral("File name:") : QStringLiteral(" Open file:"));
@@ -98,25 +98,23 @@ private slots:
         QCOMPARE(dialog.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
         QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
         QCOMPARE(dialog.palette().color(QPalette::Window), QColor(89, 117, 191));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.txtFilename()));
-        for (const ControlSpec& row : browseDialogDesign(""))
-            QCOMPARE(dialog.findChild<QWidget*>(row.name)->geometry(), pxRect(row.left, row.top, row.width, row.height));
-        QVERIFY(!dialog.cmdOK()->isDefault() && !dialog.cmdCancel()->isDefault());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.nameBox()));
+        QVERIFY(!dialog.okButton()->isDefault() && !dialog.cancelButton()->isDefault());
         // The name box lies in front of the label it overlaps.
         const QObjectList order = dialog.children();
-        QVERIFY(order.indexOf(dialog.txtFilename()) > order.indexOf(dialog.findChild<QLabel*>("lblDialog")));
-        QCOMPARE(dialog.dirDialog()->path(), at("lists"));
-        QCOMPARE(dialog.filDialog()->path(), at("lists"));
+        QVERIFY(order.indexOf(dialog.nameBox()) > order.indexOf(dialog.findChild<QLabel*>("lblDialog")));
+        QCOMPARE(dialog.folderList()->path(), at("lists"));
+        QCOMPARE(dialog.fileList()->path(), at("lists"));
         QStringList files;
-        for (int i = 0; i < dialog.filDialog()->count(); ++i)
-            files << dialog.filDialog()->item(i)->text();
+        for (int i = 0; i < dialog.fileList()->count(); ++i)
+            files << dialog.fileList()->item(i)->text();
         QCOMPARE(files, (QStringList{"binary.dat", "empty.txt", "five.txt", "Item2.txt", "item10.txt"}));
-        QVERIFY(dialog.filDialog()->fileName().isEmpty());
+        QVERIFY(dialog.fileList()->fileName().isEmpty());
         // Enter in the name box confirms nothing.
-        QTest::keyClicks(dialog.txtFilename(), "x");
-        QTest::keyClick(dialog.txtFilename(), Qt::Key_Return);
-        QTest::keyClick(dialog.txtFilename(), Qt::Key_Escape);
-        QVERIFY(save ? f.forms->saveDialog().isLoaded() : f.forms->openDialog().isLoaded());
+        QTest::keyClicks(dialog.nameBox(), "x");
+        QTest::keyClick(dialog.nameBox(), Qt::Key_Return);
+        QTest::keyClick(dialog.nameBox(), Qt::Key_Escape);
+        QVERIFY(save ? f.windows->saveDialog().isLoaded() : f.windows->openDialog().isLoaded());
         QVERIFY(f.services.messages.isEmpty());
     }
 
@@ -124,40 +122,40 @@ private slots:
     {
         WindowFixture f;
         f.services.fakeDrives = {{"/", ""}, {at("out"), "OUT"}, {at("missing"), ""}};
-        frmDialog& dialog = f.forms->openDialog().show();
-        QCOMPARE(dialog.drvDialog()->count(), 3);
-        QCOMPARE(dialog.drvDialog()->currentIndex(), 0);
-        QVERIFY(dialog.drvDialog()->itemText(1).contains("OUT"));
+        OpenDialog& dialog = f.windows->openDialog().show();
+        QCOMPARE(dialog.driveList()->count(), 3);
+        QCOMPARE(dialog.driveList()->currentIndex(), 0);
+        QVERIFY(dialog.driveList()->itemText(1).contains("OUT"));
 
         // A subfolder, opened as a double click does.
-        const QString error = dialog.dirDialog()->openFolder(at("lists/sub"));
+        const QString error = dialog.folderList()->openFolder(at("lists/sub"));
         QVERIFY(error.isEmpty());
-        QCOMPARE(dialog.filDialog()->path(), at("lists/sub"));
+        QCOMPARE(dialog.fileList()->path(), at("lists/sub"));
         QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("lists/sub") + "]");
-        QCOMPARE(dialog.filDialog()->count(), 0);
+        QCOMPARE(dialog.fileList()->count(), 0);
 
         // Another drive: its root, since the current folder is not on it.
-        dialog.drvDialog()->setCurrentIndex(1);
-        QCOMPARE(dialog.dirDialog()->path(), at("out"));
+        dialog.driveList()->setCurrentIndex(1);
+        QCOMPARE(dialog.folderList()->path(), at("out"));
         QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("out") + "]");
 
         // Back to "/": the drive's current folder is the process's.
-        dialog.drvDialog()->setCurrentIndex(0);
-        QCOMPARE(dialog.dirDialog()->path(), at("lists"));
+        dialog.driveList()->setCurrentIndex(0);
+        QCOMPARE(dialog.folderList()->path(), at("lists"));
 
         // A drive that is not ready: a message, and the lists stay.
-        dialog.drvDialog()->setCurrentIndex(2);
+        dialog.driveList()->setCurrentIndex(2);
         QCOMPARE(f.services.messages.size(), 1);
         QVERIFY(f.services.lastMessage().contains("cannot be opened"));
-        QCOMPARE(dialog.dirDialog()->path(), at("lists"));
-        QCOMPARE(dialog.filDialog()->path(), at("lists"));
-        QCOMPARE(dialog.drvDialog()->currentIndex(), 0);
+        QCOMPARE(dialog.folderList()->path(), at("lists"));
+        QCOMPARE(dialog.fileList()->path(), at("lists"));
+        QCOMPARE(dialog.driveList()->currentIndex(), 0);
         QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("lists") + "]");
 
         // The directory list shows the chain down to the folder, then its subfolders.
         QStringList shown;
-        for (int i = 0; i < dialog.dirDialog()->count(); ++i)
-            shown << dialog.dirDialog()->item(i)->text().trimmed();
+        for (int i = 0; i < dialog.folderList()->count(); ++i)
+            shown << dialog.folderList()->item(i)->text().trimmed();
         QCOMPARE(shown.first(), QStringLiteral("/"));
         QCOMPARE(shown.last(), QStringLiteral("sub"));
         QVERIFY(!shown.contains(".hidden-folder"));
@@ -166,43 +164,43 @@ private slots:
     void aFolderThatCannotBeReadIsReported()
     {
         WindowFixture f;
-        frmDialog& dialog = f.forms->openDialog().show();
-        QVERIFY(!dialog.dirDialog()->openFolder(at("lists/five.txt")).isEmpty());
-        QVERIFY(!dialog.dirDialog()->openFolder(at("gone")).isEmpty());
-        QCOMPARE(dialog.dirDialog()->path(), at("lists"));
+        OpenDialog& dialog = f.windows->openDialog().show();
+        QVERIFY(!dialog.folderList()->openFolder(at("lists/five.txt")).isEmpty());
+        QVERIFY(!dialog.folderList()->openFolder(at("gone")).isEmpty());
+        QCOMPARE(dialog.folderList()->path(), at("lists"));
     }
 
     void clickingAFileCopiesItsBareName()
     {
         WindowFixture f;
-        frmDialog& dialog = f.forms->openDialog().show();
-        select(dialog.filDialog(), "five.txt");
-        QCOMPARE(dialog.txtFilename()->text(), QStringLiteral("five.txt"));
+        OpenDialog& dialog = f.windows->openDialog().show();
+        select(dialog.fileList(), "five.txt");
+        QCOMPARE(dialog.nameBox()->text(), QStringLiteral("five.txt"));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Load")); // the caption never shows a file
     }
 
     void openOkCountsTheSelectedEntry()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        frmDialog& dialog = f.forms->openDialog().show();
-        select(dialog.filDialog(), "five.txt");
-        dialog.txtFilename()->setText("empty.txt"); // the name box is not read
-        dialog.cmdOK_Click();
-        QCOMPARE(form.Text3()->text(), at("lists/five.txt"));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("5"));
-        QVERIFY(form.Command4()->isEnabled());
-        QVERIFY(!f.forms->openDialog().isLoaded());
+        MainWindow& form = f.windows->mainWindow().show();
+        OpenDialog& dialog = f.windows->openDialog().show();
+        select(dialog.fileList(), "five.txt");
+        dialog.nameBox()->setText("empty.txt"); // the name box is not read
+        dialog.onOkClicked();
+        QCOMPARE(form.pathBox()->text(), at("lists/five.txt"));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("5"));
+        QVERIFY(form.selectButton()->isEnabled());
+        QVERIFY(!f.windows->openDialog().isLoaded());
         WindowFixture::flushDeletes();
 
         // A fresh dialog every time.
-        frmDialog& again = f.forms->openDialog().show();
+        OpenDialog& again = f.windows->openDialog().show();
         QCOMPARE(again.windowTitle(), QStringLiteral("Load"));
-        QVERIFY(again.txtFilename()->text().isEmpty());
-        select(again.filDialog(), "empty.txt");
-        again.cmdOK_Click();
-        QCOMPARE(form.Text2()->text(), QString());
-        QVERIFY(form.Command4()->isEnabled());
+        QVERIFY(again.nameBox()->text().isEmpty());
+        select(again.fileList(), "empty.txt");
+        again.onOkClicked();
+        QCOMPARE(form.countBox()->text(), QString());
+        QVERIFY(form.selectButton()->isEnabled());
         QVERIFY(f.services.messages.isEmpty());
     }
 
@@ -218,50 +216,50 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, says);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         form.showCountedList("/earlier/list.txt", "7");
         writeFile(at("lists/gone.txt"), "x\n");
-        frmDialog& dialog = f.forms->openDialog().show();
+        OpenDialog& dialog = f.windows->openDialog().show();
         QFile::remove(at("lists/gone.txt"));
         if (!entry.isEmpty())
-            select(dialog.filDialog(), entry);
-        dialog.cmdOK_Click();
+            select(dialog.fileList(), entry);
+        dialog.onOkClicked();
         QCOMPARE(f.services.messages.size(), 1);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QCOMPARE(form.Text3()->text(), QStringLiteral("/earlier/list.txt"));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("7"));
-        QVERIFY(f.forms->openDialog().isLoaded());
+        QCOMPARE(form.pathBox()->text(), QStringLiteral("/earlier/list.txt"));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("7"));
+        QVERIFY(f.windows->openDialog().isLoaded());
     }
 
     void cancelAndCloseBoxChangeNothing()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        frmDialog& dialog = f.forms->openDialog().show();
-        select(dialog.filDialog(), "five.txt");
-        dialog.cmdCancel()->click();
-        QVERIFY(!f.forms->openDialog().isLoaded());
+        MainWindow& form = f.windows->mainWindow().show();
+        OpenDialog& dialog = f.windows->openDialog().show();
+        select(dialog.fileList(), "five.txt");
+        dialog.cancelButton()->click();
+        QVERIFY(!f.windows->openDialog().isLoaded());
         WindowFixture::flushDeletes();
-        frmDialog& again = f.forms->openDialog().show();
-        select(again.filDialog(), "five.txt");
+        OpenDialog& again = f.windows->openDialog().show();
+        select(again.fileList(), "five.txt");
         again.close();
-        QVERIFY(!f.forms->openDialog().isLoaded());
-        QVERIFY(form.Text3()->text().isEmpty());
-        QVERIFY(form.Text2()->text().isEmpty());
-        QVERIFY(!form.Command4()->isEnabled());
+        QVERIFY(!f.windows->openDialog().isLoaded());
+        QVERIFY(form.pathBox()->text().isEmpty());
+        QVERIFY(form.countBox()->text().isEmpty());
+        QVERIFY(!form.selectButton()->isEnabled());
     }
 
     void okAfterTheMainWindowClosedOpensAFreshOne()
     {
         WindowFixture f;
-        f.forms->form1().show().close();
+        f.windows->mainWindow().show().close();
         WindowFixture::flushDeletes();
-        frmDialog& dialog = f.forms->openDialog().show();
-        select(dialog.filDialog(), "five.txt");
-        dialog.cmdOK_Click();
-        Form1* form = f.forms->form1().get();
+        OpenDialog& dialog = f.windows->openDialog().show();
+        select(dialog.fileList(), "five.txt");
+        dialog.onOkClicked();
+        MainWindow* form = f.windows->mainWindow().get();
         QVERIFY(form && form->isVisible());
-        QCOMPARE(form->Text2()->text(), QStringLiteral("5"));
+        QCOMPARE(form->countBox()->text(), QStringLiteral("5"));
     }
 
     void chosenPathAtARootHoldsTwoSeparators()
@@ -275,27 +273,27 @@ private slots:
         probe.write("one\ntwo\n");
         probe.close();
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        frmDialog& dialog = f.forms->openDialog().show();
-        QVERIFY(dialog.dirDialog()->openFolder("/").isEmpty());
+        MainWindow& form = f.windows->mainWindow().show();
+        OpenDialog& dialog = f.windows->openDialog().show();
+        QVERIFY(dialog.folderList()->openFolder("/").isEmpty());
         QCOMPARE(dialog.chosenPath("words.txt"), QStringLiteral("//words.txt"));
-        select(dialog.filDialog(), rootFile.mid(1));
-        dialog.cmdOK_Click();
+        select(dialog.fileList(), rootFile.mid(1));
+        dialog.onOkClicked();
         QFile::remove(rootFile);
-        QCOMPARE(form.Text3()->text(), "/" + rootFile);
-        QCOMPARE(form.Text2()->text(), QStringLiteral("2"));
+        QCOMPARE(form.pathBox()->text(), "/" + rootFile);
+        QCOMPARE(form.countBox()->text(), QStringLiteral("2"));
 #endif
     }
 
     void droppingAFileLoadsIt()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         auto drop = [&](const QList<QUrl>& urls) {
             QMimeData data;
             data.setUrls(urls);
             // Over the output box, which would otherwise take the name as text.
-            QWidget* target = form.Text1()->viewport();
+            QWidget* target = form.outputBox()->viewport();
             QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(target, &enter);
             QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -303,12 +301,12 @@ private slots:
         };
         drop({QUrl::fromLocalFile(at("lists/five.txt"))});
         QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.lastMessage()));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("5"));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("5"));
         drop({QUrl::fromLocalFile(at("lists/binary.dat"))});
         QVERIFY(f.services.lastMessage().contains("binary.dat"));
-        QCOMPARE(form.Text3()->text(), at("lists/five.txt"));
+        QCOMPARE(form.pathBox()->text(), at("lists/five.txt"));
         drop({QUrl::fromLocalFile(at("lists/five.txt")), QUrl::fromLocalFile(at("lists/empty.txt"))});
-        QCOMPARE(form.Text3()->text(), at("lists/five.txt")); // two files: ignored
+        QCOMPARE(form.pathBox()->text(), at("lists/five.txt")); // two files: ignored
     }
 
     void savedFileBytes_data()
@@ -324,33 +322,33 @@ private slots:
         QFETCH(QString, output);
         QFETCH(QByteArray, bytes);
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
-        form.Text1()->setText(output);
-        savefrm& dialog = f.forms->saveDialog().show();
-        QVERIFY(dialog.dirDialog()->openFolder(at("out")).isEmpty());
-        dialog.txtFilename()->setText("result");
-        dialog.cmdOK_Click();
+        MainWindow& form = f.windows->mainWindow().show();
+        form.outputBox()->setText(output);
+        SaveDialog& dialog = f.windows->saveDialog().show();
+        QVERIFY(dialog.folderList()->openFolder(at("out")).isEmpty());
+        dialog.nameBox()->setText("result");
+        dialog.onOkClicked();
         QCOMPARE(readAll(at("out/result")), bytes); // no extension added
         QCOMPARE(f.services.messages.size(), 1);
         QCOMPARE(f.services.messages[0].text, QStringLiteral("saved"));
         QCOMPARE(f.services.messages[0].icon, DesktopServices::Icon::None);
-        QVERIFY(!f.forms->saveDialog().isLoaded());
-        QCOMPARE(form.Text1()->text(), output);
+        QVERIFY(!f.windows->saveDialog().isLoaded());
+        QCOMPARE(form.outputBox()->text(), output);
         QFile::remove(at("out/result"));
     }
 
     void savingReplacesWithoutAsking()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         writeFile(at("out/old.txt"), "old content that is longer\r\n");
         for (const QString& text : {QStringLiteral("first\r\n"), QStringLiteral("second\r\n")}) {
-            form.Text1()->setText(text);
-            savefrm& dialog = f.forms->saveDialog().show();
-            QVERIFY(dialog.dirDialog()->openFolder(at("out")).isEmpty());
-            select(dialog.filDialog(), "old.txt");
-            QCOMPARE(dialog.txtFilename()->text(), QStringLiteral("old.txt"));
-            dialog.cmdOK_Click();
+            form.outputBox()->setText(text);
+            SaveDialog& dialog = f.windows->saveDialog().show();
+            QVERIFY(dialog.folderList()->openFolder(at("out")).isEmpty());
+            select(dialog.fileList(), "old.txt");
+            QCOMPARE(dialog.nameBox()->text(), QStringLiteral("old.txt"));
+            dialog.onOkClicked();
             WindowFixture::flushDeletes();
         }
         QCOMPARE(readAll(at("out/old.txt")), QByteArray("second\r\n\r\n"));
@@ -359,12 +357,12 @@ private slots:
     void saveWithTheMainWindowClosedWritesNothing()
     {
         WindowFixture f;
-        f.forms->form1().show().close();
+        f.windows->mainWindow().show().close();
         WindowFixture::flushDeletes();
-        savefrm& dialog = f.forms->saveDialog().show();
-        QVERIFY(dialog.dirDialog()->openFolder(at("out")).isEmpty());
-        dialog.txtFilename()->setText("orphan.txt");
-        dialog.cmdOK_Click();
+        SaveDialog& dialog = f.windows->saveDialog().show();
+        QVERIFY(dialog.folderList()->openFolder(at("out")).isEmpty());
+        dialog.nameBox()->setText("orphan.txt");
+        dialog.onOkClicked();
         QVERIFY(f.services.lastMessage().contains("no output left"));
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
     }

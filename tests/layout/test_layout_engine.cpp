@@ -151,8 +151,8 @@ private slots:
         LayoutEngine engine;
         FakeForm form("Form1", 8265, 7200);
         FakeControl text = box("Text1", 120, 3360, 8055, 3735);
-        QCOMPARE(engine.FindForm(form), -1);
-        QCOMPARE(engine.FindControl(text, "Form1"), -1);
+        QCOMPARE(engine.findForm(form), -1);
+        QCOMPARE(engine.findControl(text, "Form1"), -1);
     }
 
     void registrationRecordsEachKind()
@@ -173,25 +173,25 @@ private slots:
         FakeControl negativeLine = line("Line2", -100, -40, 50, 60);
         for (FakeControl* c : {&text, &rule, &parked, &zero, &negative, &halfDown, &halfUp, &menu, &list, &huge, &negativeLine})
             form.add(*c);
-        QCOMPARE(engine.RegisterForm(form), 0);
-        QCOMPARE(engine.FormRecordCount(), 1);
-        QCOMPARE(engine.ControlRecordCount(), 11);
-        const auto& f = engine.FormRecords()[0];
-        QCOMPARE(f.ScaleWidth, 8265);
-        QCOMPARE(f.ScaleHeight, 7200);
-        QCOMPARE(f.Top, 1000);
-        QVERIFY(f.FormName.empty());
+        QCOMPARE(engine.registerForm(form), 0);
+        QCOMPARE(engine.formRecordCount(), 1);
+        QCOMPARE(engine.controlRecordCount(), 11);
+        const auto& f = engine.formRecords()[0];
+        QCOMPARE(f.scaleWidth, 8265);
+        QCOMPARE(f.scaleHeight, 7200);
+        QCOMPARE(f.top, 1000);
+        QVERIFY(f.formName.empty());
 
-        const auto rec = [&](FakeControl& c) { return engine.ControlRecords()[static_cast<std::size_t>(engine.FindControl(c, "Form1"))]; };
+        const auto rec = [&](FakeControl& c) { return engine.controlRecords()[static_cast<std::size_t>(engine.findControl(c, "Form1"))]; };
         auto check = [&](FakeControl& c, int left, int top, int width, int height) {
             const LayoutRecord r = rec(c);
-            QCOMPARE(r.Name, c.name());
-            QCOMPARE(r.FormName, std::string("Form1"));
-            QCOMPARE(r.Left, left);
-            QCOMPARE(r.Top, top);
-            QCOMPARE(r.Width, width);
-            QCOMPARE(r.Height, height);
-            QCOMPARE(r.ScaleWidth, 0);
+            QCOMPARE(r.name, c.name());
+            QCOMPARE(r.formName, std::string("Form1"));
+            QCOMPARE(r.left, left);
+            QCOMPARE(r.top, top);
+            QCOMPARE(r.width, width);
+            QCOMPARE(r.height, height);
+            QCOMPARE(r.scaleWidth, 0);
         };
         check(text, 120, 3360, 8055, 3735);
         check(rule, 120, 1440, 4440, 1440);
@@ -221,18 +221,18 @@ private slots:
         form.add(a);
         form.add(b);
         form.add(c);
-        engine.RegisterForm(form);
-        QCOMPARE(engine.ControlRecordCount(), 3);
-        QCOMPARE(engine.FindControl(b, "Form1"), 1);
-        QCOMPARE(engine.ControlRecords()[2].Index, 2);
-        QCOMPARE(engine.ControlRecords()[2].Left, 30);
-        QCOMPARE(engine.FindControl(b, "Other"), -1);
+        engine.registerForm(form);
+        QCOMPARE(engine.controlRecordCount(), 3);
+        QCOMPARE(engine.findControl(b, "Form1"), 1);
+        QCOMPARE(engine.controlRecords()[2].index, 2);
+        QCOMPARE(engine.controlRecords()[2].left, 30);
+        QCOMPARE(engine.findControl(b, "Other"), -1);
 
         // A second form with the same name finds the first one's record.
         FakeForm twin("Form1", 500, 500);
-        QCOMPARE(engine.FindForm(twin), 0);
-        engine.ResizeForm(twin);
-        QCOMPARE(engine.FormRecordCount(), 1);
+        QCOMPARE(engine.findForm(twin), 0);
+        engine.resizeForm(twin);
+        QCOMPARE(engine.formRecordCount(), 1);
     }
 
     void aPassAtTheReferenceSizeRepeatsTheRecord()
@@ -241,13 +241,13 @@ private slots:
         FakeForm form("Form1", 8265, 7200);
         FakeControl text = box("Text1", 120, 3360, 8055, 3735);
         form.add(text);
-        engine.ResizeForm(form);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
+        engine.resizeForm(form);
         const Moves once = threeMoves(120, 3360, 8055, 3735);
         Moves expected = once;
         expected.insert(expected.end(), once.begin(), once.end());
         QCOMPARE(text.moves, expected);
-        QCOMPARE(engine.WidthPercent(form), std::optional<std::int32_t>(100));
+        QCOMPARE(engine.widthPercent(form), std::optional<std::int32_t>(100));
     }
 
     void mainWindowAtOneHundredFiftyPercent()
@@ -261,14 +261,14 @@ private slots:
         FakeControl menu("file", {});
         for (FakeControl* c : {&text, &frame, &select, &rule, &menu})
             form.add(*c);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         for (FakeControl* c : {&text, &frame, &select})
             c->moves.clear();
         rule.writes.clear();
 
         form.resizeClient(12405, 10800);
-        engine.ResizeForm(form);
-        QCOMPARE(engine.WidthPercent(form), std::optional<std::int32_t>(150));
+        engine.resizeForm(form);
+        QCOMPARE(engine.widthPercent(form), std::optional<std::int32_t>(150));
         QCOMPARE(text.moves, threeMoves(180, 5040, 12082, 5602));
         QCOMPARE(frame.moves, threeMoves(360, 360, 6862, 4522));
         QCOMPARE(select.moves, threeMoves(4680, 3600, 1642, 742));
@@ -280,8 +280,8 @@ private slots:
         // One unit narrower is 99 percent: never rounded up.
         text.moves.clear();
         form.resizeClient(8264, 7200);
-        engine.ResizeForm(form);
-        QCOMPARE(engine.WidthPercent(form), std::optional<std::int32_t>(99));
+        engine.resizeForm(form);
+        QCOMPARE(engine.widthPercent(form), std::optional<std::int32_t>(99));
         QCOMPARE(text.moves.front(), (std::vector<std::int32_t>{118, 3360, 7974, 3735}));
     }
 
@@ -294,10 +294,10 @@ private slots:
         FakeForm form("F", 1000, 1000);
         FakeControl c = box("C", 0, -505, 0, 0);
         form.add(c);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         c.moves.clear();
         form.resizeClient(1500, 1500);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(c.moves.front()[1], -757);
     }
 
@@ -309,17 +309,17 @@ private slots:
         FakeControl l = line("L", -74500, 0, 100, 0);
         form.add(c);
         form.add(l);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         form.resizeClient(1500, 1000);
         c.moves.clear();
         c.set(Member::Left, -74000);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(c.moves.front()[0], 750 - 75000);
         QCOMPARE(l.get(Member::X1), 750.0 - 75000);
         QCOMPARE(l.get(Member::X2), 150.0);
         c.moves.clear();
         c.set(Member::Left, 10); // back in view
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(c.moves.front()[0], 750);
     }
 
@@ -329,10 +329,10 @@ private slots:
         FakeForm form("F", 1000, 1000);
         FakeControl c = box("C", 100, 200, 300, 400);
         form.add(c);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         c.set(Member::Left, 999);
         c.set(Member::Width, 1);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(c.get(Member::Left), 100.0);
         QCOMPARE(c.get(Member::Width), 300.0);
     }
@@ -346,13 +346,13 @@ private slots:
         int nested = 0;
         c.onMove = [&] {
             ++nested;
-            QVERIFY(engine.ResizeBusy());
-            engine.ResizeForm(form); // as a resize event caused by the pass would
+            QVERIFY(engine.resizeBusy());
+            engine.resizeForm(form); // as a resize event caused by the pass would
         };
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(nested, 3);
         QCOMPARE(c.moves.size(), std::size_t{3});
-        QVERIFY(!engine.ResizeBusy());
+        QVERIFY(!engine.resizeBusy());
     }
 
     void formsOffScreenAndEmptyFormsAreLeftAlone()
@@ -362,17 +362,17 @@ private slots:
         away.top_ = 30000;
         FakeControl c = box("C", 1, 2, 3, 4);
         away.add(c);
-        engine.ResizeForm(away);
-        QCOMPARE(engine.FormRecordCount(), 0);
+        engine.resizeForm(away);
+        QCOMPARE(engine.formRecordCount(), 0);
         QVERIFY(c.moves.empty());
         away.top_ = 29999;
-        engine.ResizeForm(away);
-        QCOMPARE(engine.FormRecordCount(), 1);
+        engine.resizeForm(away);
+        QCOMPARE(engine.formRecordCount(), 1);
 
         FakeForm bare("Bare", 1000, 1000);
-        engine.ResizeForm(bare);
-        engine.ResizeForm(bare);
-        QCOMPARE(engine.FindForm(bare), -1); // every pass counts as its first
+        engine.resizeForm(bare);
+        engine.resizeForm(bare);
+        QCOMPARE(engine.findForm(bare), -1); // every pass counts as its first
     }
 
     void zeroSizesGiveZeroPercent()
@@ -383,21 +383,21 @@ private slots:
         FakeControl p = box("P", -74900, 100, 100, 100);
         flat.add(c);
         flat.add(p);
-        engine.ResizeForm(flat);
+        engine.resizeForm(flat);
         QCOMPARE(c.moves.front(), (std::vector<std::int32_t>{0, 100, 0, 100}));
         QCOMPARE(p.moves.front()[0], -75000);
 
         FakeForm form("F", 1000, 1000);
         FakeControl d = box("D", 100, 100, 100, 100);
         form.add(d);
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         form.resizeClient(0, 1000);
         d.moves.clear();
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(d.moves.front(), (std::vector<std::int32_t>{0, 100, 0, 100}));
         form.resizeClient(1000, 1000);
         d.moves.clear();
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(d.moves.front(), (std::vector<std::int32_t>{100, 100, 100, 100})); // nothing was lost
     }
 
@@ -408,9 +408,9 @@ private slots:
         FakeControl c = box("C", 1, 1, 1, 1);
         form.add(c);
         form.visible_ = false; // as on the first showing
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         form.visible_ = true;
-        engine.ResizeForm(form);
+        engine.resizeForm(form);
         QCOMPARE(form.visibleWrites, 0);
     }
 
@@ -425,21 +425,21 @@ private slots:
         FakeControl l = line("L", 50, 1600.4, 2000, 10); // right 2200, bottom 2100
         child.add(c);
         child.add(l);
-        engine.ResizeForm(child);
+        engine.resizeForm(child);
         const std::vector<std::pair<char, double>> writes = {{'h', 2100}, {'w', 2200}, {'h', 2400}, {'w', 3100}};
         QCOMPARE(child.sizeWrites, writes);
         QCOMPARE(c.moves.size(), std::size_t{6}); // placed, then placed again at the real size
         QCOMPARE(child.visibleWrites, 0);
         child.sizeWrites.clear();
-        engine.ResizeForm(child);
+        engine.resizeForm(child);
         QVERIFY(child.sizeWrites.empty()); // only the first pass fits
     }
 
     void unparkX()
     {
-        QCOMPARE(LayoutEngine::UnparkX(0), 0);
-        QCOMPARE(LayoutEngine::UnparkX(5), 5);
-        QCOMPARE(LayoutEngine::UnparkX(-74500), 500);
+        QCOMPARE(LayoutEngine::unparkX(0), 0);
+        QCOMPARE(LayoutEngine::unparkX(5), 5);
+        QCOMPARE(LayoutEngine::unparkX(-74500), 500);
     }
 };
 

@@ -1,5 +1,5 @@
-#include "form1.h"
-#include "form1_design.h"
+#include "main_window.h"
+#include "main_window_controls.h"
 #include "layout_engine.h"
 #include "line_control.h"
 #include "output_box.h"
@@ -17,15 +17,15 @@ using namespace tavilon;
 class TestLayoutWindow : public QObject {
     Q_OBJECT
 
-    static void setClientSize(Form1& form, QSize client)
+    static void setClientSize(MainWindow& form, QSize client)
     {
         form.resize(client.width(), client.height() + form.menuBar()->height());
         QTRY_COMPARE(form.clientArea()->size(), client);
     }
 
-    static void verifyDesignGeometry(Form1& form)
+    static void verifyStartingGeometry(MainWindow& form)
     {
-        for (const ControlSpec& row : Form1Design) {
+        for (const ControlSpec& row : MainWindowControls) {
             QWidget* w = form.findChild<QWidget*>(row.name);
             if (auto* line = qobject_cast<LineControl*>(w)) {
                 QCOMPARE(line->from(), QPoint(px(row.left), px(row.top)));
@@ -37,44 +37,44 @@ class TestLayoutWindow : public QObject {
     }
 
 private slots:
-    void firstShowingRecordsTheDesign()
+    void firstShowingRecordsTheStartingLayout()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const auto& engine = layout::processLayoutEngine();
-        QCOMPARE(engine.FormRecordCount(), 1);
-        QCOMPARE(engine.FormRecords()[0].ScaleWidth, 8265);
-        QCOMPARE(engine.FormRecords()[0].ScaleHeight, 7200);
+        QCOMPARE(engine.formRecordCount(), 1);
+        QCOMPARE(engine.formRecords()[0].scaleWidth, 8265);
+        QCOMPARE(engine.formRecords()[0].scaleHeight, 7200);
         // Every control, the line, the controls in the frame and the menu items.
         for (const char* name : {"Text1", "Frame1", "Line1", "Command4", "Label1", "file", "load", "d", "f", "uj"})
-            QVERIFY2(std::any_of(engine.ControlRecords().begin(), engine.ControlRecords().end(),
-                                 [&](const layout::LayoutRecord& r) { return r.Name == name; }),
+            QVERIFY2(std::any_of(engine.controlRecords().begin(), engine.controlRecords().end(),
+                                 [&](const layout::LayoutRecord& r) { return r.name == name; }),
                      name);
-        verifyDesignGeometry(form);
+        verifyStartingGeometry(form);
         QVERIFY(form.isVisible());
     }
 
     void oneHundredFiftyPercent()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         setClientSize(form, QSize(827, 720));
-        QCOMPARE(form.Text1()->geometry(), QRect(12, 336, 805, 373));
+        QCOMPARE(form.outputBox()->geometry(), QRect(12, 336, 805, 373));
         QCOMPARE(form.findChild<QWidget*>("Frame1")->geometry(), QRect(24, 24, 457, 301));
-        QCOMPARE(form.Command4()->geometry(), QRect(312, 240, 109, 49));
+        QCOMPARE(form.selectButton()->geometry(), QRect(312, 240, 109, 49));
         auto* rule = form.findChild<LineControl*>("Line1");
         QCOMPARE(rule->from(), QPoint(12, 144));
         QCOMPARE(rule->to(), QPoint(444, 144));
         setClientSize(form, QSize(551, 480));
-        verifyDesignGeometry(form);
+        verifyStartingGeometry(form);
     }
 
     void noDriftAfterManyResizes()
     {
         WindowFixture f;
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         std::mt19937 rng(1);
         for (int i = 0; i < 40; ++i) {
@@ -83,7 +83,7 @@ private slots:
             QCoreApplication::processEvents();
         }
         setClientSize(form, QSize(551, 480));
-        verifyDesignGeometry(form);
+        verifyStartingGeometry(form);
         QVERIFY(form.isVisible());
     }
 };

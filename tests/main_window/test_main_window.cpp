@@ -1,6 +1,6 @@
-#include "form1.h"
-#include "form1_design.h"
-#include "form2.h"
+#include "main_window.h"
+#include "main_window_controls.h"
+#include "about_window.h"
 #include "line_control.h"
 #include "output_box.h"
 #include "random_source.h"
@@ -23,19 +23,19 @@
 
 using namespace tavilon;
 
-class TestForm1 : public QObject {
+class TestMainWindow : public QObject {
     Q_OBJECT
 
-    Form1& showMain(WindowFixture& f)
+    MainWindow& showMain(WindowFixture& f)
     {
-        Form1& form = f.forms->form1().show();
+        MainWindow& form = f.windows->mainWindow().show();
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("main window not exposed");
         return form;
     }
 
     // A counted list, as the open dialog leaves the main window.
-    void loadList(Form1& form, const std::string& path)
+    void loadList(MainWindow& form, const std::string& path)
     {
         form.showCountedList(QString::fromStdString(path), QString::fromStdString(countFields(path).value()));
     }
@@ -46,55 +46,43 @@ private slots:
     void startState()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         QCOMPARE(form.windowTitle(), QStringLiteral("Brenvask Tavilon"));
-        QVERIFY(form.Text1()->text().isEmpty());
-        QVERIFY(form.Text2()->text().isEmpty());
-        QVERIFY(form.Text3()->text().isEmpty());
-        QVERIFY(form.Text4()->text().isEmpty());
-        QVERIFY(!form.Command4()->isEnabled());
-        QVERIFY(!form.Text2()->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Text1()));
+        QVERIFY(form.outputBox()->text().isEmpty());
+        QVERIFY(form.countBox()->text().isEmpty());
+        QVERIFY(form.pathBox()->text().isEmpty());
+        QVERIFY(form.picksBox()->text().isEmpty());
+        QVERIFY(!form.selectButton()->isEnabled());
+        QVERIFY(!form.countBox()->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
         QCOMPARE(form.clientArea()->size(), QSize(551, 480));
-        QCOMPARE(form.Text1()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QCOMPARE(form.Text1()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QCOMPARE(form.outputBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QCOMPARE(form.outputBox()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QCOMPARE(form.clientArea()->palette().color(QPalette::Window), QColor(89, 117, 191));
-        QCOMPARE(form.Text1()->palette().color(QPalette::Base), QColor(192, 189, 255));
+        QCOMPARE(form.outputBox()->palette().color(QPalette::Base), QColor(192, 189, 255));
     }
 
-    void controlsFollowTheDesign()
+    void captionsAndStacking()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        for (const ControlSpec& row : Form1Design) {
-            QWidget* w = form.findChild<QWidget*>(QString::fromUtf8(row.name));
-            QVERIFY2(w, row.name);
-            QWidget* container = row.container ? form.findChild<QWidget*>(QString::fromUtf8(row.container)) : form.clientArea();
-            QCOMPARE(w->parentWidget(), container);
-            if (auto* line = qobject_cast<LineControl*>(w)) {
-                QCOMPARE(line->from(), QPoint(px(row.left), px(row.top)));
-                QCOMPARE(line->to(), QPoint(px(row.width), px(row.height)));
-            } else {
-                QCOMPARE(w->geometry(), pxRect(row.left, row.top, row.width, row.height));
-            }
-        }
+        MainWindow& form = showMain(f);
         QCOMPARE(form.findChild<QGroupBox*>("Frame1")->title(), QStringLiteral("Text File"));
         QCOMPARE(form.findChild<QLabel*>("Label3")->text(), QStringLiteral("# Of Random Words:"));
         const QFontMetrics metrics = form.findChild<QLabel*>("Label3")->fontMetrics();
         QVERIFY(metrics.boundingRect(QRect(0, 0, 81, 100), Qt::TextWordWrap, "# Of Random Words:").height()
                 > metrics.lineSpacing()); // wraps onto two lines
-        QCOMPARE(form.Command1()->text(), QStringLiteral("Copy to Clipboard"));
+        QCOMPARE(form.copyButton()->text(), QStringLiteral("Copy to Clipboard"));
         // The text boxes lie in front of the labels they overlap.
         QWidget* frame = form.findChild<QWidget*>("Frame1");
         const QObjectList order = frame->children();
-        QVERIFY(order.indexOf(form.Text3()) > order.indexOf(form.findChild<QLabel*>("Label2")));
-        QVERIFY(order.indexOf(form.Text2()) > order.indexOf(form.findChild<QLabel*>("Label1")));
+        QVERIFY(order.indexOf(form.pathBox()) > order.indexOf(form.findChild<QLabel*>("Label2")));
+        QVERIFY(order.indexOf(form.countBox()) > order.indexOf(form.findChild<QLabel*>("Label1")));
     }
 
     void captionsFitTheirControls()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         for (const char* name : {"Label1", "Label2", "Label3"}) {
             auto* label = form.findChild<QLabel*>(name);
             const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1000),
@@ -109,9 +97,9 @@ private slots:
             const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
             return label->x() + textWidth <= box->x();
         };
-        QVERIFY(fitsBeside("Label2", form.Text3()));
-        QVERIFY(fitsBeside("Label1", form.Text2()));
-        for (QPushButton* button : {form.Command1(), form.Command2(), form.Command4()}) {
+        QVERIFY(fitsBeside("Label2", form.pathBox()));
+        QVERIFY(fitsBeside("Label1", form.countBox()));
+        for (QPushButton* button : {form.copyButton(), form.clearButton(), form.selectButton()}) {
             const QRect needed = button->fontMetrics().boundingRect(QRect(0, 0, button->width() - 6, 1000),
                                                                     Qt::TextWordWrap, button->text());
             QVERIFY2(needed.width() <= button->width() - 4 && needed.height() <= button->height() - 4,
@@ -119,10 +107,10 @@ private slots:
         }
     }
 
-    void menuAsDesigned()
+    void menuItemsAndNames()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         QStringList top;
         for (QAction* a : form.menuBar()->actions())
             top << a->objectName() + "=" + a->text();
@@ -141,11 +129,11 @@ private slots:
     void barItemDoesNothing()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         form.findChild<QAction*>("f")->trigger();
-        QVERIFY(!f.forms->openDialog().isLoaded());
-        QVERIFY(!f.forms->saveDialog().isLoaded());
-        QVERIFY(!f.forms->form2().isLoaded());
+        QVERIFY(!f.windows->openDialog().isLoaded());
+        QVERIFY(!f.windows->saveDialog().isLoaded());
+        QVERIFY(!f.windows->aboutWindow().isLoaded());
         QVERIFY(f.services.messages.isEmpty());
         QVERIFY(form.isVisible());
     }
@@ -153,51 +141,51 @@ private slots:
     void tabOrderFollowsTheTabIndexes()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.Command4()->setEnabled(true);
+        MainWindow& form = showMain(f);
+        form.selectButton()->setEnabled(true);
         QList<QWidget*> chain;
-        QWidget* w = form.Text1();
+        QWidget* w = form.outputBox();
         for (int i = 0; i < 5; ++i) {
             chain << w;
             w = w->nextInFocusChain();
             while (w->focusPolicy() == Qt::NoFocus || !w->isEnabled())
                 w = w->nextInFocusChain();
         }
-        QCOMPARE(chain, (QList<QWidget*>{form.Text1(), form.Command4(), form.Text4(), form.Command1(), form.Text3()}));
+        QCOMPARE(chain, (QList<QWidget*>{form.outputBox(), form.selectButton(), form.picksBox(), form.copyButton(), form.pathBox()}));
     }
 
     void changeCheckOnTyping()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.Text4()->setFocus();
-        QTest::keyClick(form.Text4(), '1');
-        QCOMPARE(form.Text4()->text(), QStringLiteral("1"));
-        QTest::keyClick(form.Text4(), '2');
-        QCOMPARE(form.Text4()->text(), QStringLiteral("12"));
-        QTest::keyClick(form.Text4(), 'a');
-        QCOMPARE(form.Text4()->text(), QString());
-        QTest::keyClicks(form.Text4(), "7");
-        QTest::keyClick(form.Text4(), Qt::Key_Backspace);
-        QCOMPARE(form.Text4()->text(), QString());
-        QTest::keyClicks(form.Text4(), "-2.5");
-        QCOMPARE(form.Text4()->text(), QStringLiteral("2.5")); // "-" alone is not a number: emptied at once
+        MainWindow& form = showMain(f);
+        form.picksBox()->setFocus();
+        QTest::keyClick(form.picksBox(), '1');
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("1"));
+        QTest::keyClick(form.picksBox(), '2');
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("12"));
+        QTest::keyClick(form.picksBox(), 'a');
+        QCOMPARE(form.picksBox()->text(), QString());
+        QTest::keyClicks(form.picksBox(), "7");
+        QTest::keyClick(form.picksBox(), Qt::Key_Backspace);
+        QCOMPARE(form.picksBox()->text(), QString());
+        QTest::keyClicks(form.picksBox(), "-2.5");
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("2.5")); // "-" alone is not a number: emptied at once
     }
 
     void changeCheckInsideWrites()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        QSignalSpy changes(form.Text4(), &QLineEdit::textChanged);
-        form.Text4()->setText(QStringLiteral("1e5"));
-        QCOMPARE(form.Text4()->text(), QStringLiteral("1e5"));
-        form.Text4()->setText(QStringLiteral("12a"));
-        QCOMPARE(form.Text4()->text(), QString()); // emptied inside the write
+        MainWindow& form = showMain(f);
+        QSignalSpy changes(form.picksBox(), &QLineEdit::textChanged);
+        form.picksBox()->setText(QStringLiteral("1e5"));
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("1e5"));
+        form.picksBox()->setText(QStringLiteral("12a"));
+        QCOMPARE(form.picksBox()->text(), QString()); // emptied inside the write
         QCOMPARE(changes.count(), 3);
-        form.Text2()->setText(QStringLiteral("1500"));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("1500"));
-        form.Text2()->setText(QStringLiteral("x"));
-        QCOMPARE(form.Text2()->text(), QString());
+        form.countBox()->setText(QStringLiteral("1500"));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("1500"));
+        form.countBox()->setText(QStringLiteral("x"));
+        QCOMPARE(form.countBox()->text(), QString());
     }
 
     void clearKeepsEverythingElse()
@@ -205,19 +193,19 @@ private slots:
         TempFiles files;
         const std::string list = files.write("w.txt", "alpha\nbeta\n");
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.Command2_Click();
-        QVERIFY(form.Text1()->text().isEmpty());
+        MainWindow& form = showMain(f);
+        form.onClearClicked();
+        QVERIFY(form.outputBox()->text().isEmpty());
         loadList(form, list);
-        form.Text4()->setText("3");
-        form.Command4_Click();
-        QVERIFY(!form.Text1()->text().isEmpty());
+        form.picksBox()->setText("3");
+        form.onSelectClicked();
+        QVERIFY(!form.outputBox()->text().isEmpty());
         QTest::keyClick(&form, Qt::Key_Escape); // Escape presses "Clear"
-        QVERIFY(form.Text1()->text().isEmpty());
-        QCOMPARE(form.Text3()->text(), QString::fromStdString(list));
-        QCOMPARE(form.Text2()->text(), QStringLiteral("2"));
-        QCOMPARE(form.Text4()->text(), QStringLiteral("3"));
-        QVERIFY(form.Command4()->isEnabled());
+        QVERIFY(form.outputBox()->text().isEmpty());
+        QCOMPARE(form.pathBox()->text(), QString::fromStdString(list));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("2"));
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("3"));
+        QVERIFY(form.selectButton()->isEnabled());
     }
 
     void selectGivesTheSamePicksAsTheCore()
@@ -228,18 +216,18 @@ private slots:
             bytes += "word" + QByteArray::number(i) + "\r\n";
         const std::string list = files.write("w.txt", bytes);
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         loadList(form, list);
-        QVERIFY(form.Command4()->isEnabled());
-        form.Command4_Click(); // empty box: one pick, and the box shows 1
-        QCOMPARE(form.Text4()->text(), QStringLiteral("1"));
-        form.Text4()->setText("4");
-        QTest::mouseClick(form.Command4(), Qt::LeftButton);
+        QVERIFY(form.selectButton()->isEnabled());
+        form.onSelectClicked(); // empty box: one pick, and the box shows 1
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("1"));
+        form.picksBox()->setText("4");
+        QTest::mouseClick(form.selectButton(), Qt::LeftButton);
 
         RandomSource fresh;
         std::string expected = press({"1", "500", list}, fresh).value().appendText;
         expected += press({"4", "500", list}, fresh).value().appendText;
-        QCOMPARE(form.Text1()->text(), QString::fromStdString(expected));
+        QCOMPARE(form.outputBox()->text(), QString::fromStdString(expected));
         QVERIFY(f.services.messages.isEmpty());
     }
 
@@ -248,16 +236,16 @@ private slots:
         TempFiles files;
         const std::string list = files.write("one.txt", "only\n");
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         loadList(form, list);
-        form.Text1()->setText("typed");
-        form.Text4()->setText("00");
-        form.Command4_Click();
-        QCOMPARE(form.Text1()->text(), QStringLiteral("typed")); // "00" picks nothing
-        form.Text4()->setText("0");
-        form.Command4_Click();
-        QCOMPARE(form.Text4()->text(), QStringLiteral("1"));
-        QCOMPARE(form.Text1()->text(), QStringLiteral("typedonly\r\n"));
+        form.outputBox()->setText("typed");
+        form.picksBox()->setText("00");
+        form.onSelectClicked();
+        QCOMPARE(form.outputBox()->text(), QStringLiteral("typed")); // "00" picks nothing
+        form.picksBox()->setText("0");
+        form.onSelectClicked();
+        QCOMPARE(form.picksBox()->text(), QStringLiteral("1"));
+        QCOMPARE(form.outputBox()->text(), QStringLiteral("typedonly\r\n"));
     }
 
     void copyPutsCrLfTextOnTheClipboard()
@@ -265,17 +253,17 @@ private slots:
         TempFiles files;
         const std::string list = files.write("w.txt", "alpha\nbeta\n");
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.Command1_Click();
+        MainWindow& form = showMain(f);
+        form.onCopyClicked();
         QCOMPARE(f.services.clipboard, QString()); // an empty output copies the empty text
         loadList(form, list);
-        form.Text4()->setText("2");
-        form.Command4_Click();
-        form.Command1_Click();
-        QCOMPARE(f.services.clipboard, form.Text1()->text());
+        form.picksBox()->setText("2");
+        form.onSelectClicked();
+        form.onCopyClicked();
+        QCOMPARE(f.services.clipboard, form.outputBox()->text());
         QVERIFY(f.services.clipboard.endsWith("\r\n"));
         QCOMPARE(f.services.clipboard.count("\r\n"), 2);
-        QVERIFY(form.Text1()->textCursor().selectedText().isEmpty());
+        QVERIFY(form.outputBox()->textCursor().selectedText().isEmpty());
     }
 
     void realClipboardTakesTheText()
@@ -288,13 +276,13 @@ private slots:
     void aClipboardThatFailsIsReported()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.Text1()->setText("keep me\r\n");
+        MainWindow& form = showMain(f);
+        form.outputBox()->setText("keep me\r\n");
         f.services.clipboardWorks = false;
-        form.Command1_Click();
+        form.onCopyClicked();
         QCOMPARE(f.services.messages.size(), 1);
         QVERIFY(f.services.lastMessage().contains("clipboard"));
-        QCOMPARE(form.Text1()->text(), QStringLiteral("keep me\r\n"));
+        QCOMPARE(form.outputBox()->text(), QStringLiteral("keep me\r\n"));
     }
 
     void theOutputLimitIsKept()
@@ -302,31 +290,31 @@ private slots:
         TempFiles files;
         const std::string list = files.write("w.txt", "a\nb\n");
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         loadList(form, list);
-        form.Text1()->setText(QString("x\r\n").repeated(int(Form1::MaxOutputLines) - 2));
-        form.Text4()->setText("3");
-        form.Command4_Click();
+        form.outputBox()->setText(QString("x\r\n").repeated(int(MainWindow::MaxOutputLines) - 2));
+        form.picksBox()->setText("3");
+        form.onSelectClicked();
         QVERIFY(f.services.lastMessage().contains("Save the output and clear it first"));
-        QCOMPARE(form.Text1()->lineCount(), Form1::MaxOutputLines - 2);
-        form.Text4()->setText("2");
-        form.Command4_Click();
-        QCOMPARE(form.Text1()->lineCount(), Form1::MaxOutputLines);
+        QCOMPARE(form.outputBox()->lineCount(), MainWindow::MaxOutputLines - 2);
+        form.picksBox()->setText("2");
+        form.onSelectClicked();
+        QCOMPARE(form.outputBox()->lineCount(), MainWindow::MaxOutputLines);
     }
 
     void menuWindowsOpenOnce()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
+        MainWindow& form = showMain(f);
         form.findChild<QAction*>("uj")->trigger();
-        QWidget* about = f.forms->form2().widget();
+        QWidget* about = f.windows->aboutWindow().widget();
         QVERIFY(about && about->isVisible());
-        form.uj_Click();
-        QCOMPARE(f.forms->form2().widget(), about);
+        form.onAboutTriggered();
+        QCOMPARE(f.windows->aboutWindow().widget(), about);
         QCOMPARE(QApplication::topLevelWidgets().count(about), 1);
-        form.load_Click();
-        form.load_Click();
-        QVERIFY(f.forms->openDialog().isLoaded());
+        form.onLoadTriggered();
+        form.onLoadTriggered();
+        QVERIFY(f.windows->openDialog().isLoaded());
         int dialogs = 0;
         for (QWidget* w : QApplication::topLevelWidgets())
             dialogs += w->objectName() == "frmDialog";
@@ -344,43 +332,43 @@ private slots:
     void exitClosesEveryWindowAndEndsTheProgram()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.uj_Click();
-        form.save_Click();
+        MainWindow& form = showMain(f);
+        form.onAboutTriggered();
+        form.onSaveTriggered();
         QVERIFY(runsToTheEnd([&] { form.findChild<QAction*>("exit")->trigger(); }));
-        QVERIFY(!f.forms->form1().isLoaded());
-        QVERIFY(!f.forms->saveDialog().isLoaded());
-        QVERIFY(!f.forms->form2().isLoaded());
+        QVERIFY(!f.windows->mainWindow().isLoaded());
+        QVERIFY(!f.windows->saveDialog().isLoaded());
+        QVERIFY(!f.windows->aboutWindow().isLoaded());
     }
 
     void exitWithNoOtherWindowEndsTheProgram()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        QVERIFY(runsToTheEnd([&] { form.exit_Click(); }));
-        QVERIFY(!f.forms->form1().isLoaded());
+        MainWindow& form = showMain(f);
+        QVERIFY(runsToTheEnd([&] { form.onExitTriggered(); }));
+        QVERIFY(!f.windows->mainWindow().isLoaded());
     }
 
     void closingTheMainWindowLeavesAboutRunning()
     {
         WindowFixture f;
-        Form1& form = showMain(f);
-        form.uj_Click();
+        MainWindow& form = showMain(f);
+        form.onAboutTriggered();
         bool aboutStillOpen = false;
         QVERIFY(runsToTheEnd([&] {
             form.close();
             QTimer::singleShot(300, [&] {
-                aboutStillOpen = f.forms->form2().isLoaded() && !f.forms->form1().isLoaded();
-                f.forms->form2().unload();
+                aboutStillOpen = f.windows->aboutWindow().isLoaded() && !f.windows->mainWindow().isLoaded();
+                f.windows->aboutWindow().unload();
             });
         }));
         QVERIFY(aboutStillOpen);
-        // The next opening starts from the design state.
-        Form1& again = f.forms->form1().show();
-        QVERIFY(again.Text1()->text().isEmpty());
-        QVERIFY(!again.Command4()->isEnabled());
+        // The next opening starts from the window as first built.
+        MainWindow& again = f.windows->mainWindow().show();
+        QVERIFY(again.outputBox()->text().isEmpty());
+        QVERIFY(!again.selectButton()->isEnabled());
     }
 };
 
-QTEST_MAIN(TestForm1)
-#include "test_form1.moc"
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
