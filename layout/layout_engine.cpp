@@ -7,7 +7,6 @@ namespace tavilon::layout {
 
 namespace {
 
-constexpr std::int32_t OffscreenTop = 30000;
 constexpr double RightMargin = 200;
 constexpr std::int32_t BottomMargin = 500;
 
@@ -261,7 +260,11 @@ void LayoutEngine::resizeForm(LayoutForm& form)
         return; // a resize caused by a running pass is dropped
     BusyScope busy(resizeBusy_);
     const bool firstPass = findForm(form) == -1;
-    if (form.top() >= OffscreenTop)
+    // A minimised window reports a client area that has nothing to do with
+    // the one the user will see again; it is neither recorded nor laid out.
+    // Its position says nothing: a tall or stacked desktop puts ordinary
+    // windows far down.
+    if (form.minimised())
         return;
     const bool wasVisible = form.visible();
     const bool mdiChild = form.mdiChild().value_or(false);

@@ -74,6 +74,7 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
     output.setColor(QPalette::Base, OutputColour);
     outputBox()->setPalette(output);
     countBox()->setFocusPolicy(Qt::NoFocus);
+    setMaximumSize(MaxWindowSide, MaxWindowSide);
 
     buildMenu();
 
@@ -82,6 +83,7 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
     connect(clearButton(), &QPushButton::clicked, this, &MainWindow::onClearClicked);
     connect(countBox(), &QLineEdit::textChanged, this, &MainWindow::onCountChanged);
     connect(picksBox(), &QLineEdit::textChanged, this, &MainWindow::onPicksChanged);
+    connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
 
     // "Clear" is the window's cancel button: Escape presses it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this); // owned by the window
@@ -206,6 +208,14 @@ void MainWindow::onCopyClicked()
 {
     if (!windows_.services().setClipboardText(outputBox()->text()))
         warn(tr("The output could not be copied: the clipboard is not available. The output is unchanged."));
+}
+
+void MainWindow::onPasteRefused(qsizetype length)
+{
+    warn(tr("Nothing was pasted: a line of it is %1 characters long, and the output box takes lines of at "
+            "most %2 characters. The output is unchanged.")
+             .arg(length)
+             .arg(OutputBox::MaxLineLength));
 }
 
 void MainWindow::onClearClicked()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control_table.h"
+#include "output_box.h"
 
 #include <QMainWindow>
 
@@ -27,9 +28,13 @@ public:
     // The most lines the output box holds; a press that would pass it is
     // refused, so the box stays responsive and nothing is lost.
     static constexpr qint64 MaxOutputLines = 1'000'000;
-    // The longest word the output box takes: laying out one very long line
-    // costs the box time that grows with the square of its length.
-    static constexpr qsizetype MaxWordLength = 10'000;
+    // The longest word the output box takes (see OutputBox::MaxLineLength).
+    static constexpr qsizetype MaxWordLength = OutputBox::MaxLineLength;
+    // The widest and tallest the window gets. Painting a window needs an
+    // image of width x height x 4 bytes: at 16384 x 16384 that is 1 GiB,
+    // while 65535 x 65535 would need 17 GB and brings the program down.
+    // The bound still covers a few of today's largest screens side by side.
+    static constexpr int MaxWindowSide = 16384;
 
     explicit MainWindow(WindowRegistry& windows);
     ~MainWindow() override;
@@ -54,6 +59,7 @@ public:
     void onClearClicked();
     void onCountChanged();
     void onPicksChanged();
+    void onPasteRefused(qsizetype length);
     void onLoadTriggered();
     void onSaveTriggered();
     void onAboutTriggered();

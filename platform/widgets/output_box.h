@@ -5,10 +5,15 @@
 namespace tavilon {
 
 // The multi-line output box. Its text, as read and written here, has CR LF
-// line ends, whatever the widget keeps inside.
+// line ends, whatever the widget keeps inside; every other character, a
+// no-break space or a line separator (U+2028) included, is kept as it is.
 class OutputBox : public QPlainTextEdit {
     Q_OBJECT
 public:
+    // The longest line the box takes: laying out one very long line costs
+    // the box time that grows with the square of its length.
+    static constexpr qsizetype MaxLineLength = 10'000;
+
     explicit OutputBox(QWidget* parent = nullptr);
 
     QString text() const;
@@ -17,6 +22,17 @@ public:
     void appendText(const QString& text);
     // Lines as a reader counts them: a final line end starts no new line.
     qint64 lineCount() const;
+
+    // The longest line of `text`, whatever ends its lines.
+    static qsizetype longestLine(QStringView text);
+
+signals:
+    // A paste or drop was refused, its longest line being `length`
+    // characters long; the box is unchanged.
+    void pasteRefused(qsizetype length);
+
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
 };
 
 } // namespace tavilon

@@ -10,7 +10,10 @@
 #include "save_dialog.h"
 #include "window_fixture.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -239,6 +242,51 @@ private slots:
         QVERIFY(form.outputBox()->text().isEmpty());
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
         QFile::remove(at("one-line.txt"));
+    }
+
+    void overlongPastesAndDropsAreRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("two million characters") << QString(2'000'000, 'x') << false;
+        QTest::newRow("one over the limit after short lines") << "a\nb\n" + QString(10'001, 'y') << false;
+        QTest::newRow("at the limit") << QString(10'000, 'z') << true;
+        QTest::newRow("long in total, short lines") << QString("word\n").repeated(5000) << true;
+    }
+    void overlongPastesAndDropsAreRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        for (bool drop : {false, true}) {
+            WindowFixture f;
+            MainWindow& form = f.windows->mainWindow().show();
+            form.outputBox()->setText("kept\r\n");
+            QMimeData data;
+            data.setText(text);
+            QElapsedTimer timer;
+            timer.start();
+            if (drop) {
+                QWidget* target = form.outputBox()->viewport();
+                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &enter);
+                QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &move);
+                QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QCoreApplication::sendEvent(target, &event);
+            } else {
+                QGuiApplication::clipboard()->setText(text);
+                form.outputBox()->moveCursor(QTextCursor::End);
+                form.outputBox()->paste();
+            }
+            QVERIFY(timer.elapsed() < 20000);
+            if (taken) {
+                QVERIFY(form.outputBox()->text().size() > 6);
+                QVERIFY(f.services.messages.isEmpty());
+            } else {
+                QCOMPARE(form.outputBox()->text(), QStringLiteral("kept\r\n"));
+                QVERIFY(f.services.lastMessage().contains("Nothing was pasted"));
+            }
+        }
     }
 
     void tenMillionLines()

@@ -118,6 +118,34 @@ private slots:
         QVERIFY(f.services.messages.isEmpty());
     }
 
+    void tabVisitsEveryControl_data() { bothDialogsStartInTheCurrentFolder_data(); }
+    void tabVisitsEveryControl()
+    {
+        QFETCH(bool, save);
+        WindowFixture f;
+        f.windows->mainWindow().show();
+        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.windows->saveDialog().show())
+                                    : static_cast<BrowseDialog&>(f.windows->openDialog().show());
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QList<QWidget*> controls{dialog.nameBox(),  dialog.folderList(), dialog.driveList(),
+                                       dialog.fileList(), dialog.okButton(),   dialog.cancelButton()};
+        QList<QWidget*> forward;
+        for (int i = 0; i < controls.size(); ++i) {
+            forward << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.nameBox())); // round and back
+        for (QWidget* w : controls)
+            QVERIFY2(forward.contains(w), qPrintable(w->objectName()));
+        QList<QWidget*> backward;
+        for (int i = 0; i < controls.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            backward.prepend(QApplication::focusWidget());
+        }
+        QCOMPARE(backward, forward);
+        QVERIFY(dialog.nameBox()->text().isEmpty());
+    }
+
     void browsingChainAndCaption()
     {
         WindowFixture f;
@@ -316,6 +344,9 @@ private slots:
         QTest::newRow("empty output") << "" << QByteArray("\r\n");
         QTest::newRow("two picks") << "alpha\r\nbeta\r\n" << QByteArray("alpha\r\nbeta\r\n\r\n");
         QTest::newRow("typed text, UTF-8") << QString::fromUtf8("grüß") << QByteArray("gr\xC3\xBC\xC3\x9F\r\n");
+        QTest::newRow("no-break space in a word") << QString::fromUtf8("a\u00A0b\r\n") << QByteArray("a\xC2\xA0" "b\r\n\r\n");
+        QTest::newRow("line separator in a word") << QString::fromUtf8("a\u2028b\r\n") << QByteArray("a\xE2\x80\xA8" "b\r\n\r\n");
+        QTest::newRow("tab in a word") << QString::fromUtf8("a\tb\r\nc") << QByteArray("a\tb\r\nc\r\n");
     }
     void savedFileBytes()
     {

@@ -94,6 +94,7 @@ public:
     double scaleHeight() const override { return scaleHeight_; }
     double scaleWidth() const override { return scaleWidth_; }
     std::optional<bool> mdiChild() const override { return mdi_; }
+    bool minimised() const override { return minimised_; }
     bool visible() const override { return visible_; }
     void setVisible(bool v) override
     {
@@ -124,6 +125,7 @@ public:
     double width_ = 8400;
     std::optional<bool> mdi_ = false;
     bool visible_ = true;
+    bool minimised_ = false;
     int visibleWrites = 0;
     std::vector<std::pair<char, double>> sizeWrites;
 
@@ -355,19 +357,31 @@ private slots:
         QVERIFY(!engine.resizeBusy());
     }
 
-    void formsOffScreenAndEmptyFormsAreLeftAlone()
+    void minimisedAndEmptyFormsAreLeftAlone()
     {
         LayoutEngine engine;
         FakeForm away("Away", 1000, 1000);
-        away.top_ = 30000;
+        away.minimised_ = true;
         FakeControl c = box("C", 1, 2, 3, 4);
         away.add(c);
         engine.resizeForm(away);
         QCOMPARE(engine.formRecordCount(), 0);
         QVERIFY(c.moves.empty());
-        away.top_ = 29999;
+        away.minimised_ = false;
         engine.resizeForm(away);
         QCOMPARE(engine.formRecordCount(), 1);
+
+        // Far down a tall or stacked desktop a window is laid out as anywhere.
+        FakeForm low("Low", 1000, 1000);
+        low.top_ = 31500; // 2100 px
+        FakeControl d = box("D", 100, 200, 300, 400);
+        low.add(d);
+        engine.resizeForm(low);
+        QCOMPARE(engine.findForm(low), 1);
+        d.moves.clear();
+        low.resizeClient(2000, 2000);
+        engine.resizeForm(low);
+        QCOMPARE(d.moves, threeMoves(200, 400, 600, 800));
 
         FakeForm bare("Bare", 1000, 1000);
         engine.resizeForm(bare);

@@ -41,6 +41,63 @@ class TestMainWindow : public QObject {
     }
 
 private slots:
+    void copyKeepsEveryCharacter_data()
+    {
+        QTest::addColumn<QString>("output");
+        QTest::newRow("no-break space") << QString::fromUtf8("a\u00A0b\r\n");
+        QTest::newRow("line separator") << QString::fromUtf8("a\u2028b\r\nc\r\n");
+        QTest::newRow("tab") << QString::fromUtf8("a\tb\r\n");
+        QTest::newRow("all three, no final line end") << QString::fromUtf8("\u00A0\t\u2028\r\nx");
+    }
+    void copyKeepsEveryCharacter()
+    {
+        QFETCH(QString, output);
+        WindowFixture f;
+        MainWindow& form = showMain(f);
+        form.outputBox()->setText(output);
+        QCOMPARE(form.outputBox()->text(), output);
+        form.onCopyClicked();
+        QCOMPARE(f.services.clipboard, output);
+        QCOMPARE(form.outputBox()->lineCount(), output.count(QStringLiteral("\r\n")) + (output.endsWith('\n') ? 0 : 1));
+    }
+
+    void tabMovesTheFocusInEveryBox()
+    {
+        WindowFixture f;
+        MainWindow& form = showMain(f);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
+        QTest::keyClick(form.outputBox(), Qt::Key_Tab);
+        QVERIFY(form.outputBox()->text().isEmpty()); // no tab typed into the output
+        QWidget* next = QApplication::focusWidget();
+        QVERIFY(next && next != form.outputBox());
+        // Every box and enabled button is reached, and Shift+Tab walks back.
+        QList<QWidget*> seen{form.outputBox()};
+        for (int i = 0; i < 10 && QApplication::focusWidget() != form.outputBox(); ++i) {
+            seen << QApplication::focusWidget();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
+        for (QWidget* w : std::initializer_list<QWidget*>{form.picksBox(), form.pathBox(), form.copyButton(), form.clearButton()})
+            QVERIFY2(seen.contains(w), qPrintable(w->objectName()));
+        QTest::keyClick(form.outputBox(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), seen.back());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
+        QVERIFY(form.outputBox()->text().isEmpty());
+    }
+
+    void windowSizeIsBounded()
+    {
+        WindowFixture f;
+        MainWindow& form = showMain(f);
+        form.resize(65535, 65535);
+        QVERIFY(form.width() <= MainWindow::MaxWindowSide && form.height() <= MainWindow::MaxWindowSide);
+        form.resize(50000, 50000);
+        QVERIFY(form.width() <= MainWindow::MaxWindowSide && form.height() <= MainWindow::MaxWindowSide);
+        form.resize(551, 500);
+        QCOMPARE(form.width(), 551);
+    }
+
     void init() { processRandomSource().reset(); }
 
     void startState()
