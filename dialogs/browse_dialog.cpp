@@ -10,6 +10,7 @@
 #include "window_look.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -67,6 +68,20 @@ BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const c
 QString BrowseDialog::chosenPath(const QString& name) const
 {
     return QDir::toNativeSeparators(folderList()->path()) + QDir::separator() + name;
+}
+
+QByteArray BrowseDialog::chosenPathBytes(const QByteArray& nameBytes) const
+{
+    return QFile::encodeName(QDir::toNativeSeparators(folderList()->path())) + QFile::encodeName(QDir::separator())
+        + nameBytes;
+}
+
+QByteArray BrowseDialog::nameBoxBytes() const
+{
+    const QString name = nameBox()->text();
+    if (!name.isEmpty() && name == fileList()->fileName())
+        return fileList()->fileNameBytes();
+    return QFile::encodeName(name);
 }
 
 void BrowseDialog::warn(const QString& text)

@@ -31,6 +31,11 @@ public:
     // The folder, the platform's separator and the name, joined as they
     // stand: at a root the separator appears twice.
     QString chosenPath(const QString& name) const;
+    // The same in the file system's own bytes, for a name given as bytes.
+    QByteArray chosenPathBytes(const QByteArray& nameBytes) const;
+    // The name box's name in the file system's own bytes: the real bytes of
+    // the file chosen in the file list while the box still shows its name.
+    QByteArray nameBoxBytes() const;
 
     void onDriveChanged();
     void onFolderChanged();

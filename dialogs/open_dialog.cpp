@@ -21,12 +21,13 @@ void OpenDialog::onOkClicked()
     const QString path = chosenPath(name);
     // Count first: on any failure the main window keeps its path and count
     // and this dialog stays open.
-    const auto count = countWordList(this, windows().services(), path);
+    const QByteArray pathBytes = chosenPathBytes(fileList()->fileNameBytes());
+    const auto count = countWordList(this, windows().services(), path, pathBytes.toStdString());
     if (!count)
         return;
     // A main window closed by its close box is opened afresh to take the list.
     MainWindow& mainWindow = windows().mainWindow().isLoaded() ? *windows().mainWindow().get() : windows().mainWindow().show();
-    mainWindow.showCountedList(path, *count);
+    mainWindow.showCountedList(path, *count, pathBytes);
     windows().openDialog().unload();
 }
 

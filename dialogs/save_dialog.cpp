@@ -8,6 +8,7 @@
 #include "result_file.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLineEdit>
 
 namespace tavilon {
@@ -24,6 +25,13 @@ void SaveDialog::onOkClicked()
     MainWindow* mainWindow = windows().mainWindow().get();
     if (!mainWindow) {
         warn(tr("The main window has been closed, so there is no output left to save. Nothing was written."));
+        return;
+    }
+    const QByteArray nameBytes = nameBoxBytes();
+    if (QFile::encodeName(QFile::decodeName(nameBytes)) != nameBytes) {
+        // Writing under the name as shown would make a second file beside it.
+        warn(tr("\"%1\" cannot be replaced: its name is not valid UTF-8. Type another name; nothing was written.")
+                 .arg(name));
         return;
     }
     const QString path = chosenPath(name);

@@ -18,6 +18,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEvent>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -179,7 +180,7 @@ void MainWindow::onSelectClicked()
     // The wait cursor and progress last for the press alone, not its messages.
     auto result = [&] {
         BusyFeedback busy(this, tr("Picking words…"));
-        return press({picks.toStdString(), countBox()->text().toStdString(), filePathBytes(pathBox()->text())},
+        return press({picks.toStdString(), countBox()->text().toStdString(), loadedPathBytes().toStdString()},
                      processRandomSource(), busy.callback());
     }();
     if (!result) {
@@ -240,8 +241,17 @@ void MainWindow::onClientResized()
     layout::processLayoutEngine().resizeForm(*layoutForm_);
 }
 
-void MainWindow::showCountedList(const QString& path, const QString& count)
+QByteArray MainWindow::loadedPathBytes() const
 {
+    if (!loadedPathBytes_.isEmpty() && pathBox()->text() == loadedPath_)
+        return loadedPathBytes_;
+    return QFile::encodeName(pathBox()->text());
+}
+
+void MainWindow::showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes)
+{
+    loadedPath_ = path;
+    loadedPathBytes_ = pathBytes;
     pathBox()->setText(path);
     countBox()->setText(count);
     selectButton()->setEnabled(true);

@@ -51,7 +51,13 @@ public:
     QWidget* clientArea() const { return client_; }
 
     // A counted word list, shown as the open dialog's "Ok" shows it.
-    void showCountedList(const QString& path, const QString& count);
+    // `pathBytes` are the file system's own bytes of the path, when the path
+    // as shown cannot say them (a name that is not valid UTF-8).
+    void showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes = {});
+    // The loaded word list's path in the file system's own bytes: the bytes
+    // kept from loading while the path box still shows that path, otherwise
+    // the path box's text.
+    QByteArray loadedPathBytes() const;
 
     // What the buttons, boxes and menu items do.
     void onSelectClicked();
@@ -79,6 +85,8 @@ private:
     WindowRegistry& windows_;
     QWidget* client_ = nullptr; // owned by the window
     ControlTable controls_;
+    QString loadedPath_;       // the path box's text when the list was loaded
+    QByteArray loadedPathBytes_; // and the real bytes of that path
     // Owned by the client area; looked up once, when the controls are built.
     OutputBox* outputBox_ = nullptr;
     QLineEdit* countBox_ = nullptr;

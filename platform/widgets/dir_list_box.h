@@ -8,7 +8,7 @@ namespace tavilon {
 
 // The directory list: the chain of folders from the root down to Path, each
 // shown opened and indented, then Path's subfolders. A double click or Enter
-// on a folder opens it. Change fires whenever Path changes.
+// on a folder opens it. changed() fires whenever the path changes.
 class DirListBox : public QListWidget {
     Q_OBJECT
 public:

@@ -6,7 +6,7 @@
 
 namespace tavilon {
 
-// The drive list: one entry per drive; Change fires when the user chooses
+// The drive list: one entry per drive; changed() fires when the user chooses
 // another one.
 class DriveListBox : public QComboBox {
     Q_OBJECT
@@ -18,7 +18,7 @@ public:
 
     // The chosen drive's root.
     QString drive() const;
-    // Selects the drive holding `path`, without firing Change.
+    // Selects the drive holding `path`, without firing changed().
     void showDriveOf(const QString& path);
 
 signals:

@@ -16,14 +16,17 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
 QString FileListBox::setPath(const QString& path)
 {
     const QString target = cleanFolderPath(path);
-    QStringList files;
+    QList<FolderEntry> files;
     const QString error = listFolder(target, false, files);
     if (!error.isEmpty())
         return error;
     {
         const QSignalBlocker blocker(this);
         clear();
-        addItems(files);
+        for (const FolderEntry& file : files) {
+            auto* item = new QListWidgetItem(file.name, this); // the list owns it
+            item->setData(BytesRole, file.bytes);
+        }
         setCurrentRow(-1);
     }
     if (target != path_) {
@@ -37,6 +40,12 @@ QString FileListBox::fileName() const
 {
     const QListWidgetItem* item = currentItem();
     return item && item->isSelected() ? item->text() : QString();
+}
+
+QByteArray FileListBox::fileNameBytes() const
+{
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? item->data(BytesRole).toByteArray() : QByteArray();
 }
 
 } // namespace tavilon

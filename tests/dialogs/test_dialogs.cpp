@@ -2,6 +2,7 @@
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "file_list_box.h"
+#include "folder_listing.h"
 #include "main_window.h"
 #include "open_dialog.h"
 #include "output_box.h"
@@ -21,6 +22,7 @@
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -144,6 +146,52 @@ private slots:
         }
         QCOMPARE(backward, forward);
         QVERIFY(dialog.nameBox()->text().isEmpty());
+    }
+
+    void aNameThatIsNotUtf8IsListedOpenedAndKept()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray folder = QFile::encodeName(dir.path());
+        const QByteArray oddName("caf\xe9.txt"); // Latin-1, not UTF-8
+        {
+            const int fd = ::open((folder + '/' + oddName).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+            QVERIFY(fd >= 0);
+            QCOMPARE(::write(fd, "one\ntwo\n", 8), ssize_t(8));
+            ::close(fd);
+        }
+        WindowFixture f;
+        MainWindow& form = f.windows->mainWindow().show();
+        OpenDialog& open = f.windows->openDialog().show();
+        QVERIFY(open.folderList()->openFolder(dir.path()).isEmpty());
+        QCOMPARE(open.fileList()->count(), 1);
+        const QString shown = open.fileList()->item(0)->text();
+        QVERIFY2(shown.startsWith("caf") && shown.contains(QChar::ReplacementCharacter), qPrintable(shown));
+        open.fileList()->setCurrentRow(0);
+        QCOMPARE(open.fileList()->fileNameBytes(), oddName);
+        open.onOkClicked();
+        QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.lastMessage()));
+        QCOMPARE(form.countBox()->text(), QStringLiteral("2"));
+        QCOMPARE(form.loadedPathBytes(), folder + '/' + oddName);
+        form.picksBox()->setText("3");
+        form.onSelectClicked();
+        QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.lastMessage()));
+        QCOMPARE(form.outputBox()->lineCount(), 3);
+        // A path typed over the loaded one is read as typed.
+        form.pathBox()->setText(dir.path() + "/other.txt");
+        QCOMPARE(form.loadedPathBytes(), folder + "/other.txt");
+
+        // Saving over it refuses rather than writing a second file beside it.
+        SaveDialog& save = f.windows->saveDialog().show();
+        QVERIFY(save.folderList()->openFolder(dir.path()).isEmpty());
+        save.fileList()->setCurrentRow(0);
+        QCOMPARE(save.nameBoxBytes(), oddName);
+        save.onOkClicked();
+        QVERIFY(f.services.lastMessage().contains("not valid UTF-8"));
+        QList<FolderEntry> files;
+        QVERIFY(listFolder(dir.path(), false, files).isEmpty());
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(files[0].bytes, oddName);
     }
 
     void browsingChainAndCaption()
