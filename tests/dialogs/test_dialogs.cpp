@@ -61,6 +61,15 @@ class TestDialogs : public QObject {
 
     QString at(const QString& name) const { return root_ + "/" + name; }
 
+    // The open or the save dialog over a shown main window.
+    static BrowseDialog& showDialog(WindowFixture& f, bool save)
+    {
+        f.windows->mainWindow().show();
+        if (save)
+            return f.windows->saveDialog().show();
+        return f.windows->openDialog().show();
+    }
+
 private slots:
     void initTestCase()
     {
@@ -89,9 +98,7 @@ private slots:
     {
         QFETCH(bool, save);
         WindowFixture f;
-        f.windows->mainWindow().show();
-        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.windows->saveDialog().show())
-                                    : static_cast<BrowseDialog&>(f.windows->openDialog().show());
+        BrowseDialog& dialog = showDialog(f, save);
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Load"));
         QCOMPARE(dialog.findChild<QLabel*>("lblDialog")->text(), save ? QStringLiteral("File name:") : QStringLiteral(" Open file:"));
@@ -125,9 +132,7 @@ private slots:
     {
         QFETCH(bool, save);
         WindowFixture f;
-        f.windows->mainWindow().show();
-        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.windows->saveDialog().show())
-                                    : static_cast<BrowseDialog&>(f.windows->openDialog().show());
+        BrowseDialog& dialog = showDialog(f, save);
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QList<QWidget*> controls{dialog.nameBox(),  dialog.folderList(), dialog.driveList(),
                                        dialog.fileList(), dialog.okButton(),   dialog.cancelButton()};
