@@ -1,10 +1,10 @@
 #include "application.h"
 
-#include "form1.h"
-#include "form2.h"
-#include "forms.h"
-#include "frm_dialog.h"
-#include "savefrm.h"
+#include "main_window.h"
+#include "about_window.h"
+#include "window_registry.h"
+#include "open_dialog.h"
+#include "save_dialog.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -13,8 +13,8 @@ namespace tavilon {
 
 void applyApplicationLook(QApplication& app)
 {
-    // A face with the original's narrow metrics where the machine has one,
-    // so that every caption fits the designed sizes.
+    // A narrow face where the machine has one, so that every caption fits
+    // the sizes of its control.
     QFont font = QApplication::font();
     if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
         font.setFamily(QStringLiteral("Liberation Sans"));
@@ -24,12 +24,12 @@ void applyApplicationLook(QApplication& app)
     app.setQuitOnLastWindowClosed(true);
 }
 
-void registerWindows(Forms& forms)
+void registerWindows(WindowRegistry& windows)
 {
-    forms.form1().setFactory([&forms] { return std::make_unique<Form1>(forms); });
-    forms.openDialog().setFactory([&forms] { return std::make_unique<frmDialog>(forms); });
-    forms.saveDialog().setFactory([&forms] { return std::make_unique<savefrm>(forms); });
-    forms.form2().setFactory([] { return std::make_unique<Form2>(); });
+    windows.mainWindow().setFactory([&windows] { return std::make_unique<MainWindow>(windows); });
+    windows.openDialog().setFactory([&windows] { return std::make_unique<OpenDialog>(windows); });
+    windows.saveDialog().setFactory([&windows] { return std::make_unique<SaveDialog>(windows); });
+    windows.aboutWindow().setFactory([] { return std::make_unique<AboutWindow>(); });
 }
 
 } // namespace tavilon

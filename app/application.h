@@ -4,12 +4,12 @@ class QApplication;
 
 namespace tavilon {
 
-class Forms;
+class WindowRegistry;
 
-// The look every window is designed for: an 8-point default face.
+// The look every window is laid out for: an 8-point default face.
 void applyApplicationLook(QApplication& app);
 
 // Tells each window slot how to make its window.
-void registerWindows(Forms& forms);
+void registerWindows(WindowRegistry& windows);
 
 } // namespace tavilon

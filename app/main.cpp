@@ -1,6 +1,6 @@
 #include "application.h"
 #include "desktop_services.h"
-#include "forms.h"
+#include "window_registry.h"
 
 #include <QApplication>
 
@@ -9,8 +9,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     tavilon::applyApplicationLook(app);
     tavilon::QtDesktopServices services;
-    tavilon::Forms forms(services);
-    tavilon::registerWindows(forms);
-    forms.form1().showWidget(); // the start-up window
+    tavilon::WindowRegistry windows(services);
+    tavilon::registerWindows(windows);
+    windows.mainWindow().showWidget(); // the start-up window
     return app.exec();
 }

@@ -1,21 +1,23 @@
 #include "browse_dialog.h"
 
-#include "browse_dialog_design.h"
+#include "browse_dialog_controls.h"
 #include "desktop_services.h"
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "file_list_box.h"
-#include "forms.h"
+#include "window_registry.h"
 #include "twips.h"
+#include "window_look.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace tavilon {
 
-BrowseDialog::BrowseDialog(Forms& forms, const QString& name, const char* labelCaption, int clientHeight)
-    : forms_(forms)
+BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight)
+    : windows_(windows)
 {
     setObjectName(name);
     setWindowTitle(QStringLiteral("Load"));
@@ -26,80 +28,94 @@ BrowseDialog::BrowseDialog(Forms& forms, const QString& name, const char* labelC
     setFixedSize(px(BrowseDialogClientWidth), px(clientHeight));
     setAutoFillBackground(true);
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, QColor(89, 117, 191));
+    palette.setColor(QPalette::Window, WindowColour);
     setPalette(palette);
 
-    const auto design = browseDialogDesign(labelCaption);
-    controls_.build(this, design);
+    const auto table = browseDialogControls(labelCaption);
+    controls_.build(this, table);
+    nameBox_ = controls_.require<QLineEdit>("txtFilename");
+    driveList_ = controls_.require<DriveListBox>("drvDialog");
+    folderList_ = controls_.require<DirListBox>("dirDialog");
+    fileList_ = controls_.require<FileListBox>("filDialog");
+    okButton_ = controls_.require<QPushButton>("cmdOK");
+    cancelButton_ = controls_.require<QPushButton>("cmdCancel");
 
     // The lists start at the process's current drive and folder; the
     // caption keeps "Load" until the user moves.
-    const QList<DriveInfo> drives = forms.services().drives();
-    dirDialog()->setDrives(drives);
+    const QList<DriveInfo> drives = windows.services().drives();
+    folderList()->setDrives(drives);
     // A current folder that has vanished or cannot be read gives way to the
     // home folder, then to the root.
     for (const QString& start : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
-        if (dirDialog()->openFolder(start).isEmpty())
+        if (folderList()->openFolder(start).isEmpty())
             break;
     }
-    drvDialog()->setDrives(drives, dirDialog()->path());
-    filDialog()->setPath(dirDialog()->path());
+    driveList()->setDrives(drives, folderList()->path());
+    fileList()->setPath(folderList()->path());
 
-    connect(drvDialog(), &DriveListBox::Change, this, &BrowseDialog::drvDialog_Change);
-    connect(dirDialog(), &DirListBox::Change, this, &BrowseDialog::dirDialog_Change);
-    connect(dirDialog(), &DirListBox::openFailed, this, &BrowseDialog::warn);
-    connect(filDialog(), &FileListBox::PathChange, this, &BrowseDialog::filDialog_PathChange);
-    connect(filDialog(), &FileListBox::Click, this, &BrowseDialog::filDialog_Click);
-    connect(cmdOK(), &QPushButton::clicked, this, &BrowseDialog::cmdOK_Click);
-    connect(cmdCancel(), &QPushButton::clicked, this, &BrowseDialog::cmdCancel_Click);
+    connect(driveList(), &DriveListBox::changed, this, &BrowseDialog::onDriveChanged);
+    connect(folderList(), &DirListBox::changed, this, &BrowseDialog::onFolderChanged);
+    connect(folderList(), &DirListBox::openFailed, this, &BrowseDialog::warn);
+    connect(fileList(), &FileListBox::pathChanged, this, &BrowseDialog::onFileListPathChanged);
+    connect(fileList(), &FileListBox::fileSelected, this, &BrowseDialog::onFileClicked);
+    connect(okButton(), &QPushButton::clicked, this, &BrowseDialog::onOkClicked);
+    connect(cancelButton(), &QPushButton::clicked, this, &BrowseDialog::onCancelClicked);
 
-    txtFilename()->setFocus();
+    nameBox()->setFocus();
 }
 
-QLineEdit* BrowseDialog::txtFilename() const { return controls_.get<QLineEdit>(QStringLiteral("txtFilename")); }
-DriveListBox* BrowseDialog::drvDialog() const { return controls_.get<DriveListBox>(QStringLiteral("drvDialog")); }
-DirListBox* BrowseDialog::dirDialog() const { return controls_.get<DirListBox>(QStringLiteral("dirDialog")); }
-FileListBox* BrowseDialog::filDialog() const { return controls_.get<FileListBox>(QStringLiteral("filDialog")); }
-QPushButton* BrowseDialog::cmdOK() const { return controls_.get<QPushButton>(QStringLiteral("cmdOK")); }
-QPushButton* BrowseDialog::cmdCancel() const { return controls_.get<QPushButton>(QStringLiteral("cmdCancel")); }
 
 QString BrowseDialog::chosenPath(const QString& name) const
 {
-    return QDir::toNativeSeparators(dirDialog()->path()) + QDir::separator() + name;
+    return QDir::toNativeSeparators(folderList()->path()) + QDir::separator() + name;
+}
+
+QByteArray BrowseDialog::chosenPathBytes(const QByteArray& nameBytes) const
+{
+    return QFile::encodeName(QDir::toNativeSeparators(folderList()->path())) + QFile::encodeName(QDir::separator())
+        + nameBytes;
+}
+
+QByteArray BrowseDialog::nameBoxBytes() const
+{
+    const QString name = nameBox()->text();
+    if (!name.isEmpty() && name == fileList()->fileName())
+        return fileList()->fileNameBytes();
+    return QFile::encodeName(name);
 }
 
 void BrowseDialog::warn(const QString& text)
 {
-    forms_.services().showMessage(this, DesktopServices::Icon::Warning, text);
+    windows_.services().showMessage(this, DesktopServices::Icon::Warning, text);
 }
 
-void BrowseDialog::drvDialog_Change()
+void BrowseDialog::onDriveChanged()
 {
-    const QString error = dirDialog()->setPath(drvDialog()->drive());
+    const QString error = folderList()->setPath(driveList()->drive());
     if (!error.isEmpty()) {
         // The lists and the caption stay as they were; so does the drive.
-        drvDialog()->showDriveOf(dirDialog()->path());
+        driveList()->showDriveOf(folderList()->path());
         warn(tr("That drive cannot be opened.\n\n%1").arg(error));
     }
 }
 
-void BrowseDialog::dirDialog_Change()
+void BrowseDialog::onFolderChanged()
 {
-    const QString error = filDialog()->setPath(dirDialog()->path());
+    const QString error = fileList()->setPath(folderList()->path());
     if (!error.isEmpty())
         warn(error);
-    drvDialog()->showDriveOf(dirDialog()->path());
+    driveList()->showDriveOf(folderList()->path());
 }
 
-void BrowseDialog::filDialog_PathChange()
+void BrowseDialog::onFileListPathChanged()
 {
-    setWindowTitle(QStringLiteral("Dialog Box - [") + QDir::toNativeSeparators(filDialog()->path())
+    setWindowTitle(QStringLiteral("Dialog Box - [") + QDir::toNativeSeparators(fileList()->path())
                    + QStringLiteral("]"));
 }
 
-void BrowseDialog::filDialog_Click()
+void BrowseDialog::onFileClicked()
 {
-    txtFilename()->setText(filDialog()->fileName());
+    nameBox()->setText(fileList()->fileName());
 }
 
 } // namespace tavilon

@@ -7,7 +7,6 @@ namespace tavilon::layout {
 
 namespace {
 
-constexpr std::int32_t OffscreenTop = 30000;
 constexpr double RightMargin = 200;
 constexpr std::int32_t BottomMargin = 500;
 
@@ -43,133 +42,133 @@ std::optional<std::int32_t> LayoutEngine::scale(std::int32_t v, std::int32_t p)
     return static_cast<std::int32_t>(product / 100); // C++ division truncates toward zero
 }
 
-std::int32_t LayoutEngine::UnparkX(std::int32_t v)
+std::int32_t LayoutEngine::unparkX(std::int32_t v)
 {
     return v >= 0 ? v : v + ParkOffset;
 }
 
-std::int32_t LayoutEngine::FindForm(const LayoutForm& form) const
+std::int32_t LayoutEngine::findForm(const LayoutForm& form) const
 {
     const std::string name = form.name();
-    for (std::int32_t i = 0; i < FormRecordCount_; ++i) {
-        if (FormRecords_[static_cast<std::size_t>(i)].Name == name)
+    for (std::int32_t i = 0; i < formRecordCount_; ++i) {
+        if (formRecords_[static_cast<std::size_t>(i)].name == name)
             return i;
     }
     return -1;
 }
 
-std::int32_t LayoutEngine::RegisterForm(LayoutForm& form)
+std::int32_t LayoutEngine::registerForm(LayoutForm& form)
 {
-    if (FormRecordCount_ == std::numeric_limits<std::int32_t>::max())
+    if (formRecordCount_ == std::numeric_limits<std::int32_t>::max())
         return -1;
-    FormRecords_.resize(static_cast<std::size_t>(FormRecordCount_) + 1);
-    LayoutRecord& record = FormRecords_.back();
-    record.Name = form.name();
-    record.Top = toInt32(form.top()).value_or(0);
-    record.Left = toInt32(form.left()).value_or(0);
-    record.Height = toInt32(form.height()).value_or(0);
-    record.Width = toInt32(form.width()).value_or(0);
-    record.ScaleHeight = toInt32(form.scaleHeight()).value_or(0);
-    record.ScaleWidth = toInt32(form.scaleWidth()).value_or(0);
-    const std::int32_t index = FormRecordCount_++;
+    formRecords_.resize(static_cast<std::size_t>(formRecordCount_) + 1);
+    LayoutRecord& record = formRecords_.back();
+    record.name = form.name();
+    record.top = toInt32(form.top()).value_or(0);
+    record.left = toInt32(form.left()).value_or(0);
+    record.height = toInt32(form.height()).value_or(0);
+    record.width = toInt32(form.width()).value_or(0);
+    record.scaleHeight = toInt32(form.scaleHeight()).value_or(0);
+    record.scaleWidth = toInt32(form.scaleWidth()).value_or(0);
+    const std::int32_t index = formRecordCount_++;
     for (LayoutControl* control : form.controls()) {
-        if (FindControl(*control, record.Name) == -1)
-            RegisterControl(*control, FormRecords_[static_cast<std::size_t>(index)].Name);
+        if (findControl(*control, record.name) == -1)
+            registerControl(*control, formRecords_[static_cast<std::size_t>(index)].name);
     }
     return index;
 }
 
-std::int32_t LayoutEngine::FindControl(const LayoutControl& control, const std::string& formName) const
+std::int32_t LayoutEngine::findControl(const LayoutControl& control, const std::string& formName) const
 {
-    for (std::int32_t i = 0; i < ControlRecordCount_; ++i) {
-        const LayoutRecord& record = ControlRecords_[static_cast<std::size_t>(i)];
-        if (record.FormName != formName)
+    for (std::int32_t i = 0; i < controlRecordCount_; ++i) {
+        const LayoutRecord& record = controlRecords_[static_cast<std::size_t>(i)];
+        if (record.formName != formName)
             continue;
-        if (control.name() != record.Name)
+        if (control.name() != record.name)
             continue;
         const std::optional<double> index = control.index();
         if (!index)
             return i; // not a member of a control array: the name decides
         const auto asInt = toInt32(*index);
-        if (asInt && *asInt == record.Index)
+        if (asInt && *asInt == record.index)
             return i;
     }
     return -1;
 }
 
-std::int32_t LayoutEngine::RegisterControl(LayoutControl& control, const std::string& formName)
+std::int32_t LayoutEngine::registerControl(LayoutControl& control, const std::string& formName)
 {
-    if (ControlRecordCount_ == std::numeric_limits<std::int32_t>::max())
+    if (controlRecordCount_ == std::numeric_limits<std::int32_t>::max())
         return -1;
-    ControlRecords_.resize(static_cast<std::size_t>(ControlRecordCount_) + 1);
-    LayoutRecord& record = ControlRecords_.back();
+    controlRecords_.resize(static_cast<std::size_t>(controlRecordCount_) + 1);
+    LayoutRecord& record = controlRecords_.back();
     // Each member access is a step of its own: a failing one leaves its field
     // at 0 and the next step runs.
     const auto read = [&](Member member) -> std::optional<std::int32_t> {
         const auto value = control.read(member);
         return value ? toInt32(*value) : std::nullopt;
     };
-    record.Name = control.name();
+    record.name = control.name();
     if (const auto index = control.index())
-        record.Index = toInt32(*index).value_or(0);
-    record.FormName = formName;
+        record.index = toInt32(*index).value_or(0);
+    record.formName = formName;
     if (control.isLine()) {
         if (const auto v = read(Member::Y1))
-            record.Top = *v;
+            record.top = *v;
         if (const auto v = read(Member::X1))
-            record.Left = UnparkX(*v);
+            record.left = unparkX(*v);
         if (const auto v = read(Member::Y2))
-            record.Height = *v;
+            record.height = *v;
         if (const auto v = read(Member::X2))
-            record.Width = UnparkX(*v);
+            record.width = unparkX(*v);
     } else {
         if (const auto v = read(Member::Top))
-            record.Top = *v;
+            record.top = *v;
         if (const auto v = read(Member::Left))
-            record.Left = UnparkX(*v);
+            record.left = unparkX(*v);
         if (const auto v = read(Member::Height))
-            record.Height = *v;
+            record.height = *v;
         if (const auto v = read(Member::Width))
-            record.Width = *v;
+            record.width = *v;
     }
     control.writeIntegralHeight(false);
-    return ControlRecordCount_++;
+    return controlRecordCount_++;
 }
 
 std::optional<std::int32_t> LayoutEngine::percent(LayoutForm& form, bool width)
 {
-    std::int32_t index = FindForm(form);
+    std::int32_t index = findForm(form);
     if (index == -1)
-        index = RegisterForm(form);
+        index = registerForm(form);
     if (index < 0)
         return std::nullopt;
-    const LayoutRecord& record = FormRecords_[static_cast<std::size_t>(index)];
+    const LayoutRecord& record = formRecords_[static_cast<std::size_t>(index)];
     const auto current = toInt32((width ? form.scaleWidth() : form.scaleHeight()) * 100);
-    const std::int32_t reference = width ? record.ScaleWidth : record.ScaleHeight;
+    const std::int32_t reference = width ? record.scaleWidth : record.scaleHeight;
     if (!current || reference == 0)
         return std::nullopt;
     return *current / reference;
 }
 
-std::optional<std::int32_t> LayoutEngine::WidthPercent(LayoutForm& form)
+std::optional<std::int32_t> LayoutEngine::widthPercent(LayoutForm& form)
 {
     return percent(form, true);
 }
 
-std::optional<std::int32_t> LayoutEngine::HeightPercent(LayoutForm& form)
+std::optional<std::int32_t> LayoutEngine::heightPercent(LayoutForm& form)
 {
     return percent(form, false);
 }
 
-void LayoutEngine::ResizeControl(LayoutControl& control, LayoutForm& form)
+void LayoutEngine::resizeControl(LayoutControl& control, LayoutForm& form)
 {
     // Every step is guarded: a failing one is skipped and the next runs.
-    const std::int32_t h = HeightPercent(form).value_or(0);
-    const std::int32_t w = WidthPercent(form).value_or(0);
-    const std::int32_t i = FindControl(control, form.name());
+    const std::int32_t h = heightPercent(form).value_or(0);
+    const std::int32_t w = widthPercent(form).value_or(0);
+    const std::int32_t i = findControl(control, form.name());
     if (i < 0)
         return; // a control made after registration has no reference: leave it alone
-    const LayoutRecord r = ControlRecords_[static_cast<std::size_t>(i)];
+    const LayoutRecord r = controlRecords_[static_cast<std::size_t>(i)];
 
     const auto isParked = [&](Member member) {
         const auto value = control.read(member);
@@ -186,26 +185,26 @@ void LayoutEngine::ResizeControl(LayoutControl& control, LayoutForm& form)
     };
 
     if (control.isLine()) {
-        if (const auto x1 = parked(scale(r.Left, w), Member::X1))
+        if (const auto x1 = parked(scale(r.left, w), Member::X1))
             control.write(Member::X1, *x1);
-        if (const auto y1 = scale(r.Top, h))
+        if (const auto y1 = scale(r.top, h))
             control.write(Member::Y1, *y1);
-        if (const auto x2 = parked(scale(r.Width, w), Member::X2))
+        if (const auto x2 = parked(scale(r.width, w), Member::X2))
             control.write(Member::X2, *x2);
-        if (const auto y2 = scale(r.Height, h))
+        if (const auto y2 = scale(r.height, h))
             control.write(Member::Y2, *y2);
         return;
     }
 
     std::int32_t newLeft = 0;
-    if (const auto left = scale(r.Left, w)) {
+    if (const auto left = scale(r.left, w)) {
         newLeft = *left;
         if (const auto moved = parked(left, Member::Left))
             newLeft = *moved;
     }
-    const std::int32_t newTop = scale(r.Top, h).value_or(0);
-    const std::int32_t newWidth = scale(r.Width, w).value_or(0);
-    const std::int32_t newHeight = scale(r.Height, h).value_or(0);
+    const std::int32_t newTop = scale(r.top, h).value_or(0);
+    const std::int32_t newWidth = scale(r.width, w).value_or(0);
+    const std::int32_t newHeight = scale(r.height, h).value_or(0);
 
     const std::int32_t four[] = {newLeft, newTop, newWidth, newHeight};
     control.move(std::span<const std::int32_t>(four, 4));
@@ -216,7 +215,7 @@ void LayoutEngine::ResizeControl(LayoutControl& control, LayoutForm& form)
 void LayoutEngine::placeControls(LayoutForm& form)
 {
     for (LayoutControl* control : form.controls())
-        ResizeControl(*control, form);
+        resizeControl(*control, form);
 }
 
 void LayoutEngine::fitMdiChild(LayoutForm& form)
@@ -255,13 +254,17 @@ void LayoutEngine::fitMdiChild(LayoutForm& form)
     form.setWidth(right);
 }
 
-void LayoutEngine::ResizeForm(LayoutForm& form)
+void LayoutEngine::resizeForm(LayoutForm& form)
 {
-    if (ResizeBusy_)
+    if (resizeBusy_)
         return; // a resize caused by a running pass is dropped
-    BusyScope busy(ResizeBusy_);
-    const bool firstPass = FindForm(form) == -1;
-    if (form.top() >= OffscreenTop)
+    BusyScope busy(resizeBusy_);
+    const bool firstPass = findForm(form) == -1;
+    // A minimised window reports a client area that has nothing to do with
+    // the one the user will see again; it is neither recorded nor laid out.
+    // Its position says nothing: a tall or stacked desktop puts ordinary
+    // windows far down.
+    if (form.minimised())
         return;
     const bool wasVisible = form.visible();
     const bool mdiChild = form.mdiChild().value_or(false);

@@ -11,15 +11,15 @@ namespace tavilon::layout {
 
 // A reference snapshot of a form or of one control, taken once.
 struct LayoutRecord {
-    std::string Name;
-    std::int32_t Index = 0;
-    std::string FormName;
-    std::int32_t Top = 0;
-    std::int32_t Left = 0;
-    std::int32_t Height = 0;
-    std::int32_t Width = 0;
-    std::int32_t ScaleHeight = 0;
-    std::int32_t ScaleWidth = 0;
+    std::string name;
+    std::int32_t index = 0;
+    std::string formName;
+    std::int32_t top = 0;
+    std::int32_t left = 0;
+    std::int32_t height = 0;
+    std::int32_t width = 0;
+    std::int32_t scaleHeight = 0;
+    std::int32_t scaleWidth = 0;
 };
 
 // Proportional layout: records every control of a form the first time the
@@ -31,23 +31,23 @@ public:
     static constexpr std::int32_t ParkOffset = 75000;
 
     // The registry.
-    std::int32_t FindForm(const LayoutForm& form) const;
-    std::int32_t RegisterForm(LayoutForm& form);
-    std::int32_t FindControl(const LayoutControl& control, const std::string& formName) const;
-    std::int32_t RegisterControl(LayoutControl& control, const std::string& formName);
-    static std::int32_t UnparkX(std::int32_t v);
+    std::int32_t findForm(const LayoutForm& form) const;
+    std::int32_t registerForm(LayoutForm& form);
+    std::int32_t findControl(const LayoutControl& control, const std::string& formName) const;
+    std::int32_t registerControl(LayoutControl& control, const std::string& formName);
+    static std::int32_t unparkX(std::int32_t v);
 
     // The resize pass.
-    void ResizeForm(LayoutForm& form);
-    std::optional<std::int32_t> WidthPercent(LayoutForm& form);
-    std::optional<std::int32_t> HeightPercent(LayoutForm& form);
-    void ResizeControl(LayoutControl& control, LayoutForm& form);
+    void resizeForm(LayoutForm& form);
+    std::optional<std::int32_t> widthPercent(LayoutForm& form);
+    std::optional<std::int32_t> heightPercent(LayoutForm& form);
+    void resizeControl(LayoutControl& control, LayoutForm& form);
 
-    const std::vector<LayoutRecord>& FormRecords() const { return FormRecords_; }
-    const std::vector<LayoutRecord>& ControlRecords() const { return ControlRecords_; }
-    std::int32_t FormRecordCount() const { return FormRecordCount_; }
-    std::int32_t ControlRecordCount() const { return ControlRecordCount_; }
-    bool ResizeBusy() const { return ResizeBusy_; }
+    const std::vector<LayoutRecord>& formRecords() const { return formRecords_; }
+    const std::vector<LayoutRecord>& controlRecords() const { return controlRecords_; }
+    std::int32_t formRecordCount() const { return formRecordCount_; }
+    std::int32_t controlRecordCount() const { return controlRecordCount_; }
+    bool resizeBusy() const { return resizeBusy_; }
 
     // Nearest whole number, ties to even; nothing outside the 32-bit range.
     static std::optional<std::int32_t> toInt32(double value);
@@ -59,11 +59,11 @@ private:
     void placeControls(LayoutForm& form);
     void fitMdiChild(LayoutForm& form);
 
-    std::vector<LayoutRecord> FormRecords_;
-    std::int32_t FormRecordCount_ = 0;
-    std::vector<LayoutRecord> ControlRecords_;
-    std::int32_t ControlRecordCount_ = 0;
-    bool ResizeBusy_ = false;
+    std::vector<LayoutRecord> formRecords_;
+    std::int32_t formRecordCount_ = 0;
+    std::vector<LayoutRecord> controlRecords_;
+    std::int32_t controlRecordCount_ = 0;
+    bool resizeBusy_ = false;
 };
 
 // The process-wide engine that the main window's resizes go through.

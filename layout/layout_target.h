@@ -40,6 +40,8 @@ public:
     virtual double scaleWidth() const = 0;
     // Nothing when the form has no such member.
     virtual std::optional<bool> mdiChild() const = 0;
+    // A minimised window keeps its controls where they are.
+    virtual bool minimised() const = 0;
     virtual bool visible() const = 0;
     virtual void setVisible(bool visible) = 0;
     virtual void setHeight(double height) = 0;

@@ -92,7 +92,7 @@ bool QtLayoutControl::move(std::span<const std::int32_t> values)
     const int width = values.size() >= 3 ? pxRounded(values[2]) : g.width();
     const int height = values.size() >= 4 ? pxRounded(values[3]) : g.height();
     if (width < 0 || height < 0)
-        return false; // the toolkit refuses a negative size
+        return false; // a negative size is refused
     widget->setGeometry(pxRounded(values[0]), pxRounded(values[1]), width, height);
     return true;
 }

@@ -23,6 +23,11 @@ double QtLayoutForm::width() const { return twips(window_->frameGeometry().width
 double QtLayoutForm::scaleHeight() const { return twips(client_->height()); }
 double QtLayoutForm::scaleWidth() const { return twips(client_->width()); }
 
+bool QtLayoutForm::minimised() const
+{
+    return window_->windowState().testFlag(Qt::WindowMinimized);
+}
+
 // On first show the client area is laid out while the window does not yet
 // count as visible; a pass then must not show or hide anything.
 bool QtLayoutForm::visible() const

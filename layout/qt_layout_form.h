@@ -25,6 +25,7 @@ public:
     double scaleHeight() const override;
     double scaleWidth() const override;
     std::optional<bool> mdiChild() const override { return false; }
+    bool minimised() const override;
     bool visible() const override;
     void setVisible(bool visible) override;
     void setHeight(double height) override;

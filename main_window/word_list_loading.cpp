@@ -15,9 +15,15 @@ std::string filePathBytes(const QString& path)
 
 std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& path)
 {
+    return countWordList(over, services, path, filePathBytes(path));
+}
+
+std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
+                                     const std::string& pathBytes)
+{
     Outcome<std::string> counted = [&] {
-        BusyFeedback busy(over, QObject::tr("Counting the words of %1…").arg(path));
-        return countFields(filePathBytes(path), busy.callback());
+        BusyFeedback busy(over, QObject::tr("Counting the words of %1…").arg(shownPath));
+        return countFields(pathBytes, busy.callback());
     }();
     if (!counted) {
         if (counted.error().code != ErrorCode::Cancelled)

@@ -18,5 +18,8 @@ std::string filePathBytes(const QString& path);
 // with Cancel on long lists). On failure the user sees why and nothing is
 // returned; a cancelled count returns nothing without a message.
 std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& path);
+// The same for a file named by its own bytes; `shownPath` is what messages show.
+std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
+                                     const std::string& pathBytes);
 
 } // namespace tavilon

@@ -1,9 +1,32 @@
 # Helpers for driving the real program from outside, under an X server.
 # Everything waits on conditions with a deadline; nothing sleeps long.
 
+# fail MESSAGE: stops the test and says what the screen and the program
+# looked like: the program's error output (E2E_LOG), whether it still runs
+# (APP), the windows that exist, and a screenshot of the whole screen.
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "${E2E_FAILSHOT:-}" ]; then import -window root "$E2E_FAILSHOT" 2>/dev/null || true; fi
+  if [ -n "${APP:-}" ]; then
+    if kill -0 "$APP" 2>/dev/null; then
+      echo "  the program (pid $APP) is still running" >&2
+    else
+      echo "  the program (pid $APP) is no longer running" >&2
+    fi
+  fi
+  if [ -n "${E2E_LOG:-}" ] && [ -s "$E2E_LOG" ]; then
+    echo "  the program's error output:" >&2
+    sed 's/^/    /' "$E2E_LOG" | tail -n 40 >&2
+  fi
+  echo "  visible windows (xdotool search):" >&2
+  xdotool search --onlyvisible --name '.*' 2>/dev/null | while read -r id; do
+    echo "    $id $(xdotool getwindowname "$id" 2>/dev/null)" >&2
+  done
+  echo "  the window tree (xwininfo -root -tree):" >&2
+  xwininfo -root -tree 2>/dev/null | grep -v '^ *$' | head -n 40 | sed 's/^/    /' >&2
+  local shot=${E2E_FAILSHOT:-${TMPDIR:-/tmp}/tavilon-e2e-failure-$$.png}
+  if import -window root "$shot" 2>/dev/null; then
+    echo "  screenshot: $shot" >&2
+  fi
   exit 1
 }
 note() { echo "  $*"; }
@@ -18,9 +41,14 @@ wait_until() {
   done
 }
 
-# window_id TITLE: the id of the visible window with exactly that title.
+# window_id TITLE [SECONDS]: the id of the visible window with exactly that
+# title, waiting for it up to SECONDS (10); empty when none appeared. Each
+# look is a fresh search, so a window that is mapped before its title is
+# set, or reparented by the window manager, is still found.
+find_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
 window_id() {
-  { timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null || true; } | head -n 1
+  wait_until "${2:-10}" find_window "$1" || true
+  find_window "$1" || true
 }
 
 window_gone() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
@@ -62,6 +90,14 @@ clipboard_bytes() { xclip -selection clipboard -o 2>/dev/null | od -An -tx1 | tr
 file_bytes() { od -An -tx1 "$1" | tr -d ' \n'; }
 
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# The font cache: on a fresh machine the first program to use fonts builds
+# it, which can take longer than a window is given to appear. Build it first.
+warm_font_cache() {
+  local started=$(date +%s)
+  fc-list >/dev/null 2>&1 || true
+  note "font cache ready in $(( $(date +%s) - started )) s"
+}
 
 # A small window manager, for decorations and the close box.
 start_window_manager() {

@@ -1,0 +1,68 @@
+#include "about_window.h"
+
+#include "about_window_controls.h"
+#include "twips.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+
+#include <algorithm>
+
+namespace tavilon {
+
+QString AboutWindow::headingCaption(const QString& address, int blanks)
+{
+    const qsizetype firstDot = address.indexOf(QLatin1Char('.'));
+    const qsizetype lastDot = address.lastIndexOf(QLatin1Char('.'));
+    return address.left(firstDot + 1) + QString(blanks, QLatin1Char(' ')) + address.mid(lastDot);
+}
+
+void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
+{
+    // The heading's box is sized for a narrow face. With a wider face, narrow
+    // the heading just enough to keep it on one line, and centre the name
+    // over the run of blanks, so that the two still read as one address.
+    const QString caption = heading->text();
+    const int fullWidth = heading->fontMetrics().horizontalAdvance(caption);
+    if (fullWidth > heading->width()) {
+        QFont narrower = heading->font();
+        narrower.setStretch(std::max(50, heading->width() * 100 / fullWidth));
+        heading->setFont(narrower);
+    }
+    const qsizetype firstDot = caption.indexOf(QLatin1Char('.'));
+    const qsizetype lastDot = caption.lastIndexOf(QLatin1Char('.'));
+    const QFontMetrics metrics = heading->fontMetrics();
+    const int blanksStart = metrics.horizontalAdvance(caption.left(firstDot + 1));
+    const int blanksWidth = metrics.horizontalAdvance(caption.left(lastDot)) - blanksStart;
+    const int nameWidth = name->fontMetrics().horizontalAdvance(name->text());
+    name->move(heading->x() + blanksStart + (blanksWidth - nameWidth) / 2, name->y());
+    // The name's box reaches past the blanks: let the heading show through it.
+    name->setAutoFillBackground(false);
+}
+
+AboutWindow::AboutWindow()
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Brenvask"));
+    // A tool window: a narrow title bar with the close box only and no
+    // taskbar entry; it still counts for the end of the program.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_QuitOnClose, true);
+    resize(px(AboutWindowClientWidth), px(AboutWindowClientHeight));
+
+    controls_.build(this, AboutWindowControls);
+    auto* heading = controls_.require<QLabel>("Label1");
+    heading->setText(headingCaption(QString::fromLatin1(MakerAddress), HeadingBlanks));
+    for (QLabel* label : findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText); // keeps every blank
+
+    auto* name = controls_.require<QLabel>("Label2");
+    QFont large(QStringLiteral("MS Sans Serif"));
+    large.setStyleHint(QFont::SansSerif); // a replacement face where it is missing
+    large.setPointSize(18);
+    large.setWeight(QFont::Normal);
+    name->setFont(large);
+    fitHeading(heading, name);
+}
+
+} // namespace tavilon

@@ -1,0 +1,39 @@
+#include "open_dialog.h"
+
+#include "browse_dialog_controls.h"
+#include "file_list_box.h"
+#include "main_window.h"
+#include "window_registry.h"
+#include "word_list_loading.h"
+
+namespace tavilon {
+
+OpenDialog::OpenDialog(WindowRegistry& windows) : BrowseDialog(windows, QStringLiteral("frmDialog"), " Open file:", OpenDialogClientHeight) {}
+
+void OpenDialog::onOkClicked()
+{
+    // Only the entry selected in the file list counts; the name box is not read.
+    const QString name = fileList()->fileName();
+    if (name.isEmpty()) {
+        warn(tr("Select a word list in the file list first."));
+        return;
+    }
+    const QString path = chosenPath(name);
+    // Count first: on any failure the main window keeps its path and count
+    // and this dialog stays open.
+    const QByteArray pathBytes = chosenPathBytes(fileList()->fileNameBytes());
+    const auto count = countWordList(this, windows().services(), path, pathBytes.toStdString());
+    if (!count)
+        return;
+    // A main window closed by its close box is opened afresh to take the list.
+    MainWindow& mainWindow = windows().mainWindow().isLoaded() ? *windows().mainWindow().get() : windows().mainWindow().show();
+    mainWindow.showCountedList(path, *count, pathBytes);
+    windows().openDialog().unload();
+}
+
+void OpenDialog::onCancelClicked()
+{
+    windows().openDialog().unload();
+}
+
+} // namespace tavilon

@@ -1,0 +1,315 @@
+#include "main_window.h"
+
+#include "busy_feedback.h"
+#include "desktop_services.h"
+#include "main_window_controls.h"
+#include "window_registry.h"
+#include "number_text.h"
+#include "output_box.h"
+#include "qt_layout_form.h"
+#include "layout_engine.h"
+#include "random_source.h"
+#include "selection.h"
+#include "twips.h"
+#include "window_look.h"
+#include "word_list_loading.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEvent>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace tavilon {
+
+namespace {
+
+qsizetype longestLine(const QString& text)
+{
+    qsizetype longest = 0;
+    qsizetype start = 0;
+    for (;;) {
+        const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        longest = std::max(longest, (end < 0 ? text.size() : end) - start);
+        if (end < 0)
+            return longest;
+        start = end + 2; // past CR LF
+    }
+}
+
+} // namespace
+
+MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(applicationTitle());
+    setAcceptDrops(true);
+
+    auto client = std::make_unique<QWidget>();
+    client->setObjectName(QStringLiteral("Form1Client"));
+    client->setAutoFillBackground(true);
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, WindowColour);
+    client->setPalette(palette);
+    client_ = client.get();
+    setCentralWidget(client.release()); // the window owns it from here on
+
+    controls_.build(client_, MainWindowControls);
+    outputBox_ = controls_.require<OutputBox>("Text1");
+    countBox_ = controls_.require<QLineEdit>("Text2");
+    pathBox_ = controls_.require<QLineEdit>("Text3");
+    picksBox_ = controls_.require<QLineEdit>("Text4");
+    copyButton_ = controls_.require<QPushButton>("Command1");
+    clearButton_ = controls_.require<QPushButton>("Command2");
+    selectButton_ = controls_.require<QPushButton>("Command4");
+    QPalette output = outputBox()->palette();
+    output.setColor(QPalette::Base, OutputColour);
+    outputBox()->setPalette(output);
+    countBox()->setFocusPolicy(Qt::NoFocus);
+    setMaximumSize(MaxWindowSide, MaxWindowSide);
+
+    buildMenu();
+
+    connect(selectButton(), &QPushButton::clicked, this, &MainWindow::onSelectClicked);
+    connect(copyButton(), &QPushButton::clicked, this, &MainWindow::onCopyClicked);
+    connect(clearButton(), &QPushButton::clicked, this, &MainWindow::onClearClicked);
+    connect(countBox(), &QLineEdit::textChanged, this, &MainWindow::onCountChanged);
+    connect(picksBox(), &QLineEdit::textChanged, this, &MainWindow::onPicksChanged);
+    connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
+
+    // "Clear" is the window's cancel button: Escape presses it.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this); // owned by the window
+    connect(escape, &QShortcut::activated, clearButton(), &QPushButton::click);
+
+    // The client area is the window without its menu bar.
+    resize(px(MainWindowClientWidth), px(MainWindowClientHeight) + menuBar()->sizeHint().height());
+
+    std::vector<QObject*> layoutControls;
+    for (const ControlSpec& row : MainWindowControls)
+        layoutControls.push_back(controls_.widget(QString::fromUtf8(row.name)));
+    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindChildrenRecursively)) {
+        if (!action->objectName().isEmpty())
+            layoutControls.push_back(action);
+    }
+    layoutForm_ = std::make_unique<layout::QtLayoutForm>(this, client_, layoutControls);
+    client_->installEventFilter(this);
+    // A file dropped anywhere on the window loads it, also over the boxes
+    // that would otherwise take the file's name as text.
+    for (QWidget* child : client_->findChildren<QWidget*>())
+        child->installEventFilter(this);
+
+    outputBox()->setFocus();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("file"));
+    file->menuAction()->setObjectName(QStringLiteral("file"));
+    QAction* load = file->addAction(QStringLiteral("Load"));
+    load->setObjectName(QStringLiteral("load"));
+    file->addSeparator()->setObjectName(QStringLiteral("d"));
+    QAction* save = file->addAction(QStringLiteral("Save"));
+    save->setObjectName(QStringLiteral("save"));
+    file->addSeparator()->setObjectName(QStringLiteral("l"));
+    QAction* exit = file->addAction(QStringLiteral("Exit"));
+    exit->setObjectName(QStringLiteral("exit"));
+
+    // The "|" item stands between the two menus and does nothing.
+    QAction* divider = bar->addAction(QStringLiteral("|"));
+    divider->setObjectName(QStringLiteral("f"));
+
+    QMenu* about = bar->addMenu(QStringLiteral("About"));
+    about->setObjectName(QStringLiteral("about"));
+    about->menuAction()->setObjectName(QStringLiteral("about"));
+    QAction* uj = about->addAction(QStringLiteral("Brenvask"));
+    uj->setObjectName(QStringLiteral("uj"));
+
+    connect(load, &QAction::triggered, this, &MainWindow::onLoadTriggered);
+    connect(save, &QAction::triggered, this, &MainWindow::onSaveTriggered);
+    connect(exit, &QAction::triggered, this, &MainWindow::onExitTriggered);
+    connect(uj, &QAction::triggered, this, &MainWindow::onAboutTriggered);
+}
+
+
+void MainWindow::warn(const QString& text)
+{
+    windows_.services().showMessage(this, DesktopServices::Icon::Warning, text);
+}
+
+void MainWindow::changeCheck(QLineEdit* box)
+{
+    // Anything that is not a number empties the whole box; a number stays
+    // exactly as typed. Emptying runs this check once more, on "".
+    if (!isNumeric(box->text().toStdString()))
+        box->setText(QString());
+}
+
+void MainWindow::onCountChanged() { changeCheck(countBox()); }
+void MainWindow::onPicksChanged() { changeCheck(picksBox()); }
+
+void MainWindow::onSelectClicked()
+{
+    if (picksBox()->text().isEmpty() || picksBox()->text() == QLatin1String("0"))
+        picksBox()->setText(QStringLiteral("1"));
+    const QString picks = picksBox()->text();
+
+    const auto passes = passCount(picks.toStdString());
+    if (passes && *passes <= MaxPicksPerPress && outputBox()->lineCount() + static_cast<qint64>(*passes) > MaxOutputLines) {
+        warn(tr("The output holds %1 lines and can hold at most %2; these %3 picks would pass that.\n\n"
+                "Save the output and clear it first; nothing was picked.")
+                 .arg(outputBox()->lineCount())
+                 .arg(MaxOutputLines)
+                 .arg(*passes));
+        return;
+    }
+
+    const RandomSource before = processRandomSource();
+    // The wait cursor and progress last for the press alone, not its messages.
+    auto result = [&] {
+        BusyFeedback busy(this, tr("Picking words…"));
+        return press({picks.toStdString(), countBox()->text().toStdString(), loadedPathBytes().toStdString()},
+                     processRandomSource(), busy.callback());
+    }();
+    if (!result) {
+        if (result.error().code != ErrorCode::Cancelled)
+            warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error().message)));
+        return;
+    }
+    const QString text = QString::fromUtf8(result.value().appendText);
+    const qsizetype longest = longestLine(text);
+    if (longest > MaxWordLength) {
+        processRandomSource() = before; // a refused press changes nothing
+        warn(tr("No words were picked: a picked word is %1 characters long, and the output box takes words of "
+                "at most %2 characters. Is this file really a word list?")
+                 .arg(longest)
+                 .arg(MaxWordLength));
+        return;
+    }
+    if (!text.isEmpty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
+        outputBox()->appendText(text);
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void MainWindow::onCopyClicked()
+{
+    if (!windows_.services().setClipboardText(outputBox()->text()))
+        warn(tr("The output could not be copied: the clipboard is not available. The output is unchanged."));
+}
+
+void MainWindow::onPasteRefused(qsizetype length)
+{
+    warn(tr("Nothing was pasted: a line of it is %1 characters long, and the output box takes lines of at "
+            "most %2 characters. The output is unchanged.")
+             .arg(length)
+             .arg(OutputBox::MaxLineLength));
+}
+
+void MainWindow::onClearClicked()
+{
+    outputBox()->setText(QString());
+}
+
+void MainWindow::onLoadTriggered() { windows_.openDialog().showWidget(); }
+void MainWindow::onSaveTriggered() { windows_.saveDialog().showWidget(); }
+void MainWindow::onAboutTriggered() { windows_.aboutWindow().showWidget(); }
+
+void MainWindow::onExitTriggered()
+{
+    windows_.mainWindow().unload();
+    windows_.openDialog().unload();
+    windows_.saveDialog().unload();
+    windows_.aboutWindow().unload();
+}
+
+void MainWindow::onClientResized()
+{
+    layout::processLayoutEngine().resizeForm(*layoutForm_);
+}
+
+QByteArray MainWindow::loadedPathBytes() const
+{
+    if (!loadedPathBytes_.isEmpty() && pathBox()->text() == loadedPath_)
+        return loadedPathBytes_;
+    return QFile::encodeName(pathBox()->text());
+}
+
+void MainWindow::showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes)
+{
+    loadedPath_ = path;
+    loadedPathBytes_ = pathBytes;
+    pathBox()->setText(path);
+    countBox()->setText(count);
+    selectButton()->setEnabled(true);
+}
+
+namespace {
+
+// The one local file a drag carries, or nothing.
+QString droppedFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+} // namespace
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == client_ && event->type() == QEvent::Resize)
+        onClientResized();
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (!droppedFile(drag->mimeData()).isEmpty()) {
+            drag->acceptProposedAction();
+            return true;
+        }
+        break;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            dropEvent(drop);
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (const auto count = countWordList(this, windows_.services(), path))
+        showCountedList(path, *count);
+}
+
+} // namespace tavilon

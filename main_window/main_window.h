@@ -1,0 +1,101 @@
+#pragma once
+
+#include "control_table.h"
+#include "output_box.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QLineEdit;
+class QPushButton;
+class QGroupBox;
+
+namespace tavilon {
+
+class WindowRegistry;
+class OutputBox;
+namespace layout {
+class QtLayoutForm;
+}
+
+// The main window: the word list's path and count, the number of picks,
+// the buttons, the output box and the menu. Its boxes are the state that
+// the other windows share.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // The most lines the output box holds; a press that would pass it is
+    // refused, so the box stays responsive and nothing is lost.
+    static constexpr qint64 MaxOutputLines = 1'000'000;
+    // The longest word the output box takes (see OutputBox::MaxLineLength).
+    static constexpr qsizetype MaxWordLength = OutputBox::MaxLineLength;
+    // The widest and tallest the window gets. Painting a window needs an
+    // image of width x height x 4 bytes: at 16384 x 16384 that is 1 GiB,
+    // while 65535 x 65535 would need 17 GB and brings the program down.
+    // The bound still covers a few of today's largest screens side by side.
+    static constexpr int MaxWindowSide = 16384;
+
+    explicit MainWindow(WindowRegistry& windows);
+    ~MainWindow() override;
+
+    // The output box (Text1), the word count (Text2), the word list's path
+    // (Text3), the number of picks (Text4) and the buttons.
+    OutputBox* outputBox() const { return outputBox_; }
+    QLineEdit* countBox() const { return countBox_; }
+    QLineEdit* pathBox() const { return pathBox_; }
+    QLineEdit* picksBox() const { return picksBox_; }
+    QPushButton* copyButton() const { return copyButton_; }
+    QPushButton* clearButton() const { return clearButton_; }
+    QPushButton* selectButton() const { return selectButton_; }
+    QWidget* clientArea() const { return client_; }
+
+    // A counted word list, shown as the open dialog's "Ok" shows it.
+    // `pathBytes` are the file system's own bytes of the path, when the path
+    // as shown cannot say them (a name that is not valid UTF-8).
+    void showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes = {});
+    // The loaded word list's path in the file system's own bytes: the bytes
+    // kept from loading while the path box still shows that path, otherwise
+    // the path box's text.
+    QByteArray loadedPathBytes() const;
+
+    // What the buttons, boxes and menu items do.
+    void onSelectClicked();
+    void onCopyClicked();
+    void onClearClicked();
+    void onCountChanged();
+    void onPicksChanged();
+    void onPasteRefused(qsizetype length);
+    void onLoadTriggered();
+    void onSaveTriggered();
+    void onAboutTriggered();
+    void onExitTriggered();
+    void onClientResized();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenu();
+    void changeCheck(QLineEdit* box);
+    void warn(const QString& text);
+
+    WindowRegistry& windows_;
+    QWidget* client_ = nullptr; // owned by the window
+    ControlTable controls_;
+    QString loadedPath_;       // the path box's text when the list was loaded
+    QByteArray loadedPathBytes_; // and the real bytes of that path
+    // Owned by the client area; looked up once, when the controls are built.
+    OutputBox* outputBox_ = nullptr;
+    QLineEdit* countBox_ = nullptr;
+    QLineEdit* pathBox_ = nullptr;
+    QLineEdit* picksBox_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
+    QPushButton* clearButton_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
+    std::unique_ptr<layout::QtLayoutForm> layoutForm_;
+};
+
+} // namespace tavilon

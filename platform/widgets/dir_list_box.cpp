@@ -1,0 +1,97 @@
+#include "dir_list_box.h"
+
+#include "folder_listing.h"
+
+#include <QDir>
+#include <QKeyEvent>
+
+namespace tavilon {
+
+namespace {
+
+constexpr int PathRole = Qt::UserRole;
+
+} // namespace
+
+DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
+}
+
+QString DirListBox::driveCurrentDirectory(const QString& root) const
+{
+    const QString current = cleanFolderPath(QDir::currentPath());
+    const int driveOfCurrent = driveIndexOf(drives_, current);
+    if (driveOfCurrent >= 0 && drives_[driveOfCurrent].root == root)
+        return current;
+    return root;
+}
+
+QString DirListBox::setPath(const QString& path)
+{
+    for (const DriveInfo& drive : drives_) {
+        if (drive.root == path)
+            return openFolder(driveCurrentDirectory(path));
+    }
+    return openFolder(path);
+}
+
+QString DirListBox::openFolder(const QString& path)
+{
+    const QString target = cleanFolderPath(path);
+    QStringList subfolders;
+    const QString error = listFolder(target, true, subfolders);
+    if (!error.isEmpty())
+        return error;
+
+    clear();
+    // The chain from the root down to the folder itself.
+    QStringList chain;
+    for (QDir dir(target);;) {
+        chain.prepend(dir.absolutePath());
+        if (dir.isRoot() || !dir.cdUp())
+            break;
+    }
+    int depth = 0;
+    QListWidgetItem* currentItem = nullptr;
+    for (const QString& folder : chain) {
+        const QString name = QDir(folder).isRoot() ? folder : QDir(folder).dirName();
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, this);
+        item->setData(PathRole, folder);
+        currentItem = item;
+        ++depth;
+    }
+    for (const QString& name : subfolders) {
+        const QString full = target.endsWith(QLatin1Char('/')) ? target + name : target + QLatin1Char('/') + name;
+        auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, this);
+        item->setData(PathRole, full);
+    }
+    setCurrentItem(currentItem);
+
+    if (target != path_) {
+        path_ = target;
+        emit changed();
+    }
+    return QString();
+}
+
+void DirListBox::openItem(QListWidgetItem* item)
+{
+    if (!item)
+        return;
+    const QString error = openFolder(item->data(PathRole).toString());
+    if (!error.isEmpty())
+        emit openFailed(error);
+}
+
+void DirListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        openItem(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+} // namespace tavilon

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "drives.h"
+
+#include <QListWidget>
+
+namespace tavilon {
+
+// The directory list: the chain of folders from the root down to Path, each
+// shown opened and indented, then Path's subfolders. A double click or Enter
+// on a folder opens it. changed() fires whenever the path changes.
+class DirListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit DirListBox(QWidget* parent = nullptr);
+
+    void setDrives(const QList<DriveInfo>& drives) { drives_ = drives; }
+
+    QString path() const { return path_; }
+    // Writes Path; a drive's root moves the list to that drive's current
+    // directory. Returns why it failed (the list then stays as it was), or
+    // an empty text.
+    QString setPath(const QString& path);
+    // Opens the folder at `path` exactly, as a double click does.
+    QString openFolder(const QString& path);
+
+signals:
+    void changed();
+    // A folder the user tried to open could not be read.
+    void openFailed(const QString& message);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void openItem(QListWidgetItem* item);
+    QString driveCurrentDirectory(const QString& root) const;
+
+    QList<DriveInfo> drives_;
+    QString path_;
+};
+
+} // namespace tavilon

@@ -1,0 +1,51 @@
+#include "file_list_box.h"
+
+#include "folder_listing.h"
+
+namespace tavilon {
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit fileSelected();
+    });
+}
+
+QString FileListBox::setPath(const QString& path)
+{
+    const QString target = cleanFolderPath(path);
+    QList<FolderEntry> files;
+    const QString error = listFolder(target, false, files);
+    if (!error.isEmpty())
+        return error;
+    {
+        const QSignalBlocker blocker(this);
+        clear();
+        for (const FolderEntry& file : files) {
+            auto* item = new QListWidgetItem(file.name, this); // the list owns it
+            item->setData(BytesRole, file.bytes);
+        }
+        setCurrentRow(-1);
+    }
+    if (target != path_) {
+        path_ = target;
+        emit pathChanged();
+    }
+    return QString();
+}
+
+QString FileListBox::fileName() const
+{
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+QByteArray FileListBox::fileNameBytes() const
+{
+    const QListWidgetItem* item = currentItem();
+    return item && item->isSelected() ? item->data(BytesRole).toByteArray() : QByteArray();
+}
+
+} // namespace tavilon

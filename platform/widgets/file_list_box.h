@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QListWidget>
+
+namespace tavilon {
+
+// The file list: the files of path(). fileName() is the selected entry's bare
+// name, empty when none; fileSelected fires on selecting an entry, pathChanged()
+// whenever Path changes.
+class FileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit FileListBox(QWidget* parent = nullptr);
+
+    QString path() const { return path_; }
+    // Returns why the folder could not be listed, or an empty text.
+    QString setPath(const QString& path);
+    // The selected entry's name as shown; a name that is not valid UTF-8
+    // shows U+FFFD where its odd bytes are.
+    QString fileName() const;
+    // The selected entry's name in the file system's own bytes.
+    QByteArray fileNameBytes() const;
+    // Where each item keeps its name's own bytes.
+    static constexpr int BytesRole = Qt::UserRole + 1;
+
+signals:
+    void fileSelected();
+    void pathChanged();
+
+private:
+    QString path_;
+};
+
+} // namespace tavilon
