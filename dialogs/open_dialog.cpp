@@ -22,12 +22,12 @@ void OpenDialog::onOkClicked()
     // Count first: on any failure the main window keeps its path and count
     // and this dialog stays open.
     const QByteArray pathBytes = chosenPathBytes(fileList()->fileNameBytes());
-    const auto count = countWordList(this, windows().services(), path, pathBytes.toStdString());
-    if (!count)
+    const auto counted = countWordList(this, windows().services(), path, pathBytes.toStdString());
+    if (!counted)
         return;
     // A main window closed by its close box is opened afresh to take the list.
     MainWindow& mainWindow = windows().mainWindow().isLoaded() ? *windows().mainWindow().get() : windows().mainWindow().show();
-    mainWindow.showCountedList(path, *count, pathBytes);
+    mainWindow.showCountedList(path, counted->count, pathBytes, counted->file);
     windows().openDialog().unload();
 }
 

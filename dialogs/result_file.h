@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tavilon {
 
 // Writes the result file: the output text with CR LF line ends, then one
-// more CR LF, in UTF-8 without a byte-order mark. The file appears whole or
-// not at all; a failure leaves an existing file as it was. Returns why it
-// failed, or an empty text.
+// more CR LF, in UTF-8 without a byte-order mark. `path` is in the file
+// system's own bytes. An existing file keeps its links, owner, group and
+// permissions; a failure leaves it as it was, or says what it left. Returns
+// why it failed, or an empty text.
+QString writeResultFile(const QByteArray& path, const QString& outputText);
+// The same for a path that can be said as text.
 QString writeResultFile(const QString& path, const QString& outputText);
 
 } // namespace tavilon

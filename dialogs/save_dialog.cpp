@@ -8,7 +8,6 @@
 #include "result_file.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QLineEdit>
 
 namespace tavilon {
@@ -27,14 +26,9 @@ void SaveDialog::onOkClicked()
         warn(tr("The main window has been closed, so there is no output left to save. Nothing was written."));
         return;
     }
-    const QByteArray nameBytes = nameBoxBytes();
-    if (QFile::encodeName(QFile::decodeName(nameBytes)) != nameBytes) {
-        // Writing under the name as shown would make a second file beside it.
-        warn(tr("\"%1\" cannot be replaced: its name is not valid UTF-8. Type another name; nothing was written.")
-                 .arg(name));
-        return;
-    }
-    const QString path = chosenPath(name);
+    // A name picked from the file list keeps its own bytes, even where they
+    // are not valid UTF-8, so the file shown is the file replaced.
+    const QByteArray path = chosenPathBytes(nameBoxBytes());
     QString error;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -27,26 +27,8 @@
 #include <QShortcut>
 #include <QUrl>
 
-#include <algorithm>
 
 namespace tavilon {
-
-namespace {
-
-qsizetype longestLine(const QString& text)
-{
-    qsizetype longest = 0;
-    qsizetype start = 0;
-    for (;;) {
-        const qsizetype end = text.indexOf(QLatin1Char('\r'), start);
-        longest = std::max(longest, (end < 0 ? text.size() : end) - start);
-        if (end < 0)
-            return longest;
-        start = end + 2; // past CR LF
-    }
-}
-
-} // namespace
 
 MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
 {
@@ -162,26 +144,25 @@ void MainWindow::onPicksChanged() { changeCheck(picksBox()); }
 
 void MainWindow::onSelectClicked()
 {
-    if (picksBox()->text().isEmpty() || picksBox()->text() == QLatin1String("0"))
-        picksBox()->setText(QStringLiteral("1"));
-    const QString picks = picksBox()->text();
+    // "" and "0" ask for one word; the box shows what the press used.
+    picksBox()->setText(QString::fromStdString(effectivePicksText(picksBox()->text().toStdString())));
 
-    const auto passes = passCount(picks.toStdString());
-    if (passes && *passes <= MaxPicksPerPress && outputBox()->lineCount() + static_cast<qint64>(*passes) > MaxOutputLines) {
-        warn(tr("The output holds %1 lines and can hold at most %2; these %3 picks would pass that.\n\n"
-                "Save the output and clear it first; nothing was picked.")
-                 .arg(outputBox()->lineCount())
-                 .arg(MaxOutputLines)
-                 .arg(*passes));
+    // The count belongs to the file that was loaded: a path edited since
+    // names another list, whose words the count does not describe.
+    if (!loadedPath_.isEmpty() && pathBox()->text() != loadedPath_) {
+        warn(tr("No words were picked.\n\nThe path box no longer names the word list that was counted, \"%1\". "
+                "Load the word list again to pick from it.")
+                 .arg(loadedPath_));
         return;
     }
 
-    const RandomSource before = processRandomSource();
+    const PressInput input{picksBox()->text().toStdString(), countBox()->text().toStdString(),
+                           loadedPathBytes().toStdString(), countedFile_,
+                           static_cast<std::uint64_t>(outputBox()->lineCount())};
     // The wait cursor and progress last for the press alone, not its messages.
     auto result = [&] {
         BusyFeedback busy(this, tr("Picking words…"));
-        return press({picks.toStdString(), countBox()->text().toStdString(), loadedPathBytes().toStdString()},
-                     processRandomSource(), busy.callback());
+        return press(input, processRandomSource(), busy.callback());
     }();
     if (!result) {
         if (result.error().code != ErrorCode::Cancelled)
@@ -189,15 +170,6 @@ void MainWindow::onSelectClicked()
         return;
     }
     const QString text = QString::fromUtf8(result.value().appendText);
-    const qsizetype longest = longestLine(text);
-    if (longest > MaxWordLength) {
-        processRandomSource() = before; // a refused press changes nothing
-        warn(tr("No words were picked: a picked word is %1 characters long, and the output box takes words of "
-                "at most %2 characters. Is this file really a word list?")
-                 .arg(longest)
-                 .arg(MaxWordLength));
-        return;
-    }
     if (!text.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
         outputBox()->appendText(text);
@@ -248,10 +220,12 @@ QByteArray MainWindow::loadedPathBytes() const
     return QFile::encodeName(pathBox()->text());
 }
 
-void MainWindow::showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes)
+void MainWindow::showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes,
+                                 const std::optional<FileIdentity>& countedFile)
 {
     loadedPath_ = path;
     loadedPathBytes_ = pathBytes;
+    countedFile_ = countedFile;
     pathBox()->setText(path);
     countBox()->setText(count);
     selectButton()->setEnabled(true);
@@ -308,8 +282,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
-    if (const auto count = countWordList(this, windows_.services(), path))
-        showCountedList(path, *count);
+    if (const auto counted = countWordList(this, windows_.services(), path))
+        showCountedList(path, counted->count, {}, counted->file);
 }
 
 } // namespace tavilon

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "control_table.h"
+#include "file_identity.h"
 #include "output_box.h"
 
 #include <QMainWindow>
 
 #include <memory>
+#include <optional>
 
 class QLineEdit;
 class QPushButton;
@@ -25,11 +27,6 @@ class QtLayoutForm;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // The most lines the output box holds; a press that would pass it is
-    // refused, so the box stays responsive and nothing is lost.
-    static constexpr qint64 MaxOutputLines = 1'000'000;
-    // The longest word the output box takes (see OutputBox::MaxLineLength).
-    static constexpr qsizetype MaxWordLength = OutputBox::MaxLineLength;
     // The widest and tallest the window gets. Painting a window needs an
     // image of width x height x 4 bytes: at 16384 x 16384 that is 1 GiB,
     // while 65535 x 65535 would need 17 GB and brings the program down.
@@ -52,8 +49,11 @@ public:
 
     // A counted word list, shown as the open dialog's "Ok" shows it.
     // `pathBytes` are the file system's own bytes of the path, when the path
-    // as shown cannot say them (a name that is not valid UTF-8).
-    void showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes = {});
+    // as shown cannot say them (a name that is not valid UTF-8). With the
+    // counted file given, a press picks only while the path box still names
+    // that file, unchanged.
+    void showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes = {},
+                         const std::optional<FileIdentity>& countedFile = std::nullopt);
     // The loaded word list's path in the file system's own bytes: the bytes
     // kept from loading while the path box still shows that path, otherwise
     // the path box's text.
@@ -87,6 +87,7 @@ private:
     ControlTable controls_;
     QString loadedPath_;       // the path box's text when the list was loaded
     QByteArray loadedPathBytes_; // and the real bytes of that path
+    std::optional<FileIdentity> countedFile_; // the file as it stood when counted
     // Owned by the client area; looked up once, when the controls are built.
     OutputBox* outputBox_ = nullptr;
     QLineEdit* countBox_ = nullptr;

@@ -13,17 +13,18 @@ std::string filePathBytes(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
-std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& path)
+std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& path)
 {
     return countWordList(over, services, path, filePathBytes(path));
 }
 
-std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
+std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
                                      const std::string& pathBytes)
 {
+    FileIdentity file;
     Outcome<std::string> counted = [&] {
         BusyFeedback busy(over, QObject::tr("Counting the words of %1…").arg(shownPath));
-        return countFields(pathBytes, busy.callback());
+        return countFields(pathBytes, busy.callback(), nullptr, &file);
     }();
     if (!counted) {
         if (counted.error().code != ErrorCode::Cancelled)
@@ -32,7 +33,7 @@ std::optional<QString> countWordList(QWidget* over, DesktopServices& services, c
                                      .arg(QString::fromUtf8(counted.error().message)));
         return std::nullopt;
     }
-    return QString::fromStdString(counted.value());
+    return CountedList{QString::fromStdString(counted.value()), file};
 }
 
 } // namespace tavilon

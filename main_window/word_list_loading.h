@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_identity.h"
+
 #include <QString>
 
 #include <optional>
@@ -14,12 +16,19 @@ class DesktopServices;
 // A path as the core takes it: the file system's own bytes.
 std::string filePathBytes(const QString& path);
 
+// A counted word list: its count as shown, and the file as it stood when
+// counted, which a press checks it still reads.
+struct CountedList {
+    QString count;
+    FileIdentity file;
+};
+
 // Counts the word list at `path` with a wait cursor (and a progress dialog
 // with Cancel on long lists). On failure the user sees why and nothing is
 // returned; a cancelled count returns nothing without a message.
-std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& path);
+std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& path);
 // The same for a file named by its own bytes; `shownPath` is what messages show.
-std::optional<QString> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
+std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
                                      const std::string& pathBytes);
 
 } // namespace tavilon

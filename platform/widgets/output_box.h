@@ -1,5 +1,7 @@
 #pragma once
 
+#include "selection.h"
+
 #include <QPlainTextEdit>
 
 namespace tavilon {
@@ -10,9 +12,10 @@ namespace tavilon {
 class OutputBox : public QPlainTextEdit {
     Q_OBJECT
 public:
-    // The longest line the box takes: laying out one very long line costs
-    // the box time that grows with the square of its length.
-    static constexpr qsizetype MaxLineLength = 10'000;
+    // The longest line the box takes, the longest word a press may add:
+    // laying out one very long line costs the box time that grows with the
+    // square of its length.
+    static constexpr qsizetype MaxLineLength = qsizetype(MaxWordLength);
 
     explicit OutputBox(QWidget* parent = nullptr);
 

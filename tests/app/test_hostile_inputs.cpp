@@ -158,11 +158,13 @@ private slots:
         QTest::addColumn<QString>("says");
         QTest::newRow("deleted after counting") << "delete" << "No such file";
         QTest::newRow("shortened after counting") << "shorten" << "changed since it was counted";
-        QTest::newRow("path edited to another list") << "edit" << "changed since it was counted";
-        QTest::newRow("path edited to a folder") << "folder" << "is a folder";
-        QTest::newRow("path edited to nonsense") << "nonsense" << "Cannot open";
-        QTest::newRow("path edited to a pipe") << "fifo" << "is a pipe";
-        QTest::newRow("path edited to a device") << "device" << "is a device";
+        QTest::newRow("replaced by a list as long") << "replace" << "changed since it was counted";
+        QTest::newRow("replaced by a longer list") << "replace longer" << "changed since it was counted";
+        QTest::newRow("path edited to another list") << "edit" << "no longer names the word list";
+        QTest::newRow("path edited to a folder") << "folder" << "no longer names the word list";
+        QTest::newRow("path edited to nonsense") << "nonsense" << "no longer names the word list";
+        QTest::newRow("path edited to a pipe") << "fifo" << "no longer names the word list";
+        QTest::newRow("path edited to a device") << "device" << "no longer names the word list";
     }
     void theListChangesUnderTheWindow()
     {
@@ -180,6 +182,14 @@ private slots:
             QFile::remove(at("list.txt"));
         } else if (change == "shorten") {
             writeFile(at("list.txt"), "a\nb\n");
+        } else if (change.startsWith("replace")) {
+            // Another list takes the name, as a save by another program would leave it.
+            QByteArray other;
+            for (int i = 0; i < (change == "replace" ? 100 : 500); ++i)
+                other += "x" + QByteArray::number(i) + "\n";
+            writeFile(at("other.txt"), other);
+            QFile::remove(at("list.txt"));
+            QVERIFY(QFile::rename(at("other.txt"), at("list.txt")));
         } else if (change == "edit") {
             writeFile(at("short.txt"), "a\n");
             form.pathBox()->setText(at("short.txt"));
@@ -357,7 +367,7 @@ private slots:
         QTest::newRow("empty name") << "" << "Type a name";
         QTest::newRow("a folder") << "folder" << "is a folder";
         QTest::newRow("a missing folder") << "missing/out.txt" << "does not exist";
-        QTest::newRow("under a regular file") << "existing.txt/out.txt" << "does not exist";
+        QTest::newRow("under a regular file") << "existing.txt/out.txt" << "is a file, not a folder";
         QTest::newRow("a pipe") << "pipe" << "not a regular file";
     }
     void savingFailsSafely()

@@ -186,17 +186,27 @@ private slots:
         form.pathBox()->setText(dir.path() + "/other.txt");
         QCOMPARE(form.loadedPathBytes(), folder + "/other.txt");
 
-        // Saving over it refuses rather than writing a second file beside it.
+        // Saving over it replaces that very file, not a second one beside it.
         SaveDialog& save = f.windows->saveDialog().show();
         QVERIFY(save.folderList()->openFolder(dir.path()).isEmpty());
         save.fileList()->setCurrentRow(0);
         QCOMPARE(save.nameBoxBytes(), oddName);
+        const QByteArray expected = (form.outputBox()->text() + "\r\n").toUtf8();
         save.onOkClicked();
-        QVERIFY(f.services.lastMessage().contains("not valid UTF-8"));
+        QCOMPARE(f.services.lastMessage(), QStringLiteral("saved"));
         QList<FolderEntry> files;
         QVERIFY(listFolder(dir.path(), false, files).isEmpty());
         QCOMPARE(files.size(), 1);
         QCOMPARE(files[0].bytes, oddName);
+        // The name cannot travel through QString: read and remove it by its bytes.
+        const QByteArray oddPath = folder + '/' + oddName;
+        QByteArray saved(expected.size() + 16, '\0');
+        const int fd = ::open(oddPath.constData(), O_RDONLY);
+        QVERIFY(fd >= 0);
+        saved.resize(qsizetype(::read(fd, saved.data(), size_t(saved.size()))));
+        ::close(fd);
+        QCOMPARE(saved, expected);
+        QCOMPARE(::unlink(oddPath.constData()), 0);
     }
 
     void browsingChainAndCaption()
@@ -460,9 +470,13 @@ private slots:
         QFile::setPermissions(at("out/target.txt"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
         QFile::remove(at("out/link.txt"));
         QVERIFY(QFile::link(at("out/target.txt"), at("out/link.txt")));
+        QFile::remove(at("out/second-name.txt"));
+        QVERIFY(::link(QFile::encodeName(at("out/target.txt")).constData(),
+                       QFile::encodeName(at("out/second-name.txt")).constData()) == 0);
         QVERIFY(writeResultFile(at("out/link.txt"), "new").isEmpty());
         QVERIFY(QFileInfo(at("out/link.txt")).isSymLink());
         QCOMPARE(readAll(at("out/target.txt")), QByteArray("new\r\n"));
+        QCOMPARE(readAll(at("out/second-name.txt")), QByteArray("new\r\n")); // a hard link sees the new text
         const QFileDevice::Permissions ownerGroupOther(0x7077);
         QCOMPARE(QFile::permissions(at("out/target.txt")) & ownerGroupOther,
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
@@ -472,7 +486,7 @@ private slots:
     void resultFileRefusesDevicesAndReadOnlyFolders()
     {
 #ifdef Q_OS_UNIX
-        QVERIFY(writeResultFile("/dev/null", "x").contains("not a regular file"));
+        QVERIFY(writeResultFile(QStringLiteral("/dev/null"), "x").contains("not a regular file"));
         QVERIFY(QFileInfo("/dev/null").exists());
         if (::geteuid() != 0) {
             QDir(root_).mkpath("locked");

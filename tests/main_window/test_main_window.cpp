@@ -37,7 +37,9 @@ class TestMainWindow : public QObject {
     // A counted list, as the open dialog leaves the main window.
     void loadList(MainWindow& form, const std::string& path)
     {
-        form.showCountedList(QString::fromStdString(path), QString::fromStdString(countFields(path).value()));
+        FileIdentity file;
+        const std::string count = countFields(path, {}, nullptr, &file).value();
+        form.showCountedList(QString::fromStdString(path), QString::fromStdString(count), {}, file);
     }
 
 private slots:
@@ -349,14 +351,14 @@ private slots:
         WindowFixture f;
         MainWindow& form = showMain(f);
         loadList(form, list);
-        form.outputBox()->setText(QString("x\r\n").repeated(int(MainWindow::MaxOutputLines) - 2));
+        form.outputBox()->setText(QString("x\r\n").repeated(int(MaxOutputLines) - 2));
         form.picksBox()->setText("3");
         form.onSelectClicked();
         QVERIFY(f.services.lastMessage().contains("Save the output and clear it first"));
-        QCOMPARE(form.outputBox()->lineCount(), MainWindow::MaxOutputLines - 2);
+        QCOMPARE(form.outputBox()->lineCount(), qint64(MaxOutputLines) - 2);
         form.picksBox()->setText("2");
         form.onSelectClicked();
-        QCOMPARE(form.outputBox()->lineCount(), MainWindow::MaxOutputLines);
+        QCOMPARE(form.outputBox()->lineCount(), qint64(MaxOutputLines));
     }
 
     void menuWindowsOpenOnce()
