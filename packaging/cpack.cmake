@@ -14,6 +14,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_PACKAGE_NAME tavilon)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_VERSION ${PROJECT_VERSION})
+# The package's own revision, from the changelog's top entry ("1.0.0-1").
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAVILON_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brenvask <tavilon@brenvask.test>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -24,16 +26,16 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The windows are laid out for this face; without it another one stands in.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+# CPack puts the summary above this and indents it as a control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"draw random words from a word list
- Tavilon opens a plain-text word list (one word per line), shows how many
- words it holds, and draws as many random picks as you like into a large
- output box, which can be cleared, copied to the clipboard or saved.
- .
- The package also holds tavilon-pick, which counts a word list and draws
- picks from it on the command line.
- .
- The picks repeat from run to run: they are not for passwords or anything
- secret.")
+"Tavilon opens a plain-text word list (one word per line), shows how many
+words it holds, and draws as many random picks as you like into a large
+output box, which can be cleared, copied to the clipboard or saved.
+
+The package also holds tavilon-pick, which counts a word list and draws
+picks from it on the command line.
+
+The picks repeat from run to run: they are not for passwords or anything
+secret.")
 
 include(CPack)
