@@ -9,6 +9,10 @@ TAVILON_PACKAGES=(
   fonts-liberation
   xvfb xauth xdotool xclip x11-utils openbox imagemagick
   clang libclang-rt-14-dev
+  # the install and package checks
+  desktop-file-utils appstream lintian librsvg2-bin file dpkg-dev man-db
+  # accessibility checks
+  at-spi2-core dbus python3-pyatspi
 )
 
 tavilon_missing_packages() {

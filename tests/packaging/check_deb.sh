@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Packs the build into a .deb with CPack, checks the package's fields and
+# files, and has lintian judge it: no errors allowed.
+# Usage: check_deb.sh SOURCE_DIR BUILD_DIR VERSION RELEASE_DATE HARDENED(0|1)
+# No pipefail: "| grep -q" stops reading early, and the writer's SIGPIPE must not count.
+set -u
+source "$(dirname "$0")/check_lib.sh"
+src=$1 build=$2 version=$3 date=$4 hardened=$5
+need_tool cpack
+need_tool dpkg-deb
+need_tool dpkg-shlibdeps
+need_tool lintian
+need_tool file
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
+  cat "$scratch/cpack.log" >&2
+  echo "FAIL: cpack could not make the package" >&2
+  exit 1
+fi
+arch=$(dpkg --print-architecture)
+# The package's version is the one of the changelog's top entry: VERSION-REVISION.
+deb_version=$(sed -n '1s/^tavilon (\([^)]*\)).*/\1/p' "$src/packaging/debian/changelog")
+[[ $deb_version == "$version-"[0-9]* ]] || fail "the changelog's top version $deb_version is not $version-REVISION"
+deb=$scratch/out/tavilon_${deb_version}_$arch.deb
+[ -f "$deb" ] || { ls "$scratch/out" >&2; echo "FAIL: no $deb" >&2; exit 1; }
+pass "cpack made ${deb##*/}"
+
+field() { dpkg-deb --field "$deb" "$1"; }
+[ "$(field Package)" = tavilon ] || fail "Package is $(field Package)"
+[ "$(field Version)" = "$deb_version" ] || fail "Version is $(field Version)"
+[ "$(field Section)" = utils ] || fail "Section is $(field Section)"
+[ "$(field Priority)" = optional ] || fail "Priority is $(field Priority)"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture is $(field Architecture)"
+[ "$(field Maintainer)" = "Brenvask <tavilon@brenvask.test>" ] || fail "Maintainer is $(field Maintainer)"
+depends=$(field Depends)
+depends_names=" $(sed -E 's/ *\([^)]*\)//g; s/,/ /g' <<<"$depends") "
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+  [[ $depends_names == *" $lib "* ]] || fail "Depends lacks $lib: $depends"
+done
+[ "$failures" -eq 0 ] && pass "the control fields are right (Depends: $depends)"
+
+# Files: all under /usr, owned by root, programs stripped.
+listing=$(dpkg-deb --contents "$deb")
+if awk '{ print $2 }' <<<"$listing" | grep -qv '^root/root$'; then
+  fail "files not owned by root: $(awk '$2 != "root/root"' <<<"$listing")"
+fi
+if awk '{ print $6 }' <<<"$listing" | grep -v '^\./$' | grep -qv '^\./usr/'; then
+  fail "files outside /usr: $(awk '{ print $6 }' <<<"$listing" | grep -v -e '^\./$' -e '^\./usr/')"
+fi
+dpkg-deb --extract "$deb" "$scratch/root"
+for program in tavilon tavilon-pick; do
+  file -b "$scratch/root/usr/bin/$program" | grep -q ', stripped' \
+    && pass "$program is stripped" || fail "$program is not stripped"
+done
+check_tree "$scratch/root" "$version" "$date" 1
+
+# Lintian: errors fail; the warnings it leaves are listed for the record.
+lintian --tag-display-limit 0 --display-info "$deb" >"$scratch/lintian.log" 2>&1
+lintian_status=$?
+grep -E '^(E|W): ' "$scratch/lintian.log"
+if [ "$hardened" = 1 ]; then
+  for program in tavilon tavilon-pick; do
+    symbols=$(readelf --dyn-syms -W "$scratch/root/usr/bin/$program")
+    # Stack protection, and library calls checked against the buffer's size.
+    grep -q '__stack_chk_fail' <<<"$symbols" || fail "$program is built without stack protection"
+    grep -qE '__[a-z0-9_]+_chk@' <<<"$symbols" \
+      || fail "$program calls no checked library functions (_FORTIFY_SOURCE)"
+    # Read-only relocations, resolved at start-up.
+    readelf -d "$scratch/root/usr/bin/$program" | grep -qE 'BIND_NOW|FLAGS_1.*NOW' \
+      && readelf -lW "$scratch/root/usr/bin/$program" | grep -q GNU_RELRO \
+      || fail "$program is not linked with full RELRO"
+  done
+  [ "$failures" -eq 0 ] && pass "the programs are hardened"
+fi
+if grep -q '^E: ' "$scratch/lintian.log"; then
+  fail "lintian reports errors"
+elif [ "$lintian_status" -ne 0 ] && ! grep -q '^W: ' "$scratch/lintian.log"; then
+  fail "lintian failed to run (status $lintian_status)"
+else
+  pass "lintian reports no errors"
+fi
+finish

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch folder, as a packager does, and checks
+# that every file is where it belongs and says what it should.
+# Usage: check_install.sh SOURCE_DIR BUILD_DIR VERSION RELEASE_DATE GUI(0|1)
+# No pipefail: "| grep -q" stops reading early, and the writer's SIGPIPE must not count.
+set -u
+source "$(dirname "$0")/check_lib.sh"
+src=$1 build=$2 version=$3 date=$4 gui=$5
+need_tool file
+need_tool readelf
+need_tool man
+
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+if ! DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >"$scratch/install.log" 2>&1; then
+  cat "$scratch/install.log" >&2
+  echo "FAIL: cmake --install failed" >&2
+  exit 1
+fi
+check_tree "$scratch/root" "$version" "$date" "$gui"
+
+if [ "$gui" = 1 ]; then
+  need_tool desktop-file-validate
+  need_tool appstreamcli
+  id=test.brenvask.Tavilon
+  if out=$(desktop-file-validate "$scratch/root/usr/share/applications/$id.desktop" 2>&1) && [ -z "$out" ]; then
+    pass "desktop-file-validate finds nothing"
+  else
+    fail "desktop-file-validate: $out"
+  fi
+  if out=$(appstreamcli validate --no-net --pedantic "$scratch/root/usr/share/metainfo/$id.metainfo.xml" 2>&1); then
+    pass "appstreamcli validate passes"
+  else
+    fail "appstreamcli validate: $out"
+  fi
+fi
+finish

@@ -1,0 +1,135 @@
+# Helpers shared by the packaging checks. Sourced.
+
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+  fi
+  echo "all checks passed"
+}
+need_tool() {
+  command -v "$1" >/dev/null 2>&1 || { echo "FAIL: $1 is missing (bash scripts/setup.sh installs it)" >&2; exit 1; }
+}
+
+# Groff's warnings about a manual page, as the Debian checks ask for them.
+man_warnings() {
+  LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$1" 2>&1 >/dev/null
+}
+
+# Checks an installed tree under ROOT (prefix /usr). Arguments: ROOT VERSION DATE GUI
+check_tree() {
+  local root=$1 version=$2 date=$3 gui=$4
+  local id=test.brenvask.Tavilon usr=$root/usr
+
+  local expected=(
+    usr/bin/tavilon-pick
+    usr/share/doc/tavilon/changelog.Debian.gz
+    usr/share/doc/tavilon/copyright
+    usr/share/man/man1/tavilon-pick.1.gz
+  )
+  if [ "$gui" = 1 ]; then
+    expected+=(
+      usr/bin/tavilon
+      "usr/share/applications/$id.desktop"
+      "usr/share/metainfo/$id.metainfo.xml"
+      "usr/share/icons/hicolor/scalable/apps/$id.svg"
+      usr/share/man/man1/tavilon.1.gz
+    )
+    local size
+    for size in 16 22 24 32 48 64 128 256; do
+      expected+=("usr/share/icons/hicolor/${size}x${size}/apps/$id.png")
+    done
+  fi
+  local want have
+  want=$(printf '%s\n' "${expected[@]}" | sort)
+  have=$(cd "$root" && find . \( -type f -o -type l \) | sed 's|^\./||' | sort)
+  if [ "$want" = "$have" ]; then
+    pass "exactly the expected files are installed"
+  else
+    fail "installed files differ from the expected ones (< missing, > unexpected):"
+    diff <(echo "$want") <(echo "$have") | grep '^[<>]' >&2 || true
+  fi
+
+  local program programs=("$usr/bin/tavilon-pick")
+  [ "$gui" = 1 ] && programs+=("$usr/bin/tavilon")
+  for program in "${programs[@]}"; do
+    [ -x "$program" ] && pass "${program##*/} is executable" || fail "${program##*/} is not executable"
+    # The C++ runtime is the system's shared one, never linked in.
+    if readelf -d "$program" 2>/dev/null | grep -q 'NEEDED.*libstdc++\.so'; then
+      pass "${program##*/} uses the shared C++ runtime"
+    else
+      fail "${program##*/} does not link the shared C++ runtime"
+    fi
+  done
+
+  local help_text
+  if help_text=$("$usr/bin/tavilon-pick" --help) && grep -q 'tavilon-pick count FILE' <<<"$help_text"; then
+    pass "the installed tavilon-pick runs"
+  else
+    fail "the installed tavilon-pick --help does not print its usage"
+  fi
+
+  local doc=$usr/share/doc/tavilon
+  if [ -f "$doc/changelog.Debian.gz" ]; then
+    local top
+    top=$(gzip -dc "$doc/changelog.Debian.gz" | head -n 1)
+    [[ $top == "tavilon ($version-"[0-9]*") "* ]] && pass "the changelog's top entry is $version" \
+      || fail "the changelog begins \"$top\", not with version $version"
+  fi
+  if [ -f "$doc/copyright" ]; then
+    grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/$' "$doc/copyright" \
+      && grep -q '^License: Expat$' "$doc/copyright" \
+      && grep -q '^ Permission is hereby granted' "$doc/copyright" \
+      && grep -q '^ THE SOFTWARE IS PROVIDED "AS IS"' "$doc/copyright" \
+      && pass "the copyright file carries the licence" \
+      || fail "the copyright file lacks its format line or the licence text"
+    if grep -qv -e '^ ' -e '^[A-Z][A-Za-z-]*: ' -e '^$' "$doc/copyright"; then
+      fail "the copyright file has a line that is neither a field nor an indented continuation"
+    fi
+  fi
+
+  local page pages=(tavilon-pick)
+  [ "$gui" = 1 ] && pages+=(tavilon)
+  for page in "${pages[@]}"; do
+    local file=$usr/share/man/man1/$page.1.gz
+    [ -f "$file" ] || continue
+    local head_line
+    head_line=$(gzip -dc "$file" | head -n 1)
+    [[ $head_line == *"\"$date\" \"Tavilon $version\""* ]] && pass "$page.1 shows version $version of $date" \
+      || fail "$page.1 begins \"$head_line\""
+    local warnings
+    warnings=$(man_warnings "$file")
+    [ -z "$warnings" ] && pass "$page.1 formats without warnings" || fail "$page.1: $warnings"
+  done
+  if [ -f "$usr/share/man/man1/tavilon-pick.1.gz" ]; then
+    local text
+    text=$(gzip -dc "$usr/share/man/man1/tavilon-pick.1.gz")
+    grep -q -- 'pick$' <<<"$text" && grep -q '^\.BI \\-n " NUMBER"' <<<"$text" \
+      && grep -q -- '\\-\\-help' <<<"$text" && pass "tavilon-pick.1 lists the commands and options" \
+      || fail "tavilon-pick.1 lacks a command or option"
+  fi
+
+  if [ "$gui" = 1 ]; then
+    local desktop=$usr/share/applications/$id.desktop metainfo=$usr/share/metainfo/$id.metainfo.xml
+    local exec_cmd icon_name
+    exec_cmd=$(sed -n 's/^Exec=//p' "$desktop")
+    icon_name=$(sed -n 's/^Icon=//p' "$desktop")
+    [ -x "$usr/bin/${exec_cmd%% *}" ] && pass "the desktop entry starts an installed program" \
+      || fail "the desktop entry's Exec=$exec_cmd is not an installed program"
+    [ "$icon_name" = "$id" ] && [ -f "$usr/share/icons/hicolor/48x48/apps/$icon_name.png" ] \
+      && pass "the desktop entry's icon is installed" || fail "the desktop entry's Icon=$icon_name is not installed"
+    local size
+    for size in 16 22 24 32 48 64 128 256; do
+      file -b "$usr/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "^PNG image data, $size x $size," \
+        || fail "the ${size}x${size} icon is not a PNG of that size"
+    done
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
+      && grep -q "<id>$id</id>" "$metainfo" \
+      && pass "the metainfo names the desktop entry" || fail "the metainfo's id or launchable is not $id"
+    grep -q "<release version=\"$version\" date=\"$date\">" "$metainfo" \
+      && pass "the metainfo's release is $version of $date" || fail "the metainfo's release is not $version of $date"
+  fi
+}
