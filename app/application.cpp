@@ -2,6 +2,7 @@
 
 #include "main_window.h"
 #include "about_window.h"
+#include "desktop_identity.h"
 #include "window_registry.h"
 #include "open_dialog.h"
 #include "save_dialog.h"
@@ -20,7 +21,8 @@ void applyApplicationLook(QApplication& app)
         font.setFamily(QStringLiteral("Liberation Sans"));
     font.setPointSize(8);
     app.setFont(font);
-    app.setApplicationName(QStringLiteral("Brenvask Tavilon"));
+    // Name, version, desktop entry and icon, as the menu entry knows them.
+    applyDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(true);
 }
 

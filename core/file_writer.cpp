@@ -209,11 +209,13 @@ bool reserveSpace(int fd, std::uint64_t oldSize, std::uint64_t newSize, int& err
 }
 
 // Puts the size back after a reservation that failed or was not used.
-void restoreSize(int fd, std::uint64_t oldSize)
+// False when the size could not be put back.
+bool restoreSize(int fd, std::uint64_t oldSize)
 {
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_size) != oldSize)
-        (void)::ftruncate(fd, static_cast<off_t>(oldSize));
+    if (::fstat(fd, &st) != 0)
+        return false;
+    return static_cast<std::uint64_t>(st.st_size) == oldSize || ::ftruncate(fd, static_cast<off_t>(oldSize)) == 0;
 }
 
 #ifdef __linux__
@@ -366,9 +368,11 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
 
     int err = 0;
     if (!reserveSpace(file.get(), oldSize, newSize, err)) {
-        restoreSize(file.get(), oldSize);
+        const bool sizeKept = restoreSize(file.get(), oldSize);
         return fail(problem, problemOfWrite(err),
-                    "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". The file was left as it was.");
+                    "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
+                        + (sizeKept ? "The file was left as it was."
+                                    : "Its text is as it was, but it may now end in added zero bytes."));
     }
     std::size_t written = 0;
     if (!writeAll(file.get(), content, 0, err, written)) {
@@ -379,7 +383,7 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                               && ::ftruncate(file.get(), static_cast<off_t>(oldSize)) == 0
                               && syncFile(file.get(), ignored);
         if (!restored)
-            restoreSize(file.get(), oldSize);
+            restoreSize(file.get(), oldSize); // at best: the message already says what may be left
         return fail(problem, problemOfWrite(err),
                     "Writing " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
                         + (restored ? std::string("The file was put back as it was.")
