@@ -1,5 +1,7 @@
 #include "number_text.h"
 
+#include "blanks.h"
+
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -9,20 +11,13 @@ namespace tavilon {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
 std::optional<double> numericValue(std::string_view text)
 {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    std::string_view s = text.substr(begin, end - begin);
+    const std::string_view s = trimBlanks(text);
 
     bool negative = false;
     std::size_t i = 0;

@@ -1,5 +1,7 @@
 #include "word_list_reader.h"
 
+#include "blanks.h"
+
 #include "core_errors.h"
 #include "text_decode.h"
 
@@ -8,20 +10,14 @@ namespace tavilon {
 namespace {
 
 bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // The line without its surrounding blanks, as UTF-8, when anything is left.
 bool trimmedField(const std::string& line, std::string& field)
 {
-    std::size_t b = 0;
-    std::size_t e = line.size();
-    while (b < e && isBlank(line[b]))
-        ++b;
-    while (e > b && isBlank(line[e - 1]))
-        --e;
-    if (b == e)
+    const std::string_view word = trimBlanks(line);
+    if (word.empty())
         return false;
-    field = fieldToUtf8(std::string_view(line).substr(b, e - b));
+    field = fieldToUtf8(word);
     return true;
 }
 
