@@ -2,6 +2,7 @@
 
 #include "about_window_controls.h"
 #include "twips.h"
+#include "window_accessibility.h"
 
 #include <QFontDatabase>
 #include <QLabel>
@@ -42,6 +43,7 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
 
 AboutWindow::AboutWindow()
 {
+    setAccessibleWindowRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Brenvask"));
     // A tool window: a narrow title bar with the close box only and no
@@ -53,6 +55,9 @@ AboutWindow::AboutWindow()
     controls_.build(this, AboutWindowControls);
     auto* heading = controls_.require<QLabel>("Label1");
     heading->setText(headingCaption(QString::fromLatin1(MakerAddress), HeadingBlanks));
+    // Read aloud, the heading is the whole address rather than its two parts
+    // around a run of blanks.
+    heading->setAccessibleName(QString::fromLatin1(MakerAddress));
     for (QLabel* label : findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText); // keeps every blank
 

@@ -5,6 +5,7 @@
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "file_list_box.h"
+#include "window_accessibility.h"
 #include "window_registry.h"
 #include "twips.h"
 #include "window_look.h"
@@ -16,9 +17,12 @@
 
 namespace tavilon {
 
-BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight)
+BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight,
+                           const char* nameBoxName, const char* nameBoxDescription)
     : windows_(windows)
 {
+    // A dialog to assistive technology, though Enter and Escape do nothing here.
+    setAccessibleWindowRole(this, QAccessible::Dialog);
     setObjectName(name);
     setWindowTitle(QStringLiteral("Load"));
     // A fixed dialog frame with the close box only and no taskbar entry; it
@@ -27,9 +31,6 @@ BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const c
     setAttribute(Qt::WA_QuitOnClose, true);
     setFixedSize(px(BrowseDialogClientWidth), px(clientHeight));
     setAutoFillBackground(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, WindowColour);
-    setPalette(palette);
 
     const auto table = browseDialogControls(labelCaption);
     controls_.build(this, table);
@@ -39,6 +40,8 @@ BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const c
     fileList_ = controls_.require<FileListBox>("filDialog");
     okButton_ = controls_.require<QPushButton>("cmdOK");
     cancelButton_ = controls_.require<QPushButton>("cmdCancel");
+    controls_.describe(browseDialogAccessibleText(nameBoxName, nameBoxDescription));
+    paintOnWindowColour(this);
 
     // The lists start at the process's current drive and folder; the
     // caption keeps "Load" until the user moves.

@@ -45,7 +45,10 @@ public:
     virtual void onCancelClicked() = 0;
 
 protected:
-    BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight);
+    // `nameBoxName` and `nameBoxDescription` are what a screen reader says of
+    // the name box.
+    BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight,
+                 const char* nameBoxName, const char* nameBoxDescription);
 
     WindowRegistry& windows() { return windows_; }
     void warn(const QString& text);

@@ -21,6 +21,20 @@ inline constexpr std::array<ControlSpec, 7> browseDialogControls(const char* lab
     }};
 }
 
+// What a screen reader says of the dialogs' controls. The name box is named
+// after the label beside it, which differs between the two dialogs.
+inline constexpr std::array<AccessibleSpec, 4> browseDialogAccessibleText(const char* nameBoxName,
+                                                                          const char* nameBoxDescription)
+{
+    return {{
+        {"txtFilename", nameBoxName, nameBoxDescription, "lblDialog"},
+        {"dirDialog", "Folders", "The folders from the root down to the folder shown, then its subfolders; "
+                                 "Enter or a double click opens a folder"},
+        {"filDialog", "Files", "The files of the folder shown"},
+        {"drvDialog", "Drive", "The drive whose folders are shown"},
+    }};
+}
+
 inline constexpr int BrowseDialogClientWidth = 4800;   // twips
 inline constexpr int OpenDialogClientHeight = 3465;    // twips
 inline constexpr int SaveDialogClientHeight = 3495;    // twips

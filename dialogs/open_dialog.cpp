@@ -8,7 +8,11 @@
 
 namespace tavilon {
 
-OpenDialog::OpenDialog(WindowRegistry& windows) : BrowseDialog(windows, QStringLiteral("frmDialog"), " Open file:", OpenDialogClientHeight) {}
+OpenDialog::OpenDialog(WindowRegistry& windows)
+    : BrowseDialog(windows, QStringLiteral("frmDialog"), " Open file:", OpenDialogClientHeight, "Open file",
+                   "The name of the file selected in the file list; Ok loads the selected file")
+{
+}
 
 void OpenDialog::onOkClicked()
 {

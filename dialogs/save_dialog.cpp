@@ -12,7 +12,11 @@
 
 namespace tavilon {
 
-SaveDialog::SaveDialog(WindowRegistry& windows) : BrowseDialog(windows, QStringLiteral("savefrm"), "File name:", SaveDialogClientHeight) {}
+SaveDialog::SaveDialog(WindowRegistry& windows)
+    : BrowseDialog(windows, QStringLiteral("savefrm"), "File name:", SaveDialogClientHeight, "File name",
+                   "Name of the file to save the picked words to, in the folder shown")
+{
+}
 
 void SaveDialog::onOkClicked()
 {

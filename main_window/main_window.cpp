@@ -39,9 +39,6 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
     auto client = std::make_unique<QWidget>();
     client->setObjectName(QStringLiteral("Form1Client"));
     client->setAutoFillBackground(true);
-    QPalette palette = client->palette();
-    palette.setColor(QPalette::Window, WindowColour);
-    client->setPalette(palette);
     client_ = client.get();
     setCentralWidget(client.release()); // the window owns it from here on
 
@@ -53,9 +50,9 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
     copyButton_ = controls_.require<QPushButton>("Command1");
     clearButton_ = controls_.require<QPushButton>("Command2");
     selectButton_ = controls_.require<QPushButton>("Command4");
-    QPalette output = outputBox()->palette();
-    output.setColor(QPalette::Base, OutputColour);
-    outputBox()->setPalette(output);
+    paintOnWindowColour(client_);
+    setFixedColours(outputBox(), QPalette::Base, OutputColour, QPalette::Text, OutputTextColour);
+    controls_.describe(MainWindowAccessibleText);
     countBox()->setFocusPolicy(Qt::NoFocus);
     setMaximumSize(MaxWindowSide, MaxWindowSide);
 

@@ -23,6 +23,18 @@ inline constexpr std::array<ControlSpec, 12> MainWindowControls = {{
     {"Label1", ControlKind::Label, "Frame1", 120, 960, 2055, 375, 2, "Number Of Lines:"},
 }};
 
+// What a screen reader says of the controls: the boxes are named after
+// the labels beside them (the frame's caption would otherwise name all three).
+inline constexpr std::array<AccessibleSpec, 7> MainWindowAccessibleText = {{
+    {"Text1", "Picked words", "The words picked so far, one per line; Clear empties it"},
+    {"Text3", "File Name", "Path of the word list the words are picked from", "Label2"},
+    {"Text2", "Number Of Lines", "How many words the loaded word list holds", "Label1"},
+    {"Text4", "Number of random words", "How many words Select adds; empty or 0 adds one", "Label3"},
+    {"Command4", nullptr, "Adds random words from the word list to the picked words"},
+    {"Command1", nullptr, "Copies the picked words to the clipboard"},
+    {"Command2", nullptr, "Empties the picked words"},
+}};
+
 inline constexpr int MainWindowClientWidth = 8265;  // twips
 inline constexpr int MainWindowClientHeight = 7200; // twips
 

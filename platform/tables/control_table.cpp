@@ -111,4 +111,21 @@ void ControlTable::build(QWidget* client, std::span<const ControlSpec> specs)
                              byName_.value(QString::fromUtf8(tabbed[i]->name)));
 }
 
+void ControlTable::describe(std::span<const AccessibleSpec> specs) const
+{
+    for (const AccessibleSpec& row : specs) {
+        QWidget* control = byName_.value(QString::fromUtf8(row.control));
+        Q_ASSERT(control);
+        if (row.name)
+            control->setAccessibleName(QString::fromUtf8(row.name));
+        if (row.description)
+            control->setAccessibleDescription(QString::fromUtf8(row.description));
+        if (row.label) {
+            auto* label = qobject_cast<QLabel*>(byName_.value(QString::fromUtf8(row.label)));
+            Q_ASSERT(label);
+            label->setBuddy(control);
+        }
+    }
+}
+
 } // namespace tavilon

@@ -26,12 +26,26 @@ struct ControlSpec {
     bool enabled = true;
 };
 
+// What a screen reader says of a control built from a table row: its name
+// (nullptr: its own caption), a longer description, and the label that
+// names it on screen, which becomes the label's buddy (nullptr: none).
+struct AccessibleSpec {
+    const char* control;
+    const char* name;
+    const char* description;
+    const char* label = nullptr;
+};
+
 // The controls built from a control table, by name.
 class ControlTable {
 public:
     // Builds every row on `client`. Rows are listed front to back within
     // their container; the tab order follows the tab indexes.
     void build(QWidget* client, std::span<const ControlSpec> specs);
+
+    // Gives controls their accessible names and descriptions, and makes each
+    // label the buddy of the control it names.
+    void describe(std::span<const AccessibleSpec> specs) const;
 
     QWidget* widget(const QString& name) const { return byName_.value(name); }
     template <class T>

@@ -1,11 +1,14 @@
 #include "drive_list_box.h"
 
+#include "drive_list_accessible.h"
+
 #include <QSignalBlocker>
 
 namespace tavilon {
 
 DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent)
 {
+    DriveListAccessible::install();
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index != shown_) {
             shown_ = index;

@@ -11,6 +11,13 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
         if (row >= 0)
             emit fileSelected();
     });
+    // An entry selected without a click (by a screen reader's select action,
+    // say) becomes the current entry as a click makes it, and so is chosen.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = selectedItems();
+        if (selected.size() == 1 && selected.front() != currentItem())
+            setCurrentItem(selected.front());
+    });
 }
 
 QString FileListBox::setPath(const QString& path)

@@ -1,12 +1,33 @@
 #include "line_control.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 
 namespace tavilon {
 
+namespace {
+
+// A rule reads as a separator with no name of its own, not as a nameless
+// panel that borrows its frame's caption.
+class RuleAccessible : public QAccessibleWidget {
+public:
+    explicit RuleAccessible(QWidget* rule) : QAccessibleWidget(rule, QAccessible::Separator) {}
+    QString text(QAccessible::Text) const override { return QString(); }
+};
+
+QAccessibleInterface* ruleFactory(const QString&, QObject* object)
+{
+    if (auto* rule = qobject_cast<LineControl*>(object))
+        return new RuleAccessible(rule); // QAccessible owns it
+    return nullptr;
+}
+
+} // namespace
+
 LineControl::LineControl(QWidget* container) : QWidget(container)
 {
+    QAccessible::installFactory(&ruleFactory); // a second install is a no-op
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);

@@ -1,0 +1,153 @@
+#include "about_window.h"
+#include "open_dialog.h"
+#include "save_dialog.h"
+#include "contrast.h"
+#include "main_window.h"
+#include "output_box.h"
+#include "window_fixture.h"
+#include "window_look.h"
+
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include <optional>
+#include <utility>
+
+using namespace tavilon;
+
+namespace {
+
+// A desktop theme: its window, base (boxes and lists) and button colours,
+// with one text colour on all of them.
+QPalette desktopPalette(const QColor& window, const QColor& base, const QColor& button, const QColor& text)
+{
+    QPalette palette(QApplication::palette());
+    for (auto [role, colour] : {std::pair{QPalette::Window, window}, {QPalette::Base, base},
+                                {QPalette::AlternateBase, base}, {QPalette::Button, button},
+                                {QPalette::WindowText, text}, {QPalette::Text, text}, {QPalette::ButtonText, text},
+                                {QPalette::ToolTipText, text}, {QPalette::BrightText, text}})
+        palette.setColor(role, colour);
+    return palette;
+}
+
+// The widget that paints a control's text: a scrolling box paints in its viewport.
+QWidget* textPainter(QWidget* control)
+{
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(control))
+        return area->viewport();
+    return control;
+}
+
+// The palette roles a control paints its text and the background behind
+// that text with; nothing for a control without text.
+std::optional<std::pair<QPalette::ColorRole, QPalette::ColorRole>> textRoles(QWidget* w)
+{
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w))
+        return std::pair{QPalette::WindowText, QPalette::Window};
+    if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w))
+        return std::pair{QPalette::ButtonText, QPalette::Button};
+    if (qobject_cast<QLineEdit*>(w) || qobject_cast<QAbstractScrollArea*>(w))
+        return std::pair{QPalette::Text, QPalette::Base};
+    return std::nullopt;
+}
+
+QString describe(QWidget* w, const QColor& text, const QColor& background)
+{
+    return QStringLiteral("%1 %2 (%3): text %4 on %5, %6:1")
+        .arg(w->window()->objectName(), w->objectName(), QString::fromLatin1(w->metaObject()->className()),
+             text.name(), background.name())
+        .arg(contrastRatio(text, background), 0, 'f', 2);
+}
+
+} // namespace
+
+class TestReadableColours : public QObject {
+    Q_OBJECT
+
+    QPalette desktop_;
+
+private slots:
+    void initTestCase() { desktop_ = QApplication::palette(); }
+    void cleanup() { QApplication::setPalette(desktop_); }
+
+    void textReadsOnEveryTheme_data()
+    {
+        QTest::addColumn<QPalette>("theme");
+        QTest::addColumn<bool>("beforeTheWindows"); // a theme chosen before start, or changed while running
+        const QPalette dark = desktopPalette(QColor(0x2b, 0x2b, 0x2b), QColor(0x1e, 0x1e, 0x1e),
+                                             QColor(0x35, 0x35, 0x35), QColor(0xee, 0xee, 0xee));
+        QTest::newRow("dark desktop") << dark << true;
+        QTest::newRow("dark desktop chosen while running") << dark << false;
+        QTest::newRow("white on black") << desktopPalette(Qt::black, Qt::black, Qt::black, Qt::white) << true;
+        QTest::newRow("light desktop") << desktopPalette(QColor(0xef, 0xef, 0xef), Qt::white,
+                                                         QColor(0xe0, 0xe0, 0xe0), Qt::black)
+                                       << true;
+    }
+    void textReadsOnEveryTheme()
+    {
+        QFETCH(QPalette, theme);
+        QFETCH(bool, beforeTheWindows);
+        if (beforeTheWindows)
+            QApplication::setPalette(theme);
+        WindowFixture f;
+        MainWindow& form = f.windows->mainWindow().show();
+        const QList<QWidget*> windows{&form, &f.windows->openDialog().show(), &f.windows->aboutWindow().show()};
+        if (!beforeTheWindows)
+            QApplication::setPalette(theme);
+        form.outputBox()->setText(QStringLiteral("Mw\r\n"));
+        for (QWidget* window : windows)
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        // The fixed backgrounds stay whatever the theme.
+        QCOMPARE(form.clientArea()->palette().color(QPalette::Window), WindowColour);
+        QCOMPARE(textPainter(form.outputBox())->palette().color(QPalette::Base), OutputColour);
+        QCOMPARE(windows[1]->palette().color(QPalette::Window), WindowColour);
+
+        int checked = 0;
+        for (QWidget* window : windows) {
+            for (QWidget* control : window->findChildren<QWidget*>()) {
+                const auto roles = textRoles(control);
+                if (control->window() != window || !control->isVisible() || !control->isEnabled() || !roles)
+                    continue;
+                QWidget* painter = textPainter(control);
+                const QPalette palette = painter->palette();
+                const QColor text = palette.color(roles->first);
+                const QColor background = palette.color(roles->second);
+                QVERIFY2(contrastRatio(text, background) >= 4.5, qPrintable(describe(control, text, background)));
+                ++checked;
+
+                // On a fixed background, the text as painted: the core of its
+                // strokes reaches the contrast. Light text on the blue would not.
+                if (background != WindowColour && background != OutputColour)
+                    continue;
+                const QImage image = painter->grab().toImage();
+                QRect area = image.rect();
+                if (qobject_cast<QGroupBox*>(control))
+                    area.setHeight(control->fontMetrics().height() + 2); // the caption's band
+                const double painted = strongestContrast(image, area, background);
+                QVERIFY2(painted >= 4.5, qPrintable(describe(control, text, background)
+                                                    + QStringLiteral(", painted at best %1:1").arg(painted)));
+            }
+        }
+        QVERIFY(checked >= 15);
+    }
+
+    void windowTextRuleIsTheDarkOne()
+    {
+        // On the window's blue only near-black text reaches 4.5:1.
+        QVERIFY(contrastRatio(WindowTextColour, WindowColour) >= 4.5);
+        QVERIFY(contrastRatio(Qt::white, WindowColour) < 4.5);
+        QVERIFY(contrastRatio(OutputTextColour, OutputColour) >= 4.5);
+        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100);
+    }
+};
+
+QTEST_MAIN(TestReadableColours)
+#include "test_readable_colours.moc"

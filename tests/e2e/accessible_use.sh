@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Load, Select and read the output through the accessibility bus alone, as a
+# screen reader's user would: controls found by role and name, worked by
+# their accessible actions. Run under xvfb-run.
+# Usage: accessible_use.sh PROGRAM PICK_TOOL
+# Exits with 77 (skipped) when the accessibility tools are not installed.
+set -euo pipefail
+SKIPPED=77
+here=$(dirname "$(realpath "$0")")
+PROGRAM=$(realpath "$1")
+PICK=$(realpath "$2")
+# Debian's python3-pyatspi serves the system's Python; another python3 earlier
+# on PATH may not see it.
+PYTHON=/usr/bin/python3
+BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
+
+if [ "${TAVILON_A11Y_SESSION:-}" != 1 ]; then
+  missing=()
+  command -v dbus-run-session >/dev/null || missing+=("dbus-run-session (package dbus)")
+  command -v dbus-send >/dev/null || missing+=("dbus-send (package dbus)")
+  [ -x "$BUS_LAUNCHER" ] || missing+=("$BUS_LAUNCHER (package at-spi2-core)")
+  "$PYTHON" -c 'import pyatspi' 2>/dev/null || missing+=("pyatspi for $PYTHON (package python3-pyatspi)")
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "SKIP: the accessibility test needs: ${missing[*]}"
+    exit $SKIPPED
+  fi
+  # A private session bus, gone with this test.
+  TAVILON_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$PROGRAM" "$PICK"
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work/.runtime
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+cp "$here/../../samples/words.txt" "$work/words.txt"
+echo "not a word list" > "$work/a-note.txt"
+
+echo "load and pick by accessibility"
+# The accessibility bus, inside the private session bus: asking for its
+# address starts its launcher, which starts the registry.
+bus_address() {
+  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>&1
+}
+for _ in $(seq 100); do bus_address | grep -q 'unix:' && break; sleep 0.1; done
+if ! bus_address | grep -q 'unix:'; then
+  echo "FAIL: the accessibility bus did not start; asking for it gave:" >&2
+  bus_address | sed 's/^/    /' >&2
+  exit 1
+fi
+
+"$PYTHON" "$here/accessible_use.py" "$PROGRAM" "$PICK" "$work"
+echo "1 passed, 0 failed"

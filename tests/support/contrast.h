@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QRect>
+
+#include <algorithm>
+#include <cmath>
+
+// Contrast as the web's accessibility guidelines define it: relative
+// luminance from linearised sRGB, and (lighter + 0.05) / (darker + 0.05).
+inline double relativeLuminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+inline double contrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The strongest contrast any pixel of `area` makes with `background`: the
+// core of a glyph's stroke, where text is drawn in its full colour.
+inline double strongestContrast(const QImage& image, const QRect& area, const QColor& background)
+{
+    double best = 1.0;
+    const QRect inside = area.intersected(image.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            best = std::max(best, contrastRatio(image.pixelColor(x, y), background));
+    return best;
+}
