@@ -94,6 +94,11 @@ std::unique_ptr<QTextDocument> OutputBox::buildDocument(const DocumentLook& look
     };
     if (!insertInSteps(rawBefore, QChar::ParagraphSeparator) || !insertInSteps(added, QLatin1Char('\n')))
         return nullptr;
+    // The box lays out every block again when it takes a document, and makes
+    // each block's layout object on the way: made here, that work stays off
+    // the window's thread.
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        block.layout();
     if (keepGoing && !keepGoing(total, total))
         return nullptr;
     return doc;
