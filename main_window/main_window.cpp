@@ -253,6 +253,19 @@ void MainWindow::onFillFinished()
         warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(fill->error()->message)));
 }
 
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing while picks are being written drops them: the box and the
+    // random source stay as they were before the press.
+    if (fill_) {
+        fill_.reset();
+        fillTimer_.stop();
+        fillFeedback_.reset();
+        outputBox()->setReadOnly(false);
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindow::onCopyClicked()
 {
     if (refusedWhileFilling())
@@ -291,14 +304,6 @@ void MainWindow::onAboutTriggered() { windows_.aboutWindow().showWidget(); }
 
 void MainWindow::onExitTriggered()
 {
-    // Leaving while picks are being written drops them: the output stays
-    // as it was before the press, and the program ends as asked.
-    if (fill_) {
-        fill_.reset();
-        fillTimer_.stop();
-        fillFeedback_.reset();
-        outputBox()->setReadOnly(false);
-    }
     windows_.mainWindow().unload();
     windows_.openDialog().unload();
     windows_.saveDialog().unload();

@@ -236,19 +236,32 @@ private slots:
         QVERIFY(!form.outputBox()->isReadOnly());
     }
 
-    void exitDuringAFillEndsTheProgram()
+    void leavingDuringAFillDropsIt_data()
     {
+        QTest::addColumn<bool>("byExit");
+        QTest::newRow("File > Exit") << true;
+        QTest::newRow("window closed") << false;
+    }
+    void leavingDuringAFillDropsIt()
+    {
+        QFETCH(bool, byExit);
         WindowFixture f;
         MainWindow& form = showWithList(f);
-        form.picksBox()->setText("1000000");
+        form.picksBox()->setText("999999");
         QTimer::singleShot(0, [&] {
             form.onSelectClicked();
-            QTimer::singleShot(50, [&] { form.onExitTriggered(); });
+            QTimer::singleShot(50, [&] {
+                if (byExit)
+                    form.onExitTriggered();
+                else
+                    form.close();
+            });
         });
         QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(!f.windows->mainWindow().isLoaded());
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
+        QVERIFY(!QApplication::overrideCursor());
     }
 };
 
