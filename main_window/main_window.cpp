@@ -6,6 +6,7 @@
 #include "window_registry.h"
 #include "number_text.h"
 #include "output_box.h"
+#include "output_fill.h"
 #include "qt_layout_form.h"
 #include "layout_engine.h"
 #include "random_source.h"
@@ -86,10 +87,17 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
     for (QWidget* child : client_->findChildren<QWidget*>())
         child->installEventFilter(this);
 
+    fillTimer_.setInterval(50);
+    connect(&fillTimer_, &QTimer::timeout, this, &MainWindow::onFillTick);
+
     outputBox()->setFocus();
 }
 
-MainWindow::~MainWindow() = default;
+// The fill goes first: it waits for its work, while the box still stands.
+MainWindow::~MainWindow()
+{
+    fill_.reset();
+}
 
 void MainWindow::buildMenu()
 {
@@ -139,8 +147,19 @@ void MainWindow::changeCheck(QLineEdit* box)
 void MainWindow::onCountChanged() { changeCheck(countBox()); }
 void MainWindow::onPicksChanged() { changeCheck(picksBox()); }
 
+bool MainWindow::refusedWhileFilling()
+{
+    if (!isFilling())
+        return false;
+    warn(tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
+            "stop them; the output is unchanged."));
+    return true;
+}
+
 void MainWindow::onSelectClicked()
 {
+    if (refusedWhileFilling())
+        return;
     // "" and "0" ask for one word; the box shows what the press used.
     picksBox()->setText(QString::fromStdString(effectivePicksText(picksBox()->text().toStdString())));
 
@@ -156,6 +175,10 @@ void MainWindow::onSelectClicked()
     const PressInput input{picksBox()->text().toStdString(), countBox()->text().toStdString(),
                            loadedPathBytes().toStdString(), countedFile_,
                            static_cast<std::uint64_t>(outputBox()->lineCount())};
+    if (const auto picks = passCount(input.picksText); picks && *picks > BackgroundPicks && *picks <= MaxPicksPerPress) {
+        startFill(input);
+        return;
+    }
     // The wait cursor and progress last for the press alone, not its messages.
     auto result = [&] {
         BusyFeedback busy(this, tr("Picking words…"));
@@ -174,8 +197,76 @@ void MainWindow::onSelectClicked()
     }
 }
 
+void MainWindow::startFill(const PressInput& input)
+{
+    fillFeedback_ = std::make_unique<BusyFeedback>(this, tr("Picking words…"));
+    fill_ = std::make_unique<OutputFill>(input, processRandomSource(), outputBox()->documentLook(),
+                                         outputBox()->rawText());
+    connect(fill_.get(), &OutputFill::finished, this, &MainWindow::onFillFinished, Qt::QueuedConnection);
+    // The box's text is the start of the document being built: it must not
+    // change before the new one takes its place.
+    outputBox()->setReadOnly(true);
+    fill_->start();
+    fillTimer_.start();
+}
+
+void MainWindow::onFillTick()
+{
+    if (!fill_ || !fillFeedback_)
+        return;
+    // The modal progress dialog takes events while it updates, the end of
+    // the fill among them: that waits until this tick is over.
+    inFillTick_ = true;
+    if (!fillFeedback_->update(fill_->progress(), OutputFill::ProgressTotal))
+        fill_->cancel();
+    inFillTick_ = false;
+}
+
+void MainWindow::cancelFill()
+{
+    if (fill_)
+        fill_->cancel();
+}
+
+void MainWindow::onFillFinished()
+{
+    if (inFillTick_) {
+        QTimer::singleShot(0, this, &MainWindow::onFillFinished);
+        return;
+    }
+    if (!fill_)
+        return;
+    fillTimer_.stop();
+    const std::unique_ptr<OutputFill> fill = std::move(fill_);
+    const bool cancelled = fill->cancelRequested() || (fillFeedback_ && fillFeedback_->cancelled());
+    std::unique_ptr<QTextDocument> document = fill->takeDocument();
+    if (!cancelled && !fill->error() && document) {
+        outputBox()->adoptDocument(std::move(document)); // under the wait cursor: a million lines take a while
+        processRandomSource() = fill->draws(); // only now are the draws used
+    }
+    fillFeedback_.reset();
+    outputBox()->setReadOnly(false);
+    if (!cancelled && fill->error() && fill->error()->code != ErrorCode::Cancelled)
+        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(fill->error()->message)));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing while picks are being written drops them: the box and the
+    // random source stay as they were before the press.
+    if (fill_) {
+        fill_.reset();
+        fillTimer_.stop();
+        fillFeedback_.reset();
+        outputBox()->setReadOnly(false);
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindow::onCopyClicked()
 {
+    if (refusedWhileFilling())
+        return;
     if (!windows_.services().setClipboardText(outputBox()->text()))
         warn(tr("The output could not be copied: the clipboard is not available. The output is unchanged."));
 }
@@ -190,11 +281,22 @@ void MainWindow::onPasteRefused(qsizetype length)
 
 void MainWindow::onClearClicked()
 {
+    if (refusedWhileFilling())
+        return;
     outputBox()->setText(QString());
 }
 
-void MainWindow::onLoadTriggered() { windows_.openDialog().showWidget(); }
-void MainWindow::onSaveTriggered() { windows_.saveDialog().showWidget(); }
+void MainWindow::onLoadTriggered()
+{
+    if (!refusedWhileFilling())
+        windows_.openDialog().showWidget();
+}
+
+void MainWindow::onSaveTriggered()
+{
+    if (!refusedWhileFilling())
+        windows_.saveDialog().showWidget();
+}
 void MainWindow::onAboutTriggered() { windows_.aboutWindow().showWidget(); }
 
 void MainWindow::onExitTriggered()
@@ -279,6 +381,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     if (path.isEmpty())
         return;
     event->acceptProposedAction();
+    if (refusedWhileFilling())
+        return;
     if (const auto counted = countWordList(this, windows_.services(), path))
         showCountedList(path, counted->count, {}, counted->file);
 }

@@ -5,6 +5,7 @@
 #include "output_box.h"
 
 #include <QMainWindow>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -17,6 +18,8 @@ namespace tavilon {
 
 class WindowRegistry;
 class OutputBox;
+class OutputFill;
+class BusyFeedback;
 namespace layout {
 class QtLayoutForm;
 }
@@ -59,6 +62,19 @@ public:
     // the path box's text.
     QByteArray loadedPathBytes() const;
 
+    // A press of more picks than this fills the output box while the window
+    // goes on: the picks and the box's new text are made on another thread
+    // and shown all at once. Smaller presses finish inside the click.
+    static constexpr std::uint64_t BackgroundPicks = 10'000;
+
+    // True from a background press until its picks are in the box, or it
+    // was cancelled or failed. Meanwhile the commands that would act on the
+    // output are refused with a message, and the box takes no typing.
+    bool isFilling() const { return fill_ != nullptr; }
+    // Stops a background press: the box and the random source stay as they
+    // were before it.
+    void cancelFill();
+
     // What the buttons, boxes and menu items do.
     void onSelectClicked();
     void onCopyClicked();
@@ -74,6 +90,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -81,6 +98,10 @@ private:
     void buildMenu();
     void changeCheck(QLineEdit* box);
     void warn(const QString& text);
+    bool refusedWhileFilling();
+    void startFill(const PressInput& input);
+    void onFillTick();
+    void onFillFinished();
 
     WindowRegistry& windows_;
     QWidget* client_ = nullptr; // owned by the window
@@ -97,6 +118,11 @@ private:
     QPushButton* clearButton_ = nullptr;
     QPushButton* selectButton_ = nullptr;
     std::unique_ptr<layout::QtLayoutForm> layoutForm_;
+    // A background press: its work, its feedback and the timer that shows it.
+    std::unique_ptr<BusyFeedback> fillFeedback_;
+    std::unique_ptr<OutputFill> fill_;
+    QTimer fillTimer_;
+    bool inFillTick_ = false;
 };
 
 } // namespace tavilon

@@ -29,6 +29,17 @@ bool BusyFeedback::report(std::uint64_t done, std::uint64_t total)
     if (lastUpdate_.elapsed() < 50)
         return !cancelled_;
     lastUpdate_.restart();
+    update(done, total);
+    if (dialog_) {
+        QApplication::processEvents();
+        if (dialog_->wasCanceled())
+            cancelled_ = true;
+    }
+    return !cancelled_;
+}
+
+bool BusyFeedback::update(std::uint64_t done, std::uint64_t total)
+{
     if (!dialog_ && started_.elapsed() >= DialogDelayMs) {
         dialog_ = std::make_unique<QProgressDialog>(label_, QObject::tr("Cancel"), 0, 1000, over_);
         dialog_->setWindowTitle(QStringLiteral("Brenvask Tavilon"));
@@ -41,7 +52,6 @@ bool BusyFeedback::report(std::uint64_t done, std::uint64_t total)
     if (dialog_) {
         const int value = total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(1000, done * 1000 / total));
         dialog_->setValue(value);
-        QApplication::processEvents();
         if (dialog_->wasCanceled())
             cancelled_ = true;
     }

@@ -1,6 +1,9 @@
 #include "output_box.h"
 
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -33,15 +36,99 @@ OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent)
 
 QString OutputBox::text() const
 {
-    // Each block is one line; its own text keeps U+00A0 and U+2028, which
-    // the widget's plain text would turn into a space and a line end.
-    QString text;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
-            text += QStringLiteral("\r\n");
-        text += block.text();
-    }
+    // Each block is one line, and only a block's end is a U+2029 in the raw
+    // text: typing, pasting or setting a U+2029 starts a new block. The raw
+    // text keeps U+00A0 and U+2028, which the widget's plain text would turn
+    // into a space and a line end.
+    QString text = rawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     return text;
+}
+
+QString OutputBox::rawText() const
+{
+    return document()->toRawText();
+}
+
+OutputBox::DocumentLook OutputBox::documentLook() const
+{
+    const QTextDocument* doc = document();
+    return {doc->defaultFont(), doc->defaultTextOption(), doc->documentMargin()};
+}
+
+std::unique_ptr<QTextDocument> OutputBox::buildDocument(const DocumentLook& look, const QString& rawBefore,
+                                                        const QString& appended, const BuildProgress& keepGoing)
+{
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setUndoRedoEnabled(false);
+    doc->setDefaultFont(look.font);
+    doc->setDefaultTextOption(look.option);
+    doc->setDocumentMargin(look.margin);
+    // The box's own layout, set before the text goes in: setting it later
+    // would walk every block once more on the window's thread.
+    doc->setDocumentLayout(new QPlainTextDocumentLayout(doc.get())); // owned by the document
+
+    const QString added = toWidgetText(appended);
+    const qint64 total = rawBefore.size() + added.size();
+    QTextCursor cursor(doc.get());
+    // Blocks of about 64 Ki characters: small enough to stop soon when asked,
+    // large enough that asking costs nothing.
+    constexpr qsizetype Step = 64 * 1024;
+    qint64 done = 0;
+    auto insertInSteps = [&](const QString& text, QChar lineEnd) {
+        for (qsizetype from = 0; from < text.size();) {
+            if (keepGoing && !keepGoing(done, total))
+                return false;
+            qsizetype to = std::min(text.size(), from + Step);
+            if (to < text.size()) { // end a step at a line end where one is near
+                const qsizetype end = text.indexOf(lineEnd, to);
+                to = end < 0 || end - to > Step ? to : end + 1;
+                if (text.at(to - 1).isHighSurrogate()) // never split a character in two
+                    ++to;
+            }
+            cursor.insertText(QStringView(text).mid(from, to - from).toString());
+            done += to - from;
+            from = to;
+        }
+        return true;
+    };
+    if (!insertInSteps(rawBefore, QChar::ParagraphSeparator) || !insertInSteps(added, QLatin1Char('\n')))
+        return nullptr;
+    // The box lays out every block again when it takes a document, and makes
+    // each block's layout object on the way: made here, that work stays off
+    // the window's thread.
+    for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+        block.layout();
+    if (keepGoing && !keepGoing(total, total))
+        return nullptr;
+    return doc;
+}
+
+void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
+{
+    const QTextCursor before = textCursor();
+    const int anchor = before.anchor();
+    const int position = before.position();
+    const int scrolled = verticalScrollBar()->value();
+    QPointer<QTextDocument> old = this->document();
+
+    document->setParent(this); // the box owns it from here on
+    setDocument(document.release());
+
+    QTextCursor cursor(this->document());
+    const int last = this->document()->characterCount() - 1;
+    cursor.setPosition(std::min(anchor, last));
+    cursor.setPosition(std::min(position, last), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(scrolled);
+    // A document the box made itself goes with it; freeing a million lines
+    // takes a while, so it happens in an event of its own.
+    for (QObject* owner = old ? old->parent() : nullptr; owner; owner = owner->parent()) {
+        if (owner == this) {
+            old->deleteLater();
+            break;
+        }
+    }
 }
 
 qsizetype OutputBox::longestLine(QStringView text)

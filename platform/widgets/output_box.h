@@ -2,7 +2,12 @@
 
 #include "selection.h"
 
+#include <QFont>
 #include <QPlainTextEdit>
+#include <QTextOption>
+
+#include <functional>
+#include <memory>
 
 namespace tavilon {
 
@@ -28,6 +33,32 @@ public:
 
     // The longest line of `text`, whatever ends its lines.
     static qsizetype longestLine(QStringView text);
+
+    // The document's own text: lines joined by U+2029, every other
+    // character as it is. Far quicker than text() for a million lines.
+    QString rawText() const;
+
+    // What a document of the box's needs to look like the box's own.
+    struct DocumentLook {
+        QFont font;
+        QTextOption option;
+        qreal margin = 0;
+    };
+    DocumentLook documentLook() const;
+
+    // Told the lines done and the total now and then; returning false stops
+    // the work.
+    using BuildProgress = std::function<bool(qint64 done, qint64 total)>;
+    // A document for the box holding `rawBefore` (as rawText() gives it)
+    // followed directly by `appended` (text with any line ends). Safe to call
+    // on any thread: it touches nothing but the new document, which belongs
+    // to the calling thread. Empty when `keepGoing` stopped it.
+    static std::unique_ptr<QTextDocument> buildDocument(const DocumentLook& look, const QString& rawBefore,
+                                                        const QString& appended, const BuildProgress& keepGoing);
+    // Shows `document` (built by buildDocument on this thread or moved to
+    // it) instead of the current one. When the old text is the start of the
+    // new one, the cursor, selection and scroll position stay where they were.
+    void adoptDocument(std::unique_ptr<QTextDocument> document);
 
 signals:
     // A paste or drop was refused, its longest line being `length`

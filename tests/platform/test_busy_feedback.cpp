@@ -48,6 +48,24 @@ private slots:
         QVERIFY(!report(60, 100)); // the work is asked to stop
         QVERIFY(busy.cancelled());
     }
+
+    void workElsewhereIsShownFromTheEventLoop()
+    {
+        QWidget window;
+        window.show();
+        BusyFeedback busy(&window, "Working");
+        QVERIFY(busy.update(10, 100));
+        QVERIFY(!progressDialog()); // not in the first second
+        QTest::qWait(BusyFeedback::DialogDelayMs + 100);
+        QVERIFY(busy.update(250, 1000));
+        QProgressDialog* dialog = progressDialog();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->value(), 250);
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        dialog->cancel();
+        QVERIFY(!busy.update(300, 1000)); // Cancel is seen at the next update
+        QVERIFY(busy.cancelled());
+    }
 };
 
 QTEST_MAIN(TestBusyFeedback)
