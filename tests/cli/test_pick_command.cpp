@@ -74,7 +74,7 @@ private slots:
         QTest::newRow("too many") << QStringList{"pick", "-n", "2000000", "LIST"} << 1 << "" << "At most";
         QTest::newRow("no command") << QStringList{} << 2 << "" << "Usage";
         QTest::newRow("unknown command") << QStringList{"shuffle", "LIST"} << 2 << "" << "unknown";
-        QTest::newRow("count without file") << QStringList{"count"} << 2 << "" << "Usage";
+        QTest::newRow("count with two files") << QStringList{"count", "LIST", "LIST"} << 2 << "" << "Usage";
         QTest::newRow("-n without value") << QStringList{"pick", "LIST", "-n"} << 2 << "" << "needs a number";
     }
     void commands()
