@@ -529,6 +529,31 @@ private slots:
                      run.err.constData());
         }
     }
+
+    // The manual page names every option the help lists, and every exit status.
+    void manualListsEveryOption()
+    {
+        QFile page(QStringLiteral(TAVILON_PICK_MANUAL));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString manual = QString::fromUtf8(page.readAll());
+        const CommandRun help = runCommand({"--help"}, {});
+        static const QRegularExpression optionLine(QStringLiteral("^ {2,6}(-\\w)?(?:, )?(--\\w+)"),
+                                                   QRegularExpression::MultilineOption);
+        int options = 0;
+        for (const QRegularExpressionMatch& match : optionLine.globalMatch(QString::fromUtf8(help.out))) {
+            for (int group = 1; group <= 2; ++group) {
+                QString option = match.captured(group);
+                if (option.isEmpty())
+                    continue;
+                ++options;
+                option.replace("-", "\\-");
+                QVERIFY2(manual.contains(option), qPrintable(option));
+            }
+        }
+        QCOMPARE(options, 7); // -n --number -o --output -h --help --version
+        for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"})
+            QVERIFY2(manual.contains(status), status);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestPickCommand)
