@@ -1,8 +1,13 @@
 #include "pick_command.h"
 
-#include "number_text.h"
+#include "command_line.h"
+#include "file_writer.h"
+#include "input_spool.h"
 #include "random_source.h"
+#include "save_target.h"
 #include "selection.h"
+#include "tavilon_version.h"
+#include "terminal_text.h"
 #include "text_source.h"
 #include "word_list.h"
 
@@ -14,15 +19,28 @@ namespace tavilon {
 
 namespace {
 
-constexpr const char* Usage =
-    "Usage: tavilon-pick count FILE\n"
-    "       tavilon-pick pick [-n NUMBER] FILE\n"
-    "\n"
+constexpr const char* Synopsis =
+    "Usage: tavilon-pick count FILE [-o OUTPUT]\n"
+    "       tavilon-pick pick FILE [-n NUMBER] [-o OUTPUT]\n"
+    "       tavilon-pick --help | --version\n";
+
+constexpr const char* Details =
     "count  prints the number of words in the word list FILE, as the main\n"
     "       window shows it (nothing at all for a list without words).\n"
     "pick   prints, one per line, the words that the first press of \"Select\"\n"
     "       picks in a freshly started program with NUMBER in the number-of-\n"
     "       picks box (default 1; empty and 0 also give one pick).\n"
+    "\n"
+    "With FILE \"-\" or no FILE at all, the list is read from standard input.\n"
+    "Options may come before or after the command and FILE; \"--\" ends them.\n"
+    "\n"
+    "  -n, --number=NUMBER  how many words pick draws (-n5 and --number 5 too)\n"
+    "  -o, --output=OUTPUT  write to the file OUTPUT instead of standard output:\n"
+    "                       the same bytes, written only when all is done; an\n"
+    "                       existing file keeps its links, owner and permissions\n"
+    "                       (\"-o -\" is standard output)\n"
+    "  -h, --help           print this text and exit\n"
+    "      --version        print the program's version and exit\n"
     "\n"
     "A word is one line of the file with surrounding spaces and tabs removed;\n"
     "blank lines are skipped. The picks repeat from run to run by design: they\n"
@@ -31,65 +49,111 @@ constexpr const char* Usage =
     "Exit status: 0 done, 1 the file could not be read or used, or the output\n"
     "could not be written (message on standard error), 2 wrong usage.\n";
 
+constexpr const char* StandardInputName = "standard input";
+
+// Every message may hold a file name or an argument: it is escaped whole.
+void message(std::ostream& err, const std::string& text)
+{
+    err << escapedForTerminal("tavilon-pick: " + text) << "\n";
+}
+
 int usageError(std::ostream& err, const std::string& what)
 {
-    err << "tavilon-pick: " << what << "\n" << Usage;
+    message(err, what);
+    err << Synopsis << "Try \"tavilon-pick --help\" for more.\n";
     return 2;
 }
 
-int failure(std::ostream& err, const std::string& message)
+int failure(std::ostream& err, const std::string& text)
 {
-    err << "tavilon-pick: " << message << "\n";
+    message(err, text);
     return 1;
 }
 
-// Everything written must reach its place: the stream is flushed and checked.
-int finish(std::ostream& out, std::ostream& err)
+// Where a command's result goes: standard output as it comes, or the
+// OUTPUT file, written through the same writer as the window's saves once
+// the whole result is known, so that a failed command leaves it untouched.
+class Destination {
+public:
+    Destination(std::ostream& out, const std::optional<std::string>& file) : out_(out), file_(file) {}
+
+    // Checks OUTPUT before any work: a folder, a device or a missing folder
+    // is refused at once.
+    Outcome<bool> check() const
+    {
+        if (!file_)
+            return true;
+        auto target = resolveSaveTarget(*file_);
+        if (!target)
+            return target.error();
+        return true;
+    }
+
+    bool write(std::string_view bytes)
+    {
+        if (file_) {
+            text_.append(bytes);
+            return true;
+        }
+        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return static_cast<bool>(out_);
+    }
+
+    const char* name() const { return file_ ? "the output file" : "standard output"; }
+
+    // Everything written must reach its place: the stream is flushed and
+    // checked, the file written whole.
+    int finish(std::ostream& err)
+    {
+        if (file_) {
+            auto written = writeFileKeepingIdentity(*file_, text_);
+            if (!written)
+                return failure(err, written.error().message);
+            return 0;
+        }
+        out_.flush();
+        if (!out_)
+            return failure(err, "cannot write to standard output");
+        return 0;
+    }
+
+private:
+    std::ostream& out_;
+    std::optional<std::string> file_;
+    std::string text_;
+};
+
+Outcome<TextSource> openList(const CommandLine& line, const PickCommandHooks& hooks)
 {
-    out.flush();
-    if (!out)
-        return failure(err, "cannot write to standard output");
-    return 0;
+    if (line.file)
+        return TextSource::open(*line.file);
+    auto spooled = spoolToPrivateFile(hooks.standardInput, StandardInputName);
+    if (!spooled)
+        return spooled.error();
+    return TextSource::open(std::move(spooled.value()));
 }
 
-int countCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+int countCommand(const CommandLine& line, Destination& destination, std::ostream& err,
+                 const PickCommandHooks& hooks)
 {
-    if (args.size() != 2)
-        return usageError(err, "count takes exactly one FILE");
-    auto count = countFields(args[1]);
+    auto opened = openList(line, hooks);
+    if (!opened)
+        return failure(err, opened.error().message);
+    auto count = countFields(opened.value());
     if (!count)
         return failure(err, count.error().message);
-    out << count.value() << "\n";
-    return finish(out, err);
+    if (!destination.write(count.value() + "\n"))
+        return failure(err, std::string("cannot write to ") + destination.name());
+    return destination.finish(err);
 }
 
-int pickCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+int pickCommand(const CommandLine& line, Destination& destination, std::ostream& err,
                 const PickCommandHooks& hooks)
 {
-    std::string picks = "1";
-    std::string path;
-    bool havePath = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "-n" && i + 1 < args.size() && !havePath) {
-            picks = args[++i];
-        } else if (args[i] == "-n") {
-            return usageError(err, "-n needs a number");
-        } else if (!havePath) {
-            path = args[i];
-            havePath = true;
-        } else {
-            return usageError(err, "pick takes one FILE");
-        }
-    }
-    if (!havePath)
-        return usageError(err, "pick needs a FILE");
-    if (!picks.empty() && !isNumeric(picks))
-        return usageError(err, "\"" + picks + "\" is not a number of picks");
-
     // The list stays open from the count to the picks, so both read the same
     // file; the count notes where fields begin, so that the picks need not
     // read the whole file again.
-    auto opened = TextSource::open(path);
+    auto opened = openList(line, hooks);
     if (!opened)
         return failure(err, opened.error().message);
     TextSource& list = opened.value();
@@ -101,34 +165,47 @@ int pickCommand(const std::vector<std::string>& args, std::ostream& out, std::os
         hooks.afterCount();
 
     // Each word goes out as it comes, so memory does not grow with the
-    // words' length.
+    // words' length when they go to standard output.
     RandomSource random;
-    auto written = pickWords(list, count.value(), picks, random, &index, [&](std::string_view word) {
-        out.write(word.data(), static_cast<std::streamsize>(word.size()));
-        out.put('\n');
-        return static_cast<bool>(out);
+    auto written = pickWords(list, count.value(), line.picksText, random, &index, [&](std::string_view word) {
+        return destination.write(word) && destination.write("\n");
     });
     if (!written) {
         if (written.error().code == ErrorCode::WriteFailed)
-            return failure(err, "cannot write the picks to standard output");
+            return failure(err, std::string("cannot write the picks to ") + destination.name());
         return failure(err, written.error().message);
     }
-    return finish(out, err);
+    return destination.finish(err);
 }
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PickCommandHooks& hooks)
 {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        out << Usage;
-        return finish(out, err);
+    const ParsedCommandLine parsed = parseCommandLine(args);
+    if (!parsed.line)
+        return usageError(err, parsed.usageError);
+    const CommandLine& line = *parsed.line;
+
+    Destination standardOutput(out, std::nullopt);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        standardOutput.write(Synopsis);
+        standardOutput.write("\n");
+        standardOutput.write(Details);
+        return standardOutput.finish(err);
+    case CommandLine::Action::Version:
+        standardOutput.write("tavilon-pick " TAVILON_VERSION "\n");
+        return standardOutput.finish(err);
+    case CommandLine::Action::Count:
+    case CommandLine::Action::Pick:
+        break;
     }
-    if (args.empty())
-        return usageError(err, "a command is missing");
-    if (args[0] == "count")
-        return countCommand(args, out, err);
-    if (args[0] == "pick")
-        return pickCommand(args, out, err, hooks);
-    return usageError(err, "unknown command \"" + args[0] + "\"");
+
+    Destination destination(out, line.output);
+    if (auto checked = destination.check(); !checked)
+        return failure(err, checked.error().message);
+    if (line.action == CommandLine::Action::Count)
+        return countCommand(line, destination, err, hooks);
+    return pickCommand(line, destination, err, hooks);
 }
 
 } // namespace

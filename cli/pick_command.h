@@ -7,15 +7,20 @@
 
 namespace tavilon {
 
-// Steps a test can put between the parts of a command.
+// What a command reads besides its arguments, and steps a test can put
+// between the parts of a command.
 struct PickCommandHooks {
     // Runs in `pick` after the list is counted and before its words are read.
     std::function<void()> afterCount;
+    // The descriptor read when FILE is "-" or missing.
+    int standardInput = 0;
 };
 
-// The command-line tool: `count FILE` and `pick [-n TEXT] FILE`.
-// Returns the exit status: 0 done, 1 an error (a failed write to `out`
-// included), 2 a usage error.
+// The command-line tool: `count [FILE]` and `pick [-n NUMBER] [FILE]`, each
+// with `-o OUTPUT`, and `--help` and `--version` (see the usage text).
+// Returns the exit status: 0 done, 1 an error (a failed write to `out` or
+// to OUTPUT included), 2 a usage error. Messages go to `err` with control
+// characters and bytes that are not UTF-8 escaped.
 int runPickCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    const PickCommandHooks& hooks = {});
 

@@ -1,4 +1,5 @@
 #include "pick_command.h"
+#include "tavilon_version.h"
 #include "temp_files.h"
 
 #include <QtTest>
@@ -10,6 +11,7 @@
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace tavilon;
@@ -29,6 +31,58 @@ QByteArray numberedWords(const char* word, int lines)
     for (int i = 0; i < lines; ++i)
         bytes += QByteArray(word) + QByteArray::number(i) + "\n";
     return bytes;
+}
+
+struct CommandRun {
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the command in this process; "LIST" stands for `list`, and standard
+// input, when given, is a descriptor open on `standardInput`.
+CommandRun runCommand(const QStringList& args, const std::string& list, const std::string& standardInput = {})
+{
+    std::vector<std::string> argv;
+    for (const QString& a : args)
+        argv.push_back(a == "LIST" ? list : a.toStdString());
+    PickCommandHooks hooks;
+    int fd = -1;
+    if (!standardInput.empty()) {
+        fd = ::open(standardInput.c_str(), O_RDONLY | O_CLOEXEC);
+        hooks.standardInput = fd;
+    } else {
+        hooks.standardInput = -1; // reading it fails: no test waits on the real one
+    }
+    std::ostringstream o;
+    std::ostringstream e;
+    CommandRun run;
+    run.status = runPickCommand(argv, o, e, hooks);
+    if (fd >= 0)
+        ::close(fd);
+    run.out = QByteArray::fromStdString(o.str());
+    run.err = QByteArray::fromStdString(e.str());
+    return run;
+}
+
+// Nothing in a message can act on a terminal: no control character but the
+// line ends, no C1 control or bidirectional override, only UTF-8.
+bool isTerminalSafe(const QByteArray& text)
+{
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && u != '\n') || u == 0x7F)
+            return false;
+    }
+    const QString decoded = QString::fromUtf8(text);
+    if (decoded.toUtf8() != text)
+        return false;
+    for (QChar c : decoded) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x80 && u <= 0x9F) || (u >= 0x2028 && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+            return false;
+    }
+    return true;
 }
 
 struct ProgramRun {
@@ -74,7 +128,7 @@ private slots:
         QTest::newRow("too many") << QStringList{"pick", "-n", "2000000", "LIST"} << 1 << "" << "At most";
         QTest::newRow("no command") << QStringList{} << 2 << "" << "Usage";
         QTest::newRow("unknown command") << QStringList{"shuffle", "LIST"} << 2 << "" << "unknown";
-        QTest::newRow("count without file") << QStringList{"count"} << 2 << "" << "Usage";
+        QTest::newRow("count with two files") << QStringList{"count", "LIST", "LIST"} << 2 << "" << "Usage";
         QTest::newRow("-n without value") << QStringList{"pick", "LIST", "-n"} << 2 << "" << "needs a number";
     }
     void commands()
@@ -110,6 +164,7 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::newRow("count") << QStringList{"count", "LIST"};
         QTest::newRow("help") << QStringList{"--help"};
+        QTest::newRow("version") << QStringList{"--version"};
         QTest::newRow("pick") << QStringList{"pick", "-n", "3", "LIST"};
     }
     void failedWritesExitWithAnError()
@@ -227,6 +282,277 @@ private slots:
         QCOMPARE(runPickCommand({"--help"}, o, e), 0);
         QVERIFY(o.str().find("Exit status") != std::string::npos);
         QVERIFY(e.str().empty());
+    }
+
+    // Every way of writing the options gives what the plain form gives.
+    void optionFormsGiveTheSameWords_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("plain");
+        const QStringList pick3{"pick", "-n", "3", "LIST"};
+        QTest::newRow("-n3") << QStringList{"pick", "-n3", "LIST"} << pick3;
+        QTest::newRow("-n after FILE") << QStringList{"pick", "LIST", "-n", "3"} << pick3;
+        QTest::newRow("--number=3") << QStringList{"pick", "LIST", "--number=3"} << pick3;
+        QTest::newRow("--number 3") << QStringList{"pick", "--number", "3", "LIST"} << pick3;
+        QTest::newRow("shortened --num=3") << QStringList{"pick", "--num=3", "LIST"} << pick3;
+        QTest::newRow("-n before the command") << QStringList{"-n", "3", "pick", "LIST"} << pick3;
+        QTest::newRow("-n then --") << QStringList{"pick", "-n", "3", "--", "LIST"} << pick3;
+        QTest::newRow("--number= empty") << QStringList{"pick", "--number=", "LIST"} << QStringList{"pick", "-n", "", "LIST"};
+        QTest::newRow("-n takes a dash value") << QStringList{"pick", "-n", "-4", "LIST"} << QStringList{"pick", "--number=-4", "LIST"};
+        QTest::newRow("-o - is standard output") << QStringList{"pick", "-o", "-", "-n3", "LIST"} << pick3;
+        QTest::newRow("--output=- is standard output") << QStringList{"--output=-", "pick", "-n3", "LIST"} << pick3;
+        QTest::newRow("- reads standard input") << QStringList{"pick", "-n", "3", "-"} << pick3;
+        QTest::newRow("no FILE reads standard input") << QStringList{"pick", "-n3"} << pick3;
+        QTest::newRow("count of standard input") << QStringList{"count", "-"} << QStringList{"count", "LIST"};
+        QTest::newRow("count, -o - after FILE") << QStringList{"count", "LIST", "-o-"} << QStringList{"count", "LIST"};
+    }
+    void optionFormsGiveTheSameWords()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, plain);
+        TempFiles files;
+        const std::string list = files.write("list.txt", numberedWords("w", 1000));
+        const CommandRun expected = runCommand(plain, list);
+        QCOMPARE(expected.status, 0);
+        const CommandRun run = runCommand(args, list, list);
+        QVERIFY2(run.status == 0, run.err.constData());
+        QCOMPARE(run.out, expected.out);
+        QVERIFY(run.err.isEmpty());
+    }
+
+    // A FILE that looks like an option is reached after "--".
+    void doubleDashEndsOptions()
+    {
+        TempFiles files;
+        files.write("-n", "dash\n");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(files.root()));
+        const CommandRun run = runCommand({"pick", "--", "-n"}, {});
+        const CommandRun count = runCommand({"count", "--", "-n"}, {});
+        QVERIFY(QDir::setCurrent(previous));
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, QByteArray("dash\n"));
+        QCOMPARE(count.out, QByteArray("1\n"));
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("errContains");
+        QTest::newRow("unknown short option") << QStringList{"pick", "-x", "LIST"} << "unknown option \"-x\"";
+        QTest::newRow("unknown long option") << QStringList{"pick", "--bogus=1", "LIST"} << "unknown option \"--bogus\"";
+        QTest::newRow("--number at the end") << QStringList{"pick", "LIST", "--number"} << "--number needs a number";
+        QTest::newRow("-o at the end") << QStringList{"pick", "LIST", "-o"} << "-o needs a file name";
+        QTest::newRow("empty --output=") << QStringList{"pick", "LIST", "--output="} << "--output needs a file name";
+        QTest::newRow("-n twice") << QStringList{"pick", "-n", "1", "LIST", "-n2"} << "more than once";
+        QTest::newRow("-o twice") << QStringList{"pick", "-o", "a", "LIST", "--output=b"} << "more than once";
+        QTest::newRow("-n for count") << QStringList{"count", "-n", "3", "LIST"} << "count takes no number";
+        QTest::newRow("two files") << QStringList{"pick", "LIST", "LIST"} << "pick takes one FILE";
+        QTest::newRow("after --, -n is a file") << QStringList{"pick", "--", "-n", "3"} << "pick takes one FILE";
+        QTest::newRow("--help with a value") << QStringList{"--help=all"} << "--help takes no value";
+        QTest::newRow("only --") << QStringList{"--"} << "a command is missing";
+        QTest::newRow("not a number after FILE") << QStringList{"pick", "LIST", "--number=1x"} << "\"1x\" is not a number";
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, errContains);
+        TempFiles files;
+        const std::string list = files.write("list.txt", "alpha\n");
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(files.root())); // "-o a" would land here
+        const CommandRun run = runCommand(args, list);
+        QVERIFY(QDir::setCurrent(previous));
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.out.isEmpty());
+        QVERIFY2(run.err.startsWith("tavilon-pick: ") && run.err.contains(errContains.toUtf8()), run.err.constData());
+        QVERIFY2(run.err.contains("Usage:") && run.err.contains("--help"), run.err.constData());
+        QCOMPARE(QDir(files.root()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"list.txt"});
+    }
+
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("outStartsWith");
+        const QString version = QStringLiteral("tavilon-pick " TAVILON_VERSION "\n");
+        QTest::newRow("--version") << QStringList{"--version"} << version;
+        QTest::newRow("shortened --vers") << QStringList{"--vers"} << version;
+        QTest::newRow("--version after a command") << QStringList{"pick", "LIST", "--version"} << version;
+        QTest::newRow("-h") << QStringList{"-h"} << "Usage:";
+        QTest::newRow("--help before an error") << QStringList{"count", "--help", "-x"} << "Usage:";
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, outStartsWith);
+        const CommandRun run = runCommand(args, "missing.txt");
+        QCOMPARE(run.status, 0);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY2(run.out.startsWith(outStartsWith.toUtf8()), run.out.constData());
+        if (outStartsWith != "Usage:")
+            QCOMPARE(run.out, outStartsWith.toUtf8()); // the version and nothing else
+    }
+
+    // The help lists every option and every exit status.
+    void helpListsEveryOption()
+    {
+        const CommandRun run = runCommand({"--help"}, {});
+        for (const char* item : {"-n, --number=NUMBER", "-o, --output=OUTPUT", "-h, --help", "--version", "\"--\"",
+                                 "standard input", "0 done", "1 the file", "2 wrong usage"})
+            QVERIFY2(run.out.contains(item), item);
+    }
+
+    // -o writes exactly what standard output would get, and only once the
+    // command has succeeded.
+    void outputFileGetsTheSameBytes_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("pick 50") << QStringList{"pick", "-n", "50", "LIST"};
+        QTest::newRow("pick none") << QStringList{"pick", "-n", "00", "LIST"};
+        QTest::newRow("count") << QStringList{"count", "LIST"};
+        QTest::newRow("count of a list without words") << QStringList{"count", "EMPTY"};
+    }
+    void outputFileGetsTheSameBytes()
+    {
+        QFETCH(QStringList, args);
+        TempFiles files;
+        const std::string list = files.write("list.txt", QByteArray("caf\xC3\xA9 \xE2\x80\xA8x\n\r\n") + numberedWords("w", 500));
+        const std::string empty = files.write("empty.txt", " \n\t\n");
+        args.replaceInStrings("EMPTY", QString::fromStdString(empty));
+        const std::string output = files.write("out.txt", "older and longer content that must go\n");
+        const CommandRun expected = runCommand(args, list);
+        QCOMPARE(expected.status, 0);
+        const CommandRun run = runCommand(args + QStringList{"-o", QString::fromStdString(output)}, list);
+        QVERIFY2(run.status == 0, run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QFile file(QString::fromStdString(output));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected.out);
+    }
+
+    // OUTPUT is saved like a file saved from the window: its other names,
+    // permissions and inode stay; a folder or device is refused; a command
+    // that fails leaves an existing OUTPUT as it was.
+    void outputFileKeepsLinksAndRefusesWhatIsNoFile()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("hard links and modes");
+#else
+        TempFiles files;
+        const std::string list = files.write("list.txt", "alpha\nbeta\n");
+        const std::string output = files.write("out.txt", "old\n");
+        const std::string alias = files.path("alias.txt").toStdString();
+        QCOMPARE(::link(output.c_str(), alias.c_str()), 0);
+        QCOMPARE(::chmod(output.c_str(), 0640), 0);
+        struct stat before {};
+        QCOMPARE(::stat(output.c_str(), &before), 0);
+
+        CommandRun run = runCommand({"pick", "-n", "4", "LIST", "-o", QString::fromStdString(output)}, list);
+        QVERIFY2(run.status == 0, run.err.constData());
+        const CommandRun expected = runCommand({"pick", "-n", "4", "LIST"}, list);
+        struct stat after {};
+        QCOMPARE(::stat(alias.c_str(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_nlink, nlink_t{2});
+        QCOMPARE(after.st_mode & 07777, mode_t{0640});
+        QFile aliasFile(QString::fromStdString(alias));
+        QVERIFY(aliasFile.open(QIODevice::ReadOnly));
+        QCOMPARE(aliasFile.readAll(), expected.out);
+
+        // A failing command writes nothing.
+        const std::string empty = files.write("empty.txt", "");
+        run = runCommand({"pick", QString::fromStdString(empty), "-o", QString::fromStdString(output)}, list);
+        QCOMPARE(run.status, 1);
+        QFile outFile(QString::fromStdString(output));
+        QVERIFY(outFile.open(QIODevice::ReadOnly));
+        QCOMPARE(outFile.readAll(), expected.out);
+
+        // A folder, a device: refused before the list is read.
+        run = runCommand({"pick", "LIST", "-o", files.root()}, "missing.txt");
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("folder") && !run.err.contains("missing.txt"), run.err.constData());
+        QVERIFY(QFileInfo(files.root()).isDir());
+        run = runCommand({"count", "LIST", "-o", "/dev/null"}, list);
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains("not a regular file"), run.err.constData());
+#endif
+    }
+
+    // Names and arguments in messages cannot act on the terminal, and each
+    // escape reads one way.
+    void messagesEscapeNames_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("shown");
+        QTest::newRow("escape sequence") << QByteArray("x\x1b[31mRED.txt") << QByteArray("\"x\\x1b[31mRED.txt\"");
+        QTest::newRow("newline, tab, CR") << QByteArray("a\nb\tc\rd") << QByteArray("\"a\\nb\\tc\\rd\"");
+        QTest::newRow("DEL and BEL") << QByteArray("a\x7f\x07") << QByteArray("\"a\\x7f\\x07\"");
+        QTest::newRow("backslash doubled") << QByteArray("a\\x1b") << QByteArray("\"a\\\\x1b\"");
+        QTest::newRow("Latin-1 byte") << QByteArray("caf\xE9") << QByteArray("\"caf\\xe9\"");
+        QTest::newRow("cut-off sequence") << QByteArray("a\xE2\x82") << QByteArray("\"a\\xe2\\x82\"");
+        QTest::newRow("overlong slash") << QByteArray("a\xC0\xAF") << QByteArray("\"a\\xc0\\xaf\"");
+        QTest::newRow("surrogate") << QByteArray("a\xED\xA0\x80") << QByteArray("\"a\\xed\\xa0\\x80\"");
+        QTest::newRow("C1 CSI") << QByteArray("a\xC2\x9B" "2J") << QByteArray("\"a\\u009b2J\"");
+        QTest::newRow("right-to-left override") << QByteArray("a\xE2\x80\xAEtxt.exe") << QByteArray("\"a\\u202etxt.exe\"");
+        QTest::newRow("UTF-8 stays") << QByteArray("caf\xC3\xA9 \xE6\x97\xA5.txt") << QByteArray("\"caf\xC3\xA9 \xE6\x97\xA5.txt\"");
+    }
+    void messagesEscapeNames()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, shown);
+        TempFiles files;
+        const QByteArray missing = QFile::encodeName(files.root()) + "/" + name;
+        const QByteArray shownPath = "\"" + QFile::encodeName(files.root()) + "/" + shown.mid(1);
+        std::ostringstream o;
+        std::ostringstream e;
+        // A list that cannot be opened, an output in a missing folder, a bad number.
+        const std::vector<std::vector<std::string>> commands{
+            {"count", missing.toStdString()},
+            {"pick", "-o", (missing + "/out.txt").toStdString(), "-"},
+            {"pick", "-n", name.toStdString(), "-"},
+        };
+        for (const auto& args : commands) {
+            const CommandRun run = [&] {
+                PickCommandHooks hooks;
+                hooks.standardInput = -1;
+                std::ostringstream out;
+                std::ostringstream err;
+                CommandRun r;
+                r.status = runPickCommand(args, out, err, hooks);
+                r.err = QByteArray::fromStdString(err.str());
+                return r;
+            }();
+            QVERIFY(run.status != 0);
+            QVERIFY2(isTerminalSafe(run.err), run.err.toHex(' ').constData());
+            const QByteArray expected = args[1] == "-n" ? shown : shownPath;
+            QVERIFY2(run.err.contains(expected.endsWith('"') && args[1] == "-o" ? expected.chopped(1) : expected),
+                     run.err.constData());
+        }
+    }
+
+    // The manual page names every option the help lists, and every exit status.
+    void manualListsEveryOption()
+    {
+        QFile page(QStringLiteral(TAVILON_PICK_MANUAL));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QString manual = QString::fromUtf8(page.readAll());
+        const CommandRun help = runCommand({"--help"}, {});
+        static const QRegularExpression optionLine(QStringLiteral("^ {2,6}(-\\w)?(?:, )?(--\\w+)"),
+                                                   QRegularExpression::MultilineOption);
+        int options = 0;
+        for (const QRegularExpressionMatch& match : optionLine.globalMatch(QString::fromUtf8(help.out))) {
+            for (int group = 1; group <= 2; ++group) {
+                QString option = match.captured(group);
+                if (option.isEmpty())
+                    continue;
+                ++options;
+                option.replace("-", "\\-");
+                QVERIFY2(manual.contains(option), qPrintable(option));
+            }
+        }
+        QCOMPARE(options, 7); // -n --number -o --output -h --help --version
+        for (const char* status : {".B 0\n", ".B 1\n", ".B 2\n"})
+            QVERIFY2(manual.contains(status), status);
     }
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavilon {
+
+// What the arguments of `tavilon-pick` ask for.
+struct CommandLine {
+    enum class Action { Help, Version, Count, Pick };
+    Action action = Action::Help;
+    std::string picksText = "1";       // -n NUMBER, as typed; only for Pick
+    std::optional<std::string> file;   // the list; none for standard input ("-" or no FILE)
+    std::optional<std::string> output; // -o OUTPUT; none for standard output ("-o -" or no -o)
+};
+
+struct ParsedCommandLine {
+    std::optional<CommandLine> line; // set when the arguments are usable
+    std::string usageError;          // else what is wrong with them
+};
+
+// Reads the arguments (without the program's name). Options may come before
+// or after the command and FILE: -n NUMBER, -nNUMBER, --number=NUMBER and
+// --number NUMBER are one option, as are -o OUTPUT, -oOUTPUT, --output=OUTPUT
+// and --output OUTPUT; a long option may be shortened to any unambiguous
+// start ("--num=5"). "--" ends the options. --help (-h) and --version act
+// where they stand: the first of them, or the first error, decides.
+ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
+
+} // namespace tavilon

@@ -1,0 +1,139 @@
+#include "input_spool.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
+
+namespace tavilon {
+
+namespace {
+
+class UniqueFd {
+public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+    ~UniqueFd()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    int get() const { return fd_; }
+    int release()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+// Holds back the signals that end a program while it lives.
+class HeldSignals {
+public:
+    HeldSignals()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT})
+            sigaddset(&held, sig);
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    HeldSignals(const HeldSignals&) = delete;
+    HeldSignals& operator=(const HeldSignals&) = delete;
+    ~HeldSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+private:
+    sigset_t previous_;
+};
+
+std::string quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+CoreError spoolError(const std::string& folder, int err)
+{
+    return {ErrorCode::WriteFailed, "Cannot keep standard input in a temporary file in " + quoted(folder) + ": "
+                                        + std::strerror(err) + "."};
+}
+
+// Makes the file and removes its name before any signal can end the program.
+Outcome<int> makeUnnamedFile(const std::string& folder)
+{
+    std::string pattern = folder;
+    if (pattern.back() != '/')
+        pattern += '/';
+    pattern += "tavilon-pick-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+
+    HeldSignals held;
+    UniqueFd fd(::mkstemp(name.data()));
+    if (fd.get() < 0)
+        return spoolError(folder, errno);
+    if (::unlink(name.data()) != 0)
+        return spoolError(folder, errno); // cannot be: the folder let us create it
+    ::fcntl(fd.get(), F_SETFD, FD_CLOEXEC);
+    return fd.release();
+}
+
+bool writeAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+} // namespace
+
+std::string spoolFolder()
+{
+    const char* tmpdir = std::getenv("TMPDIR");
+    return tmpdir && *tmpdir ? std::string(tmpdir) : std::string("/tmp");
+}
+
+Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
+{
+    const std::string folder = spoolFolder();
+    auto made = makeUnnamedFile(folder);
+    if (!made)
+        return made.error();
+    UniqueFd spool(made.value());
+
+    std::vector<char> buffer(std::size_t{1} << 16);
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": " + std::strerror(err) + "."};
+        }
+        if (!writeAll(spool.get(), buffer.data(), static_cast<std::size_t>(got)))
+            return spoolError(folder, errno);
+    }
+    if (::lseek(spool.get(), 0, SEEK_SET) != 0)
+        return spoolError(folder, errno);
+    return InputFile::adopt(spool.release(), name);
+}
+
+} // namespace tavilon

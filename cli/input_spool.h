@@ -1,0 +1,22 @@
+#pragma once
+
+#include "input_file.h"
+#include "outcome.h"
+
+#include <string>
+
+namespace tavilon {
+
+// Copies everything that can be read from `fd` (standard input, a pipe) into
+// a private temporary file and hands that file back, opened at its start, so
+// that the list can be read twice (counted, then picked from). The file is
+// made with mode 0600 in $TMPDIR (or /tmp) and its name is removed the
+// moment it is open, with the terminating signals held back in between: it
+// disappears with the program however the program ends, Ctrl+C included.
+// `name` is what messages call the list.
+Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name);
+
+// The folder the spool goes in: $TMPDIR when set and not empty, else /tmp.
+std::string spoolFolder();
+
+} // namespace tavilon
