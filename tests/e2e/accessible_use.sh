@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Load, Select and read the output through the accessibility bus alone, as a
 # screen reader's user would: controls found by role and name, worked by
-# their accessible actions. Run under xvfb-run.
+# their accessible actions. Run under an X server (tests/e2e/with_x_server.sh).
 # Usage: accessible_use.sh PROGRAM PICK_TOOL
 # Exits with 77 (skipped) when the accessibility tools are not installed.
 set -euo pipefail

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The road of a typical use, driven from outside in a real X server:
-# Load, Select, Copy, Save, resize, About, Exit. Run under xvfb-run.
+# Load, Select, Copy, Save, resize, About, Exit. Run under an X server (tests/e2e/with_x_server.sh).
 # Usage: typical_use.sh PROGRAM PICK_TOOL [SCREENSHOT_DIR]
 set -euo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
