@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::size_t BlockSize = 64u << 10; // reads of 64 KiB: measured fastest here
 constexpr std::size_t PieceSize = 64u << 10; // masks made 64 KiB at a time
+// After a skip the target lies within the count's mark spacing (16 KiB for
+// lists up to 1 GiB): a short read usually reaches it.
+constexpr std::size_t SkipReadSize = 16u << 10;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -129,6 +132,7 @@ private:
         textOffset_ = mark->offset;
         fields_ = mark->fieldsBefore;
         carry_ = 1;
+        justSkipped_ = true;
         return true;
     }
 
@@ -137,7 +141,8 @@ private:
     {
         if (buffer_.size() < kept_ + BlockSize)
             buffer_.resize(kept_ + BlockSize);
-        auto n = source_.read(buffer_.data() + kept_, BlockSize);
+        auto n = source_.read(buffer_.data() + kept_, justSkipped_ ? SkipReadSize : BlockSize);
+        justSkipped_ = false;
         if (n)
             textOffset_ += n.value();
         lineStart_ = 0;
@@ -273,6 +278,7 @@ private:
     std::vector<char> buffer_;
     std::size_t kept_ = 0;
     std::size_t lineStart_ = 0; // where the line in progress begins
+    bool justSkipped_ = false;
     std::vector<std::uint64_t> lineEnds_;
     std::vector<std::uint64_t> blanks_;
 };

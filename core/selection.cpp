@@ -154,8 +154,14 @@ Outcome<PressResult> press(const PressInput& input, RandomSource& random, const 
     }
 }
 
-Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
-                                 RandomSource& random, const FieldIndex* index, const WordSink& sink)
+namespace {
+
+// The picks of a press, without the output box's limits, each passed to
+// `pass`, which returns false when it could not pass it on; `flush` runs once
+// after the last.
+template <class Pass, class Flush>
+Outcome<std::uint64_t> pickEach(TextSource& list, const std::string& countText, std::string_view picksText,
+                                RandomSource& random, const FieldIndex* index, Pass pass, Flush flush)
 {
     try {
         auto planned = plan(picksText, countText);
@@ -170,14 +176,53 @@ Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText,
             return fields.error();
         const PickedFields& picked = fields.value();
         for (std::size_t i = 0; i < picked.size(); ++i) {
-            if (!sink(picked.field(i)))
+            if (!pass(picked.field(i)))
                 return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
         }
+        if (!flush())
+            return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
         random = draws;
         return p.passes;
     } catch (const std::bad_alloc&) {
         return outOfMemoryError();
     }
+}
+
+} // namespace
+
+Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
+                                 RandomSource& random, const FieldIndex* index, const WordSink& sink)
+{
+    return pickEach(list, countText, picksText, random, index, [&](std::string_view word) { return sink(word); },
+                    [] { return true; });
+}
+
+Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, std::string_view picksText,
+                                RandomSource& random, const FieldIndex* index, std::string_view lineEnd,
+                                const TextSink& sink)
+{
+    constexpr std::size_t RunSize = 64u << 10;
+    std::string run;
+    run.reserve(RunSize + 256);
+    const auto flush = [&] {
+        if (run.empty())
+            return true;
+        const bool passed = sink(run);
+        run.clear();
+        return passed;
+    };
+    return pickEach(
+        list, countText, picksText, random, index,
+        [&](std::string_view word) {
+            // The run goes out before it would pass RunSize; a longer word
+            // makes a run by itself.
+            if (run.size() + word.size() + lineEnd.size() > RunSize && !flush())
+                return false;
+            run.append(word);
+            run.append(lineEnd);
+            return true;
+        },
+        flush);
 }
 
 Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& random)
