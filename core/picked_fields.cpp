@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 namespace tavilon {
 
@@ -20,6 +21,21 @@ constexpr std::size_t PieceSize = 64u << 10; // masks made 64 KiB at a time
 constexpr std::size_t SkipReadSize = 16u << 10;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// True when no byte of [p, p + n) has its top bit set.
+bool isAscii(const char* p, std::size_t n)
+{
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        high |= word;
+    }
+    for (; i < n; ++i)
+        high |= static_cast<unsigned char>(p[i]);
+    return (high & 0x8080808080808080u) == 0;
+}
 
 std::string_view trimmed(const char* begin, const char* end)
 {
@@ -43,17 +59,22 @@ std::size_t drawOf(std::uint64_t packed) { return static_cast<std::size_t>(packe
 // press may hold a million of them.
 std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
 {
-    std::vector<std::uint64_t> items(keys.size());
+    std::vector<std::uint64_t> items;
+    items.reserve(keys.size());
     std::uint64_t maxItem = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        items[i] = (keys[i] << IndexBits) | i;
-        maxItem = std::max(maxItem, items[i]);
+        items.push_back((keys[i] << IndexBits) | i);
+        maxItem = std::max(maxItem, items.back());
     }
     if (keys.size() < 256) {
         std::sort(items.begin(), items.end());
         return items;
     }
-    std::vector<std::uint64_t> scratch(keys.size());
+    // Filled by the first pass before it is read: no need to clear it.
+    const auto scratchStore = std::make_unique_for_overwrite<std::uint64_t[]>(keys.size());
+    std::uint64_t* scratch = scratchStore.get();
+    std::uint64_t* from = items.data();
+    int passes = 0;
     constexpr int Bits = 12;
     constexpr std::size_t Buckets = std::size_t{1} << Bits;
     std::vector<std::size_t> counts(Buckets + 1);
@@ -61,14 +82,17 @@ std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
     // are left out of the sort.
     for (int shift = IndexBits; shift < 64 && (maxItem >> shift) != 0; shift += Bits) {
         std::fill(counts.begin(), counts.end(), 0);
-        for (std::uint64_t item : items)
-            ++counts[((item >> shift) & (Buckets - 1)) + 1];
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            ++counts[((from[i] >> shift) & (Buckets - 1)) + 1];
         for (std::size_t b = 1; b <= Buckets; ++b)
             counts[b] += counts[b - 1];
-        for (std::uint64_t item : items)
-            scratch[counts[(item >> shift) & (Buckets - 1)]++] = item;
-        items.swap(scratch);
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            scratch[counts[(from[i] >> shift) & (Buckets - 1)]++] = from[i];
+        std::swap(from, scratch);
+        ++passes;
     }
+    if (passes % 2 != 0)
+        std::copy(from, from + keys.size(), items.data());
     return items;
 }
 
@@ -155,12 +179,18 @@ private:
         if (carry_ != 0)
             return;
         ++fields_;
+        dataEnd_ = kept_;
+        blockAsciiKnown_ = false;
         if (nextTarget() == fields_)
             take(0, kept_);
     }
 
     Outcome<bool> scanBlock(std::size_t dataEnd)
     {
+        // Fields of a block without high bytes are stored without checks.
+        blockAscii_ = false;
+        blockAsciiKnown_ = false;
+        dataEnd_ = dataEnd;
         for (std::size_t pieceStart = kept_; pieceStart < dataEnd && wantsMore(); pieceStart += PieceSize) {
             const std::size_t pieceLen = std::min(PieceSize, dataEnd - pieceStart);
             // A piece of n bytes closes at most n / 2 + 1 fields: when the
@@ -250,7 +280,11 @@ private:
             next_ = order_.size();
             return;
         }
-        const std::uint64_t span = picked_.store(field);
+        if (!blockAsciiKnown_) {
+            blockAscii_ = isAscii(buffer_.data(), dataEnd_);
+            blockAsciiKnown_ = true;
+        }
+        const std::uint64_t span = blockAscii_ ? picked_.storeAscii(field) : picked_.store(field);
         while (wantsMore() && nextTarget() == fields_)
             picked_.setSpan(drawOf(order_[next_++]), span);
     }
@@ -279,16 +313,17 @@ private:
     std::size_t kept_ = 0;
     std::size_t lineStart_ = 0; // where the line in progress begins
     bool justSkipped_ = false;
+    std::size_t dataEnd_ = 0;      // the end of the block's bytes in buffer_
+    bool blockAsciiKnown_ = false; // checked only when a field is taken from the block
+    bool blockAscii_ = false;
     std::vector<std::uint64_t> lineEnds_;
     std::vector<std::uint64_t> blanks_;
 };
 
 } // namespace
 
-std::uint64_t PickedFields::packSpan(std::size_t begin, std::size_t size)
+std::uint64_t PickedFields::packBigSpan(std::size_t begin, std::size_t size)
 {
-    if (size < BigSize && begin < (std::uint64_t{1} << (64 - SizeBits)))
-        return (std::uint64_t{begin} << SizeBits) | size;
     bigSpans_.push_back({begin, size});
     return ((bigSpans_.size() - 1) << SizeBits) | BigSize;
 }
@@ -306,13 +341,9 @@ std::uint64_t PickedFields::store(std::string_view bytes)
     return packSpan(at, arena_.size() - at);
 }
 
-std::string_view PickedFields::field(std::size_t i) const
+std::string_view PickedFields::bigField(std::size_t which) const
 {
-    const std::uint64_t span = spans_[i];
-    const std::size_t size = span & BigSize;
-    if (size != BigSize)
-        return {arena_.data() + (span >> SizeBits), size};
-    const auto& big = bigSpans_[span >> SizeBits];
+    const auto& big = bigSpans_[which];
     return {arena_.data() + big.first, big.second};
 }
 

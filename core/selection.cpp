@@ -49,9 +49,10 @@ Outcome<Plan> plan(std::string_view picksText, const std::string& countText)
 Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
                                      const FieldIndex* index, std::size_t textBudget)
 {
-    std::vector<std::uint64_t> targets(p.passes);
-    for (auto& target : targets)
-        target = targetFor(p.count, draws.next());
+    std::vector<std::uint64_t> targets;
+    targets.reserve(p.passes);
+    for (std::uint64_t i = 0; i < p.passes; ++i)
+        targets.push_back(targetFor(p.count, draws.next()));
     auto picked = collectFields(list, targets, progress, index, textBudget);
     if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
@@ -202,24 +203,30 @@ Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, 
                                 const TextSink& sink)
 {
     constexpr std::size_t RunSize = 64u << 10;
-    std::string run;
-    run.reserve(RunSize + 256);
+    std::string run(RunSize, '\0');
+    std::size_t used = 0;
     const auto flush = [&] {
-        if (run.empty())
+        if (used == 0)
             return true;
-        const bool passed = sink(run);
-        run.clear();
+        const bool passed = sink(std::string_view(run.data(), used));
+        used = 0;
         return passed;
     };
     return pickEach(
         list, countText, picksText, random, index,
         [&](std::string_view word) {
-            // The run goes out before it would pass RunSize; a longer word
-            // makes a run by itself.
-            if (run.size() + word.size() + lineEnd.size() > RunSize && !flush())
-                return false;
-            run.append(word);
-            run.append(lineEnd);
+            const std::size_t size = word.size() + lineEnd.size();
+            // The run goes out before it would overflow; a word longer than
+            // a run makes a run by itself.
+            if (used + size > run.size()) {
+                if (!flush())
+                    return false;
+                if (size > run.size())
+                    run.resize(size);
+            }
+            std::memcpy(run.data() + used, word.data(), word.size());
+            std::memcpy(run.data() + used + word.size(), lineEnd.data(), lineEnd.size());
+            used += size;
             return true;
         },
         flush);
