@@ -155,6 +155,45 @@ private slots:
         QCOMPARE(std::string(picked.value().field(1)), std::string("last"));
     }
 
+    void manyOrFewTargetsFindTheSameFields()
+    {
+        // Many targets for the fields they reach keep every field on the way;
+        // few are sorted and taken alone. Both must give what a plain read gives.
+        std::mt19937 rng(13);
+        std::string bytes;
+        for (int i = 0; i < 5000; ++i)
+            bytes += (i % 11 == 0 ? " \t" : "") + std::string(1 + rng() % 9, static_cast<char>('a' + i % 26))
+                     + (i % 3 ? "\n" : "\r\n") + (i % 17 == 0 ? "\n  \n" : "");
+        TempFiles files;
+        const std::string path = files.write("ways.txt", QByteArray::fromStdString(bytes));
+        std::vector<std::string> plain;
+        for (std::uint64_t t = 1; t <= 5000; ++t)
+            plain.push_back(fetchField(path, t).value());
+        for (std::size_t picks : {std::size_t{3}, std::size_t{2600}, std::size_t{20000}}) {
+            std::vector<std::uint64_t> targets;
+            for (std::size_t i = 0; i < picks; ++i)
+                targets.push_back(1 + rng() % 5000);
+            auto picked = collectFields(path, targets);
+            QVERIFY(picked.ok());
+            for (std::size_t i = 0; i < picks; ++i)
+                QCOMPARE(std::string(picked.value().field(i)), plain[targets[i] - 1]);
+        }
+    }
+
+    void keepingEveryFieldFallsBackWithinTheBudget()
+    {
+        // Keeping every field up to the last target would pass the budget,
+        // the fields drawn alone do not.
+        TempFiles files;
+        const std::string path = files.write("big-between.txt", QByteArray("a\n") + QByteArray(1000, 'x') + "\nb\nc\n");
+        auto source = TextSource::open(path);
+        auto picked = collectFields(source.value(), {1, 3, 4, 4}, {}, nullptr, 10);
+        QVERIFY(picked.ok());
+        QCOMPARE(std::string(picked.value().field(0)), std::string("a"));
+        QCOMPARE(std::string(picked.value().field(3)), std::string("c"));
+        QCOMPARE(collectFields(source.value(), {1, 2, 3, 4}, {}, nullptr, 10).error().code, ErrorCode::TooMuchText);
+    }
+
     void aListCutShortWhileCountedHasChanged_data()
     {
         QTest::addColumn<qint64>("newSize");
