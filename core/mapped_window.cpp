@@ -33,9 +33,10 @@ std::optional<MappedWindow> MappedWindow::map(const InputFile& file, std::uint64
     void* address = ::mmap(nullptr, length, PROT_READ, MAP_PRIVATE, file.descriptor(), static_cast<off_t>(offset));
     if (address == MAP_FAILED)
         return std::nullopt;
-    // Asking for the pages up front measured faster here than MAP_POPULATE,
-    // which fills the page table one page at a time.
-    ::madvise(address, length, MADV_WILLNEED);
+    // No MAP_POPULATE and no madvise: on the machine measured, letting the
+    // page faults map the pages (several per fault) beat filling the page
+    // table up front (count of 1 GB: 0.19 s against 0.22 s) or asking for
+    // the pages with MADV_WILLNEED (0.23 s).
     return MappedWindow(address, length);
 }
 

@@ -8,9 +8,9 @@ namespace tavilon {
 
 class InputFile;
 
-// A read-only mapping of part of a file, its pages asked for at once, and
-// unmapped when the object goes. Touching a page that lies past the file's
-// end (it was truncated after mapping) raises a bus error: touch the bytes
+// A read-only mapping of part of a file, unmapped when the object goes.
+// Touching a page that lies past the file's end (it was truncated after
+// mapping) raises a bus error: touch the bytes
 // only from inside runGuardedScan.
 class MappedWindow {
 public:
