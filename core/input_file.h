@@ -33,6 +33,8 @@ public:
     Outcome<bool> seek(std::uint64_t offset);
 
     std::uint64_t size() const { return size_; }
+    // The open descriptor, for mapping the file; stays owned by this object.
+    int descriptor() const { return fd_; }
     // The file as it stood when it was opened.
     const FileIdentity& identity() const { return identity_; }
     // The file as it stands now (the same file, even if its name has moved).

@@ -59,6 +59,12 @@ Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
 
 Outcome<bool> checkWordsFitBox(const PickedFields& picked)
 {
+    // Each distinct word is looked through once, not once per pick; a
+    // character cannot run from one word into the next.
+    if (const auto c = paragraphBreakIn(picked.storedText()))
+        return CoreError{ErrorCode::WordNotForBox,
+                         "A picked word holds the character " + codePointName(*c)
+                             + ", which the output box cannot show inside one line. Is this file really a word list?"};
     for (std::size_t i = 0; i < picked.size(); ++i) {
         const std::string_view word = picked.field(i);
         if (word.size() > MaxWordLength) { // at least as many bytes as code units
@@ -69,10 +75,6 @@ Outcome<bool> checkWordsFitBox(const PickedFields& picked)
                                      + " characters long, and the output box takes words of at most "
                                      + std::to_string(MaxWordLength) + " characters. Is this file really a word list?"};
         }
-        if (const auto c = paragraphBreakIn(word))
-            return CoreError{ErrorCode::WordNotForBox,
-                             "A picked word holds the character " + codePointName(*c)
-                                 + ", which the output box cannot show inside one line. Is this file really a word list?"};
     }
     return true;
 }

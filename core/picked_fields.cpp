@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <memory>
 
 namespace tavilon {
 
@@ -15,8 +16,26 @@ namespace {
 
 constexpr std::size_t BlockSize = 64u << 10; // reads of 64 KiB: measured fastest here
 constexpr std::size_t PieceSize = 64u << 10; // masks made 64 KiB at a time
+// After a skip the target lies within the count's mark spacing (16 KiB for
+// lists up to 1 GiB): a short read usually reaches it.
+constexpr std::size_t SkipReadSize = 16u << 10;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// True when no byte of [p, p + n) has its top bit set.
+bool isAscii(const char* p, std::size_t n)
+{
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        high |= word;
+    }
+    for (; i < n; ++i)
+        high |= static_cast<unsigned char>(p[i]);
+    return (high & 0x8080808080808080u) == 0;
+}
 
 std::string_view trimmed(const char* begin, const char* end)
 {
@@ -40,17 +59,22 @@ std::size_t drawOf(std::uint64_t packed) { return static_cast<std::size_t>(packe
 // press may hold a million of them.
 std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
 {
-    std::vector<std::uint64_t> items(keys.size());
+    std::vector<std::uint64_t> items;
+    items.reserve(keys.size());
     std::uint64_t maxItem = 0;
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        items[i] = (keys[i] << IndexBits) | i;
-        maxItem = std::max(maxItem, items[i]);
+        items.push_back((keys[i] << IndexBits) | i);
+        maxItem = std::max(maxItem, items.back());
     }
     if (keys.size() < 256) {
         std::sort(items.begin(), items.end());
         return items;
     }
-    std::vector<std::uint64_t> scratch(keys.size());
+    // Filled by the first pass before it is read: no need to clear it.
+    const auto scratchStore = std::make_unique_for_overwrite<std::uint64_t[]>(keys.size());
+    std::uint64_t* scratch = scratchStore.get();
+    std::uint64_t* from = items.data();
+    int passes = 0;
     constexpr int Bits = 12;
     constexpr std::size_t Buckets = std::size_t{1} << Bits;
     std::vector<std::size_t> counts(Buckets + 1);
@@ -58,30 +82,53 @@ std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
     // are left out of the sort.
     for (int shift = IndexBits; shift < 64 && (maxItem >> shift) != 0; shift += Bits) {
         std::fill(counts.begin(), counts.end(), 0);
-        for (std::uint64_t item : items)
-            ++counts[((item >> shift) & (Buckets - 1)) + 1];
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            ++counts[((from[i] >> shift) & (Buckets - 1)) + 1];
         for (std::size_t b = 1; b <= Buckets; ++b)
             counts[b] += counts[b - 1];
-        for (std::uint64_t item : items)
-            scratch[counts[(item >> shift) & (Buckets - 1)]++] = item;
-        items.swap(scratch);
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            scratch[counts[(from[i] >> shift) & (Buckets - 1)]++] = from[i];
+        std::swap(from, scratch);
+        ++passes;
     }
+    if (passes % 2 != 0)
+        std::copy(from, from + keys.size(), items.data());
     return items;
 }
 
 // The position just past the highest set bit of a non-zero mask.
 std::size_t pastHighestBit(std::uint64_t mask) { return static_cast<std::size_t>(std::bit_width(mask)); }
 
-// One pass over a list that picks up the fields at sorted targets.
+// How a pass finds its fields: by targets sorted into file order, or, when
+// the targets are many for the fields they reach, by keeping every field up
+// to the highest target and looking each draw up afterwards (no sort, and
+// each field is stored once, as it passes).
+enum class Way { SortedTargets, EveryField };
+
+// The way measured faster: keeping every field costs about as much per field
+// as sorting costs per target plus taking the fields drawn, once the targets
+// number at least half the fields they reach.
+Way fasterWay(const std::vector<std::uint64_t>& targets)
+{
+    const std::uint64_t highest = *std::max_element(targets.begin(), targets.end());
+    return highest <= 2 * static_cast<std::uint64_t>(targets.size()) ? Way::EveryField : Way::SortedTargets;
+}
+
+// One pass over a list that picks up the fields at the targets.
 class FieldCollector {
 public:
     FieldCollector(TextSource& source, const std::vector<std::uint64_t>& targets, const ProgressFn& progress,
-                   const FieldIndex* index, std::size_t textBudget)
-        : source_(source), textBudget_(textBudget), order_(sortedTargets(targets)), progress_(progress),
+                   const FieldIndex* index, std::size_t textBudget, Way way)
+        : source_(source), textBudget_(textBudget), targets_(targets), everyField_(way == Way::EveryField),
+          order_(everyField_ ? std::vector<std::uint64_t>() : sortedTargets(targets)), progress_(progress),
           index_(source.isUtf16() ? nullptr : index), // UTF-16 text offsets are not file offsets
           kernels_(scan::bestKernels()), buffer_(BlockSize), lineEnds_(PieceSize / 64), blanks_(PieceSize / 64)
     {
         picked_.resize(targets.size());
+        if (everyField_) {
+            highest_ = *std::max_element(targets.begin(), targets.end());
+            fieldSpans_ = std::make_unique_for_overwrite<std::uint64_t[]>(highest_);
+        }
     }
 
     Outcome<PickedFields> run()
@@ -108,12 +155,16 @@ public:
             return textBudgetError(textBudget_);
         if (wantsMore())
             return listChangedError(source_.path());
+        if (everyField_) {
+            for (std::size_t i = 0; i < targets_.size(); ++i)
+                picked_.setSpan(i, fieldSpans_[targets_[i] - 1]);
+        }
         return std::move(picked_);
     }
 
 private:
-    bool wantsMore() const { return next_ < order_.size(); }
-    std::uint64_t nextTarget() const { return fieldOf(order_[next_]); }
+    bool wantsMore() const { return everyField_ ? nextField_ <= highest_ : next_ < order_.size(); }
+    std::uint64_t nextTarget() const { return everyField_ ? nextField_ : fieldOf(order_[next_]); }
 
     // Moves to the last line start the index knows before the next target.
     Outcome<bool> skipAhead()
@@ -129,6 +180,7 @@ private:
         textOffset_ = mark->offset;
         fields_ = mark->fieldsBefore;
         carry_ = 1;
+        justSkipped_ = true;
         return true;
     }
 
@@ -137,7 +189,8 @@ private:
     {
         if (buffer_.size() < kept_ + BlockSize)
             buffer_.resize(kept_ + BlockSize);
-        auto n = source_.read(buffer_.data() + kept_, BlockSize);
+        auto n = source_.read(buffer_.data() + kept_, justSkipped_ ? SkipReadSize : BlockSize);
+        justSkipped_ = false;
         if (n)
             textOffset_ += n.value();
         lineStart_ = 0;
@@ -150,12 +203,18 @@ private:
         if (carry_ != 0)
             return;
         ++fields_;
+        dataEnd_ = kept_;
+        blockAsciiKnown_ = false;
         if (nextTarget() == fields_)
             take(0, kept_);
     }
 
     Outcome<bool> scanBlock(std::size_t dataEnd)
     {
+        // Fields of a block without high bytes are stored without checks.
+        blockAscii_ = false;
+        blockAsciiKnown_ = false;
+        dataEnd_ = dataEnd;
         for (std::size_t pieceStart = kept_; pieceStart < dataEnd && wantsMore(); pieceStart += PieceSize) {
             const std::size_t pieceLen = std::min(PieceSize, dataEnd - pieceStart);
             // A piece of n bytes closes at most n / 2 + 1 fields: when the
@@ -243,9 +302,18 @@ private:
         if (overBudget_ || field.size() > textBudget_ - std::min(textBudget_, picked_.storedSize())) {
             overBudget_ = true; // stops the pass after this block
             next_ = order_.size();
+            nextField_ = highest_ + 1;
             return;
         }
-        const std::uint64_t span = picked_.store(field);
+        if (!blockAsciiKnown_) {
+            blockAscii_ = isAscii(buffer_.data(), dataEnd_);
+            blockAsciiKnown_ = true;
+        }
+        const std::uint64_t span = blockAscii_ ? picked_.storeAscii(field) : picked_.store(field);
+        if (everyField_) {
+            fieldSpans_[nextField_++ - 1] = span;
+            return;
+        }
         while (wantsMore() && nextTarget() == fields_)
             picked_.setSpan(drawOf(order_[next_++]), span);
     }
@@ -258,7 +326,12 @@ private:
     TextSource& source_;
     const std::size_t textBudget_;
     bool overBudget_ = false;
-    const std::vector<std::uint64_t> order_;
+    const std::vector<std::uint64_t>& targets_;
+    const bool everyField_;
+    const std::vector<std::uint64_t> order_; // sorted targets, for that way
+    std::uint64_t highest_ = 0;             // for the other: the fields kept,
+    std::uint64_t nextField_ = 1;           // the next one to keep,
+    std::unique_ptr<std::uint64_t[]> fieldSpans_; // and where each one went
     const ProgressFn& progress_;
     const FieldIndex* index_;
     const scan::Kernels& kernels_;
@@ -273,16 +346,18 @@ private:
     std::vector<char> buffer_;
     std::size_t kept_ = 0;
     std::size_t lineStart_ = 0; // where the line in progress begins
+    bool justSkipped_ = false;
+    std::size_t dataEnd_ = 0;      // the end of the block's bytes in buffer_
+    bool blockAsciiKnown_ = false; // checked only when a field is taken from the block
+    bool blockAscii_ = false;
     std::vector<std::uint64_t> lineEnds_;
     std::vector<std::uint64_t> blanks_;
 };
 
 } // namespace
 
-std::uint64_t PickedFields::packSpan(std::size_t begin, std::size_t size)
+std::uint64_t PickedFields::packBigSpan(std::size_t begin, std::size_t size)
 {
-    if (size < BigSize && begin < (std::uint64_t{1} << (64 - SizeBits)))
-        return (std::uint64_t{begin} << SizeBits) | size;
     bigSpans_.push_back({begin, size});
     return ((bigSpans_.size() - 1) << SizeBits) | BigSize;
 }
@@ -300,13 +375,9 @@ std::uint64_t PickedFields::store(std::string_view bytes)
     return packSpan(at, arena_.size() - at);
 }
 
-std::string_view PickedFields::field(std::size_t i) const
+std::string_view PickedFields::bigField(std::size_t which) const
 {
-    const std::uint64_t span = spans_[i];
-    const std::size_t size = span & BigSize;
-    if (size != BigSize)
-        return {arena_.data() + (span >> SizeBits), size};
-    const auto& big = bigSpans_[span >> SizeBits];
+    const auto& big = bigSpans_[which];
     return {arena_.data() + big.first, big.second};
 }
 
@@ -331,7 +402,13 @@ Outcome<PickedFields> collectFields(TextSource& source, const std::vector<std::u
         PickedFields none;
         return none;
     }
-    return FieldCollector(source, targets, progress, index, textBudget).run();
+    const Way way = fasterWay(targets);
+    auto picked = FieldCollector(source, targets, progress, index, textBudget, way).run();
+    // Keeping every field may pass the budget where the fields drawn alone
+    // would not: those are tried on their own then.
+    if (!picked && picked.error().code == ErrorCode::TooMuchText && way == Way::EveryField)
+        return FieldCollector(source, targets, progress, index, textBudget, Way::SortedTargets).run();
+    return picked;
 }
 
 Outcome<PickedFields> collectFields(const std::string& path, const std::vector<std::uint64_t>& targets,

@@ -27,13 +27,29 @@ public:
     std::size_t size() const { return spans_.size(); }
     // The total size of all fields, repeats counted.
     std::size_t totalSize() const;
-    std::string_view field(std::size_t i) const;
+    std::string_view field(std::size_t i) const
+    {
+        const std::uint64_t span = spans_[i];
+        const std::size_t size = span & BigSize;
+        if (size != BigSize)
+            return {arena_.data() + (span >> SizeBits), size};
+        return bigField(span >> SizeBits);
+    }
 
     // For the pass that fills it.
     void resize(std::size_t targets);
     // Appends a field's text (as read, converted to UTF-8); returns its span.
     std::uint64_t store(std::string_view bytes);
+    // The same for bytes known to be ASCII, which need no conversion.
+    std::uint64_t storeAscii(std::string_view bytes)
+    {
+        const std::size_t at = arena_.size();
+        arena_.append(bytes);
+        return packSpan(at, bytes.size());
+    }
     std::size_t storedSize() const { return arena_.size(); }
+    // Every distinct field once, one after another (valid UTF-8 as a whole).
+    std::string_view storedText() const { return arena_; }
     void setSpan(std::size_t i, std::uint64_t span) { spans_[i] = span; }
 
 private:
@@ -41,7 +57,14 @@ private:
     // field of BigSize bytes or more is kept in bigSpans_ instead.
     static constexpr int SizeBits = 24;
     static constexpr std::uint64_t BigSize = (std::uint64_t{1} << SizeBits) - 1;
-    std::uint64_t packSpan(std::size_t begin, std::size_t size);
+    std::uint64_t packSpan(std::size_t begin, std::size_t size)
+    {
+        if (size < BigSize && begin < (std::uint64_t{1} << (64 - SizeBits)))
+            return (std::uint64_t{begin} << SizeBits) | size;
+        return packBigSpan(begin, size);
+    }
+    std::uint64_t packBigSpan(std::size_t begin, std::size_t size);
+    std::string_view bigField(std::size_t which) const;
 
     std::string arena_;                 // each distinct field once
     std::vector<std::uint64_t> spans_;  // each target's field

@@ -17,7 +17,7 @@ alignas(64) constexpr unsigned char nibbleTable[64] = {
 
 struct Avx512Masker {
     __mmask64 zeroSeen = 0;
-    void masks(const unsigned char* p, std::uint64_t& e, std::uint64_t& b)
+    bool endsOnly(const unsigned char* p, std::uint64_t& e, std::uint64_t& b)
     {
         const __m512i v = _mm512_loadu_si512(p);
         // One shuffle finds all four blank bytes by their low nibble:
@@ -29,7 +29,10 @@ struct Avx512Masker {
         const __mmask64 end = blank & _mm512_test_epi8_mask(v, _mm512_set1_epi8(0x06));
         zeroSeen |= _mm512_testn_epi8_mask(v, v);
         e = end;
+        if (blank == end)
+            return true;
         b = blank;
+        return false;
     }
     bool sawNul() const { return zeroSeen != 0; }
 };

@@ -49,9 +49,10 @@ Outcome<Plan> plan(std::string_view picksText, const std::string& countText)
 Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
                                      const FieldIndex* index, std::size_t textBudget)
 {
-    std::vector<std::uint64_t> targets(p.passes);
-    for (auto& target : targets)
-        target = targetFor(p.count, draws.next());
+    std::vector<std::uint64_t> targets;
+    targets.reserve(p.passes);
+    for (std::uint64_t i = 0; i < p.passes; ++i)
+        targets.push_back(targetFor(p.count, draws.next()));
     auto picked = collectFields(list, targets, progress, index, textBudget);
     if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
@@ -154,8 +155,14 @@ Outcome<PressResult> press(const PressInput& input, RandomSource& random, const 
     }
 }
 
-Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
-                                 RandomSource& random, const FieldIndex* index, const WordSink& sink)
+namespace {
+
+// The picks of a press, without the output box's limits, each passed to
+// `pass`, which returns false when it could not pass it on; `flush` runs once
+// after the last.
+template <class Pass, class Flush>
+Outcome<std::uint64_t> pickEach(TextSource& list, const std::string& countText, std::string_view picksText,
+                                RandomSource& random, const FieldIndex* index, Pass pass, Flush flush)
 {
     try {
         auto planned = plan(picksText, countText);
@@ -170,14 +177,59 @@ Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText,
             return fields.error();
         const PickedFields& picked = fields.value();
         for (std::size_t i = 0; i < picked.size(); ++i) {
-            if (!sink(picked.field(i)))
+            if (!pass(picked.field(i)))
                 return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
         }
+        if (!flush())
+            return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
         random = draws;
         return p.passes;
     } catch (const std::bad_alloc&) {
         return outOfMemoryError();
     }
+}
+
+} // namespace
+
+Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
+                                 RandomSource& random, const FieldIndex* index, const WordSink& sink)
+{
+    return pickEach(list, countText, picksText, random, index, [&](std::string_view word) { return sink(word); },
+                    [] { return true; });
+}
+
+Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, std::string_view picksText,
+                                RandomSource& random, const FieldIndex* index, std::string_view lineEnd,
+                                const TextSink& sink)
+{
+    constexpr std::size_t RunSize = 64u << 10;
+    std::string run(RunSize, '\0');
+    std::size_t used = 0;
+    const auto flush = [&] {
+        if (used == 0)
+            return true;
+        const bool passed = sink(std::string_view(run.data(), used));
+        used = 0;
+        return passed;
+    };
+    return pickEach(
+        list, countText, picksText, random, index,
+        [&](std::string_view word) {
+            const std::size_t size = word.size() + lineEnd.size();
+            // The run goes out before it would overflow; a word longer than
+            // a run makes a run by itself.
+            if (used + size > run.size()) {
+                if (!flush())
+                    return false;
+                if (size > run.size())
+                    run.resize(size);
+            }
+            std::memcpy(run.data() + used, word.data(), word.size());
+            std::memcpy(run.data() + used + word.size(), lineEnd.data(), lineEnd.size());
+            used += size;
+            return true;
+        },
+        flush);
 }
 
 Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& random)

@@ -74,6 +74,15 @@ using WordSink = std::function<bool(std::string_view word)>;
 Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
                                  RandomSource& random, const FieldIndex* index, const WordSink& sink);
 
+// Takes a run of picked text: whole words, each followed by its line end.
+using TextSink = std::function<bool(std::string_view text)>;
+
+// The picks of pickWords, handed over as text in runs of about 64 KiB, each
+// word followed by `lineEnd`: one call per run instead of one per word.
+Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, std::string_view picksText,
+                                RandomSource& random, const FieldIndex* index, std::string_view lineEnd,
+                                const TextSink& sink);
+
 // The same picks read the plain way: the list read from its top for every
 // pick. Slow, and without the output box's limits; kept as the reference the
 // one-pass press must match.

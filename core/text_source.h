@@ -29,6 +29,12 @@ public:
     Outcome<bool> rewind();
 
     bool isUtf16() const { return encoding_ != Encoding::Bytes; }
+    // True while nothing has been handed out since opening or a move.
+    bool atTextStart() const { return consumed_ == markLength_ + pending_.size() && !eof_; }
+    // Where the text begins in the file (after a byte-order mark).
+    std::uint64_t textStart() const { return markLength_; }
+    // The file under the text, for scans that map it (text read as bytes only).
+    const InputFile& file() const { return file_; }
     std::uint64_t fileSize() const { return file_.size(); }
     std::uint64_t bytesConsumed() const { return consumed_; }
     const std::string& path() const { return file_.path(); }

@@ -1,5 +1,6 @@
 #include "selection.h"
 #include "temp_files.h"
+#include "text_source.h"
 #include "word_list.h"
 
 #include <QtTest>
@@ -100,6 +101,46 @@ private slots:
             QVERIFY(a.ok() && b.ok());
             QCOMPARE(a.value().appendText, b.value().appendText);
             QCOMPARE(fast.state(), slow.state());
+        }
+    }
+
+    void picksAsTextRunsMatchWordByWord()
+    {
+        // Long words and many picks, so that the text goes out in several
+        // runs and a word falls across where one run would end.
+        TempFiles files;
+        std::string bytes;
+        for (int i = 0; i < 3000; ++i)
+            bytes += std::string(i % 97 == 0 ? 70000 : 1 + i % 13, static_cast<char>('a' + i % 26)) + "\n";
+        const std::string path = files.write("runs.txt", QByteArray::fromStdString(bytes));
+        for (const char* picks : {"1", "5000"}) {
+            auto list = TextSource::open(path);
+            FieldIndex index;
+            const std::string count = countFields(list.value(), {}, &index).value();
+            RandomSource byWord;
+            std::string expected;
+            QVERIFY(pickWords(list.value(), count, picks, byWord, &index, [&](std::string_view w) {
+                        expected += std::string(w) + "\r\n";
+                        return true;
+                    }).ok());
+            RandomSource byRun;
+            std::string got;
+            int runs = 0;
+            auto picked = pickText(list.value(), count, picks, byRun, &index, "\r\n", [&](std::string_view text) {
+                ++runs;
+                got += text;
+                return text.size() >= 2 && text.substr(text.size() - 2) == "\r\n"; // whole words only
+            });
+            QCOMPARE(picked.value(), std::uint64_t(std::stoull(picks)));
+            QCOMPARE(got, expected);
+            QCOMPARE(byRun.state(), byWord.state());
+            QVERIFY(runs >= 1 && std::size_t(runs) <= 1 + got.size() / 1000);
+
+            // A run that cannot be passed on fails the whole pick and keeps the sequence.
+            RandomSource failing;
+            auto failed = pickText(list.value(), count, picks, failing, &index, "\n", [](std::string_view) { return false; });
+            QCOMPARE(failed.error().code, ErrorCode::WriteFailed);
+            QCOMPARE(failing.state(), RandomSource().state());
         }
     }
 
