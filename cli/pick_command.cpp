@@ -164,12 +164,11 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     if (hooks.afterCount)
         hooks.afterCount();
 
-    // Each word goes out as it comes, so memory does not grow with the
-    // words' length when they go to standard output.
+    // The picks go out in runs of text as they come, so memory does not
+    // grow with the words' length when they go to standard output.
     RandomSource random;
-    auto written = pickWords(list, count.value(), line.picksText, random, &index, [&](std::string_view word) {
-        return destination.write(word) && destination.write("\n");
-    });
+    auto written = pickText(list, count.value(), line.picksText, random, &index, "\n",
+                            [&](std::string_view text) { return destination.write(text); });
     if (!written) {
         if (written.error().code == ErrorCode::WriteFailed)
             return failure(err, std::string("cannot write the picks to ") + destination.name());

@@ -1,5 +1,6 @@
 #include "picked_fields.h"
 
+#include "blanks.h"
 #include "core_errors.h"
 #include "output_box_rules.h"
 #include "scan_kernels.h"
@@ -20,8 +21,6 @@ constexpr std::size_t PieceSize = 64u << 10; // masks made 64 KiB at a time
 // lists up to 1 GiB): a short read usually reaches it.
 constexpr std::size_t SkipReadSize = 16u << 10;
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
 // True when no byte of [p, p + n) has its top bit set.
 bool isAscii(const char* p, std::size_t n)
 {
@@ -35,15 +34,6 @@ bool isAscii(const char* p, std::size_t n)
     for (; i < n; ++i)
         high |= static_cast<unsigned char>(p[i]);
     return (high & 0x8080808080808080u) == 0;
-}
-
-std::string_view trimmed(const char* begin, const char* end)
-{
-    while (begin < end && isBlank(*begin))
-        ++begin;
-    while (end > begin && isBlank(end[-1]))
-        --end;
-    return {begin, static_cast<std::size_t>(end - begin)};
 }
 
 // A target packed in one word: its field number above, its position among
@@ -298,7 +288,7 @@ private:
     // The field in buffer_[begin, end) goes to every draw of it.
     void take(std::size_t begin, std::size_t end)
     {
-        const std::string_view field = trimmed(buffer_.data() + begin, buffer_.data() + end);
+        const std::string_view field = trimBlanks(std::string_view(buffer_.data() + begin, end - begin));
         if (overBudget_ || field.size() > textBudget_ - std::min(textBudget_, picked_.storedSize())) {
             overBudget_ = true; // stops the pass after this block
             next_ = order_.size();
