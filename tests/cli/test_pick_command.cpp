@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <sstream>
-#include <streambuf>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -17,13 +16,6 @@
 using namespace tavilon;
 
 namespace {
-
-// A stream whose every write fails, as on a full disk.
-class FullBuffer : public std::streambuf {
-protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
-    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
-};
 
 QByteArray numberedWords(const char* word, int lines)
 {
@@ -182,21 +174,12 @@ private slots:
     }
     void failedWritesExitWithAnError()
     {
+#ifndef Q_OS_LINUX
+        QSKIP("writes to /dev/full");
+#else
         QFETCH(QStringList, args);
         TempFiles files;
-        const std::string list = files.write("list.txt", "alpha\nbeta\n");
-        args.replaceInStrings("LIST", QString::fromStdString(list));
-        std::vector<std::string> argv;
-        for (const QString& a : args)
-            argv.push_back(a.toStdString());
-        FullBuffer full;
-        std::ostream out(&full);
-        std::ostringstream e;
-        QCOMPARE(runPickCommand(argv, out, e), 1);
-        QVERIFY2(e.str().find("cannot write") != std::string::npos, e.str().c_str());
-
-#ifdef Q_OS_LINUX
-        // The program itself, writing to a device that is always full.
+        args.replaceInStrings("LIST", QString::fromStdString(files.write("list.txt", "alpha\nbeta\n")));
         const ProgramRun run = runProgram(args, "/dev/full");
         QCOMPARE(run.status, 1);
         QVERIFY2(run.err.contains("cannot write"), run.err.constData());
