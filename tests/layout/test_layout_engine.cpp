@@ -282,15 +282,6 @@ private slots:
         QCOMPARE(LayoutEngine::scale(8055, 150), std::optional<std::int32_t>(12082));
         QCOMPARE(LayoutEngine::scale(-505, 150), std::optional<std::int32_t>(-757));
         QCOMPARE(LayoutEngine::scale(2000000000, 150), std::nullopt);
-        LayoutEngine engine;
-        FakeForm form("F", 1000, 1000);
-        FakeControl c = box("C", 0, -505, 0, 0);
-        form.add(c);
-        engine.resizeForm(form);
-        c.moves.clear();
-        form.resizeClient(1500, 1500);
-        engine.resizeForm(form);
-        QCOMPARE(c.moves.front()[1], -757);
     }
 
     void parkedControlsStayParked()
