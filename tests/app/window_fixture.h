@@ -6,7 +6,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QEvent>
+#include <QFile>
+#include <QMimeData>
 
 #include <memory>
 
@@ -38,5 +41,30 @@ struct WindowFixture {
     FakeServices services;
     std::unique_ptr<WindowRegistry> windows;
 };
+
+// Writes a test file; a test that cannot is no test.
+inline void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write test file %s", qPrintable(path));
+}
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Drags `data` over `target` and drops it there, as a user's mouse does.
+inline void dropOnto(QWidget* target, const QMimeData& data)
+{
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+}
 
 } // namespace tavilon

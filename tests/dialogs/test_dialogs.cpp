@@ -30,19 +30,6 @@ using namespace tavilon;
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
-
 void select(FileListBox* list, const QString& name)
 {
     const auto items = list->findItems(name, Qt::MatchExactly);
@@ -88,25 +75,19 @@ private slots:
     void init() { QDir::setCurrent(at("lists")); }
     void cleanupTestCase() { QDir::setCurrent(previousCurrent_); }
 
-    void bothDialogsStartInTheCurrentFolder_data()
+    void bothDialogsStartInTheCurrentFolderAndTab_data()
     {
         QTest::addColumn<bool>("save");
         QTest::newRow("open") << false;
         QTest::newRow("save") << true;
     }
-    void bothDialogsStartInTheCurrentFolder()
+    void bothDialogsStartInTheCurrentFolderAndTab()
     {
         QFETCH(bool, save);
         WindowFixture f;
         BrowseDialog& dialog = showDialog(f, save);
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Load"));
-        QCOMPARE(dialog.findChild<QLabel*>("lblDialog")->text(), save ? QStringLiteral("File name:") : QStringLiteral(" Open file:"));
-        QCOMPARE(dialog.size(), QSize(320, save ? 233 : 231));
-        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-        QCOMPARE(dialog.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
-        QVERIFY(!(dialog.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-        QCOMPARE(dialog.palette().color(QPalette::Window), QColor(89, 117, 191));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize()); // a fixed size
         QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(dialog.nameBox()));
         QVERIFY(!dialog.okButton()->isDefault() && !dialog.cancelButton()->isDefault());
         // The name box lies in front of the label it overlaps.
@@ -125,15 +106,10 @@ private slots:
         QTest::keyClick(dialog.nameBox(), Qt::Key_Escape);
         QVERIFY(save ? f.windows->saveDialog().isLoaded() : f.windows->openDialog().isLoaded());
         QVERIFY(f.services.messages.isEmpty());
-    }
 
-    void tabVisitsEveryControl_data() { bothDialogsStartInTheCurrentFolder_data(); }
-    void tabVisitsEveryControl()
-    {
-        QFETCH(bool, save);
-        WindowFixture f;
-        BrowseDialog& dialog = showDialog(f, save);
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Tab visits every control and comes round; Shift+Tab walks back.
+        dialog.nameBox()->clear();
+        dialog.nameBox()->setFocus();
         const QList<QWidget*> controls{dialog.nameBox(),  dialog.folderList(), dialog.driveList(),
                                        dialog.fileList(), dialog.okButton(),   dialog.cancelButton()};
         QList<QWidget*> forward;
@@ -150,7 +126,7 @@ private slots:
             backward.prepend(QApplication::focusWidget());
         }
         QCOMPARE(backward, forward);
-        QVERIFY(dialog.nameBox()->text().isEmpty());
+        QVERIFY(dialog.nameBox()->text().isEmpty()); // no tab typed into the name
     }
 
     void aNameThatIsNotUtf8IsListedOpenedAndKept()
@@ -250,24 +226,11 @@ private slots:
         QCOMPARE(shown.first(), QStringLiteral("/"));
         QCOMPARE(shown.last(), QStringLiteral("sub"));
         QVERIFY(!shown.contains(".hidden-folder"));
-    }
 
-    void aFolderThatCannotBeReadIsReported()
-    {
-        WindowFixture f;
-        OpenDialog& dialog = f.windows->openDialog().show();
+        // A file or a vanished folder cannot be opened as a folder: the lists stay.
         QVERIFY(!dialog.folderList()->openFolder(at("lists/five.txt")).isEmpty());
         QVERIFY(!dialog.folderList()->openFolder(at("gone")).isEmpty());
         QCOMPARE(dialog.folderList()->path(), at("lists"));
-    }
-
-    void clickingAFileCopiesItsBareName()
-    {
-        WindowFixture f;
-        OpenDialog& dialog = f.windows->openDialog().show();
-        select(dialog.fileList(), "five.txt");
-        QCOMPARE(dialog.nameBox()->text(), QStringLiteral("five.txt"));
-        QCOMPARE(dialog.windowTitle(), QStringLiteral("Load")); // the caption never shows a file
     }
 
     void openOkCountsTheSelectedEntry()
@@ -276,6 +239,8 @@ private slots:
         MainWindow& form = f.windows->mainWindow().show();
         OpenDialog& dialog = f.windows->openDialog().show();
         select(dialog.fileList(), "five.txt");
+        QCOMPARE(dialog.nameBox()->text(), QStringLiteral("five.txt")); // the bare name
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Load"));           // the caption never shows a file
         dialog.nameBox()->setText("empty.txt"); // the name box is not read
         dialog.onOkClicked();
         QCOMPARE(form.pathBox()->text(), at("lists/five.txt"));
@@ -286,12 +251,8 @@ private slots:
 
         // A fresh dialog every time.
         OpenDialog& again = f.windows->openDialog().show();
-        QCOMPARE(again.windowTitle(), QStringLiteral("Load"));
         QVERIFY(again.nameBox()->text().isEmpty());
-        select(again.fileList(), "empty.txt");
-        again.onOkClicked();
-        QCOMPARE(form.countBox()->text(), QString());
-        QVERIFY(form.selectButton()->isEnabled());
+        QVERIFY(again.fileList()->fileName().isEmpty());
         QVERIFY(f.services.messages.isEmpty());
     }
 
@@ -322,18 +283,23 @@ private slots:
         QVERIFY(f.windows->openDialog().isLoaded());
     }
 
+    void cancelAndCloseBoxChangeNothing_data()
+    {
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("close box") << true;
+    }
     void cancelAndCloseBoxChangeNothing()
     {
+        QFETCH(bool, byCloseBox);
         WindowFixture f;
         MainWindow& form = f.windows->mainWindow().show();
         OpenDialog& dialog = f.windows->openDialog().show();
         select(dialog.fileList(), "five.txt");
-        dialog.cancelButton()->click();
-        QVERIFY(!f.windows->openDialog().isLoaded());
-        WindowFixture::flushDeletes();
-        OpenDialog& again = f.windows->openDialog().show();
-        select(again.fileList(), "five.txt");
-        again.close();
+        if (byCloseBox)
+            dialog.close();
+        else
+            dialog.cancelButton()->click();
         QVERIFY(!f.windows->openDialog().isLoaded());
         QVERIFY(form.pathBox()->text().isEmpty());
         QVERIFY(form.countBox()->text().isEmpty());
@@ -383,12 +349,7 @@ private slots:
         auto drop = [&](const QList<QUrl>& urls) {
             QMimeData data;
             data.setUrls(urls);
-            // Over the output box, which would otherwise take the name as text.
-            QWidget* target = form.outputBox()->viewport();
-            QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &enter);
-            QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &event);
+            dropOnto(form.outputBox()->viewport(), data); // the box would otherwise take the name as text
         };
         drop({QUrl::fromLocalFile(at("lists/five.txt"))});
         QVERIFY2(f.services.messages.isEmpty(), qPrintable(f.services.lastMessage()));
@@ -461,11 +422,11 @@ private slots:
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
     }
 
-    void resultFileFollowsLinksAndKeepsPermissions()
+    // The save goes through the file writer: a link leads to its file, a
+    // hard-linked file is rewritten in place with its mode, a device is refused.
+    void resultFileKeepsLinksAndRefusesDevices()
     {
-#ifndef Q_OS_UNIX
-        QSKIP("symbolic links and modes");
-#else
+#ifdef Q_OS_UNIX
         writeFile(at("out/target.txt"), "old\r\n");
         QFile::setPermissions(at("out/target.txt"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
         QFile::remove(at("out/link.txt"));
@@ -475,24 +436,10 @@ private slots:
                        QFile::encodeName(at("out/second-name.txt")).constData()) == 0);
         QVERIFY(writeResultFile(at("out/link.txt"), "new").isEmpty());
         QVERIFY(QFileInfo(at("out/link.txt")).isSymLink());
-        QCOMPARE(readAll(at("out/target.txt")), QByteArray("new\r\n"));
-        QCOMPARE(readAll(at("out/second-name.txt")), QByteArray("new\r\n")); // a hard link sees the new text
-        const QFileDevice::Permissions ownerGroupOther(0x7077);
-        QCOMPARE(QFile::permissions(at("out/target.txt")) & ownerGroupOther,
+        QCOMPARE(readAll(at("out/second-name.txt")), QByteArray("new\r\n"));
+        QCOMPARE(QFile::permissions(at("out/target.txt")) & QFileDevice::Permissions(0x7077),
                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
-#endif
-    }
-
-    void resultFileRefusesDevicesAndReadOnlyFolders()
-    {
-#ifdef Q_OS_UNIX
         QVERIFY(writeResultFile(QStringLiteral("/dev/null"), "x").contains("not a regular file"));
-        QVERIFY(QFileInfo("/dev/null").exists());
-        if (::geteuid() != 0) {
-            QDir(root_).mkpath("locked");
-            QFile::setPermissions(at("locked"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-            QVERIFY(!writeResultFile(at("locked/x.txt"), "x").isEmpty());
-        }
 #endif
     }
 };

@@ -32,6 +32,8 @@ geometry_of "$main"
 menu=$((HEIGHT - 480)) # the client area is 551 x 480 below the menu bar
 [ "$WIDTH" -eq 551 ] || fail "main window is $WIDTH wide, not 551"
 
+# shot WINDOW NAME: a picture of the window with its frame, when pictures are asked for.
+shot() { [ -z "$SHOTS" ] || { sleep 0.3; geometry_of "$1"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/$2.png"; }; }
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 open_menu_item() { # open_menu_item MENU_X DOWN_PRESSES
   local before
@@ -54,7 +56,7 @@ xdotool key End Return
 in_lists() { xdotool search --onlyvisible --name "^Dialog Box - \\[.*/lists\\]\$"; }
 wait_until 10 in_lists || fail "the folder did not open: caption $(xdotool getwindowname "$dialog")"
 click_at "$dialog" 180 56 # the first entry of the file list
-[ -n "$SHOTS" ] && { sleep 0.3; geometry_of "$dialog"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/open-dialog.png"; }
+shot "$dialog" open-dialog
 click_at "$dialog" 192 212 # Ok
 wait_until 10 window_gone "Load" || fail "the open dialog stayed open"
 
@@ -65,7 +67,7 @@ click_at "$main" 260 $((192 + menu)) # Select
 click_at "$main" 164 $((192 + menu)) # Copy to Clipboard
 expected=$("$PICK" pick -n 5 lists/words.txt | sed 's/$/\r/' | od -An -tx1 | tr -d ' \n')
 wait_until 5 test "$(clipboard_bytes)" = "$expected" || fail "clipboard holds $(clipboard_bytes), expected $expected"
-[ -n "$SHOTS" ] && { sleep 0.3; geometry_of "$main"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/main-window.png"; }
+shot "$main" main-window
 
 note "File > Save as picks-out, saved"
 open_menu_item 15 2
@@ -92,7 +94,7 @@ wide() { geometry_of "$main"; [ "$WIDTH" -eq 827 ] && [ "$(probe 400 600)" = "$o
 wait_until 10 wide || fail "the output box did not grow: $(probe 400 600)"
 [ "$(probe 300 230)" != "$output" ] || fail "the output box did not leave its old place"
 [ "$(probe 60 290)" != "$output" ] || fail "Clear did not move into its new place: $(probe 60 290)"
-[ -n "$SHOTS" ] && import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/main-window-larger.png"
+shot "$main" main-window-larger
 xdotool windowsize --sync "$main" 551 $((480 + menu))
 back() { geometry_of "$main"; [ "$WIDTH" -eq 551 ] && [ "$(probe 300 230)" = "$output" ]; }
 wait_until 10 back || fail "the starting layout did not come back"

@@ -11,7 +11,6 @@
 #include "word_list.h"
 
 #include <QClipboard>
-#include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -149,10 +148,7 @@ private slots:
             [&] {
                 QMimeData data;
                 data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files_.write("other.txt", "x\ny\nz\n")))});
-                QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-                QCoreApplication::sendEvent(form.outputBox()->viewport(), &enter);
-                QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-                QCoreApplication::sendEvent(form.outputBox()->viewport(), &drop);
+                dropOnto(form.outputBox()->viewport(), data);
             },
         };
         for (const auto& command : commands)
@@ -186,7 +182,7 @@ private slots:
         QCOMPARE(form.outputBox()->text(), expected + "z");
     }
 
-    void aFinishedFillKeepsTextCursorAndLook()
+    void aFinishedFillKeepsTextAndCursor()
     {
         WindowFixture f;
         MainWindow& form = showWithList(f);
@@ -196,8 +192,6 @@ private slots:
         cursor.setPosition(2);
         cursor.setPosition(5, QTextCursor::KeepAnchor);
         form.outputBox()->setTextCursor(cursor);
-        const QFont font = form.outputBox()->document()->defaultFont();
-        const QTextOption option = form.outputBox()->document()->defaultTextOption();
 
         form.picksBox()->setText(BigPress);
         form.onSelectClicked();
@@ -209,10 +203,7 @@ private slots:
         QCOMPARE(processRandomSource().state(), source.state());
         QCOMPARE(form.outputBox()->textCursor().anchor(), 2);
         QCOMPARE(form.outputBox()->textCursor().position(), 5);
-        QCOMPARE(form.outputBox()->document()->defaultFont(), font);
-        QCOMPARE(form.outputBox()->document()->defaultTextOption().wrapMode(), option.wrapMode());
         QCOMPARE(form.outputBox()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
-        QVERIFY(form.outputBox()->document()->isUndoRedoEnabled() == false);
         QVERIFY(!QApplication::overrideCursor());
         QVERIFY(f.services.messages.isEmpty());
         // The box still edits and counts as before, on its new text.

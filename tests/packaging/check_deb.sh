@@ -29,12 +29,10 @@ deb=$scratch/out/tavilon_${deb_version}_$arch.deb
 pass "cpack made ${deb##*/}"
 
 field() { dpkg-deb --field "$deb" "$1"; }
-[ "$(field Package)" = tavilon ] || fail "Package is $(field Package)"
-[ "$(field Version)" = "$deb_version" ] || fail "Version is $(field Version)"
-[ "$(field Section)" = utils ] || fail "Section is $(field Section)"
-[ "$(field Priority)" = optional ] || fail "Priority is $(field Priority)"
-[ "$(field Architecture)" = "$arch" ] || fail "Architecture is $(field Architecture)"
-[ "$(field Maintainer)" = "Brenvask <tavilon@brenvask.test>" ] || fail "Maintainer is $(field Maintainer)"
+for pair in Package=tavilon "Version=$deb_version" Section=utils Priority=optional "Architecture=$arch" \
+  "Maintainer=Brenvask <tavilon@brenvask.test>"; do
+  [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is $(field "${pair%%=*}"), not ${pair#*=}"
+done
 depends=$(field Depends)
 depends_names=" $(sed -E 's/ *\([^)]*\)//g; s/,/ /g' <<<"$depends") "
 for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
