@@ -1,33 +1,59 @@
 #!/usr/bin/env bash
 # Runs a command under a private virtual X server, gone when the command ends.
-# The server picks a free display number itself (-displayfd) and says it only
-# once it accepts connections, so real-window tests that run at the same time,
-# in this checkout or another, never race for a display, and a program never
-# starts before its display is there.
+#
+# The display number is one that no server uses, checked both by lock file
+# and by the listening sockets in /proc/net/unix: the abstract socket that
+# clients try first is shared by every chroot and container on the same
+# network, where lock files are not, so a number that looks free by its lock
+# file alone can reach another server. The server names its display
+# (-displayfd) only once it accepts connections, so no program starts before
+# its display is there, and tests that run at the same time never share one.
 # Usage: with_x_server.sh COMMAND [ARGS...]   (TAVILON_E2E_SCREEN sets the size)
 set -euo pipefail
 screen=${TAVILON_E2E_SCREEN:-1280x1024x24}
 state=$(mktemp -d)
-Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$state/display" 2>"$state/server.log" &
-server=$!
+server=
 stop_server() {
-  kill "$server" 2>/dev/null || true
-  wait "$server" 2>/dev/null || true
+  if [ -n "$server" ]; then
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+  fi
   rm -rf "$state"
 }
 trap stop_server EXIT
-for _ in $(seq 600); do # up to 60 s on a machine that is busy
-  grep -q '[0-9]' "$state/display" 2>/dev/null && break
-  if ! kill -0 "$server" 2>/dev/null; then
-    echo "FAIL: the virtual X server did not start:" >&2
-    sed 's/^/    /' "$state/server.log" >&2
-    exit 1
+
+display_in_use() {
+  [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] \
+    || grep -q "/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
+# start_server NUMBER: true once the server listens on that display.
+start_server() {
+  : >"$state/display"
+  Xvfb ":$1" -screen 0 "$screen" -nolisten tcp -displayfd 3 3>"$state/display" 2>"$state/server.log" &
+  server=$!
+  for _ in $(seq 600); do # up to 60 s on a machine that is busy
+    grep -q '[0-9]' "$state/display" 2>/dev/null && return 0
+    kill -0 "$server" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$server" 2>/dev/null || true
+  wait "$server" 2>/dev/null || true
+  server=
+  return 1
+}
+
+number=
+for _ in $(seq 20); do
+  candidate=$(( 100 + RANDOM % 900 ))
+  display_in_use "$candidate" && continue
+  if start_server "$candidate"; then
+    number=$candidate
+    break
   fi
-  sleep 0.1
 done
-number=$(tr -dc '0-9' <"$state/display")
 if [ -z "$number" ]; then
-  echo "FAIL: the virtual X server named no display within 60 s:" >&2
+  echo "FAIL: no virtual X server could be started; the last one said:" >&2
   sed 's/^/    /' "$state/server.log" >&2
   exit 1
 fi
