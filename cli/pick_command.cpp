@@ -43,7 +43,7 @@ constexpr const char* Details =
     "      --version        print the program's version and exit\n"
     "\n"
     "A word is one line of the file with surrounding spaces and tabs removed;\n"
-    "blank lines are skipped. The picks repeat from run to run by design: they\n"
+    "blank lines are skipped. The picks repeat from run to run on purpose: they\n"
     "are not for passwords or anything secret.\n"
     "\n"
     "Exit status: 0 done, 1 the file could not be read or used, or the output\n"
