@@ -1,5 +1,7 @@
 #include "terminal_text.h"
 
+#include "text_decode.h"
+
 #include <cstdint>
 
 namespace tavilon {
@@ -30,45 +32,6 @@ bool needsEscape(char32_t c)
         || c == 0x200E || c == 0x200F     // left-to-right and right-to-left marks
         || (c >= 0x2028 && c <= 0x202E)   // line and paragraph separators, embeddings, overrides
         || (c >= 0x2066 && c <= 0x2069); // isolates
-}
-
-// The length of the well-formed UTF-8 sequence at `s`, with its code point,
-// or 0 where the bytes are not one (overlong forms and surrogates included).
-std::size_t decodeUtf8(std::string_view s, char32_t& c)
-{
-    const auto b0 = static_cast<unsigned char>(s[0]);
-    std::size_t length = 0;
-    char32_t min = 0;
-    if (b0 < 0x80) {
-        c = b0;
-        return 1;
-    }
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2;
-        c = b0 & 0x1F;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3;
-        c = b0 & 0x0F;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4;
-        c = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (s.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return length;
 }
 
 } // namespace

@@ -5,6 +5,45 @@
 
 namespace tavilon {
 
+std::size_t decodeUtf8(std::string_view bytes, char32_t& codePoint)
+{
+    if (bytes.empty())
+        return 0;
+    const auto b0 = static_cast<unsigned char>(bytes[0]);
+    std::size_t length = 0;
+    char32_t min = 0;
+    if (b0 < 0x80) {
+        codePoint = b0;
+        return 1;
+    }
+    if ((b0 & 0xE0) == 0xC0) {
+        length = 2;
+        codePoint = b0 & 0x1F;
+        min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        length = 3;
+        codePoint = b0 & 0x0F;
+        min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        length = 4;
+        codePoint = b0 & 0x07;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        codePoint = (codePoint << 6) | (b & 0x3F);
+    }
+    if (codePoint < min || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return 0;
+    return length;
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -23,34 +62,11 @@ bool isValidUtf8(std::string_view bytes)
             ++p;
             continue;
         }
-        int extra = 0;
         char32_t cp = 0;
-        char32_t min = 0;
-        if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            cp = c & 0x1F;
-            min = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            cp = c & 0x0F;
-            min = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            cp = c & 0x07;
-            min = 0x10000;
-        } else {
+        const std::size_t length = decodeUtf8(std::string_view(reinterpret_cast<const char*>(p), std::size_t(end - p)), cp);
+        if (length == 0)
             return false;
-        }
-        if (end - p <= extra)
-            return false;
-        for (int k = 1; k <= extra; ++k) {
-            if ((p[k] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (p[k] & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        p += extra + 1;
+        p += length;
     }
     return true;
 }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace tavilon {
+
+// The length of the well-formed UTF-8 sequence that starts `bytes` (1 to 4),
+// with its code point in `codePoint`; 0 where the bytes are not one
+// (overlong forms, surrogates and cut-off sequences included).
+std::size_t decodeUtf8(std::string_view bytes, char32_t& codePoint);
 
 bool isValidUtf8(std::string_view bytes);
 

@@ -1,6 +1,7 @@
 #include "pick_command.h"
 #include "tavilon_version.h"
 #include "temp_files.h"
+#include "word_lists.h"
 
 #include <QtTest>
 
@@ -16,14 +17,6 @@
 using namespace tavilon;
 
 namespace {
-
-QByteArray numberedWords(const char* word, int lines)
-{
-    QByteArray bytes;
-    for (int i = 0; i < lines; ++i)
-        bytes += QByteArray(word) + QByteArray::number(i) + "\n";
-    return bytes;
-}
 
 struct CommandRun {
     int status = -1;

@@ -1,6 +1,7 @@
 // The real program with its standard input on a pipe: the list it reads
 // there is kept in a temporary file that never outlives the program.
 #include "temp_files.h"
+#include "word_lists.h"
 
 #include <QtTest>
 
@@ -11,14 +12,6 @@
 #endif
 
 namespace {
-
-QByteArray numberedWords(const char* word, int lines)
-{
-    QByteArray bytes;
-    for (int i = 0; i < lines; ++i)
-        bytes += QByteArray(word) + QByteArray::number(i) + "\n";
-    return bytes;
-}
 
 struct ProgramRun {
     int status = -1; // -1: did not end normally

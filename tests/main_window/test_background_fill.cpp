@@ -4,6 +4,7 @@
 
 #include "main_window.h"
 #include "output_box.h"
+#include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
 #include "temp_files.h"
@@ -48,14 +49,6 @@ class TestBackgroundFill : public QObject {
     std::string coreText(const char* picks, RandomSource& from, std::uint64_t linesInBox = 0)
     {
         return press({picks, count_, list_, file_, linesInBox}, from).value().appendText;
-    }
-
-    static QProgressDialog* progressDialog()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
-                return dialog;
-        return nullptr;
     }
 
 private slots:
@@ -118,14 +111,14 @@ private slots:
         form.outputBox()->setText("kept\r\n");
         form.picksBox()->setText("999999"); // as many as the box takes
         form.onSelectClicked();
-        QTRY_VERIFY_WITH_TIMEOUT(progressDialog() || !form.isFilling(), FillWait);
+        QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !form.isFilling(), FillWait);
         if (!form.isFilling())
             QSKIP("the fill ended before its progress was shown");
-        QTest::keyClick(progressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
+        QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
         QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
         QCOMPARE(form.outputBox()->text(), QStringLiteral("kept\r\n"));
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-        QVERIFY(!progressDialog());
+        QVERIFY(!visibleProgressDialog());
         QVERIFY(!QApplication::overrideCursor());
     }
 

@@ -1,4 +1,5 @@
 #include "busy_feedback.h"
+#include "progress_dialogs.h"
 
 #include <QApplication>
 #include <QProgressDialog>
@@ -10,14 +11,6 @@ using namespace tavilon;
 class TestBusyFeedback : public QObject {
     Q_OBJECT
 
-    static QProgressDialog* progressDialog()
-    {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
-                return dialog;
-        return nullptr;
-    }
-
 private slots:
     void shortWorkShowsOnlyTheWaitCursor()
     {
@@ -27,7 +20,7 @@ private slots:
             BusyFeedback busy(&window, "Working");
             QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
             QVERIFY(busy.callback()(10, 100));
-            QVERIFY(!progressDialog());
+            QVERIFY(!visibleProgressDialog());
         }
         QVERIFY(!QApplication::overrideCursor());
     }
@@ -51,10 +44,10 @@ private slots:
             return byCallback ? callback(done, total) : busy.update(done, total);
         };
         QVERIFY(report(10, 100));
-        QVERIFY(!progressDialog()); // not in the first second
+        QVERIFY(!visibleProgressDialog()); // not in the first second
         QTest::qWait(BusyFeedback::DialogDelayMs + 100);
         QVERIFY(report(250, 1000));
-        QProgressDialog* dialog = progressDialog();
+        QProgressDialog* dialog = visibleProgressDialog();
         QVERIFY(dialog);
         QCOMPARE(dialog->value(), 250);
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
