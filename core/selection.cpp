@@ -6,6 +6,7 @@
 #include "picked_fields.h"
 #include "word_list.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -44,15 +45,21 @@ Outcome<Plan> plan(std::string_view picksText, const std::string& countText)
     return p;
 }
 
-// Draws the plan's field numbers from `draws` and reads those fields from
-// the list in one pass; the list must still be the file it was when opened.
-Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
-                                     const FieldIndex* index, std::size_t textBudget)
+// The plan's field numbers, drawn from `draws`.
+std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
 {
     std::vector<std::uint64_t> targets;
     targets.reserve(p.passes);
     for (std::uint64_t i = 0; i < p.passes; ++i)
         targets.push_back(targetFor(p.count, draws.next()));
+    return targets;
+}
+
+// The fields at `targets`, read from the list in one pass; the list must
+// still be the file it was when opened.
+Outcome<PickedFields> collectChecked(TextSource& list, const std::vector<std::uint64_t>& targets,
+                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget)
+{
     auto picked = collectFields(list, targets, progress, index, textBudget);
     if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
@@ -65,6 +72,12 @@ Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSour
     if (now.value() != list.identity())
         return listChangedError(list.path());
     return picked;
+}
+
+Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
+                                     const FieldIndex* index, std::size_t textBudget)
+{
+    return collectChecked(list, drawTargets(p, draws), progress, index, textBudget);
 }
 
 std::string joinedPicks(const PickedFields& picked, std::string_view lineEnd)
@@ -172,13 +185,31 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::string& countText, 
         if (p.passes == 0)
             return std::uint64_t{0};
         RandomSource draws = random;
-        auto fields = drawAndCollect(list, p, draws, {}, index, SIZE_MAX);
-        if (!fields)
-            return fields.error();
-        const PickedFields& picked = fields.value();
-        for (std::size_t i = 0; i < picked.size(); ++i) {
-            if (!pass(picked.field(i)))
-                return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+        const std::vector<std::uint64_t> targets = drawTargets(p, draws);
+        // The words of one pass stay within PickPassBudget: where the words
+        // drawn are too long together, the draws go out in smaller groups,
+        // in their order, each group read in a pass of its own.
+        std::size_t groupSize = targets.size();
+        for (std::size_t begin = 0; begin < targets.size();) {
+            const std::size_t end = std::min(targets.size(), begin + groupSize);
+            const bool whole = begin == 0 && end == targets.size();
+            const std::vector<std::uint64_t> group = whole ? std::vector<std::uint64_t>()
+                                                           : std::vector<std::uint64_t>(targets.begin() + begin,
+                                                                                        targets.begin() + end);
+            const auto& asked = whole ? targets : group;
+            auto fields = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget);
+            if (!fields && fields.error().code == ErrorCode::TooMuchText && asked.size() > 1) {
+                groupSize = (asked.size() + 1) / 2;
+                continue;
+            }
+            if (!fields)
+                return fields.error();
+            const PickedFields& picked = fields.value();
+            for (std::size_t i = 0; i < picked.size(); ++i) {
+                if (!pass(picked.field(i)))
+                    return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+            }
+            begin = end;
         }
         if (!flush())
             return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};

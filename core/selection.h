@@ -24,6 +24,9 @@ constexpr std::uint64_t MaxOutputLines = 1'000'000;
 constexpr std::size_t MaxWordLength = 10'000;
 // The most text one press may build (a million ordinary picks need a few MiB).
 constexpr std::size_t PressTextBudget = std::size_t{256} << 20;
+// The most distinct word text the picks handed over one by one hold at once;
+// longer words than that are read in further passes over the list.
+constexpr std::size_t PickPassBudget = std::size_t{64} << 20;
 
 struct PressInput {
     std::string picksText; // the number of picks, as typed
@@ -69,8 +72,11 @@ using WordSink = std::function<bool(std::string_view word)>;
 // The picks of a press from an opened list, handed over one by one in the
 // order drawn instead of gathered into one text, and without the output
 // box's limits: any word is passed on exactly. Returns the number of picks.
-// The list must still be the file the count read; a change since it was
-// opened is refused before any word is passed on.
+// Memory grows with the number of picks, not with the words' length: the
+// words held at once stay within PickPassBudget (or one word, if longer),
+// with further passes over the list where the words drawn are longer
+// together. The list must still be the file the count read; a change since
+// it was opened is refused before the words of that pass are passed on.
 Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
                                  RandomSource& random, const FieldIndex* index, const WordSink& sink);
 

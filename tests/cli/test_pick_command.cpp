@@ -243,22 +243,64 @@ private slots:
         QCOMPARE(QByteArray::fromStdString(o.str()), word + "\n" + word + "\n");
     }
 
-    // Picks go out one by one: many picks of a long word need no room for
-    // all of them at once.
+    // Memory grows with the number of picks, not with the words' length:
+    // many picks of one long word, and many long words together longer
+    // than the words one pass holds, which go out in further passes in the
+    // order drawn.
+    void longPicksStreamInBoundedMemory_data()
+    {
+        QTest::addColumn<int>("words");
+        QTest::addColumn<int>("wordSize");
+        QTest::addColumn<QString>("picks");
+        QTest::addColumn<QString>("addressLimit");
+        // 300 picks of 10 MiB: 3 GiB of output under a 1 GiB address limit.
+        QTest::newRow("one long word") << 1 << (10 << 20) << "300" << "--as=1073741824";
+        // About 15 distinct words of 8 MiB: 120 MiB held at once before,
+        // with room to grow, past a 200 MiB address limit.
+        QTest::newRow("many long words") << 24 << (8 << 20) << "24" << "--as=209715200";
+    }
     void longPicksStreamInBoundedMemory()
     {
 #ifndef Q_OS_LINUX
         QSKIP("limits memory with prlimit");
 #else
+        QFETCH(int, words);
+        QFETCH(int, wordSize);
+        QFETCH(QString, picks);
+        QFETCH(QString, addressLimit);
         const QString prlimit = QStandardPaths::findExecutable("prlimit");
         if (prlimit.isEmpty())
             QSKIP("prlimit is not installed");
         TempFiles files;
-        const std::string list = files.write("long.txt", QByteArray(10 << 20, 'w') + "\n");
-        // 300 picks of 10 MiB: 3 GiB of output under a 1 GiB address limit.
-        const ProgramRun run = runProgram({"pick", "-n", "300", QString::fromStdString(list)}, "/dev/null", prlimit,
-                                          {"--as=1073741824", "--"});
+        QByteArray letters;
+        {
+            QFile list(files.path("long.txt"));
+            QVERIFY(list.open(QIODevice::WriteOnly));
+            for (int i = 0; i < words; ++i) {
+                letters += char('a' + i);
+                QVERIFY(list.write(QByteArray(wordSize, char('a' + i)) + "\n") == wordSize + 1);
+            }
+        }
+        const QString output = files.path("out.txt");
+        const ProgramRun run = runProgram({"pick", "-n", picks, files.path("long.txt")}, output, prlimit,
+                                          {addressLimit, "--"});
         QVERIFY2(run.status == 0, run.err.constData());
+        // A list of one letter a word draws the same word numbers.
+        QByteArray small;
+        for (char c : letters)
+            small += QByteArray(1, c) + "\n";
+        const std::string smallList = files.write("small.txt", small);
+        std::ostringstream expected, ignored;
+        QCOMPARE(runPickCommand({"pick", "-n", picks.toStdString(), smallList}, expected, ignored), 0);
+        QFile out(output);
+        QVERIFY(out.open(QIODevice::ReadOnly));
+        QCOMPARE(out.size(), qint64(picks.toInt()) * (wordSize + 1));
+        QByteArray drawn;
+        for (qint64 line = 0; line < picks.toInt(); ++line) {
+            QVERIFY(out.seek(line * (wordSize + 1)));
+            drawn += out.read(1) + "\n";
+        }
+        QCOMPARE(drawn, QByteArray::fromStdString(expected.str()));
 #endif
     }
 
