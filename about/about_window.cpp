@@ -1,6 +1,8 @@
 #include "about_window.h"
 
 #include "about_window_controls.h"
+#include "control_builder.h"
+#include "line_control.h"
 #include "twips.h"
 #include "window_accessibility.h"
 
@@ -43,6 +45,7 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
 
 AboutWindow::AboutWindow()
 {
+    using namespace about_window_controls;
     setAccessibleWindowRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Brenvask"));
@@ -50,18 +53,19 @@ AboutWindow::AboutWindow()
     // taskbar entry; it still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    resize(px(AboutWindowClientWidth), px(AboutWindowClientHeight));
+    resize(px(ClientWidth), px(ClientHeight));
 
-    controls_.build(this, AboutWindowControls);
-    auto* heading = controls_.require<QLabel>("Label1");
+    ControlBuilder build;
+    build.add<QLabel>(this, Paragraph);
+    build.add<LineControl>(this, Rule);
+    auto* name = build.add<QLabel>(this, Name);
+    auto* heading = build.add<QLabel>(this, Heading);
+    build.finish();
     heading->setText(headingCaption(QString::fromLatin1(MakerAddress), HeadingBlanks));
     // Read aloud, the heading is the whole address rather than its two parts
     // around a run of blanks.
     heading->setAccessibleName(QString::fromLatin1(MakerAddress));
-    for (QLabel* label : findChildren<QLabel*>())
-        label->setTextFormat(Qt::PlainText); // keeps every blank
 
-    auto* name = controls_.require<QLabel>("Label2");
     QFont large(QStringLiteral("MS Sans Serif"));
     large.setStyleHint(QFont::SansSerif); // a replacement face where it is missing
     large.setPointSize(18);

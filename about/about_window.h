@@ -1,7 +1,5 @@
 #pragma once
 
-#include "control_table.h"
-
 #include <QWidget>
 
 class QLabel;
@@ -21,8 +19,6 @@ public:
 
 private:
     static void fitHeading(QLabel* heading, QLabel* name);
-
-    ControlTable controls_;
 };
 
 } // namespace tavilon

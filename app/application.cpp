@@ -1,16 +1,31 @@
 #include "application.h"
 
-#include "main_window.h"
-#include "about_window.h"
 #include "desktop_identity.h"
-#include "window_registry.h"
-#include "open_dialog.h"
-#include "save_dialog.h"
+#include "output_box.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 
 namespace tavilon {
+
+namespace {
+
+template <class W>
+W& bringToFront(W& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+    return window;
+}
+
+void closeIfOpen(QWidget* window)
+{
+    if (window)
+        window->close();
+}
+
+} // namespace
 
 void applyApplicationLook(QApplication& app)
 {
@@ -26,12 +41,93 @@ void applyApplicationLook(QApplication& app)
     app.setQuitOnLastWindowClosed(true);
 }
 
-void registerWindows(WindowRegistry& windows)
+Application::Application(DesktopServices& services) : services_(services) {}
+
+// Makes the window in `slot` if it is not open. A window deletes itself once
+// it has closed, when its own code has returned; from its closing on, the
+// slot no longer holds it.
+template <class W, class... Args>
+W& Application::open(QPointer<W>& slot, bool& made, Args&&... args)
 {
-    windows.mainWindow().setFactory([&windows] { return std::make_unique<MainWindow>(windows); });
-    windows.openDialog().setFactory([&windows] { return std::make_unique<OpenDialog>(windows); });
-    windows.saveDialog().setFactory([&windows] { return std::make_unique<SaveDialog>(windows); });
-    windows.aboutWindow().setFactory([] { return std::make_unique<AboutWindow>(); });
+    made = !slot;
+    if (made) {
+        slot = new W(std::forward<Args>(args)...); // a top-level window
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+        slot->installEventFilter(this);
+    }
+    return *slot;
+}
+
+bool Application::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        // Our windows never refuse to close.
+        const auto forget = [watched](auto& slot) {
+            if (slot == watched)
+                slot.clear();
+        };
+        forget(mainWindow_);
+        forget(openDialog_);
+        forget(saveDialog_);
+        forget(aboutWindow_);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+Application::~Application()
+{
+    closeAll();
+}
+
+MainWindow& Application::showMainWindow()
+{
+    bool made = false;
+    MainWindow& window = open(mainWindow_, made, services_);
+    if (made) {
+        connect(&window, &MainWindow::loadRequested, this, [this] { showOpenDialog(); });
+        connect(&window, &MainWindow::saveRequested, this, [this] { showSaveDialog(); });
+        connect(&window, &MainWindow::aboutRequested, this, [this] { showAboutWindow(); });
+        connect(&window, &MainWindow::exitRequested, this, &Application::closeAll);
+    }
+    return bringToFront(window);
+}
+
+OpenDialog& Application::showOpenDialog()
+{
+    bool made = false;
+    OpenDialog& dialog = open(openDialog_, made, services_);
+    if (made) {
+        // A main window closed by its close box is opened afresh to take the list.
+        connect(&dialog, &OpenDialog::listChosen, this, [this](const CountedList& list) {
+            (mainWindow_ ? *mainWindow_ : showMainWindow()).showCountedList(list);
+        });
+    }
+    return bringToFront(dialog);
+}
+
+SaveDialog& Application::showSaveDialog()
+{
+    bool made = false;
+    SaveDialog& dialog = open(saveDialog_, made, services_, [this]() -> std::optional<QString> {
+        if (!mainWindow_)
+            return std::nullopt;
+        return mainWindow_->outputBox()->text();
+    });
+    return bringToFront(dialog);
+}
+
+AboutWindow& Application::showAboutWindow()
+{
+    bool made = false;
+    return bringToFront(open(aboutWindow_, made));
+}
+
+void Application::closeAll()
+{
+    closeIfOpen(mainWindow_);
+    closeIfOpen(openDialog_);
+    closeIfOpen(saveDialog_);
+    closeIfOpen(aboutWindow_);
 }
 
 } // namespace tavilon

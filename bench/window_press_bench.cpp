@@ -17,7 +17,6 @@
 #include "main_window.h"
 #include "output_box.h"
 #include "random_source.h"
-#include "window_registry.h"
 #include "word_list.h"
 
 #include <QApplication>
@@ -101,10 +100,9 @@ struct Round {
 Round pressOnce(const QString& list, const std::string& count, const FileIdentity& file, const QString& picks)
 {
     PrintingServices services;
-    WindowRegistry windows(services);
-    registerWindows(windows);
-    MainWindow& form = windows.mainWindow().show();
-    form.showCountedList(list, QString::fromStdString(count), {}, file);
+    Application windows(services);
+    MainWindow& form = windows.showMainWindow();
+    form.showCountedList({list, QFile::encodeName(list), QString::fromStdString(count), file});
     form.picksBox()->setText(picks);
     processRandomSource().reset();
     for (int i = 0; i < 5; ++i)
@@ -146,7 +144,7 @@ Round pressOnce(const QString& list, const std::string& count, const FileIdentit
     const QString text = form.outputBox()->text();
     round.copyMs = double(copying.nsecsElapsed()) / 1e6;
     round.lines = text.count(QStringLiteral("\r\n"));
-    windows.mainWindow().unload();
+    windows.closeAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return round;
 }

@@ -1,51 +1,62 @@
 #include "browse_dialog.h"
 
 #include "browse_dialog_controls.h"
+#include "caption_button.h"
+#include "control_builder.h"
 #include "desktop_services.h"
 #include "dir_list_box.h"
 #include "drive_list_box.h"
 #include "file_list_box.h"
-#include "window_accessibility.h"
-#include "window_registry.h"
 #include "twips.h"
+#include "window_accessibility.h"
 #include "window_look.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace tavilon {
 
-BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight,
-                           const char* nameBoxName, const char* nameBoxDescription)
-    : windows_(windows)
+BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelCaption,
+                           int clientHeight, const char* nameBoxName, const char* nameBoxDescription)
+    : services_(services)
 {
+    using namespace browse_dialog_controls;
     // A dialog to assistive technology, though Enter and Escape do nothing here.
     setAccessibleWindowRole(this, QAccessible::Dialog);
-    setObjectName(name);
+    setObjectName(objectName);
     setWindowTitle(QStringLiteral("Load"));
     // A fixed dialog frame with the close box only and no taskbar entry; it
     // still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(px(BrowseDialogClientWidth), px(clientHeight));
+    setFixedSize(px(ClientWidth), px(clientHeight));
     setAutoFillBackground(true);
 
-    const auto table = browseDialogControls(labelCaption);
-    controls_.build(this, table);
-    nameBox_ = controls_.require<QLineEdit>("txtFilename");
-    driveList_ = controls_.require<DriveListBox>("drvDialog");
-    folderList_ = controls_.require<DirListBox>("dirDialog");
-    fileList_ = controls_.require<FileListBox>("filDialog");
-    okButton_ = controls_.require<QPushButton>("cmdOK");
-    cancelButton_ = controls_.require<QPushButton>("cmdCancel");
-    controls_.describe(browseDialogAccessibleText(nameBoxName, nameBoxDescription));
+    ControlSpec labelRow = Label;
+    labelRow.caption = labelCaption;
+    ControlBuilder build;
+    auto* label = build.add<QLabel>(this, labelRow);
+    nameBox_ = build.add<QLineEdit>(this, Name);
+    folderList_ = build.add<DirListBox>(this, Folders);
+    fileList_ = build.add<FileListBox>(this, Files);
+    driveList_ = build.add<DriveListBox>(this, Drives);
+    okButton_ = build.add<CaptionButton>(this, Ok);
+    cancelButton_ = build.add<CaptionButton>(this, Cancel);
+    build.finish();
+    // The name box is named after the label beside it, which differs
+    // between the two dialogs.
+    describeControl(nameBox_, nameBoxName, nameBoxDescription, label);
+    describeControl(folderList_, "Folders", "The folders from the root down to the folder shown, then its "
+                                            "subfolders; Enter or a double click opens a folder");
+    describeControl(fileList_, "Files", "The files of the folder shown");
+    describeControl(driveList_, "Drive", "The drive whose folders are shown");
     paintOnWindowColour(this);
 
     // The lists start at the process's current drive and folder; the
     // caption keeps "Load" until the user moves.
-    const QList<DriveInfo> drives = windows.services().drives();
+    const QList<DriveInfo> drives = services.drives();
     folderList()->setDrives(drives);
     // A current folder that has vanished or cannot be read gives way to the
     // home folder, then to the root.
@@ -60,13 +71,12 @@ BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const c
     connect(folderList(), &DirListBox::changed, this, &BrowseDialog::onFolderChanged);
     connect(folderList(), &DirListBox::openFailed, this, &BrowseDialog::warn);
     connect(fileList(), &FileListBox::pathChanged, this, &BrowseDialog::onFileListPathChanged);
-    connect(fileList(), &FileListBox::fileSelected, this, &BrowseDialog::onFileClicked);
+    connect(fileList(), &FileListBox::fileSelected, this, [this] { nameBox()->setText(fileList()->fileName()); });
     connect(okButton(), &QPushButton::clicked, this, &BrowseDialog::onOkClicked);
-    connect(cancelButton(), &QPushButton::clicked, this, &BrowseDialog::onCancelClicked);
+    connect(cancelButton(), &QPushButton::clicked, this, &QWidget::close);
 
     nameBox()->setFocus();
 }
-
 
 QString BrowseDialog::chosenPath(const QString& name) const
 {
@@ -89,7 +99,7 @@ QByteArray BrowseDialog::nameBoxBytes() const
 
 void BrowseDialog::warn(const QString& text)
 {
-    windows_.services().showMessage(this, DesktopServices::Icon::Warning, text);
+    services_.showMessage(this, DesktopServices::Icon::Warning, text);
 }
 
 void BrowseDialog::onDriveChanged()
@@ -114,11 +124,6 @@ void BrowseDialog::onFileListPathChanged()
 {
     setWindowTitle(QStringLiteral("Dialog Box - [") + QDir::toNativeSeparators(fileList()->path())
                    + QStringLiteral("]"));
-}
-
-void BrowseDialog::onFileClicked()
-{
-    nameBox()->setText(fileList()->fileName());
 }
 
 } // namespace tavilon

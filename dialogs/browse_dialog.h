@@ -1,7 +1,5 @@
 #pragma once
 
-#include "control_table.h"
-
 #include <QWidget>
 
 class QLineEdit;
@@ -9,13 +7,14 @@ class QPushButton;
 
 namespace tavilon {
 
+class DesktopServices;
 class DirListBox;
 class DriveListBox;
 class FileListBox;
-class WindowRegistry;
 
-// What the open and save dialogs share: a drive list, a directory list and
-// a file list chained together, a name box and two buttons.
+// What the open and save dialogs share: a drive list, a folder list and a
+// file list chained together, a name box and two buttons. Cancel and the
+// close box close the dialog; closing it discards it.
 class BrowseDialog : public QWidget {
     Q_OBJECT
 public:
@@ -37,26 +36,23 @@ public:
     // the file chosen in the file list while the box still shows its name.
     QByteArray nameBoxBytes() const;
 
+protected:
+    // `labelCaption` is the caption beside the name box; `nameBoxName` and
+    // `nameBoxDescription` are what a screen reader says of the box.
+    BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelCaption, int clientHeight,
+                 const char* nameBoxName, const char* nameBoxDescription);
+
+    DesktopServices& services() { return services_; }
+    void warn(const QString& text);
+    virtual void onOkClicked() = 0;
+
+private:
     void onDriveChanged();
     void onFolderChanged();
     void onFileListPathChanged();
-    void onFileClicked();
-    virtual void onOkClicked() = 0;
-    virtual void onCancelClicked() = 0;
 
-protected:
-    // `nameBoxName` and `nameBoxDescription` are what a screen reader says of
-    // the name box.
-    BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight,
-                 const char* nameBoxName, const char* nameBoxDescription);
-
-    WindowRegistry& windows() { return windows_; }
-    void warn(const QString& text);
-
-private:
-    WindowRegistry& windows_;
-    ControlTable controls_;
-    // Owned by the dialog; looked up once, when the controls are built.
+    DesktopServices& services_;
+    // Owned by the dialog.
     QLineEdit* nameBox_ = nullptr;
     DriveListBox* driveList_ = nullptr;
     DirListBox* folderList_ = nullptr;

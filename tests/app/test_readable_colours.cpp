@@ -1,21 +1,17 @@
-#include "about_window.h"
-#include "open_dialog.h"
-#include "save_dialog.h"
+// Text stays readable whatever the desktop's theme.
+
 #include "contrast.h"
 #include "main_window.h"
 #include "output_box.h"
 #include "window_fixture.h"
 #include "window_look.h"
 
-#include <QAbstractItemView>
+#include <QAbstractButton>
 #include <QAbstractScrollArea>
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
 
 #include <optional>
 #include <utility>
@@ -58,14 +54,6 @@ std::optional<std::pair<QPalette::ColorRole, QPalette::ColorRole>> textRoles(QWi
     return std::nullopt;
 }
 
-QString describe(QWidget* w, const QColor& text, const QColor& background)
-{
-    return QStringLiteral("%1 %2 (%3): text %4 on %5, %6:1")
-        .arg(w->window()->objectName(), w->objectName(), QString::fromLatin1(w->metaObject()->className()),
-             text.name(), background.name())
-        .arg(contrastRatio(text, background), 0, 'f', 2);
-}
-
 } // namespace
 
 class TestReadableColours : public QObject {
@@ -74,11 +62,7 @@ class TestReadableColours : public QObject {
     QPalette desktop_;
 
 private slots:
-    void initTestCase()
-    {
-        desktop_ = QApplication::palette();
-        QCOMPARE(qRound(contrastRatio(Qt::black, Qt::white) * 100), 2100); // the measure itself
-    }
+    void initTestCase() { desktop_ = QApplication::palette(); }
     void cleanup() { QApplication::setPalette(desktop_); }
 
     void textReadsOnEveryTheme_data()
@@ -90,9 +74,6 @@ private slots:
         QTest::newRow("dark desktop") << dark << true;
         QTest::newRow("dark desktop chosen while running") << dark << false;
         QTest::newRow("white on black") << desktopPalette(Qt::black, Qt::black, Qt::black, Qt::white) << true;
-        QTest::newRow("light desktop") << desktopPalette(QColor(0xef, 0xef, 0xef), Qt::white,
-                                                         QColor(0xe0, 0xe0, 0xe0), Qt::black)
-                                       << true;
     }
     void textReadsOnEveryTheme()
     {
@@ -101,8 +82,8 @@ private slots:
         if (beforeTheWindows)
             QApplication::setPalette(theme);
         WindowFixture f;
-        MainWindow& form = f.windows->mainWindow().show();
-        const QList<QWidget*> windows{&form, &f.windows->openDialog().show(), &f.windows->aboutWindow().show()};
+        MainWindow& form = f.main();
+        const QList<QWidget*> windows{&form, &f.windows.showOpenDialog(), &f.windows.showAboutWindow()};
         if (!beforeTheWindows)
             QApplication::setPalette(theme);
         form.outputBox()->setText(QStringLiteral("Mw\r\n"));
@@ -124,7 +105,8 @@ private slots:
                 const QPalette palette = painter->palette();
                 const QColor text = palette.color(roles->first);
                 const QColor background = palette.color(roles->second);
-                QVERIFY2(contrastRatio(text, background) >= 4.5, qPrintable(describe(control, text, background)));
+                const QString what = window->objectName() + " " + control->objectName();
+                QVERIFY2(contrastRatio(text, background) >= 4.5, qPrintable(what));
                 ++checked;
 
                 // On a fixed background, the text as painted: the core of its
@@ -136,8 +118,7 @@ private slots:
                 if (qobject_cast<QGroupBox*>(control))
                     area.setHeight(control->fontMetrics().height() + 2); // the caption's band
                 const double painted = strongestContrast(image, area, background);
-                QVERIFY2(painted >= 4.5, qPrintable(describe(control, text, background)
-                                                    + QStringLiteral(", painted at best %1:1").arg(painted)));
+                QVERIFY2(painted >= 4.5, qPrintable(what + " as painted"));
             }
         }
         QVERIFY(checked >= 15);

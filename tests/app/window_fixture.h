@@ -1,48 +1,73 @@
 #pragma once
 
 #include "application.h"
-#include "fake_services.h"
-#include "window_registry.h"
+#include "desktop_services.h"
+#include "file_list_box.h"
+#include "word_list.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDropEvent>
-#include <QEvent>
 #include <QFile>
 #include <QMimeData>
-
-#include <memory>
+#include <QtTest>
 
 namespace tavilon {
 
-// A fresh set of windows with recorded messages, as at the start of the program.
+// Records what a user would be shown instead of showing it.
+class FakeServices : public DesktopServices {
+public:
+    void showMessage(QWidget*, Icon icon, const QString& text) override { messages.append({icon, text}); }
+    bool setClipboardText(const QString& text) override
+    {
+        clipboard = text;
+        return clipboardWorks;
+    }
+    QList<DriveInfo> drives() override { return fakeDrives.isEmpty() ? DesktopServices::drives() : fakeDrives; }
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.back().second; }
+
+    QList<std::pair<Icon, QString>> messages;
+    QString clipboard = QStringLiteral("(untouched)");
+    bool clipboardWorks = true;
+    QList<DriveInfo> fakeDrives;
+};
+
+// The program's windows with recorded messages, as at its start.
 struct WindowFixture {
     WindowFixture()
     {
-        static bool styled = false;
-        if (!styled) {
+        static const bool styled = [] {
             applyApplicationLook(*qApp);
-            styled = true;
-        }
-        windows = std::make_unique<WindowRegistry>(services);
-        registerWindows(*windows);
+            return true;
+        }();
+        Q_UNUSED(styled);
     }
     ~WindowFixture()
     {
-        windows->mainWindow().unload();
-        windows->openDialog().unload();
-        windows->saveDialog().unload();
-        windows->aboutWindow().unload();
+        windows.closeAll();
         flushDeletes();
     }
-
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+    MainWindow& main()
+    {
+        MainWindow& window = windows.showMainWindow();
+        if (!QTest::qWaitForWindowExposed(&window))
+            qWarning("the main window was not shown");
+        return window;
+    }
+    // Shows `path`'s list in the main window, counted as the open dialog counts it.
+    MainWindow& mainWithList(const QString& path)
+    {
+        MainWindow& window = main();
+        if (const auto counted = countWordList(&window, services, path))
+            window.showCountedList(*counted);
+        return window;
+    }
+
     FakeServices services;
-    std::unique_ptr<WindowRegistry> windows;
+    Application windows{services};
 };
 
-// Writes a test file; a test that cannot is no test.
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -61,10 +86,17 @@ inline void dropOnto(QWidget* target, const QMimeData& data)
 {
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
-    QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &move);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
+}
+
+// Chooses the entry `name` of a file list with the arrow keys.
+inline void chooseFile(FileListBox* list, const QString& name)
+{
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < list->count() && list->fileName() != name; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->fileName(), name);
 }
 
 } // namespace tavilon

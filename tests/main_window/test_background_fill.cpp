@@ -7,20 +7,12 @@
 #include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
-#include "temp_files.h"
 #include "window_fixture.h"
-#include "word_list.h"
 
 #include <QClipboard>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QUrl>
-#include <QtTest>
-
-#include <functional>
+#include <QTemporaryDir>
 
 using namespace tavilon;
 
@@ -28,27 +20,21 @@ class TestBackgroundFill : public QObject {
     Q_OBJECT
 
     static constexpr int FillWait = 120'000; // a loaded two-core machine is slow, not wrong
-    static constexpr const char* BigPress = "200000";
+    QTemporaryDir dir_;
+    QString list_;
 
-    TempFiles files_;
-    std::string list_;
-    std::string count_;
-    FileIdentity file_;
-
-    MainWindow& showWithList(WindowFixture& f)
+    // The window with the list loaded and `picks` in the number box.
+    static MainWindow& ready(WindowFixture& f, const QString& list, const char* picks, const QString& output)
     {
-        MainWindow& form = f.windows->mainWindow().show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("main window not exposed");
-        form.showCountedList(QString::fromStdString(list_), QString::fromStdString(count_), {}, file_);
-        return form;
+        MainWindow& window = f.mainWithList(list);
+        window.outputBox()->setText(output);
+        window.picksBox()->setText(picks);
+        return window;
     }
-
-    // What a press of `picks` appends when the source stands at `from`,
-    // which then stands where the press leaves it.
-    std::string coreText(const char* picks, RandomSource& from, std::uint64_t linesInBox = 0)
+    // What a press of `picks` appends when the source stands at `from`.
+    std::string coreText(const char* picks, RandomSource& from, std::uint64_t linesInBox)
     {
-        return press({picks, count_, list_, file_, linesInBox}, from).value().appendText;
+        return press({picks, "700", list_.toStdString(), std::nullopt, linesInBox}, from).value().appendText;
     }
 
 private slots:
@@ -57,8 +43,8 @@ private slots:
         QByteArray bytes;
         for (int i = 0; i < 700; ++i)
             bytes += (i % 7 == 0 ? "w\xC2\xA0" : "word") + QByteArray::number(i) + "\n"; // some with U+00A0
-        list_ = files_.write("w.txt", bytes);
-        count_ = countFields(list_, {}, nullptr, &file_).value();
+        list_ = dir_.filePath("w.txt");
+        writeFile(list_, bytes);
     }
     void init() { processRandomSource().reset(); }
 
@@ -68,7 +54,6 @@ private slots:
         QTest::addColumn<int>("sleepMs"); // the window takes no events meanwhile
         QTest::newRow("at once") << 0 << 0;
         QTest::newRow("while it runs") << 150 << 0;
-        // The work is most likely over, its news not yet taken by the window.
         QTest::newRow("after the work, before the window hears") << 0 << 4000;
     }
     void cancelLeavesBoxAndSourceAsBefore()
@@ -76,153 +61,98 @@ private slots:
         QFETCH(int, afterMs);
         QFETCH(int, sleepMs);
         WindowFixture f;
-        MainWindow& form = showWithList(f);
-        form.picksBox()->setText("3");
-        form.onSelectClicked(); // the source no longer stands at its start
-        form.outputBox()->insertPlainText(QString::fromUtf8("typed\u2028here"));
-        const QString before = form.outputBox()->text();
-        const auto lines = std::uint64_t(form.outputBox()->lineCount());
-        const RandomSource source = processRandomSource();
-
-        form.picksBox()->setText(BigPress);
-        form.onSelectClicked();
-        QVERIFY(form.isFilling());
+        const QString before = QString::fromUtf8("typed\u2028here");
+        MainWindow& window = ready(f, list_, "200000", before);
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        QVERIFY(window.isFilling());
         QTest::qWait(afterMs);
         QTest::qSleep(sleepMs);
-        form.cancelFill();
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
-        QCOMPARE(form.outputBox()->text(), before);
-        QCOMPARE(processRandomSource().state(), source.state());
+        window.cancelFill();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        QCOMPARE(window.outputBox()->text(), before);
+        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
         QVERIFY(f.services.messages.isEmpty()); // a cancel says nothing
-        QVERIFY(!form.outputBox()->isReadOnly());
-
-        // The next press draws exactly what the cancelled one would have.
-        form.picksBox()->setText("20000");
-        form.onSelectClicked();
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
-        RandomSource from = source;
-        QCOMPARE(form.outputBox()->text(), before + QString::fromStdString(coreText("20000", from, lines)));
+        QVERIFY(!window.outputBox()->isReadOnly());
     }
 
     void cancelFromTheProgressDialog()
     {
         WindowFixture f;
-        MainWindow& form = showWithList(f);
-        form.outputBox()->setText("kept\r\n");
-        form.picksBox()->setText("999999"); // as many as the box takes
-        form.onSelectClicked();
-        QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !form.isFilling(), FillWait);
-        if (!form.isFilling())
+        MainWindow& window = ready(f, list_, "999999", "kept\r\n");
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !window.isFilling(), FillWait);
+        if (!window.isFilling())
             QSKIP("the fill ended before its progress was shown");
         QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("kept\r\n"));
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-        QVERIFY(!visibleProgressDialog());
-        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(!visibleProgressDialog() && !QApplication::overrideCursor());
     }
 
-    void commandsDuringAFillAreRefused()
+    // Every command that would act on the output waits, and says so; the
+    // finished fill is the press's text after the old one, cursor kept.
+    void commandsWaitForTheFill()
     {
         WindowFixture f;
-        MainWindow& form = showWithList(f);
-        form.outputBox()->setText("kept\r\n");
-        form.picksBox()->setText(BigPress);
-        form.onSelectClicked();
-        QVERIFY(form.isFilling());
-
-        const std::function<void()> commands[] = {
-            [&] { form.onCopyClicked(); },
-            [&] { form.onClearClicked(); },
-            [&] { QTest::keyClick(&form, Qt::Key_Escape); }, // presses Clear
-            [&] { form.onSelectClicked(); },
-            [&] { form.onSaveTriggered(); },
-            [&] { form.onLoadTriggered(); },
-            [&] {
-                QMimeData data;
-                data.setUrls({QUrl::fromLocalFile(QString::fromStdString(files_.write("other.txt", "x\ny\nz\n")))});
-                dropOnto(form.outputBox()->viewport(), data);
-            },
-        };
-        for (const auto& command : commands)
-            command();
-        QCOMPARE(f.services.messages.size(), qsizetype(std::size(commands)));
-        for (const auto& message : f.services.messages)
-            QVERIFY2(message.text.contains("still being written"), qPrintable(message.text));
-        QCOMPARE(f.services.clipboard, QStringLiteral("(untouched)"));
-        QVERIFY(!f.windows->saveDialog().isLoaded());
-        QVERIFY(!f.windows->openDialog().isLoaded());
-        QCOMPARE(form.pathBox()->text(), QString::fromStdString(list_));
-        QCOMPARE(form.countBox()->text(), QString::fromStdString(count_));
-
-        // Typing and pasting into the box wait for the fill: nothing goes in.
-        form.outputBox()->setFocus();
-        QTest::keyClicks(form.outputBox(), "typed");
-        QApplication::clipboard()->setText("pasted");
-        form.outputBox()->paste();
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("kept\r\n"));
-
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
-        RandomSource fresh;
-        const QString expected = "kept\r\n" + QString::fromStdString(coreText(BigPress, fresh, 1));
-        form.onCopyClicked();
-        QCOMPARE(f.services.clipboard, expected);
-        QCOMPARE(form.outputBox()->lineCount(), 200'001);
-        QCOMPARE(f.services.messages.size(), qsizetype(std::size(commands))); // nothing more to say
-        // Afterwards the box takes typing again.
-        form.outputBox()->moveCursor(QTextCursor::End);
-        QTest::keyClicks(form.outputBox(), "z");
-        QCOMPARE(form.outputBox()->text(), expected + "z");
-    }
-
-    void aFinishedFillKeepsTextAndCursor()
-    {
-        WindowFixture f;
-        MainWindow& form = showWithList(f);
-        const QString before = QString::fromUtf8("a\u00A0b\u2028c\r\n\tno line end");
-        form.outputBox()->setText(before);
-        QTextCursor cursor = form.outputBox()->textCursor();
+        const QString before = QString::fromUtf8("a\u00A0b\r\nno line end");
+        MainWindow& window = ready(f, list_, "200000", before);
+        QTextCursor cursor = window.outputBox()->textCursor();
         cursor.setPosition(2);
         cursor.setPosition(5, QTextCursor::KeepAnchor);
-        form.outputBox()->setTextCursor(cursor);
+        window.outputBox()->setTextCursor(cursor);
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        QVERIFY(window.isFilling());
 
-        form.picksBox()->setText(BigPress);
-        form.onSelectClicked();
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
+        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
+        QTest::mouseClick(window.clearButton(), Qt::LeftButton);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        window.findChild<QAction*>("save")->trigger();
+        window.findChild<QAction*>("load")->trigger();
+        writeFile(dir_.filePath("other.txt"), "x\n");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dir_.filePath("other.txt"))});
+        dropOnto(window.outputBox()->viewport(), data);
+        QCOMPARE(f.services.messages.size(), 7);
+        for (const auto& message : f.services.messages)
+            QVERIFY2(message.second.contains("still being written"), qPrintable(message.second));
+        QVERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
+        QCOMPARE(window.pathBox()->text(), list_);
+        // The box takes no typing or pasting meanwhile.
+        QTest::keyClicks(window.outputBox(), "typed");
+        QGuiApplication::clipboard()->setText("pasted");
+        QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window.outputBox()->text(), before);
 
-        RandomSource source;
-        const QString added = QString::fromStdString(coreText(BigPress, source, 2));
-        QCOMPARE(form.outputBox()->text(), before + added); // the first pick goes on the unended line
-        QCOMPARE(processRandomSource().state(), source.state());
-        QCOMPARE(form.outputBox()->textCursor().anchor(), 2);
-        QCOMPARE(form.outputBox()->textCursor().position(), 5);
-        QCOMPARE(form.outputBox()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        RandomSource fresh;
+        const QString expected = before + QString::fromStdString(coreText("200000", fresh, 2));
+        QCOMPARE(window.outputBox()->text(), expected);
+        QCOMPARE(processRandomSource().state(), fresh.state());
+        QCOMPARE(window.outputBox()->textCursor().anchor(), 2);
+        QCOMPARE(window.outputBox()->textCursor().position(), 5);
+        QCOMPARE(f.services.clipboard, QStringLiteral("(untouched)"));
+        QCOMPARE(f.services.messages.size(), 7);
         QVERIFY(!QApplication::overrideCursor());
-        QVERIFY(f.services.messages.isEmpty());
-        // The box still edits and counts as before, on its new text.
-        form.outputBox()->moveCursor(QTextCursor::End);
-        QTest::keyClick(form.outputBox(), Qt::Key_Return);
-        QCOMPARE(form.outputBox()->lineCount(), 200'002);
+        window.outputBox()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.outputBox(), "z"); // the box takes typing again
+        QCOMPARE(window.outputBox()->text(), expected + "z");
     }
 
     void aFailedFillSaysWhyAndChangesNothing()
     {
         WindowFixture f;
-        MainWindow& form = showWithList(f);
-        form.outputBox()->setText("kept\r\n");
-        const std::string changed = files_.write("changes.txt", "one\ntwo\n");
-        FileIdentity file;
-        const std::string count = countFields(changed, {}, nullptr, &file).value();
-        form.showCountedList(QString::fromStdString(changed), QString::fromStdString(count), {}, file);
-        files_.write("changes.txt", "one\ntwo\nthree\n"); // changed since it was counted
-        form.picksBox()->setText(BigPress);
-        form.onSelectClicked();
-        QTRY_VERIFY_WITH_TIMEOUT(!form.isFilling(), FillWait);
+        const QString changing = dir_.filePath("changes.txt");
+        writeFile(changing, "one\ntwo\n");
+        MainWindow& window = ready(f, changing, "200000", "kept\r\n");
+        writeFile(changing, "one\ntwo\nthree\n"); // changed since it was counted
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
         QCOMPARE(f.services.messages.size(), 1);
-        QVERIFY2(f.services.lastMessage().startsWith("No words were picked"), qPrintable(f.services.lastMessage()));
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("kept\r\n"));
+        QVERIFY(f.services.lastMessage().startsWith("No words were picked"));
+        QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-        QVERIFY(!form.outputBox()->isReadOnly());
     }
 
     void leavingDuringAFillDropsIt_data()
@@ -235,20 +165,19 @@ private slots:
     {
         QFETCH(bool, byExit);
         WindowFixture f;
-        MainWindow& form = showWithList(f);
-        form.picksBox()->setText("999999");
+        MainWindow& window = ready(f, list_, "999999", {});
         QTimer::singleShot(0, [&] {
-            form.onSelectClicked();
+            QTest::mouseClick(window.selectButton(), Qt::LeftButton);
             QTimer::singleShot(50, [&] {
                 if (byExit)
-                    form.onExitTriggered();
+                    window.findChild<QAction*>("exit")->trigger();
                 else
-                    form.close();
+                    window.close();
             });
         });
         QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
         QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!f.windows->mainWindow().isLoaded());
+        QVERIFY(!f.windows.mainWindow());
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
         QVERIFY(!QApplication::overrideCursor());
     }

@@ -2,60 +2,59 @@
 #include "output_box.h"
 #include "random_source.h"
 #include "selection.h"
-#include "temp_files.h"
 #include "window_fixture.h"
-#include "word_list.h"
 
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QtTest>
-
-#include <functional>
+#include <QTemporaryDir>
 
 using namespace tavilon;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    MainWindow& showMain(WindowFixture& f)
-    {
-        MainWindow& form = f.windows->mainWindow().show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("main window not exposed");
-        return form;
-    }
+    QTemporaryDir dir_;
+    QString at(const QString& name) const { return dir_.filePath(name); }
 
-    // A counted list, as the open dialog leaves the main window.
-    void loadList(MainWindow& form, const std::string& path)
+    static void typePicks(MainWindow& window, const QString& typed)
     {
-        FileIdentity file;
-        const std::string count = countFields(path, {}, nullptr, &file).value();
-        form.showCountedList(QString::fromStdString(path), QString::fromStdString(count), {}, file);
+        window.picksBox()->clear();
+        QTest::keyClicks(window.picksBox(), typed);
     }
 
 private slots:
+    void init() { processRandomSource().reset(); }
+
     void copyKeepsEveryCharacter_data()
     {
         QTest::addColumn<QString>("output");
-        QTest::newRow("no-break space") << QString::fromUtf8("a\u00A0b\r\n");
-        QTest::newRow("line separator") << QString::fromUtf8("a\u2028b\r\nc\r\n");
-        QTest::newRow("tab") << QString::fromUtf8("a\tb\r\n");
-        QTest::newRow("all three, no final line end") << QString::fromUtf8("\u00A0\t\u2028\r\nx");
-        QTest::newRow("empty output copies the empty text") << QString();
+        QTest::newRow("no-break space, tab") << QString::fromUtf8("a\u00A0b\r\nc\td\r\n");
+        QTest::newRow("line separator, no final line end") << QString::fromUtf8("a\u2028b\r\nx");
+        QTest::newRow("empty") << QString();
     }
     void copyKeepsEveryCharacter()
     {
         QFETCH(QString, output);
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.outputBox()->setText(output);
-        QCOMPARE(form.outputBox()->text(), output);
-        form.onCopyClicked();
+        MainWindow& window = f.main();
+        window.outputBox()->setText(output);
+        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
         QCOMPARE(f.services.clipboard, output);
-        QCOMPARE(form.outputBox()->lineCount(), output.count(QStringLiteral("\r\n")) + (output.isEmpty() || output.endsWith('\n') ? 0 : 1));
+        QVERIFY(f.services.messages.isEmpty());
+    }
+
+    void aClipboardThatFailsIsReported()
+    {
+        QVERIFY(QtDesktopServices().setClipboardText("a\r\nb\r\n")); // the real one reads its text back
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\nb\r\n"));
+        WindowFixture f;
+        MainWindow& window = f.main();
+        window.outputBox()->setText("kept\r\n");
+        f.services.clipboardWorks = false;
+        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
+        QVERIFY(f.services.lastMessage().contains("clipboard is not available"));
+        QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
     }
 
     // Tab leaves the output box instead of typing into it, visits the boxes
@@ -63,270 +62,157 @@ private slots:
     void tabMovesTheFocusInOrder()
     {
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
-        form.selectButton()->setEnabled(true);
-        QList<QWidget*> seen;
-        for (int i = 0; i < 10 && (seen.isEmpty() || QApplication::focusWidget() != form.outputBox()); ++i) {
-            seen << QApplication::focusWidget();
+        MainWindow& window = f.main();
+        window.selectButton()->setEnabled(true);
+        const QList<QWidget*> order{window.outputBox(), window.selectButton(), window.picksBox(),
+                                    window.copyButton(), window.pathBox(), window.clearButton()};
+        for (QWidget* expected : order + QList<QWidget*>{window.outputBox()}) {
+            QCOMPARE(QApplication::focusWidget(), expected);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
-        QCOMPARE(seen.mid(0, 5), (QList<QWidget*>{form.outputBox(), form.selectButton(), form.picksBox(),
-                                                  form.copyButton(), form.pathBox()}));
-        QVERIFY(seen.contains(form.clearButton()));
-        QTest::keyClick(form.outputBox(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), seen.back());
-        QVERIFY(form.outputBox()->text().isEmpty()); // no tab typed into the output
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), window.clearButton());
+        QVERIFY(window.outputBox()->text().isEmpty());
     }
 
     void windowSizeIsBounded()
     {
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        for (int side : {65535, 50000}) {
-            form.resize(side, side);
-            QVERIFY(form.width() <= MainWindow::MaxWindowSide && form.height() <= MainWindow::MaxWindowSide);
-        }
-        form.resize(551, 500);
-        QCOMPARE(form.width(), 551);
+        MainWindow& window = f.main();
+        window.resize(65535, 65535);
+        QCOMPARE(window.size(), QSize(MainWindow::MaxWindowSide, MainWindow::MaxWindowSide));
     }
 
-    void init() { processRandomSource().reset(); }
-
-    void startState()
+    // What the number box keeps as it is typed into, key by key, and what a
+    // press then shows and adds.
+    void numberOfPicks_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("boxAfterTyping");
+        QTest::addColumn<QString>("boxAfterSelect");
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("empty") << "" << "" << "1" << 1 << "";
+        QTest::newRow("0") << "0" << "0" << "1" << 1 << "";
+        QTest::newRow("00") << "00" << "00" << "00" << 0 << "";
+        QTest::newRow("-3") << "-3" << "3" << "3" << 3 << ""; // "-" alone empties the box first
+        QTest::newRow("2.5") << "2.5" << "2.5" << "2.5" << 2 << "";
+        QTest::newRow("1e3") << "1e3" << "3" << "3" << 3 << ""; // "1e" is not a number
+        QTest::newRow("12a") << "12a" << "" << "1" << 1 << "";
+        QTest::newRow("above the limit") << "1000001" << "1000001" << "1000001" << 0 << "At most";
+    }
+    void numberOfPicks()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, boxAfterTyping);
+        QFETCH(QString, boxAfterSelect);
+        QFETCH(int, lines);
+        QFETCH(QString, says);
+        writeFile(at("ab.txt"), "a\nb\n");
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        QCOMPARE(form.windowTitle(), QStringLiteral("Brenvask Tavilon"));
-        QVERIFY(form.outputBox()->text().isEmpty());
-        QVERIFY(form.countBox()->text().isEmpty());
-        QVERIFY(form.pathBox()->text().isEmpty());
-        QVERIFY(form.picksBox()->text().isEmpty());
-        QVERIFY(!form.selectButton()->isEnabled());
-        QVERIFY(!form.countBox()->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
+        MainWindow& window = f.mainWithList(at("ab.txt"));
+        typePicks(window, typed);
+        QCOMPARE(window.picksBox()->text(), boxAfterTyping);
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        QCOMPARE(window.picksBox()->text(), boxAfterSelect);
+        QCOMPARE(window.outputBox()->lineCount(), qint64(lines));
+        QCOMPARE(f.services.lastMessage().contains(says), true);
+        QCOMPARE(f.services.messages.isEmpty(), says.isEmpty());
     }
 
-    void captionsFitTheirControls()
+    // The picks are the core's, press after press, after any text; Escape
+    // clears the output and nothing else.
+    void selectGivesTheCoresPicks()
     {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        for (const char* name : {"Label1", "Label2", "Label3"}) {
-            auto* label = form.findChild<QLabel*>(name);
-            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1000),
-                                                                   Qt::TextWordWrap, label->text());
-            // Whole lines fit; the last line's descent may reach one pixel past.
-            const int lines = (needed.height() + label->fontMetrics().lineSpacing() / 2) / label->fontMetrics().lineSpacing();
-            QVERIFY2(lines * label->fontMetrics().lineSpacing() <= label->height() && needed.width() <= label->width(), name);
-        }
-        // The label ends where the text box beside it begins.
-        auto fitsBeside = [&](const char* labelName, QWidget* box) {
-            auto* label = form.findChild<QLabel*>(labelName);
-            const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
-            return label->x() + textWidth <= box->x();
-        };
-        QVERIFY(fitsBeside("Label2", form.pathBox()));
-        QVERIFY(fitsBeside("Label1", form.countBox()));
-        for (QPushButton* button : {form.copyButton(), form.clearButton(), form.selectButton()}) {
-            const QRect needed = button->fontMetrics().boundingRect(QRect(0, 0, button->width() - 6, 1000),
-                                                                    Qt::TextWordWrap, button->text());
-            QVERIFY2(needed.width() <= button->width() - 4 && needed.height() <= button->height() - 4,
-                     qPrintable(button->text()));
-        }
-        // The text boxes lie in front of the labels they overlap.
-        const QObjectList order = form.findChild<QWidget*>("Frame1")->children();
-        QVERIFY(order.indexOf(form.pathBox()) > order.indexOf(form.findChild<QLabel*>("Label2")));
-        QVERIFY(order.indexOf(form.countBox()) > order.indexOf(form.findChild<QLabel*>("Label1")));
-    }
-
-    void barItemDoesNothing()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.findChild<QAction*>("f")->trigger();
-        QVERIFY(!f.windows->openDialog().isLoaded());
-        QVERIFY(!f.windows->saveDialog().isLoaded());
-        QVERIFY(!f.windows->aboutWindow().isLoaded());
-        QVERIFY(f.services.messages.isEmpty());
-        QVERIFY(form.isVisible());
-        for (QAction* a : form.findChildren<QAction*>())
-            QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName())); // no key steals one from a box
-    }
-
-    void changeCheckInsideWrites()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        QSignalSpy changes(form.picksBox(), &QLineEdit::textChanged);
-        form.picksBox()->setText(QStringLiteral("1e5"));
-        QCOMPARE(form.picksBox()->text(), QStringLiteral("1e5"));
-        form.picksBox()->setText(QStringLiteral("12a"));
-        QCOMPARE(form.picksBox()->text(), QString()); // emptied inside the write
-        QCOMPARE(changes.count(), 3);
-        form.countBox()->setText(QStringLiteral("1500"));
-        QCOMPARE(form.countBox()->text(), QStringLiteral("1500"));
-        form.countBox()->setText(QStringLiteral("x"));
-        QCOMPARE(form.countBox()->text(), QString());
-    }
-
-    void clearKeepsEverythingElse()
-    {
-        TempFiles files;
-        const std::string list = files.write("w.txt", "alpha\nbeta\n");
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.onClearClicked();
-        QVERIFY(form.outputBox()->text().isEmpty());
-        loadList(form, list);
-        form.picksBox()->setText("3");
-        form.onSelectClicked();
-        QVERIFY(!form.outputBox()->text().isEmpty());
-        QTest::keyClick(&form, Qt::Key_Escape); // Escape presses "Clear"
-        QVERIFY(form.outputBox()->text().isEmpty());
-        QCOMPARE(form.pathBox()->text(), QString::fromStdString(list));
-        QCOMPARE(form.countBox()->text(), QStringLiteral("2"));
-        QCOMPARE(form.picksBox()->text(), QStringLiteral("3"));
-        QVERIFY(form.selectButton()->isEnabled());
-    }
-
-    void selectGivesTheSamePicksAsTheCore()
-    {
-        TempFiles files;
         QByteArray bytes;
         for (int i = 0; i < 500; ++i)
             bytes += "word" + QByteArray::number(i) + "\r\n";
-        const std::string list = files.write("w.txt", bytes);
+        writeFile(at("w.txt"), bytes);
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        loadList(form, list);
-        QVERIFY(form.selectButton()->isEnabled());
-        form.onSelectClicked(); // empty box: one pick, and the box shows 1
-        QCOMPARE(form.picksBox()->text(), QStringLiteral("1"));
-        form.picksBox()->setText("4");
-        QTest::mouseClick(form.selectButton(), Qt::LeftButton);
-
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        window.outputBox()->setText("typed");
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        typePicks(window, "4");
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
         RandomSource fresh;
-        std::string expected = press({"1", "500", list}, fresh).value().appendText;
+        const std::string list = at("w.txt").toStdString();
+        std::string expected = "typed" + press({"1", "500", list}, fresh).value().appendText;
         expected += press({"4", "500", list}, fresh).value().appendText;
-        QCOMPARE(form.outputBox()->text(), QString::fromStdString(expected));
-        QVERIFY(f.services.messages.isEmpty());
+        QCOMPARE(window.outputBox()->text(), QString::fromStdString(expected));
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(window.outputBox()->text().isEmpty());
+        QCOMPARE(window.countBox()->text(), QStringLiteral("500"));
+        QCOMPARE(window.picksBox()->text(), QStringLiteral("4"));
     }
 
-    void picksFollowTextWithoutALineEnd()
+    // A press that cannot pick says why and changes nothing: not the output,
+    // not the random source.
+    void refusedPressesChangeNothing_data()
     {
-        TempFiles files;
-        const std::string list = files.write("one.txt", "only\n");
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("list deleted") << "delete" << "No such file";
+        QTest::newRow("list shortened") << "shorten" << "changed since it was counted";
+        QTest::newRow("replaced by a list as long") << "replace" << "changed since it was counted";
+        QTest::newRow("path edited") << "edit" << "no longer names the word list";
+        QTest::newRow("a word too long for the box") << "long word" << "characters long";
+        QTest::newRow("box full") << "full" << "Save the output and clear it first";
+        QTest::newRow("a list without words") << "empty" << "no words";
+    }
+    void refusedPressesChangeNothing()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, says);
+        writeFile(at("list.txt"), change == "long word" ? QByteArray(10'001, 'q') : change == "empty" ? QByteArray(" \n\n") : QByteArray("a\nb\nc\n"));
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        loadList(form, list);
-        form.outputBox()->setText("typed");
-        form.onSelectClicked();
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("typedonly\r\n"));
-    }
-
-    void realClipboardTakesTheText()
-    {
-        QtDesktopServices desktop;
-        QVERIFY(desktop.setClipboardText("a\r\nb\r\n"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\nb\r\n"));
-    }
-
-    void aClipboardThatFailsIsReported()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.outputBox()->setText("keep me\r\n");
-        f.services.clipboardWorks = false;
-        form.onCopyClicked();
-        QCOMPARE(f.services.messages.size(), 1);
-        QVERIFY(f.services.lastMessage().contains("clipboard"));
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("keep me\r\n"));
-    }
-
-    void theOutputLimitIsKept()
-    {
-        TempFiles files;
-        const std::string list = files.write("w.txt", "a\nb\n");
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        loadList(form, list);
-        form.outputBox()->setText(QString("x\r\n").repeated(int(MaxOutputLines) - 2));
-        form.picksBox()->setText("3");
-        form.onSelectClicked();
-        QVERIFY(f.services.lastMessage().contains("Save the output and clear it first"));
-        QCOMPARE(form.outputBox()->lineCount(), qint64(MaxOutputLines) - 2);
-        form.picksBox()->setText("2");
-        form.onSelectClicked();
-        QCOMPARE(form.outputBox()->lineCount(), qint64(MaxOutputLines));
-    }
-
-    void menuWindowsOpenOnce()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.findChild<QAction*>("uj")->trigger();
-        QWidget* about = f.windows->aboutWindow().widget();
-        QVERIFY(about && about->isVisible());
-        form.onAboutTriggered();
-        QCOMPARE(f.windows->aboutWindow().widget(), about);
-        QCOMPARE(QApplication::topLevelWidgets().count(about), 1);
-        form.onLoadTriggered();
-        form.onLoadTriggered();
-        QVERIFY(f.windows->openDialog().isLoaded());
-        int dialogs = 0;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            dialogs += w->objectName() == "frmDialog";
-        QCOMPARE(dialogs, 1);
-    }
-
-    // Runs the event loop until the program would end, or gives up.
-    static bool runsToTheEnd(const std::function<void()>& step, int giveUpMs = 5000)
-    {
-        QTimer::singleShot(0, step);
-        QTimer::singleShot(giveUpMs, [] { QCoreApplication::exit(99); });
-        return QApplication::exec() == 0;
-    }
-
-    void exitClosesEveryWindowAndEndsTheProgram_data()
-    {
-        QTest::addColumn<bool>("otherWindows");
-        QTest::newRow("About and Save open") << true;
-        QTest::newRow("main window alone") << false;
-    }
-    void exitClosesEveryWindowAndEndsTheProgram()
-    {
-        QFETCH(bool, otherWindows);
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        if (otherWindows) {
-            form.onAboutTriggered();
-            form.onSaveTriggered();
+        MainWindow& window = f.mainWithList(at("list.txt"));
+        const QString before = change == "full" ? QString("x\r\n").repeated(int(MaxOutputLines) - 2) : "kept\r\n";
+        window.outputBox()->setText(before);
+        if (change == "delete")
+            QFile::remove(at("list.txt"));
+        else if (change == "shorten")
+            writeFile(at("list.txt"), "a\n");
+        if (change == "replace") { // as a save by another program leaves it
+            writeFile(at("other.txt"), "x\ny\nz\n");
+            QFile::remove(at("list.txt"));
+            QVERIFY(QFile::rename(at("other.txt"), at("list.txt")));
         }
-        QVERIFY(runsToTheEnd([&] { form.findChild<QAction*>("exit")->trigger(); }));
-        QVERIFY(!f.windows->mainWindow().isLoaded());
-        QVERIFY(!f.windows->saveDialog().isLoaded());
-        QVERIFY(!f.windows->aboutWindow().isLoaded());
+        if (change == "edit")
+            window.pathBox()->setText(at("other.txt"));
+        typePicks(window, "3");
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
+        QCOMPARE(window.outputBox()->text(), before);
+        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
     }
 
-    void closingTheMainWindowLeavesAboutRunning()
+    void overlongPastesAndDropsAreRefused_data()
     {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.onAboutTriggered();
-        bool aboutStillOpen = false;
-        QVERIFY(runsToTheEnd([&] {
-            form.close();
-            QTimer::singleShot(300, [&] {
-                aboutStillOpen = f.windows->aboutWindow().isLoaded() && !f.windows->mainWindow().isLoaded();
-                f.windows->aboutWindow().unload();
-            });
-        }));
-        QVERIFY(aboutStillOpen);
-        // The next opening starts from the window as first built.
-        MainWindow& again = f.windows->mainWindow().show();
-        QVERIFY(again.outputBox()->text().isEmpty());
-        QVERIFY(!again.selectButton()->isEnabled());
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("one line over the limit") << "a\nb\n" + QString(10'001, 'y') << false;
+        QTest::newRow("at the limit") << QString(10'000, 'z') << true;
+    }
+    void overlongPastesAndDropsAreRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, taken);
+        for (bool drop : {false, true}) {
+            WindowFixture f;
+            MainWindow& window = f.main();
+            window.outputBox()->setText("kept\r\n");
+            QMimeData data;
+            data.setText(text);
+            if (drop) {
+                dropOnto(window.outputBox()->viewport(), data);
+            } else {
+                QGuiApplication::clipboard()->setText(text);
+                QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
+            }
+            QCOMPARE(window.outputBox()->text() != "kept\r\n", taken);
+            QCOMPARE(f.services.lastMessage().contains("Nothing was pasted"), !taken);
+        }
     }
 };
 
