@@ -8,11 +8,10 @@ using namespace tavilon;
 class TestAboutWindow : public QObject {
     Q_OBJECT
 private slots:
-    // The heading reads as one address: the name in large type lies over the
-    // heading's blanks, and the heading stays on one line.
+    // The heading reads as one address, on one line: the name in large type
+    // lies over its blanks. Resizing moves nothing.
     void headingReadsAsOneAddress()
     {
-        QCOMPARE(AboutWindow::headingCaption("www.brenvask.example", 3), QStringLiteral("www.   .example"));
         WindowFixture f;
         AboutWindow& about = f.windows.showAboutWindow();
         auto* heading = about.findChild<QLabel*>("Label1");
@@ -25,7 +24,6 @@ private slots:
         QVERIFY(name->x() + name->fontMetrics().horizontalAdvance("Brenvask")
                 <= heading->x() + metrics.horizontalAdvance(caption.left(caption.lastIndexOf('.'))));
         QVERIFY(metrics.horizontalAdvance(caption) <= heading->width());
-        // Resizing moves nothing.
         const QPoint place = name->pos();
         about.resize(600, 500);
         QTest::qWait(20);

@@ -3,7 +3,6 @@
 #include "application.h"
 #include "desktop_services.h"
 #include "file_list_box.h"
-#include "word_list.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -14,18 +13,17 @@
 namespace tavilon {
 
 // Records what a user would be shown instead of showing it.
-class FakeServices : public DesktopServices {
-public:
-    void showMessage(QWidget*, Icon icon, const QString& text) override { messages.append({icon, text}); }
+struct FakeServices : DesktopServices {
+    void showMessage(QWidget*, Icon, const QString& text) override { messages.append(text); }
     bool setClipboardText(const QString& text) override
     {
         clipboard = text;
         return clipboardWorks;
     }
     QList<DriveInfo> drives() override { return fakeDrives.isEmpty() ? DesktopServices::drives() : fakeDrives; }
-    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.back().second; }
+    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.back(); }
 
-    QList<std::pair<Icon, QString>> messages;
+    QStringList messages;
     QString clipboard = QStringLiteral("(untouched)");
     bool clipboardWorks = true;
     QList<DriveInfo> fakeDrives;
@@ -33,21 +31,12 @@ public:
 
 // The program's windows with recorded messages, as at its start.
 struct WindowFixture {
-    WindowFixture()
-    {
-        static const bool styled = [] {
-            applyApplicationLook(*qApp);
-            return true;
-        }();
-        Q_UNUSED(styled);
-    }
+    WindowFixture() { applyApplicationLook(*qApp); }
     ~WindowFixture()
     {
         windows.closeAll();
-        flushDeletes();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
     MainWindow& main()
     {
         MainWindow& window = windows.showMainWindow();
@@ -55,12 +44,11 @@ struct WindowFixture {
             qWarning("the main window was not shown");
         return window;
     }
-    // Shows `path`'s list in the main window, counted as the open dialog counts it.
+    // The main window with `path`'s list counted, as the open dialog counts it.
     MainWindow& mainWithList(const QString& path)
     {
         MainWindow& window = main();
-        if (const auto counted = countWordList(&window, services, path))
-            window.showCountedList(*counted);
+        window.showCountedList(countWordList(&window, services, path).value());
         return window;
     }
 
@@ -75,13 +63,7 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
         qFatal("cannot write test file %s", qPrintable(path));
 }
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-// Drags `data` over `target` and drops it there, as a user's mouse does.
+// Drops `data` on `target`, as a user's mouse does.
 inline void dropOnto(QWidget* target, const QMimeData& data)
 {
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

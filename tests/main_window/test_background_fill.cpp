@@ -1,6 +1,6 @@
-// Presses big enough to fill the output box in the background: the box and
-// the random source change only with a whole, finished fill; commands that
-// come in meanwhile are refused and never see half an output.
+// Presses of more than 10,000 picks fill the output box in the background:
+// the box and the random source change only with a whole, finished fill, and
+// commands that come meanwhile wait.
 
 #include "main_window.h"
 #include "output_box.h"
@@ -21,20 +21,16 @@ class TestBackgroundFill : public QObject {
 
     static constexpr int FillWait = 120'000; // a loaded two-core machine is slow, not wrong
     QTemporaryDir dir_;
-    QString list_;
+    QString list_ = dir_.filePath("w.txt");
 
-    // The window with the list loaded and `picks` in the number box.
-    static MainWindow& ready(WindowFixture& f, const QString& list, const char* picks, const QString& output)
+    // Presses Select for `picks` on `list`, after `output`.
+    static MainWindow& pressed(WindowFixture& f, const QString& list, const char* picks, const QString& output)
     {
         MainWindow& window = f.mainWithList(list);
         window.outputBox()->setText(output);
         window.picksBox()->setText(picks);
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
         return window;
-    }
-    // What a press of `picks` appends when the source stands at `from`.
-    std::string coreText(const char* picks, RandomSource& from, std::uint64_t linesInBox)
-    {
-        return press({picks, "700", list_.toStdString(), std::nullopt, linesInBox}, from).value().appendText;
     }
 
 private slots:
@@ -43,83 +39,86 @@ private slots:
         QByteArray bytes;
         for (int i = 0; i < 700; ++i)
             bytes += (i % 7 == 0 ? "w\xC2\xA0" : "word") + QByteArray::number(i) + "\n"; // some with U+00A0
-        list_ = dir_.filePath("w.txt");
         writeFile(list_, bytes);
     }
     void init() { processRandomSource().reset(); }
 
-    void cancelLeavesBoxAndSourceAsBefore_data()
+    // Cancelled at once, while it runs, after the work but before the window
+    // hears of it, from the progress dialog, by closing the window or by
+    // File > Exit: nothing changes, and nothing is said.
+    void cancelLeavesEverythingAsBefore_data()
     {
         QTest::addColumn<int>("afterMs");
-        QTest::addColumn<int>("sleepMs"); // the window takes no events meanwhile
-        QTest::newRow("at once") << 0 << 0;
-        QTest::newRow("while it runs") << 150 << 0;
-        QTest::newRow("after the work, before the window hears") << 0 << 4000;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("at once") << 0 << "cancel";
+        QTest::newRow("while it runs") << 150 << "cancel";
+        QTest::newRow("after the work, before the window hears") << -4000 << "cancel";
+        QTest::newRow("from the progress dialog") << 0 << "dialog";
+        QTest::newRow("window closed") << 50 << "close";
+        QTest::newRow("File > Exit") << 50 << "exit";
     }
-    void cancelLeavesBoxAndSourceAsBefore()
+    void cancelLeavesEverythingAsBefore()
     {
         QFETCH(int, afterMs);
-        QFETCH(int, sleepMs);
+        QFETCH(QString, how);
         WindowFixture f;
         const QString before = QString::fromUtf8("typed\u2028here");
-        MainWindow& window = ready(f, list_, "200000", before);
-        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        MainWindow& window = pressed(f, list_, "999999", before);
         QVERIFY(window.isFilling());
-        QTest::qWait(afterMs);
-        QTest::qSleep(sleepMs);
-        window.cancelFill();
-        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
-        QCOMPARE(window.outputBox()->text(), before);
+        QTest::qWait(std::max(afterMs, 0));
+        QTest::qSleep(std::max(-afterMs, 0)); // asleep, the window takes no events
+        if (how == "dialog") {
+            QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !window.isFilling(), FillWait);
+            if (!window.isFilling())
+                QSKIP("the fill ended before its progress was shown");
+            QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
+        }
+        if (how == "close" || how == "exit") {
+            QTimer::singleShot(0, [&] {
+                if (how == "exit")
+                    window.findChild<QAction*>("exit")->trigger();
+                else
+                    window.close();
+            });
+            QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
+            QCOMPARE(QApplication::exec(), 0); // the program ends
+        } else {
+            if (how == "cancel")
+                window.cancelFill();
+            QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+            QCOMPARE(window.outputBox()->text(), before);
+            QVERIFY(!window.outputBox()->isReadOnly());
+        }
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-        QVERIFY(f.services.messages.isEmpty()); // a cancel says nothing
-        QVERIFY(!window.outputBox()->isReadOnly());
-    }
-
-    void cancelFromTheProgressDialog()
-    {
-        WindowFixture f;
-        MainWindow& window = ready(f, list_, "999999", "kept\r\n");
-        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !window.isFilling(), FillWait);
-        if (!window.isFilling())
-            QSKIP("the fill ended before its progress was shown");
-        QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
-        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
-        QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
-        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-        QVERIFY(!visibleProgressDialog() && !QApplication::overrideCursor());
+        QVERIFY(f.services.messages.isEmpty() && !visibleProgressDialog() && !QApplication::overrideCursor());
     }
 
     // Every command that would act on the output waits, and says so; the
-    // finished fill is the press's text after the old one, cursor kept.
+    // finished fill is the press's text after the old one, the cursor kept.
     void commandsWaitForTheFill()
     {
         WindowFixture f;
         const QString before = QString::fromUtf8("a\u00A0b\r\nno line end");
-        MainWindow& window = ready(f, list_, "200000", before);
+        MainWindow& window = f.mainWithList(list_);
+        window.outputBox()->setText(before);
         QTextCursor cursor = window.outputBox()->textCursor();
         cursor.setPosition(2);
         cursor.setPosition(5, QTextCursor::KeepAnchor);
         window.outputBox()->setTextCursor(cursor);
+        window.picksBox()->setText("200000");
         QTest::mouseClick(window.selectButton(), Qt::LeftButton);
         QVERIFY(window.isFilling());
 
-        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
-        QTest::mouseClick(window.clearButton(), Qt::LeftButton);
+        for (QPushButton* button : {window.copyButton(), window.clearButton(), window.selectButton()})
+            QTest::mouseClick(button, Qt::LeftButton);
         QTest::keyClick(&window, Qt::Key_Escape);
-        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
         window.findChild<QAction*>("save")->trigger();
         window.findChild<QAction*>("load")->trigger();
-        writeFile(dir_.filePath("other.txt"), "x\n");
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(dir_.filePath("other.txt"))});
+        data.setUrls({QUrl::fromLocalFile(list_)});
         dropOnto(window.outputBox()->viewport(), data);
-        QCOMPARE(f.services.messages.size(), 7);
-        for (const auto& message : f.services.messages)
-            QVERIFY2(message.second.contains("still being written"), qPrintable(message.second));
+        QCOMPARE(f.services.messages.filter("still being written").size(), 7);
         QVERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
-        QCOMPARE(window.pathBox()->text(), list_);
-        // The box takes no typing or pasting meanwhile.
         QTest::keyClicks(window.outputBox(), "typed");
         QGuiApplication::clipboard()->setText("pasted");
         QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
@@ -127,14 +126,14 @@ private slots:
 
         QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
         RandomSource fresh;
-        const QString expected = before + QString::fromStdString(coreText("200000", fresh, 2));
+        const QString expected = before
+            + QString::fromStdString(press({"200000", "700", list_.toStdString(), std::nullopt, 2}, fresh).value().appendText);
         QCOMPARE(window.outputBox()->text(), expected);
         QCOMPARE(processRandomSource().state(), fresh.state());
         QCOMPARE(window.outputBox()->textCursor().anchor(), 2);
         QCOMPARE(window.outputBox()->textCursor().position(), 5);
-        QCOMPARE(f.services.clipboard, QStringLiteral("(untouched)"));
         QCOMPARE(f.services.messages.size(), 7);
-        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(f.services.clipboard, QStringLiteral("(untouched)"));
         window.outputBox()->moveCursor(QTextCursor::End);
         QTest::keyClicks(window.outputBox(), "z"); // the box takes typing again
         QCOMPARE(window.outputBox()->text(), expected + "z");
@@ -145,41 +144,15 @@ private slots:
         WindowFixture f;
         const QString changing = dir_.filePath("changes.txt");
         writeFile(changing, "one\ntwo\n");
-        MainWindow& window = ready(f, changing, "200000", "kept\r\n");
+        MainWindow& window = f.mainWithList(changing);
         writeFile(changing, "one\ntwo\nthree\n"); // changed since it was counted
+        window.picksBox()->setText("200000");
         QTest::mouseClick(window.selectButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
         QCOMPARE(f.services.messages.size(), 1);
         QVERIFY(f.services.lastMessage().startsWith("No words were picked"));
-        QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
+        QVERIFY(window.outputBox()->text().isEmpty());
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-    }
-
-    void leavingDuringAFillDropsIt_data()
-    {
-        QTest::addColumn<bool>("byExit");
-        QTest::newRow("File > Exit") << true;
-        QTest::newRow("window closed") << false;
-    }
-    void leavingDuringAFillDropsIt()
-    {
-        QFETCH(bool, byExit);
-        WindowFixture f;
-        MainWindow& window = ready(f, list_, "999999", {});
-        QTimer::singleShot(0, [&] {
-            QTest::mouseClick(window.selectButton(), Qt::LeftButton);
-            QTimer::singleShot(50, [&] {
-                if (byExit)
-                    window.findChild<QAction*>("exit")->trigger();
-                else
-                    window.close();
-            });
-        });
-        QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
-        QCOMPARE(QApplication::exec(), 0);
-        QVERIFY(!f.windows.mainWindow());
-        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
-        QVERIFY(!QApplication::overrideCursor());
     }
 };
 
