@@ -2,7 +2,7 @@
 
 #include "about_window_controls.h"
 #include "control_builder.h"
-#include "line_control.h"
+#include "line_widget.h"
 #include "twips.h"
 #include "window_accessibility.h"
 
@@ -57,7 +57,7 @@ AboutWindow::AboutWindow()
 
     ControlBuilder build;
     build.add<QLabel>(this, Paragraph);
-    build.add<LineControl>(this, Rule);
+    build.add<LineWidget>(this, Rule);
     auto* name = build.add<QLabel>(this, Name);
     auto* heading = build.add<QLabel>(this, Heading);
     build.finish();

@@ -43,28 +43,28 @@ void applyApplicationLook(QApplication& app)
 
 Application::Application(DesktopServices& services) : services_(services) {}
 
-// Makes the window in `slot` if it is not open. A window deletes itself once
-// it has closed, when its own code has returned; from its closing on, the
-// slot no longer holds it.
+// Makes the window `held` points to if it is not open. A window deletes
+// itself once it has closed and its own code has returned; from its closing
+// on, `held` no longer points to it.
 template <class W, class... Args>
-W& Application::open(QPointer<W>& slot, bool& made, Args&&... args)
+W& Application::open(QPointer<W>& held, bool& made, Args&&... args)
 {
-    made = !slot;
+    made = !held;
     if (made) {
-        slot = new W(std::forward<Args>(args)...); // a top-level window
-        slot->setAttribute(Qt::WA_DeleteOnClose);
-        slot->installEventFilter(this);
+        held = new W(std::forward<Args>(args)...); // a top-level window
+        held->setAttribute(Qt::WA_DeleteOnClose);
+        held->installEventFilter(this);
     }
-    return *slot;
+    return *held;
 }
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close) {
         // Our windows never refuse to close.
-        const auto forget = [watched](auto& slot) {
-            if (slot == watched)
-                slot.clear();
+        const auto forget = [watched](auto& held) {
+            if (held == watched)
+                held.clear();
         };
         forget(mainWindow_);
         forget(openDialog_);

@@ -48,7 +48,7 @@ protected:
 
 private:
     template <class W, class... Args>
-    W& open(QPointer<W>& slot, bool& made, Args&&... args);
+    W& open(QPointer<W>& held, bool& made, Args&&... args);
 
     DesktopServices& services_;
     QPointer<MainWindow> mainWindow_;

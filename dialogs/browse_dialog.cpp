@@ -1,12 +1,12 @@
 #include "browse_dialog.h"
 
 #include "browse_dialog_controls.h"
-#include "caption_button.h"
+#include "wrapping_button.h"
 #include "control_builder.h"
 #include "desktop_services.h"
-#include "dir_list_box.h"
-#include "drive_list_box.h"
-#include "file_list_box.h"
+#include "folder_list.h"
+#include "drive_list.h"
+#include "file_list.h"
 #include "twips.h"
 #include "window_accessibility.h"
 #include "window_look.h"
@@ -39,11 +39,11 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     ControlBuilder build;
     auto* label = build.add<QLabel>(this, labelRow);
     nameBox_ = build.add<QLineEdit>(this, Name);
-    folderList_ = build.add<DirListBox>(this, Folders);
-    fileList_ = build.add<FileListBox>(this, Files);
-    driveList_ = build.add<DriveListBox>(this, Drives);
-    okButton_ = build.add<CaptionButton>(this, Ok);
-    cancelButton_ = build.add<CaptionButton>(this, Cancel);
+    folderList_ = build.add<FolderList>(this, Folders);
+    fileList_ = build.add<FileList>(this, Files);
+    driveList_ = build.add<DriveList>(this, Drives);
+    okButton_ = build.add<WrappingButton>(this, Ok);
+    cancelButton_ = build.add<WrappingButton>(this, Cancel);
     build.finish();
     // The name box is named after the label beside it, which differs
     // between the two dialogs.
@@ -67,11 +67,11 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     driveList()->setDrives(drives, folderList()->path());
     fileList()->setPath(folderList()->path());
 
-    connect(driveList(), &DriveListBox::changed, this, &BrowseDialog::onDriveChanged);
-    connect(folderList(), &DirListBox::changed, this, &BrowseDialog::onFolderChanged);
-    connect(folderList(), &DirListBox::openFailed, this, &BrowseDialog::warn);
-    connect(fileList(), &FileListBox::pathChanged, this, &BrowseDialog::onFileListPathChanged);
-    connect(fileList(), &FileListBox::fileSelected, this, [this] { nameBox()->setText(fileList()->fileName()); });
+    connect(driveList(), &DriveList::changed, this, &BrowseDialog::onDriveChanged);
+    connect(folderList(), &FolderList::changed, this, &BrowseDialog::onFolderChanged);
+    connect(folderList(), &FolderList::openFailed, this, &BrowseDialog::warn);
+    connect(fileList(), &FileList::pathChanged, this, &BrowseDialog::onFileListPathChanged);
+    connect(fileList(), &FileList::fileSelected, this, [this] { nameBox()->setText(fileList()->fileName()); });
     connect(okButton(), &QPushButton::clicked, this, &BrowseDialog::onOkClicked);
     connect(cancelButton(), &QPushButton::clicked, this, &QWidget::close);
 

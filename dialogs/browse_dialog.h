@@ -8,9 +8,9 @@ class QPushButton;
 namespace tavilon {
 
 class DesktopServices;
-class DirListBox;
-class DriveListBox;
-class FileListBox;
+class FolderList;
+class DriveList;
+class FileList;
 
 // What the open and save dialogs share: a drive list, a folder list and a
 // file list chained together, a name box and two buttons. Cancel and the
@@ -21,9 +21,9 @@ public:
     // The name box (txtFilename), the drive, folder and file lists
     // (drvDialog, dirDialog, filDialog) and the buttons (cmdOK, cmdCancel).
     QLineEdit* nameBox() const { return nameBox_; }
-    DriveListBox* driveList() const { return driveList_; }
-    DirListBox* folderList() const { return folderList_; }
-    FileListBox* fileList() const { return fileList_; }
+    DriveList* driveList() const { return driveList_; }
+    FolderList* folderList() const { return folderList_; }
+    FileList* fileList() const { return fileList_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
@@ -54,9 +54,9 @@ private:
     DesktopServices& services_;
     // Owned by the dialog.
     QLineEdit* nameBox_ = nullptr;
-    DriveListBox* driveList_ = nullptr;
-    DirListBox* folderList_ = nullptr;
-    FileListBox* fileList_ = nullptr;
+    DriveList* driveList_ = nullptr;
+    FolderList* folderList_ = nullptr;
+    FileList* fileList_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "proportional_layout.h"
 
-#include "line_control.h"
+#include "line_widget.h"
 #include "twips.h"
 
 #include <cmath>
@@ -37,7 +37,7 @@ void ProportionalLayout::addControl(QWidget* control, const QRect& reference)
     invalidate();
 }
 
-void ProportionalLayout::addLine(LineControl* line, const QLine& reference)
+void ProportionalLayout::addLine(LineWidget* line, const QLine& reference)
 {
     placed_.push_back({line, QRect(reference.p1(), QSize(reference.x2(), reference.y2())), true});
     invalidate();
@@ -93,7 +93,7 @@ void ProportionalLayout::place(const Placed& placed, std::int32_t w, std::int32_
     const auto y = [&](int v) { return scale(referenceValue(v, scaleY_), h); };
     if (placed.isLine) {
         // The ends, one coordinate at a time; one that cannot be computed stays.
-        auto* line = static_cast<LineControl*>(placed.control.data());
+        auto* line = static_cast<LineWidget*>(placed.control.data());
         if (const auto x1 = x(r.left()))
             line->setFrom(QPoint(pxRounded(*x1), line->from().y()));
         if (const auto y1 = y(r.top()))

@@ -12,7 +12,7 @@
 
 namespace tavilon {
 
-class LineControl;
+class LineWidget;
 
 // Lays out a window's client area by proportion: every control keeps its
 // reference place, in twips, scaled by two whole-number percentages, the
@@ -33,7 +33,7 @@ public:
     ~ProportionalLayout() override;
 
     void addControl(QWidget* control, const QRect& reference);
-    void addLine(LineControl* line, const QLine& reference);
+    void addLine(LineWidget* line, const QLine& reference);
 
     // Grows or shrinks the reference, client size included, by a factor per
     // axis (as for a larger font), and lays the controls out again.

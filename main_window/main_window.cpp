@@ -1,10 +1,10 @@
 #include "main_window.h"
 
 #include "busy_feedback.h"
-#include "caption_button.h"
+#include "wrapping_button.h"
 #include "control_builder.h"
 #include "desktop_services.h"
-#include "line_control.h"
+#include "line_widget.h"
 #include "main_window_controls.h"
 #include "number_text.h"
 #include "output_box.h"
@@ -81,14 +81,14 @@ void MainWindow::buildControls()
     ControlBuilder build;
     outputBox_ = build.add<OutputBox>(client_, Output);
     auto* frame = build.add<QGroupBox>(client_, Frame);
-    clearButton_ = build.add<CaptionButton>(frame, Clear);
+    clearButton_ = build.add<WrappingButton>(frame, Clear);
     pathBox_ = build.add<QLineEdit>(frame, Path);
     countBox_ = build.add<QLineEdit>(frame, Count);
-    copyButton_ = build.add<CaptionButton>(frame, Copy);
+    copyButton_ = build.add<WrappingButton>(frame, Copy);
     picksBox_ = build.add<QLineEdit>(frame, Picks);
-    selectButton_ = build.add<CaptionButton>(frame, Select);
+    selectButton_ = build.add<WrappingButton>(frame, Select);
     auto* picksLabel = build.add<QLabel>(frame, PicksLabel);
-    build.add<LineControl>(frame, Rule);
+    build.add<LineWidget>(frame, Rule);
     auto* pathLabel = build.add<QLabel>(frame, PathLabel);
     auto* countLabel = build.add<QLabel>(frame, CountLabel);
     build.finish();
@@ -110,7 +110,7 @@ void MainWindow::buildControls()
     // Every control follows the client area's size.
     auto* layout = new ProportionalLayout(client_, ClientSize); // owned by the client area
     for (const auto& [control, row] : build.controls()) {
-        if (auto* line = qobject_cast<LineControl*>(control))
+        if (auto* line = qobject_cast<LineWidget*>(control))
             layout->addLine(line, row->line());
         else
             layout->addControl(control, row->rect());

@@ -1,6 +1,6 @@
 #include "control_builder.h"
 
-#include "line_control.h"
+#include "line_widget.h"
 #include "twips.h"
 
 #include <QGroupBox>
@@ -21,7 +21,7 @@ QString captionOf(const ControlSpec& row)
 
 bool drawnBehind(const QWidget* control)
 {
-    return qobject_cast<const QLabel*>(control) || qobject_cast<const LineControl*>(control);
+    return qobject_cast<const QLabel*>(control) || qobject_cast<const LineWidget*>(control);
 }
 
 } // namespace
@@ -62,7 +62,7 @@ void ControlBuilder::setUp(QGroupBox* frame, const ControlSpec& row)
     frame->setFocusPolicy(Qt::NoFocus);
 }
 
-void ControlBuilder::setUp(LineControl* line, const ControlSpec& row)
+void ControlBuilder::setUp(LineWidget* line, const ControlSpec& row)
 {
     line->setFrom(QPoint(px(row.left), px(row.top)));
     line->setTo(QPoint(px(row.width), px(row.height)));

@@ -14,7 +14,7 @@ class QPushButton;
 
 namespace tavilon {
 
-class LineControl;
+class LineWidget;
 
 // Makes a window's controls from the rows of its table, each of the class
 // the window asks for, placed as its row says and owned by its container.
@@ -49,7 +49,7 @@ private:
     static void setUp(QPushButton* button, const ControlSpec& row);
     static void setUp(QLabel* label, const ControlSpec& row);
     static void setUp(QGroupBox* frame, const ControlSpec& row);
-    static void setUp(LineControl* line, const ControlSpec& row);
+    static void setUp(LineWidget* line, const ControlSpec& row);
 
     std::vector<std::pair<QWidget*, const ControlSpec*>> built_;
 };

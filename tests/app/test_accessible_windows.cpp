@@ -1,7 +1,7 @@
 // What a screen reader is told of every window.
 
-#include "drive_list_box.h"
-#include "line_control.h"
+#include "drive_list.h"
+#include "line_widget.h"
 #include "main_window.h"
 #include "window_fixture.h"
 
@@ -82,7 +82,7 @@ private slots:
                 up = up->parent();
             QVERIFY2(up, qPrintable(control->objectName() + " is not inside its window's tree"));
         }
-        for (auto* rule : shown->findChildren<LineControl*>())
+        for (auto* rule : shown->findChildren<LineWidget*>())
             QVERIFY(face(rule)->role() == QAccessible::Separator && face(rule)->text(QAccessible::Name).isEmpty());
     }
 
@@ -90,7 +90,7 @@ private slots:
     void driveListReadsItsDrive()
     {
         WindowFixture f;
-        DriveListBox* drives = f.windows.showOpenDialog().driveList();
+        DriveList* drives = f.windows.showOpenDialog().driveList();
         QCOMPARE(face(drives)->text(QAccessible::Name), QStringLiteral("Drive"));
         QCOMPARE(face(drives)->text(QAccessible::Value), drives->currentText());
         QCOMPARE(face(drives)->child(0)->childCount(), drives->count());

@@ -2,7 +2,7 @@
 
 #include "application.h"
 #include "desktop_services.h"
-#include "file_list_box.h"
+#include "file_list.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -73,7 +73,7 @@ inline void dropOnto(QWidget* target, const QMimeData& data)
 }
 
 // Chooses the entry `name` of a file list with the arrow keys.
-inline void chooseFile(FileListBox* list, const QString& name)
+inline void chooseFile(FileList* list, const QString& name)
 {
     QTest::keyClick(list, Qt::Key_Home);
     for (int i = 0; i < list->count() && list->fileName() != name; ++i)

@@ -1,5 +1,5 @@
-#include "dir_list_box.h"
-#include "drive_list_box.h"
+#include "folder_list.h"
+#include "drive_list.h"
 #include "folder_listing.h"
 #include "main_window.h"
 #include "output_box.h"

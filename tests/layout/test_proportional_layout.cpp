@@ -1,4 +1,4 @@
-#include "line_control.h"
+#include "line_widget.h"
 #include "main_window.h"
 #include "output_box.h"
 #include "proportional_layout.h"
@@ -22,7 +22,7 @@ class TestProportionalLayout : public QObject {
     // The output box, the Select button in the frame, and the rule's ends.
     static QList<QRect> places(MainWindow& window)
     {
-        auto* rule = window.findChild<LineControl*>();
+        auto* rule = window.findChild<LineWidget*>();
         return {window.outputBox()->geometry(), window.selectButton()->geometry(), QRect(rule->from(), rule->to())};
     }
 

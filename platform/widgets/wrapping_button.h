@@ -7,7 +7,7 @@ namespace tavilon {
 // A push button whose caption wraps at word boundaries when it is wider
 // than the button, so that a long caption ("Copy to Clipboard") stays
 // whole on a small button.
-class CaptionButton : public QPushButton {
+class WrappingButton : public QPushButton {
     Q_OBJECT
 public:
     using QPushButton::QPushButton;

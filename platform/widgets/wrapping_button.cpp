@@ -1,11 +1,11 @@
-#include "caption_button.h"
+#include "wrapping_button.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
 namespace tavilon {
 
-void CaptionButton::paintEvent(QPaintEvent*)
+void WrappingButton::paintEvent(QPaintEvent*)
 {
     QStylePainter painter(this);
     QStyleOptionButton option;
