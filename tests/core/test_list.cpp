@@ -7,19 +7,16 @@
 
 #include <QtTest>
 
-#include <random>
-
 #include <csignal>
+#include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tavilon;
 
-namespace {
-
 // Fields in bytes, counted as plainly as possible.
-std::uint64_t plainCount(const std::string& bytes)
+static std::uint64_t plainCount(const std::string& bytes)
 {
     std::uint64_t count = 0;
     bool content = false;
@@ -32,16 +29,6 @@ std::uint64_t plainCount(const std::string& bytes)
     return count + content;
 }
 
-QByteArray utf16le(const QString& text)
-{
-    QByteArray out("\xFF\xFE", 2);
-    for (QChar ch : text)
-        out.append(char(ch.unicode() & 0xFF)).append(char(ch.unicode() >> 8));
-    return out;
-}
-
-} // namespace
-
 class TestList : public QObject {
     Q_OBJECT
 private slots:
@@ -50,13 +37,12 @@ private slots:
     {
         TempFiles files;
         QFile file(files.path("one-line.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 100; ++i)
+        for (int i = 0; i < 100 && (file.isOpen() || file.open(QIODevice::WriteOnly)); ++i)
             file.write(QByteArray(1 << 20, 'w'));
         file.close();
         rusage before {}, after {};
         getrusage(RUSAGE_SELF, &before);
-        QCOMPARE(countFields(file.fileName().toStdString()).value(), std::string("1"));
+        QCOMPARE(countFields(file.fileName().toStdString()).value(), "1");
         getrusage(RUSAGE_SELF, &after);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 16 * 1024, "the peak grew by 16 MiB or more");
     }
@@ -65,14 +51,16 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("fields"); // an empty list counts as ""
+        QByteArray utf16le("\xFF\xFE", 2);
+        for (QChar c : QString::fromUtf8("één\r\nzwei"))
+            utf16le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
         QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("blank only") << QByteArray(" \n\t\r\n  ") << QStringList();
         QTest::newRow("mixed ends, no final end") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
-        QTest::newRow("blanks skipped and trimmed") << QByteArray("\n\n  two words \t\n \t \n\r\nb\n") << QStringList{"two words", "b"};
-        QTest::newRow("text stays text") << QByteArray("007\n1e5\n\"a,b\"\n") << QStringList{"007", "1e5", "\"a,b\""};
+        QTest::newRow("blanks skipped and trimmed") << QByteArray("\n\n  two words \t\n \t \n\r\n007\n") << QStringList{"two words", "007"};
         QTest::newRow("UTF-8 mark skipped") << QByteArray("\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F\n") << QStringList{QString::fromUtf8("grüß")};
         QTest::newRow("Windows-1252") << QByteArray("caf\xE9\n\x80uro\n") << QStringList{QString::fromUtf8("café"), QString::fromUtf8("€uro")};
-        QTest::newRow("UTF-16 LE") << utf16le(QString::fromUtf8("één\r\nzwei")) << QStringList{QString::fromUtf8("één"), "zwei"};
+        QTest::newRow("UTF-16 LE") << utf16le << QStringList{QString::fromUtf8("één"), "zwei"};
     }
     void countsAndFetches()
     {
@@ -85,8 +73,7 @@ private slots:
             QCOMPARE(QString::fromStdString(fetchField(path, std::uint64_t(i + 1)).value()), fields[i]);
         // Beyond the end, only a change is known, not what the file holds now.
         const CoreError beyond = collectFields(path, {std::uint64_t(fields.size() + 1)}).error();
-        QCOMPARE(beyond.code, ErrorCode::ListChanged);
-        QVERIFY(beyond.message.find("holds") == std::string::npos);
+        QVERIFY(beyond.code == ErrorCode::ListChanged && beyond.message.find("holds") == std::string::npos);
     }
 
     void whatIsNoWordListIsRefusedWithoutWaiting_data()
@@ -98,7 +85,6 @@ private slots:
         QTest::newRow("NUL late in a long file") << "late.dat" << QByteArray(3 << 20, 'x').append('\0') << int(ErrorCode::NotWordList);
         QTest::newRow("UTF-16 NUL character") << "u16.dat" << QByteArray("\xFF\xFE" "a\0\0\0", 6) << int(ErrorCode::NotWordList);
         QTest::newRow("missing") << "missing.txt" << QByteArray() << int(ErrorCode::OpenFailed);
-        QTest::newRow("no name") << "" << QByteArray() << int(ErrorCode::OpenFailed);
         QTest::newRow("folder") << "." << QByteArray() << int(ErrorCode::NotRegularFile);
         QTest::newRow("pipe without a writer") << "pipe" << QByteArray() << int(ErrorCode::NotRegularFile);
         QTest::newRow("device") << "/dev/zero" << QByteArray() << int(ErrorCode::NotRegularFile);
@@ -110,68 +96,53 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, code);
         TempFiles files;
-        std::string path = name.startsWith('/') || name.isEmpty() ? name.toStdString() : files.path(name).toStdString();
+        const std::string path = name.startsWith('/') ? name.toStdString() : files.path(name).toStdString();
         if (!bytes.isEmpty())
             files.write(name, bytes);
         if (name == "pipe")
             QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
-        CoreError error;
-        if (name == "waiting-list") { // a pipe whose writer stays: a waiting read would never return
-            int ends[2];
-            QCOMPARE(::pipe(ends), 0);
-            auto list = TextSource::open(InputFile::adopt(ends[0], name.toStdString()));
-            error = list.ok() ? countFields(list.value()).error() : list.error();
-            ::close(ends[1]);
-            QVERIFY2(error.message.find("does not answer") != std::string::npos, error.message.c_str());
-        } else {
-            error = countFields(path).error();
-        }
+        int ends[2] = {-1, -1}; // a pipe whose writer stays: a waiting read would never return
+        QCOMPARE(name == "waiting-list" ? ::pipe(ends) : 0, 0);
+        auto list = ends[0] < 0 ? TextSource::open(path) : TextSource::open(InputFile::adopt(ends[0], path));
+        const CoreError error = list.ok() ? countFields(list.value()).error() : list.error();
+        ::close(ends[1]);
         QCOMPARE(int(error.code), code);
-        if (!path.empty() && name != ".")
-            QVERIFY2(error.message.find(name.toStdString()) != std::string::npos, error.message.c_str());
+        QVERIFY2(error.message.find(path) != std::string::npos, error.message.c_str());
+        QVERIFY(code != int(ErrorCode::ReadFailed) || error.message.find("does not answer") != std::string::npos);
     }
 
-    void everyKernelCountsAndMasksAlike()
+    void everyKernelCountsMasksAndFindsNulAlike()
     {
         std::mt19937 rng(3);
-        for (const std::string alphabet : {"\r\n \tab\r\nxyz\n", "abcdefgh\n", "a\x01\x0b\x1f\x7f\x80\xa0\xff\n\r",
-                                           "abcdefghijklmnopqrstuvwxyzabcdefghijklmnopqrstuvwxyz\n \n\t"}) {
-            for (int round = 0; round < 150; ++round) {
-                std::string bytes(rng() % 700, ' ');
-                for (char& c : bytes)
-                    c = alphabet[rng() % alphabet.size()];
-                const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-                const std::size_t chunks = (bytes.size() + 63) / 64;
-                std::vector<std::uint64_t> e0(chunks + 1), b0(chunks + 1), e(chunks + 1), b(chunks + 1);
-                scan::availableKernels(0).mask(p, bytes.size(), e0.data(), b0.data());
-                for (int k = 0; k < scan::availableKernelCount(); ++k) {
-                    const auto& kernels = scan::availableKernels(k);
-                    const std::size_t split = bytes.empty() ? 0 : (rng() % bytes.size()) & ~std::size_t{63};
-                    scan::CountState state; // fed in two pieces, as blocks arrive
-                    kernels.count(p, split, state);
-                    kernels.count(p + split, bytes.size() - split, state);
-                    QVERIFY2(state.fields + (state.carry == 0) == plainCount(bytes) && !state.sawNul, kernels.name);
-                    QVERIFY(!kernels.mask(p, bytes.size(), e.data(), b.data()));
-                    QVERIFY2(std::equal(e.begin(), e.begin() + chunks, e0.begin()), kernels.name);
-                    QVERIFY2(std::equal(b.begin(), b.begin() + chunks, b0.begin()), kernels.name);
-                }
-            }
-        }
-        for (int k = 0; k < scan::availableKernelCount(); ++k) {
-            for (std::size_t at : {0u, 31u, 32u, 63u, 64u, 100u}) {
-                std::string bytes(130, 'a');
-                bytes[at] = '\0';
-                const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-                scan::CountState state;
-                std::uint64_t e[3], b[3];
-                scan::availableKernels(k).count(p, bytes.size(), state);
-                QVERIFY2(state.sawNul && scan::availableKernels(k).mask(p, bytes.size(), e, b), scan::availableKernels(k).name);
+        const std::string alphabet = "\r\n \tab\r\nxyzabcdefghijklmnopqrstuvw\n\x01\x1f\x7f\x80\xa0\xff";
+        for (int round = 0; round < 600; ++round) {
+            std::string bytes(rng() % 700, ' ');
+            for (char& c : bytes)
+                c = alphabet[rng() % (round % 2 ? alphabet.size() : 9)]; // blanks often, or rarely
+            const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+            const std::size_t chunks = (bytes.size() + 63) / 64, split = bytes.empty() ? 0 : rng() % bytes.size() & ~63u;
+            std::vector<std::uint64_t> e0(chunks + 1), b0(chunks + 1), e(chunks + 1), b(chunks + 1);
+            scan::availableKernels(0).mask(p, bytes.size(), e0.data(), b0.data());
+            for (int k = 0; k < scan::availableKernelCount(); ++k) {
+                const auto& kernels = scan::availableKernels(k);
+                scan::CountState state; // fed in two pieces, as blocks arrive
+                kernels.count(p, split, state);
+                kernels.count(p + split, bytes.size() - split, state);
+                QVERIFY2(state.fields + (state.carry == 0) == plainCount(bytes) && !state.sawNul, kernels.name);
+                QVERIFY(!kernels.mask(p, bytes.size(), e.data(), b.data()));
+                QVERIFY2(std::equal(e.begin(), e.begin() + chunks, e0.begin()) && std::equal(b.begin(), b.begin() + chunks, b0.begin()), kernels.name);
+                std::string nul(130, 'a');
+                nul[std::size_t(round % 130)] = '\0';
+                scan::CountState withNul;
+                kernels.count(reinterpret_cast<const unsigned char*>(nul.data()), nul.size(), withNul);
+                QVERIFY2(withNul.sawNul && kernels.mask(reinterpret_cast<const unsigned char*>(nul.data()), nul.size(), e.data(), b.data()), kernels.name);
             }
         }
     }
 
     // Lines straddle the 1 MiB steps and 4 MiB windows of the count, a CR LF
-    // split across each; the marks the count leaves lead to the same fields.
+    // split across each; the marks it leaves lead to the same fields, for few
+    // targets (sorted and taken alone) and for many (every field kept).
     void countsAcrossWindowsAndFetchesWithItsMarks()
     {
         std::mt19937 rng(5);
@@ -181,15 +152,14 @@ private slots:
                 bytes += std::string(3 + rng() % 10, char('a' + rng() % 26)) + (rng() % 9 ? "\n" : "\r\n");
             bytes += std::string((mib << 20) - 1 - bytes.size(), 'x') + "\r\n  word-across  \n";
         }
-        bytes += "last";
         TempFiles files;
-        const std::string path = files.write("windows.txt", QByteArray::fromStdString(bytes));
-        const std::uint64_t expected = plainCount(bytes.substr(3));
+        const std::string path = files.write("windows.txt", QByteArray::fromStdString(bytes + "last"));
+        const std::uint64_t expected = plainCount(bytes.substr(3)) + 1;
         auto source = TextSource::open(path);
         FieldIndex index;
         QCOMPARE(countFields(source.value(), {}, &index).value(), std::to_string(expected));
-        for (std::size_t picks : {std::size_t{3}, std::size_t{20000}}) { // few are sorted, many keep every field
-            std::vector<std::uint64_t> targets {1, expected};
+        for (std::size_t picks : {std::size_t{3}, std::size_t{20000}}) {
+            std::vector<std::uint64_t> targets {expected};
             while (targets.size() < picks)
                 targets.push_back(1 + rng() % expected);
             const auto picked = collectFields(source.value(), targets, {}, &index);
@@ -215,31 +185,25 @@ private slots:
         TempFiles files;
         const std::string path = files.write("shrinking.txt", QByteArray("word\n").repeated(12 << 18));
         struct sigaction before {}, now {};
-        QCOMPARE(::sigaction(SIGBUS, nullptr, &before), 0);
+        ::sigaction(SIGBUS, nullptr, &before);
         auto source = TextSource::open(path);
-        int calls = 0;
-        // The first progress comes after the first step: the rest of the
-        // mapped window then lies past the new end.
-        auto counted = countFields(source.value(), [&](std::uint64_t, std::uint64_t) {
+        int calls = 0; // the first progress comes after the first step: the rest of the window then lies past the end
+        const auto counted = countFields(source.value(), [&](std::uint64_t, std::uint64_t) {
             return ++calls > 1 || ::truncate(path.c_str(), off_t(newSize)) == 0;
         });
         QCOMPARE(counted.error().code, ErrorCode::ListChanged);
-        QCOMPARE(::sigaction(SIGBUS, nullptr, &now), 0);
+        ::sigaction(SIGBUS, nullptr, &now);
         QVERIFY(now.sa_handler == before.sa_handler); // the handler from before the count is back
         // A guarded scan of a vanished page returns, each time it is asked.
         const std::string gone = files.write("gone.txt", QByteArray(1 << 16, 'x'));
         auto window = MappedWindow::map(InputFile::open(gone).value(), 0, 1 << 16);
-        QVERIFY(window.has_value());
+        QVERIFY(window && ::truncate(gone.c_str(), 0) == 0);
         const auto touch = [](void* bytes) {
-            unsigned sum = 0;
             for (std::size_t i = 0; i < (1u << 16); i += 4096)
-                sum += static_cast<volatile const unsigned char*>(bytes)[i];
-            (void)sum;
+                (void)static_cast<volatile const unsigned char*>(bytes)[i];
         };
-        QCOMPARE(::truncate(gone.c_str(), 0), 0);
-        void* mapped = const_cast<unsigned char*>(window->data());
-        QVERIFY(!runGuardedScan(touch, mapped));
-        QVERIFY(!runGuardedScan(touch, mapped));
+        QVERIFY(!runGuardedScan(touch, const_cast<unsigned char*>(window->data())));
+        QVERIFY(!runGuardedScan(touch, const_cast<unsigned char*>(window->data())));
     }
 };
 
