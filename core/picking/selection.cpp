@@ -196,13 +196,6 @@ Outcome<std::uint64_t> pickEach(TextSource& list, std::uint64_t count, std::uint
 
 } // namespace
 
-Outcome<std::uint64_t> pickWords(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
-                                 const FieldIndex* index, const WordSink& sink)
-{
-    return pickEach(list, count, picks, random, index, [&](std::string_view word) { return sink(word); },
-                    [] { return true; });
-}
-
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
                                 const FieldIndex* index, std::string_view lineEnd, const TextSink& sink)
 {

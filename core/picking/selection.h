@@ -59,25 +59,18 @@ std::uint64_t targetFor(double count, float r);
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
                            const FieldIndex* index = nullptr, std::size_t textBudget = PressTextBudget);
 
-// Takes one picked word; returns false when it could not be passed on.
-using WordSink = std::function<bool(std::string_view word)>;
-
-// The picks of a press from an opened list, handed over one by one in the
-// order drawn instead of gathered into one text, and without the output
-// box's limits: any word is passed on exactly. Returns the number of picks.
-// Memory grows with the number of picks, not with the words' length: the
-// words held at once stay within PickPassBudget (or one word, if longer),
-// with further passes over the list where the words drawn are longer
-// together. The list must still be the file the count read; a change since
-// it was opened is refused before the words of that pass are passed on.
-Outcome<std::uint64_t> pickWords(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
-                                 const FieldIndex* index, const WordSink& sink);
-
 // Takes a run of picked text: whole words, each followed by its line end.
 using TextSink = std::function<bool(std::string_view text)>;
 
-// The picks of pickWords, handed over as text in runs of about 64 KiB, each
-// word followed by `lineEnd`: one call per run instead of one per word.
+// The picks of a press from an opened list, handed over as text in runs of
+// about 64 KiB in the order drawn, each word followed by `lineEnd`, and
+// without the output box's limits: any word is passed on exactly. Returns
+// the number of picks. Memory grows with the number of picks, not with the
+// words' length: the words held at once stay within PickPassBudget (or one
+// word, if longer), with further passes over the list where the words drawn
+// are longer together. The list must still be the file the count read; a
+// change since it was opened is refused before the words of that pass are
+// passed on.
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
                                 const FieldIndex* index, std::string_view lineEnd, const TextSink& sink);
 

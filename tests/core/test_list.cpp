@@ -1,12 +1,10 @@
-#include "fault_guard.h"
 #include "input_file.h"
-#include "mapped_window.h"
-#include "scan_kernels.h"
 #include "temp_files.h"
 #include "word_list.h"
 
 #include <QtTest>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 #include <sys/resource.h>
@@ -14,20 +12,6 @@
 #include <unistd.h>
 
 using namespace tavilon;
-
-// Fields in bytes, counted as plainly as possible.
-static std::uint64_t plainCount(const std::string& bytes)
-{
-    std::uint64_t count = 0;
-    bool content = false;
-    for (char c : bytes) {
-        if (c == '\n' || c == '\r')
-            count += std::exchange(content, false);
-        else if (c != ' ' && c != '\t')
-            content = true;
-    }
-    return count + content;
-}
 
 class TestList : public QObject {
     Q_OBJECT
@@ -51,16 +35,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("fields"); // an empty list counts as ""
-        QByteArray utf16le("\xFF\xFE", 2);
-        for (QChar c : QString::fromUtf8("één\r\nzwei"))
-            utf16le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
         QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("blank only") << QByteArray(" \n\t\r\n  ") << QStringList();
         QTest::newRow("mixed ends, no final end") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
         QTest::newRow("blanks skipped and trimmed") << QByteArray("\n\n  two words \t\n \t \n\r\n007\n") << QStringList{"two words", "007"};
         QTest::newRow("UTF-8 mark skipped") << QByteArray("\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F\n") << QStringList{QString::fromUtf8("grüß")};
         QTest::newRow("Windows-1252") << QByteArray("caf\xE9\n\x80uro\n") << QStringList{QString::fromUtf8("café"), QString::fromUtf8("€uro")};
-        QTest::newRow("UTF-16 LE") << utf16le << QStringList{QString::fromUtf8("één"), "zwei"};
+        QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE\xE9\0\xE9\0n\0\r\0\n\0z\0w\0e\0i\0", 20) << QStringList{QString::fromUtf8("één"), "zwei"};
     }
     void countsAndFetches()
     {
@@ -111,35 +92,6 @@ private slots:
         QVERIFY(code != int(ErrorCode::ReadFailed) || error.message.find("does not answer") != std::string::npos);
     }
 
-    void everyKernelCountsMasksAndFindsNulAlike()
-    {
-        std::mt19937 rng(3);
-        const std::string alphabet = "\r\n \tab\r\nxyzabcdefghijklmnopqrstuvw\n\x01\x1f\x7f\x80\xa0\xff";
-        for (int round = 0; round < 600; ++round) {
-            std::string bytes(rng() % 700, ' ');
-            for (char& c : bytes)
-                c = alphabet[rng() % (round % 2 ? alphabet.size() : 9)]; // blanks often, or rarely
-            const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-            const std::size_t chunks = (bytes.size() + 63) / 64, split = bytes.empty() ? 0 : rng() % bytes.size() & ~63u;
-            std::vector<std::uint64_t> e0(chunks + 1), b0(chunks + 1), e(chunks + 1), b(chunks + 1);
-            scan::availableKernels(0).mask(p, bytes.size(), e0.data(), b0.data());
-            for (int k = 0; k < scan::availableKernelCount(); ++k) {
-                const auto& kernels = scan::availableKernels(k);
-                scan::CountState state; // fed in two pieces, as blocks arrive
-                kernels.count(p, split, state);
-                kernels.count(p + split, bytes.size() - split, state);
-                QVERIFY2(state.fields + (state.carry == 0) == plainCount(bytes) && !state.sawNul, kernels.name);
-                QVERIFY(!kernels.mask(p, bytes.size(), e.data(), b.data()));
-                QVERIFY2(std::equal(e.begin(), e.begin() + chunks, e0.begin()) && std::equal(b.begin(), b.begin() + chunks, b0.begin()), kernels.name);
-                std::string nul(130, 'a');
-                nul[std::size_t(round % 130)] = '\0';
-                scan::CountState withNul;
-                kernels.count(reinterpret_cast<const unsigned char*>(nul.data()), nul.size(), withNul);
-                QVERIFY2(withNul.sawNul && kernels.mask(reinterpret_cast<const unsigned char*>(nul.data()), nul.size(), e.data(), b.data()), kernels.name);
-            }
-        }
-    }
-
     // Lines straddle the 1 MiB steps and 4 MiB windows of the count, a CR LF
     // split across each; the marks it leaves lead to the same fields, for few
     // targets (sorted and taken alone) and for many (every field kept).
@@ -154,7 +106,7 @@ private slots:
         }
         TempFiles files;
         const std::string path = files.write("windows.txt", QByteArray::fromStdString(bytes + "last"));
-        const std::uint64_t expected = plainCount(bytes.substr(3)) + 1;
+        const std::uint64_t expected = std::uint64_t(std::count(bytes.begin(), bytes.end(), '\n')) + 1; // every line holds a word
         auto source = TextSource::open(path);
         FieldIndex index;
         QCOMPARE(countFields(source.value(), {}, &index).value(), std::to_string(expected));
@@ -172,6 +124,8 @@ private slots:
         QCOMPARE(collectFields(between.value(), {1, 2, 3, 4}, {}, nullptr, 10).error().code, ErrorCode::TooMuchText);
     }
 
+    // Each row's cut runs through the count's guard again: it must turn every
+    // bus error into "has changed", and put the earlier handler back.
     void aListCutShortWhileCountedHasChanged_data()
     {
         QTest::addColumn<qint64>("newSize");
@@ -194,16 +148,6 @@ private slots:
         QCOMPARE(counted.error().code, ErrorCode::ListChanged);
         ::sigaction(SIGBUS, nullptr, &now);
         QVERIFY(now.sa_handler == before.sa_handler); // the handler from before the count is back
-        // A guarded scan of a vanished page returns, each time it is asked.
-        const std::string gone = files.write("gone.txt", QByteArray(1 << 16, 'x'));
-        auto window = MappedWindow::map(InputFile::open(gone).value(), 0, 1 << 16);
-        QVERIFY(window && ::truncate(gone.c_str(), 0) == 0);
-        const auto touch = [](void* bytes) {
-            for (std::size_t i = 0; i < (1u << 16); i += 4096)
-                (void)static_cast<volatile const unsigned char*>(bytes)[i];
-        };
-        QVERIFY(!runGuardedScan(touch, const_cast<unsigned char*>(window->data())));
-        QVERIFY(!runGuardedScan(touch, const_cast<unsigned char*>(window->data())));
     }
 };
 
