@@ -1,6 +1,7 @@
 #include "pick_command.h"
 
 #include "command_line.h"
+#include "field_count.h"
 #include "file_writer.h"
 #include "input_spool.h"
 #include "random_source.h"
@@ -196,7 +197,7 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     // The picks go out in runs of text as they come, so memory does not
     // grow with the words' length when they go to standard output.
     RandomSource random;
-    auto written = pickText(list, count.value(), line.picksText, random, &index, "\n",
+    auto written = pickText(list, fieldCountValue(count.value()), line.picks, random, &index, "\n",
                             [&](std::string_view text) { return destination.write(text); });
     if (!written) {
         if (written.error().code == ErrorCode::WriteFailed)

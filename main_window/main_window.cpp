@@ -7,6 +7,7 @@
 #include "number_text.h"
 #include "output_box.h"
 #include "output_fill.h"
+#include "picks_number.h"
 #include "qt_layout_form.h"
 #include "layout_engine.h"
 #include "random_source.h"
@@ -161,7 +162,8 @@ void MainWindow::onSelectClicked()
     if (refusedWhileFilling())
         return;
     // "" and "0" ask for one word; the box shows what the press used.
-    picksBox()->setText(QString::fromStdString(effectivePicksText(picksBox()->text().toStdString())));
+    const PicksNumber picks = picksNumber(picksBox()->text().toStdString());
+    picksBox()->setText(QString::fromStdString(picks.shown));
 
     // The count belongs to the file that was loaded: a path edited since
     // names another list, whose words the count does not describe.
@@ -172,10 +174,13 @@ void MainWindow::onSelectClicked()
         return;
     }
 
-    const PressInput input{picksBox()->text().toStdString(), countBox()->text().toStdString(),
-                           loadedPathBytes().toStdString(), countedFile_,
+    if (!picks.picks) {
+        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(picks.picks.error().message)));
+        return;
+    }
+    const PressInput input{picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
                            static_cast<std::uint64_t>(outputBox()->lineCount())};
-    if (const auto picks = passCount(input.picksText); picks && *picks > BackgroundPicks && *picks <= MaxPicksPerPress) {
+    if (input.picks > BackgroundPicks && input.picks <= MaxPicksPerPress) {
         startFill(input);
         return;
     }
@@ -189,7 +194,7 @@ void MainWindow::onSelectClicked()
             warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error().message)));
         return;
     }
-    const QString text = QString::fromUtf8(result.value().appendText);
+    const QString text = QString::fromUtf8(result.value().words);
     if (!text.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
         outputBox()->appendText(text);
@@ -319,14 +324,15 @@ QByteArray MainWindow::loadedPathBytes() const
     return QFile::encodeName(pathBox()->text());
 }
 
-void MainWindow::showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes,
+void MainWindow::showCountedList(const QString& path, std::uint64_t count, const QByteArray& pathBytes,
                                  const std::optional<FileIdentity>& countedFile)
 {
     loadedPath_ = path;
     loadedPathBytes_ = pathBytes;
+    count_ = count;
     countedFile_ = countedFile;
     pathBox()->setText(path);
-    countBox()->setText(count);
+    countBox()->setText(count == 0 ? QString() : QString::number(count)); // a list without words shows none
     selectButton()->setEnabled(true);
 }
 

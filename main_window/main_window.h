@@ -55,7 +55,7 @@ public:
     // as shown cannot say them (a name that is not valid UTF-8). With the
     // counted file given, a press picks only while the path box still names
     // that file, unchanged.
-    void showCountedList(const QString& path, const QString& count, const QByteArray& pathBytes = {},
+    void showCountedList(const QString& path, std::uint64_t count, const QByteArray& pathBytes = {},
                          const std::optional<FileIdentity>& countedFile = std::nullopt);
     // The loaded word list's path in the file system's own bytes: the bytes
     // kept from loading while the path box still shows that path, otherwise
@@ -108,6 +108,7 @@ private:
     ControlTable controls_;
     QString loadedPath_;       // the path box's text when the list was loaded
     QByteArray loadedPathBytes_; // and the real bytes of that path
+    std::uint64_t count_ = 0;  // the words of the loaded list, as the count box shows them
     std::optional<FileIdentity> countedFile_; // the file as it stood when counted
     // Owned by the client area; looked up once, when the controls are built.
     OutputBox* outputBox_ = nullptr;

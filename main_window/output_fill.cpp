@@ -56,10 +56,9 @@ void OutputFill::work()
             error_ = picked.error();
             return;
         }
-        result_.picksText = std::move(picked.value().picksText);
         result_.picks = picked.value().picks;
-        const QString text = QString::fromUtf8(picked.value().appendText);
-        picked.value().appendText = {}; // the words live on in `text` alone
+        const QString text = QString::fromUtf8(picked.value().words);
+        picked.value().words = {}; // the words live on in `text` alone
         const OutputBox::BuildProgress filling = [this](qint64 done, qint64 total) {
             progress_ = PickingShare
                 + (total <= 0 ? 0 : std::uint64_t(done) * (ProgressTotal - PickingShare) / std::uint64_t(total));

@@ -2,6 +2,7 @@
 
 #include "busy_feedback.h"
 #include "desktop_services.h"
+#include "field_count.h"
 #include "word_list.h"
 
 #include <QFile>
@@ -33,7 +34,7 @@ std::optional<CountedList> countWordList(QWidget* over, DesktopServices& service
                                      .arg(QString::fromUtf8(counted.error().message)));
         return std::nullopt;
     }
-    return CountedList{QString::fromStdString(counted.value()), file};
+    return CountedList{fieldCountValue(counted.value()), file};
 }
 
 } // namespace tavilon

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,10 +17,10 @@ class DesktopServices;
 // A path as the core takes it: the file system's own bytes.
 std::string filePathBytes(const QString& path);
 
-// A counted word list: its count as shown, and the file as it stood when
+// A counted word list: its number of words, and the file as it stood when
 // counted, which a press checks it still reads.
 struct CountedList {
-    QString count;
+    std::uint64_t count = 0;
     FileIdentity file;
 };
 

@@ -80,7 +80,7 @@ private slots:
         QFETCH(QString, says);
         WindowFixture f;
         MainWindow& form = f.windows->mainWindow().show();
-        form.showCountedList("/earlier.txt", "3");
+        form.showCountedList("/earlier.txt", 3);
         writeFile(at("bad.dat"), content);
         QVERIFY(!loadThroughDialog(f, at("bad.dat")));
         QVERIFY(f.services.lastMessage().contains(says));
@@ -314,7 +314,7 @@ private slots:
         writeFile(at("ab.txt"), "a\nb\n");
         WindowFixture f;
         MainWindow& form = f.windows->mainWindow().show();
-        form.showCountedList(at("ab.txt"), "2");
+        form.showCountedList(at("ab.txt"), 2);
         form.picksBox()->setFocus();
         QTest::keyClicks(form.picksBox(), typed);
         QCOMPARE(form.picksBox()->text(), boxAfterTyping);

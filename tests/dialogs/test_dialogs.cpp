@@ -269,7 +269,7 @@ private slots:
         QFETCH(QString, says);
         WindowFixture f;
         MainWindow& form = f.windows->mainWindow().show();
-        form.showCountedList("/earlier/list.txt", "7");
+        form.showCountedList("/earlier/list.txt", 7);
         writeFile(at("lists/gone.txt"), "x\n");
         OpenDialog& dialog = f.windows->openDialog().show();
         QFile::remove(at("lists/gone.txt"));

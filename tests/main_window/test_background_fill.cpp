@@ -2,8 +2,10 @@
 // the random source change only with a whole, finished fill; commands that
 // come in meanwhile are refused and never see half an output.
 
+#include "field_count.h"
 #include "main_window.h"
 #include "output_box.h"
+#include "picks_number.h"
 #include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
@@ -32,7 +34,7 @@ class TestBackgroundFill : public QObject {
 
     TempFiles files_;
     std::string list_;
-    std::string count_;
+    std::uint64_t count_ = 0;
     FileIdentity file_;
 
     MainWindow& showWithList(WindowFixture& f)
@@ -40,7 +42,7 @@ class TestBackgroundFill : public QObject {
         MainWindow& form = f.windows->mainWindow().show();
         if (!QTest::qWaitForWindowExposed(&form))
             qWarning("main window not exposed");
-        form.showCountedList(QString::fromStdString(list_), QString::fromStdString(count_), {}, file_);
+        form.showCountedList(QString::fromStdString(list_), count_, {}, file_);
         return form;
     }
 
@@ -48,7 +50,11 @@ class TestBackgroundFill : public QObject {
     // which then stands where the press leaves it.
     std::string coreText(const char* picks, RandomSource& from, std::uint64_t linesInBox = 0)
     {
-        return press({picks, count_, list_, file_, linesInBox}, from).value().appendText;
+        const auto pressed = press({picksNumber(picks).picks.value(), count_, list_, file_, linesInBox}, from);
+        std::string text; // with the box's CR LF line ends
+        for (const char c : pressed.value().words)
+            text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return text;
     }
 
 private slots:
@@ -58,7 +64,7 @@ private slots:
         for (int i = 0; i < 700; ++i)
             bytes += (i % 7 == 0 ? "w\xC2\xA0" : "word") + QByteArray::number(i) + "\n"; // some with U+00A0
         list_ = files_.write("w.txt", bytes);
-        count_ = countFields(list_, {}, nullptr, &file_).value();
+        count_ = fieldCountValue(countFields(list_, {}, nullptr, &file_).value());
     }
     void init() { processRandomSource().reset(); }
 
@@ -153,7 +159,7 @@ private slots:
         QVERIFY(!f.windows->saveDialog().isLoaded());
         QVERIFY(!f.windows->openDialog().isLoaded());
         QCOMPARE(form.pathBox()->text(), QString::fromStdString(list_));
-        QCOMPARE(form.countBox()->text(), QString::fromStdString(count_));
+        QCOMPARE(form.countBox()->text(), QString::number(count_));
 
         // Typing and pasting into the box wait for the fill: nothing goes in.
         form.outputBox()->setFocus();
@@ -213,7 +219,7 @@ private slots:
         const std::string changed = files_.write("changes.txt", "one\ntwo\n");
         FileIdentity file;
         const std::string count = countFields(changed, {}, nullptr, &file).value();
-        form.showCountedList(QString::fromStdString(changed), QString::fromStdString(count), {}, file);
+        form.showCountedList(QString::fromStdString(changed), fieldCountValue(count), {}, file);
         files_.write("changes.txt", "one\ntwo\nthree\n"); // changed since it was counted
         form.picksBox()->setText(BigPress);
         form.onSelectClicked();
