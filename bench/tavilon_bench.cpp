@@ -3,6 +3,7 @@
 // reading the list from the top for every pick. Figures are medians of
 // interleaved rounds; nothing here passes or fails.
 
+#include "field_count.h"
 #include "random_source.h"
 #include "scan_kernels.h"
 #include "selection.h"
@@ -268,17 +269,17 @@ int main(int argc, char** argv)
         const fs::path path = dir / "100000-lf.txt";
         writeList(path, 100'000, false);
         const std::string file = path.string();
-        const std::string count = tavilon::countFields(file).value();
+        const std::uint64_t count = tavilon::fieldCountValue(tavilon::countFields(file).value());
         std::vector<double> onePass, perPick;
         for (int i = 0; i < rounds; ++i) {
             tavilon::RandomSource a;
             tavilon::RandomSource b;
             auto t0 = std::chrono::steady_clock::now();
-            auto fast = tavilon::press({"200", count, file}, a);
+            auto fast = tavilon::press({200, count, file}, a);
             auto t1 = std::chrono::steady_clock::now();
-            auto slow = tavilon::pressOnePickAtATime({"200", count, file}, b);
+            auto slow = tavilon::pressOnePickAtATime({200, count, file}, b);
             auto t2 = std::chrono::steady_clock::now();
-            if (!fast || !slow || fast.value().appendText != slow.value().appendText)
+            if (!fast || !slow || fast.value().words != slow.value().words)
                 std::cerr << "warning: the two presses differ\n";
             onePass.push_back(std::chrono::duration<double>(t1 - t0).count());
             perPick.push_back(std::chrono::duration<double>(t2 - t1).count());

@@ -16,6 +16,8 @@
 #include "desktop_services.h"
 #include "main_window.h"
 #include "output_box.h"
+#include "picks_number.h"
+#include "field_count.h"
 #include "random_source.h"
 #include "word_list.h"
 
@@ -97,12 +99,12 @@ struct Round {
     qint64 lines = 0;
 };
 
-Round pressOnce(const QString& list, const std::string& count, const FileIdentity& file, const QString& picks)
+Round pressOnce(const QString& list, std::uint64_t count, const FileIdentity& file, const QString& picks)
 {
     PrintingServices services;
     Application windows(services);
     MainWindow& form = windows.showMainWindow();
-    form.showCountedList({list, QFile::encodeName(list), QString::fromStdString(count), file});
+    form.showCountedList({list, QFile::encodeName(list), count, file});
     form.picksBox()->setText(picks);
     processRandomSource().reset();
     for (int i = 0; i < 5; ++i)
@@ -150,13 +152,16 @@ Round pressOnce(const QString& list, const std::string& count, const FileIdentit
 }
 
 // The picks appended to a bare box on this thread, as one event.
-double inTheWindowThread(const QString& list, const std::string& count, const QString& picks)
+double inTheWindowThread(const QString& list, std::uint64_t count, const QString& picks)
 {
     RandomSource source;
-    const auto picked = press({picks.toStdString(), count, list.toStdString()}, source);
+    const auto wanted = picksNumber(picks.toStdString()).picks;
+    if (!wanted)
+        return -1;
+    const auto picked = press({wanted.value(), count, list.toStdString()}, source);
     if (!picked)
         return -1;
-    const QString text = QString::fromUtf8(picked.value().appendText);
+    const QString text = QString::fromUtf8(picked.value().words);
     OutputBox box;
     box.resize(805, 373);
     box.show();
@@ -193,7 +198,7 @@ int main(int argc, char** argv)
 
     std::vector<double> fill, gap, copy, cpu;
     for (int i = 0; i < rounds; ++i) {
-        const Round r = pressOnce(list, count.value(), file, picks);
+        const Round r = pressOnce(list, fieldCountValue(count.value()), file, picks);
         std::printf("round %d: %6.0f ms (%6.0f ms CPU) until the box holds %lld lines, longest gap between 16 ms ticks "
                     "%5.0f ms, copy %5.0f ms\n",
                     i + 1, r.fillMs, r.cpuMs, static_cast<long long>(r.lines), r.longestGapMs, r.copyMs);
@@ -205,7 +210,7 @@ int main(int argc, char** argv)
     std::printf("median: %.0f ms (%.0f ms CPU) from Select until all picks are in the box; longest gap between 16 ms "
                 "ticks %.0f ms; copy %.0f ms; peak memory %.0f MiB\n",
                 median(fill), median(cpu), median(gap), median(copy), peakMiB());
-    const double bare = inTheWindowThread(list, count.value(), picks);
+    const double bare = inTheWindowThread(list, fieldCountValue(count.value()), picks);
     std::printf("for comparison: the same picks appended to a bare box in the window's thread: %.0f ms, blocking "
                 "throughout\n",
                 bare);

@@ -1,27 +1,28 @@
 #include "command_line.h"
 
-#include "number_text.h"
+#include "picks_number.h"
 
-#include <array>
+#include <getopt.h>
+
 #include <string_view>
 
 namespace tavilon {
 
 namespace {
 
-enum class Option { Number, Output, Help, Version };
+// The long options' values; -h, -n and -o share theirs with the short forms.
+constexpr int VersionOption = 'V' + 0x100; // no short form
 
-struct LongOption {
-    std::string_view name;
-    Option option;
+constexpr option LongOptions[] = {
+    {"number", required_argument, nullptr, 'n'},
+    {"output", required_argument, nullptr, 'o'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, VersionOption},
+    {nullptr, 0, nullptr, 0},
 };
-
-constexpr std::array<LongOption, 4> LongOptions {{
-    {"number", Option::Number},
-    {"output", Option::Output},
-    {"help", Option::Help},
-    {"version", Option::Version},
-}};
+// '-': operands come back in order, as option 1, also under POSIXLY_CORRECT;
+// ':': a missing value comes back as ':', told apart from an unknown option.
+constexpr char ShortOptions[] = "-:hn:o:";
 
 ParsedCommandLine error(std::string message)
 {
@@ -30,109 +31,88 @@ ParsedCommandLine error(std::string message)
 
 std::string quoted(std::string_view text)
 {
-    std::string out;
-    out.reserve(text.size() + 2);
-    out += '"';
-    out += text;
-    out += '"';
-    return out;
+    return '"' + std::string(text) + '"';
 }
 
-// The long option that `name` is the whole name of, or the start of only one.
-std::optional<Option> findLongOption(std::string_view name)
+// The option `value` stands for, as messages name it: its long name when it
+// was spelled long (however shortened), else its short one.
+std::string spelled(int value, std::string_view arg)
 {
-    std::optional<Option> found;
-    int matches = 0;
-    for (const LongOption& candidate : LongOptions) {
-        if (candidate.name == name)
-            return candidate.option;
-        if (candidate.name.starts_with(name)) {
-            found = candidate.option;
-            ++matches;
-        }
+    std::string name = "-";
+    if (!arg.starts_with("--")) {
+        name += static_cast<char>(value);
+        return name;
     }
-    return matches == 1 ? found : std::nullopt;
+    for (const option& o : LongOptions) {
+        if (o.name && o.val == value)
+            return name + '-' + o.name;
+    }
+    return std::string(arg);
 }
 
 } // namespace
 
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
 {
+    // getopt_long wants a writable argv led by the program's name.
+    std::vector<std::string> strings {"tavilon-pick"};
+    strings.insert(strings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(strings.size());
+
     CommandLine line;
     std::optional<std::string> picks;
     std::optional<std::string> output;
     std::vector<std::string> operands;
-    bool optionsEnded = false;
 
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            operands.push_back(arg); // "-" alone is standard input, an operand
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-
-        Option option;
-        std::string spelled; // the option as messages name it
-        std::optional<std::string> value;
-        if (arg[1] == '-') {
-            const std::size_t equals = arg.find('=');
-            const std::string name = arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-            const std::optional<Option> found = findLongOption(name);
-            if (!found)
-                return error("unknown option " + quoted(arg.substr(0, equals)));
-            option = *found;
-            spelled = "--" + std::string(LongOptions[static_cast<std::size_t>(option)].name);
-            if (equals != std::string::npos)
-                value = arg.substr(equals + 1);
-            if ((option == Option::Help || option == Option::Version) && value)
-                return error(spelled + " takes no value");
-        } else {
-            spelled = arg.substr(0, 2);
-            if (arg[1] == 'h' && arg.size() == 2)
-                option = Option::Help;
-            else if (arg[1] == 'n')
-                option = Option::Number;
-            else if (arg[1] == 'o')
-                option = Option::Output;
-            else
+    opterr = 0;  // the messages are ours
+    optind = 0;  // starts afresh, whatever an earlier parse left
+    for (;;) {
+        // The argument this call starts on: options never share one here,
+        // -n and -o take the rest of theirs as the value.
+        const int at = optind == 0 ? 1 : optind;
+        const int c = getopt_long(argc, argv.data(), ShortOptions, LongOptions, nullptr);
+        if (c == -1)
+            break;
+        const std::string_view arg = at < argc ? strings[static_cast<std::size_t>(at)] : std::string_view();
+        switch (c) {
+        case 1:
+            operands.emplace_back(optarg); // "-" alone is standard input, an operand
+            break;
+        case 'h':
+            if (arg != "-h" && !arg.starts_with("--")) // "-hx" is no option of ours
                 return error("unknown option " + quoted(arg));
-            if (arg.size() > 2)
-                value = arg.substr(2);
-        }
-
-        switch (option) {
-        case Option::Help:
             line.action = CommandLine::Action::Help;
             return {line, {}};
-        case Option::Version:
+        case VersionOption:
             line.action = CommandLine::Action::Version;
             return {line, {}};
-        case Option::Number:
-        case Option::Output:
-            break;
-        }
-        if (!value) {
-            // The next argument is the value, whatever it looks like.
-            if (i + 1 == args.size())
-                return error(spelled + (option == Option::Number ? " needs a number" : " needs a file name"));
-            value = args[++i];
-        }
-        if (option == Option::Number) {
+        case 'n':
             if (picks)
                 return error("the number of picks is given more than once");
-            picks = *value;
-        } else {
+            picks = optarg;
+            break;
+        case 'o':
             if (output)
                 return error("the output file is given more than once");
-            if (value->empty())
-                return error(spelled + " needs a file name");
-            output = *value;
+            if (*optarg == '\0')
+                return error(spelled(c, arg) + " needs a file name");
+            output = optarg;
+            break;
+        case ':':
+            return error(spelled(optopt, arg) + (optopt == 'n' ? " needs a number" : " needs a file name"));
+        default: // '?': unknown, or a value given to an option that takes none
+            if (arg.starts_with("--") && optopt != 0)
+                return error(spelled(optopt, arg) + " takes no value");
+            return error("unknown option " + quoted(arg.substr(0, arg.starts_with("--") ? arg.find('=') : arg.size())));
         }
     }
+    // After "--", everything left is an operand.
+    for (int i = optind; i < argc; ++i)
+        operands.push_back(strings[static_cast<std::size_t>(i)]);
 
     if (output && *output != "-")
         line.output = output;
@@ -153,9 +133,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     if (operands.size() == 2 && operands[1] != "-")
         line.file = operands[1];
     if (picks) {
-        if (!picks->empty() && !isNumeric(*picks))
+        const PicksNumber number = picksNumber(*picks);
+        if (!number.picks)
             return error(quoted(*picks) + " is not a number of picks");
-        line.picksText = *picks;
+        line.picks = number.picks.value();
     }
     return {line, {}};
 }

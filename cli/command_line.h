@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,7 +11,7 @@ namespace tavilon {
 struct CommandLine {
     enum class Action { Help, Version, Count, Pick };
     Action action = Action::Help;
-    std::string picksText = "1";       // -n NUMBER, as typed; only for Pick
+    std::uint64_t picks = 1;           // -n NUMBER, by the number box's rule; only for Pick
     std::optional<std::string> file;   // the list; none for standard input ("-" or no FILE)
     std::optional<std::string> output; // -o OUTPUT; none for standard output ("-o -" or no -o)
 };

@@ -111,6 +111,13 @@ std::string spoolFolder()
 
 Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
 {
+    // A closed descriptor must not read as an empty list; the spool made
+    // below could even take its number and be read as the input itself.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
+        return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": "
+                                                    + (flags < 0 ? "it is closed." : "it is not open for reading.")};
+    }
     const std::string folder = spoolFolder();
     auto made = makeUnnamedFile(folder);
     if (!made)

@@ -1,6 +1,7 @@
 #include "pick_command.h"
 
 #include "command_line.h"
+#include "field_count.h"
 #include "file_writer.h"
 #include "input_spool.h"
 #include "random_source.h"
@@ -14,6 +15,8 @@
 #include <new>
 #include <ostream>
 #include <string>
+
+#include <sys/stat.h>
 
 namespace tavilon {
 
@@ -70,12 +73,38 @@ int failure(std::ostream& err, const std::string& text)
     return 1;
 }
 
+// True when `path` names the file that descriptor `fd` is open on (a path
+// such as /dev/stdout or /proc/self/fd/1, or any other name of that file).
+bool namesOpenFile(const std::string& path, int fd)
+{
+    struct stat named {};
+    struct stat open {};
+    return fd >= 0 && ::stat(path.c_str(), &named) == 0 && ::fstat(fd, &open) == 0 && named.st_dev == open.st_dev
+        && named.st_ino == open.st_ino;
+}
+
 // Where a command's result goes: standard output as it comes, or the
 // OUTPUT file, written through the same writer as the window's saves once
 // the whole result is known, so that a failed command leaves it untouched.
+// An OUTPUT that is already our standard output or standard error is written
+// through that stream, as "-o -" is: replacing the file behind it would
+// throw away what it held and what comes after us.
 class Destination {
 public:
-    Destination(std::ostream& out, const std::optional<std::string>& file) : out_(out), file_(file) {}
+    Destination(std::ostream& out, std::ostream& err, const std::optional<std::string>& file,
+                const PickCommandHooks& hooks)
+        : stream_(&out), file_(file)
+    {
+        if (!file_)
+            return;
+        if (namesOpenFile(*file_, hooks.standardOutput)) {
+            file_.reset();
+        } else if (namesOpenFile(*file_, hooks.standardError)) {
+            file_.reset();
+            stream_ = &err;
+            streamName_ = "standard error";
+        }
+    }
 
     // Checks OUTPUT before any work: a folder, a device or a missing folder
     // is refused at once.
@@ -95,11 +124,11 @@ public:
             text_.append(bytes);
             return true;
         }
-        out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return static_cast<bool>(out_);
+        stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return static_cast<bool>(*stream_);
     }
 
-    const char* name() const { return file_ ? "the output file" : "standard output"; }
+    const char* name() const { return file_ ? "the output file" : streamName_; }
 
     // Everything written must reach its place: the stream is flushed and
     // checked, the file written whole.
@@ -111,14 +140,15 @@ public:
                 return failure(err, written.error().message);
             return 0;
         }
-        out_.flush();
-        if (!out_)
-            return failure(err, "cannot write to standard output");
+        stream_->flush();
+        if (!*stream_)
+            return failure(err, std::string("cannot write to ") + streamName_);
         return 0;
     }
 
 private:
-    std::ostream& out_;
+    std::ostream* stream_;
+    const char* streamName_ = "standard output";
     std::optional<std::string> file_;
     std::string text_;
 };
@@ -167,7 +197,7 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     // The picks go out in runs of text as they come, so memory does not
     // grow with the words' length when they go to standard output.
     RandomSource random;
-    auto written = pickText(list, count.value(), line.picksText, random, &index, "\n",
+    auto written = pickText(list, fieldCountValue(count.value()), line.picks, random, &index, "\n",
                             [&](std::string_view text) { return destination.write(text); });
     if (!written) {
         if (written.error().code == ErrorCode::WriteFailed)
@@ -184,7 +214,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return usageError(err, parsed.usageError);
     const CommandLine& line = *parsed.line;
 
-    Destination standardOutput(out, std::nullopt);
+    Destination standardOutput(out, err, std::nullopt, hooks);
     switch (line.action) {
     case CommandLine::Action::Help:
         standardOutput.write(Synopsis);
@@ -199,7 +229,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         break;
     }
 
-    Destination destination(out, line.output);
+    Destination destination(out, err, line.output, hooks);
     if (auto checked = destination.check(); !checked)
         return failure(err, checked.error().message);
     if (line.action == CommandLine::Action::Count)

@@ -14,6 +14,10 @@ struct PickCommandHooks {
     std::function<void()> afterCount;
     // The descriptor read when FILE is "-" or missing.
     int standardInput = 0;
+    // The descriptors behind `out` and `err`: an OUTPUT that names the file
+    // one of them is open on is written through that stream.
+    int standardOutput = 1;
+    int standardError = 2;
 };
 
 // The command-line tool: `count [FILE]` and `pick [-n NUMBER] [FILE]`, each

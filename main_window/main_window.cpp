@@ -9,6 +9,7 @@
 #include "number_text.h"
 #include "output_box.h"
 #include "output_fill.h"
+#include "picks_number.h"
 #include "proportional_layout.h"
 #include "random_source.h"
 #include "selection.h"
@@ -181,7 +182,8 @@ void MainWindow::onSelectClicked()
     if (refusedWhileFilling())
         return;
     // "" and "0" ask for one word; the box shows what the press used.
-    picksBox()->setText(QString::fromStdString(effectivePicksText(picksBox()->text().toStdString())));
+    const PicksNumber picks = picksNumber(picksBox()->text().toStdString());
+    picksBox()->setText(QString::fromStdString(picks.shown));
 
     // The count belongs to the file that was loaded: a path edited since
     // names another list, whose words the count does not describe.
@@ -192,10 +194,13 @@ void MainWindow::onSelectClicked()
         return;
     }
 
-    const PressInput input{picksBox()->text().toStdString(), countBox()->text().toStdString(),
-                           loadedPathBytes().toStdString(), countedFile_,
+    if (!picks.picks) {
+        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(picks.picks.error().message)));
+        return;
+    }
+    const PressInput input{picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
                            static_cast<std::uint64_t>(outputBox()->lineCount())};
-    if (const auto picks = passCount(input.picksText); picks && *picks > BackgroundPicks && *picks <= MaxPicksPerPress) {
+    if (input.picks > BackgroundPicks && input.picks <= MaxPicksPerPress) {
         startFill(input);
         return;
     }
@@ -209,7 +214,7 @@ void MainWindow::onSelectClicked()
             warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error().message)));
         return;
     }
-    const QString text = QString::fromUtf8(result.value().appendText);
+    const QString text = QString::fromUtf8(result.value().words);
     if (!text.isEmpty()) {
         QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
         outputBox()->appendText(text);
@@ -309,9 +314,10 @@ void MainWindow::showCountedList(const CountedList& list)
 {
     loadedPath_ = list.path;
     loadedPathBytes_ = list.pathBytes;
+    count_ = list.count;
     countedFile_ = list.file;
     pathBox()->setText(list.path);
-    countBox()->setText(list.count);
+    countBox()->setText(list.count == 0 ? QString() : QString::number(list.count)); // a list without words shows none
     selectButton()->setEnabled(true);
 }
 

@@ -106,9 +106,10 @@ private:
     QPushButton* clearButton_ = nullptr;
     QPushButton* selectButton_ = nullptr;
     // The list as loaded: the path box's text then, the path's real bytes,
-    // and the file as it stood when counted.
+    // its number of words and the file as it stood when counted.
     QString loadedPath_;
     QByteArray loadedPathBytes_;
+    std::uint64_t count_ = 0; // the words of the loaded list, as the count box shows them
     std::optional<FileIdentity> countedFile_;
     // A background press and its feedback.
     std::unique_ptr<BusyFeedback> fillFeedback_;

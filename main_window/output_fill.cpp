@@ -34,8 +34,8 @@ OutputFill::Result fill(QPromise<OutputFill::Result>& promise, const PressInput&
             result.error = picked.error();
             return result;
         }
-        const QString text = QString::fromUtf8(picked.value().appendText);
-        picked.value().appendText = {}; // the words live on in `text` alone
+        const QString text = QString::fromUtf8(picked.value().words);
+        picked.value().words = {}; // the words live on in `text` alone
         const OutputBox::BuildProgress filling = [&](qint64 done, qint64 total) {
             promise.setProgressValue(share(std::uint64_t(std::max<qint64>(done, 0)),
                                            std::uint64_t(std::max<qint64>(total, 0)), PickingShare,

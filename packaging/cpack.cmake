@@ -38,4 +38,11 @@ picks from it on the command line.
 The picks repeat from run to run: they are not for passwords or anything
 secret.")
 
+# The release's time for every file in the package, and no .comment sections.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/cpack_project_config.cmake.in
+               ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake @ONLY)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/CPackProjectConfig.cmake)
+set(CPACK_OBJCOPY_EXECUTABLE ${CMAKE_OBJCOPY})
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/strip_comments.cmake)
+
 include(CPack)

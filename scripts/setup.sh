@@ -10,7 +10,7 @@ TAVILON_PACKAGES=(
   xvfb xauth xdotool xclip x11-utils openbox imagemagick
   clang libclang-rt-14-dev
   # the install and package checks
-  desktop-file-utils appstream lintian librsvg2-bin file dpkg-dev man-db
+  desktop-file-utils appstream appstream-compose lintian librsvg2-bin file dpkg-dev man-db
   # accessibility checks
   at-spi2-core dbus python3-pyatspi
 )

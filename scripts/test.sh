@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 source scripts/setup.sh
 tavilon_setup
 bash scripts/fuzz.sh 30
-tavilon_build -DTAVILON_WARNINGS_AS_ERRORS=ON
+# The benchmarks are built too, so that they keep building.
+tavilon_build -DTAVILON_WARNINGS_AS_ERRORS=ON -DTAVILON_BUILD_BENCH=ON
 cd build
 ctest --output-on-failure -j"$(nproc)"

@@ -2,6 +2,7 @@
 
 #include "busy_feedback.h"
 #include "desktop_services.h"
+#include "field_count.h"
 #include "word_list.h"
 
 #include <QFile>
@@ -28,7 +29,7 @@ std::optional<CountedList> countWordList(QWidget* over, DesktopServices& service
                                      .arg(QString::fromUtf8(counted.error().message)));
         return std::nullopt;
     }
-    return CountedList{shownPath, pathBytes, QString::fromStdString(counted.value()), file};
+    return CountedList{shownPath, pathBytes, fieldCountValue(counted.value()), file};
 }
 
 } // namespace tavilon

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 class QWidget;
@@ -14,12 +15,12 @@ namespace tavilon {
 class DesktopServices;
 
 // A counted word list: its path as shown and in the file system's own bytes
-// (which differ for a name that is not valid UTF-8), its count as shown, and
+// (which differ for a name that is not valid UTF-8), its number of words, and
 // the file as it stood when counted, which a press checks it still reads.
 struct CountedList {
     QString path;
     QByteArray pathBytes;
-    QString count;
+    std::uint64_t count = 0;
     FileIdentity file;
 };
 

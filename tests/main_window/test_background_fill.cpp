@@ -123,7 +123,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
         RandomSource fresh;
         const QString expected = before
-            + QString::fromStdString(press({"200000", "700", list_.toStdString(), std::nullopt, 2}, fresh).value().appendText);
+            + QString::fromStdString(press({200000, 700, list_.toStdString(), std::nullopt, 2}, fresh).value().words).replace('\n', "\r\n");
         QCOMPARE(window.outputBox()->text(), expected);
         QCOMPARE(processRandomSource().state(), fresh.state());
         QCOMPARE(f.services.messages.size(), 7);

@@ -112,9 +112,9 @@ private slots:
         select(window, "4");
         RandomSource fresh;
         const std::string list = at("w.txt").toStdString();
-        std::string expected = "typed" + press({"1", "500", list}, fresh).value().appendText;
-        expected += press({"4", "500", list}, fresh).value().appendText;
-        QCOMPARE(window.outputBox()->text(), QString::fromStdString(expected));
+        std::string expected = "typed" + press({1, 500, list}, fresh).value().words;
+        expected += press({4, 500, list}, fresh).value().words;
+        QCOMPARE(window.outputBox()->text(), QString::fromStdString(expected).replace('\n', "\r\n"));
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.outputBox()->text().isEmpty());
         QCOMPARE(window.countBox()->text() + window.picksBox()->text(), QStringLiteral("5004"));

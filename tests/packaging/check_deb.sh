@@ -55,10 +55,10 @@ for program in tavilon tavilon-pick; do
 done
 check_tree "$scratch/root" "$version" "$date" 1
 
-# Lintian: errors fail; the warnings it leaves are listed for the record.
+# Lintian, with its informational tags too: it may report nothing but that
+# the first upload closes no bug (this package is not going into an archive).
 lintian --tag-display-limit 0 --display-info "$deb" >"$scratch/lintian.log" 2>&1
 lintian_status=$?
-grep -E '^(E|W): ' "$scratch/lintian.log"
 if [ "$hardened" = 1 ]; then
   for program in tavilon tavilon-pick; do
     symbols=$(readelf --dyn-syms -W "$scratch/root/usr/bin/$program")
@@ -73,11 +73,13 @@ if [ "$hardened" = 1 ]; then
   done
   [ "$failures" -eq 0 ] && pass "the programs are hardened"
 fi
-if grep -q '^E: ' "$scratch/lintian.log"; then
-  fail "lintian reports errors"
+reports=$(grep -E '^[EWIXP]: ' "$scratch/lintian.log" | grep -v ': initial-upload-closes-no-bugs ')
+if [ -n "$reports" ]; then
+  printf '%s\n' "$reports" >&2
+  fail "lintian reports more than initial-upload-closes-no-bugs"
 elif [ "$lintian_status" -ne 0 ] && ! grep -q '^W: ' "$scratch/lintian.log"; then
   fail "lintian failed to run (status $lintian_status)"
 else
-  pass "lintian reports no errors"
+  pass "lintian reports nothing beyond initial-upload-closes-no-bugs"
 fi
 finish

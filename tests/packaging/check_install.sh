@@ -34,5 +34,10 @@ if [ "$gui" = 1 ]; then
   else
     fail "appstreamcli validate: $out"
   fi
+  # The software catalogue made from the installed files still names the developer.
+  appstreamcli compose --no-net --origin tavilon --result-root="$scratch/catalogue" "$scratch/root" \
+    >"$scratch/compose.log" 2>&1 || { cat "$scratch/compose.log" >&2; fail "appstreamcli compose failed"; }
+  zcat "$scratch"/catalogue/usr/share/swcatalog/xml/tavilon.xml.gz 2>/dev/null | grep -q '<developer_name>Brenvask<' \
+    && pass "appstreamcli compose keeps the developer's name" || fail "appstreamcli compose lost the developer's name"
 fi
 finish

@@ -9,18 +9,13 @@
 
 // Contrast as the web's accessibility guidelines define it: relative
 // luminance from linearised sRGB, and (lighter + 0.05) / (darker + 0.05).
-inline double relativeLuminance(const QColor& colour)
-{
-    const auto linear = [](double channel) {
-        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
-}
-
 inline double contrastRatio(const QColor& a, const QColor& b)
 {
-    const double la = relativeLuminance(a);
-    const double lb = relativeLuminance(b);
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 

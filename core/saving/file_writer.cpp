@@ -1,5 +1,7 @@
 #include "file_writer.h"
 
+#include "signal_cleanup.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -74,7 +76,8 @@ private:
     int fd_;
 };
 
-// A temporary file in the target's folder, removed unless it was renamed.
+// A temporary file in the target's folder, removed unless it was renamed,
+// also when a signal ends the program while it exists.
 class TemporaryName {
 public:
     explicit TemporaryName(int folder) : folder_(folder) {}
@@ -84,6 +87,7 @@ public:
     {
         if (!name_.empty())
             ::unlinkat(folder_, name_.c_str(), 0);
+        cleanup_.disarm();
     }
     // Creates a fresh file; the name is short so that it fits any folder
     // whatever the length of the target's own name.
@@ -97,9 +101,11 @@ public:
             std::string name = ".tavilon-";
             for (int i = 0; i < 6; ++i)
                 name += letters[pick(random)];
+            HeldEndingSignals held; // no signal between making the file and arming its removal
             const int fd = ::openat(folder_, name.c_str(),
                                     O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY, mode);
             if (fd >= 0) {
+                cleanup_.arm(folder_, name);
                 name_ = std::move(name);
                 return fd;
             }
@@ -110,11 +116,16 @@ public:
         return -1;
     }
     const std::string& name() const { return name_; }
-    void keep() { name_.clear(); }
+    void keep()
+    {
+        name_.clear();
+        cleanup_.disarm();
+    }
 
 private:
     int folder_;
     std::string name_;
+    SignalCleanup cleanup_;
 };
 
 // Writes all of `data` at `offset`, through short writes and interruptions;

@@ -1,8 +1,11 @@
 #include "core_errors.h"
 
-#include "input_file.h"
-
 namespace tavilon {
+
+std::string quotedPath(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
 
 CoreError notWordListError(const std::string& path)
 {
@@ -23,6 +26,13 @@ CoreError listChangedError(const std::string& path)
 CoreError outOfMemoryError()
 {
     return {ErrorCode::OutOfMemory, "There is not enough memory for this; nothing was changed. Ask for fewer words."};
+}
+
+CoreError textBudgetError(std::size_t budget)
+{
+    return {ErrorCode::TooMuchText, "These picks would make more than " + std::to_string(budget >> 20)
+                                        + " MiB of text, more than one press may add to the output box. "
+                                          "Ask for fewer words."};
 }
 
 } // namespace tavilon

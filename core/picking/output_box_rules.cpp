@@ -79,11 +79,4 @@ Outcome<bool> checkWordsFitBox(const PickedFields& picked)
     return true;
 }
 
-CoreError textBudgetError(std::size_t budget)
-{
-    return {ErrorCode::TooMuchText, "These picks would make more than " + std::to_string(budget >> 20)
-                                        + " MiB of text, more than one press may add to the output box. "
-                                          "Ask for fewer words."};
-}
-
 } // namespace tavilon

@@ -2,7 +2,6 @@
 
 #include "blanks.h"
 #include "core_errors.h"
-#include "output_box_rules.h"
 #include "scan_kernels.h"
 #include "text_decode.h"
 

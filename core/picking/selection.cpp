@@ -1,7 +1,6 @@
 #include "selection.h"
 
 #include "core_errors.h"
-#include "number_text.h"
 #include "output_box_rules.h"
 #include "picked_fields.h"
 #include "word_list.h"
@@ -18,30 +17,25 @@ namespace tavilon {
 namespace {
 
 struct Plan {
-    std::string picksText;
     std::uint64_t passes = 0;
     double count = 0;
 };
 
-Outcome<Plan> plan(std::string_view picksText, const std::string& countText)
+Outcome<Plan> plan(std::uint64_t picks, std::uint64_t count)
 {
-    Plan p;
-    p.picksText = effectivePicksText(picksText);
-    const auto passes = passCount(p.picksText);
-    if (!passes)
-        return CoreError{ErrorCode::InvalidCount, "The number of words to pick, \"" + p.picksText + "\", is not a number."};
-    if (*passes > MaxPicksPerPress)
+    if (picks > MaxPicksPerPress)
         return CoreError{ErrorCode::TooManyPicks, "At most " + std::to_string(MaxPicksPerPress)
                              + " words can be picked at a time; ask for fewer."};
-    p.passes = *passes;
+    Plan p;
+    p.passes = picks;
     if (p.passes == 0)
         return p;
-    if (countText.empty())
+    if (count == 0)
         return CoreError{ErrorCode::NoWords, "The word list has no words to pick from. Load a list that holds at least one word."};
-    const auto count = numericValue(countText);
-    if (!count || *count < 1 || *count > static_cast<double>(MaxFieldNumber) || *count != std::floor(*count))
-        return CoreError{ErrorCode::InvalidCount, "The word count \"" + countText + "\" is not a count of words. Load the list again."};
-    p.count = *count;
+    if (count > MaxFieldNumber)
+        return CoreError{ErrorCode::InvalidCount, "The word count \"" + std::to_string(count)
+                             + "\" is not a count of words. Load the list again."};
+    p.count = static_cast<double>(count);
     return p;
 }
 
@@ -98,14 +92,13 @@ std::string joinedPicks(const PickedFields& picked, std::string_view lineEnd)
 Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& random, const ProgressFn& progress,
                                     const FieldIndex* index, std::size_t textBudget)
 {
-    auto planned = plan(input.picksText, input.countText);
+    auto planned = plan(input.picks, input.count);
     if (!planned)
         return planned.error();
     const Plan& p = planned.value();
     if (auto room = checkOutputRoom(input.outputLines, p.passes); !room)
         return room.error();
     PressResult result;
-    result.picksText = p.picksText;
     if (p.passes == 0)
         return result;
 
@@ -121,37 +114,18 @@ Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& rando
     if (!fields)
         return fields.error();
     const PickedFields& picked = fields.value();
-    constexpr std::string_view LineEnd = "\r\n";
+    constexpr std::string_view LineEnd = "\n";
     if (picked.totalSize() + LineEnd.size() * picked.size() > textBudget)
         return textBudgetError(textBudget);
     if (auto fits = checkWordsFitBox(picked); !fits)
         return fits.error();
-    result.appendText = joinedPicks(picked, LineEnd);
+    result.words = joinedPicks(picked, LineEnd);
     result.picks = p.passes;
     random = draws;
     return result;
 }
 
 } // namespace
-
-std::string effectivePicksText(std::string_view picksText)
-{
-    if (picksText.empty() || picksText == "0")
-        return "1";
-    return std::string(picksText);
-}
-
-std::optional<std::uint64_t> passCount(std::string_view picksText)
-{
-    const auto value = numericValue(picksText);
-    if (!value)
-        return std::nullopt;
-    if (*value < 1)
-        return 0;
-    if (*value >= 1.8e19)
-        return UINT64_MAX;
-    return static_cast<std::uint64_t>(std::floor(*value));
-}
 
 std::uint64_t targetFor(double count, float r)
 {
@@ -174,11 +148,11 @@ namespace {
 // `pass`, which returns false when it could not pass it on; `flush` runs once
 // after the last.
 template <class Pass, class Flush>
-Outcome<std::uint64_t> pickEach(TextSource& list, const std::string& countText, std::string_view picksText,
-                                RandomSource& random, const FieldIndex* index, Pass pass, Flush flush)
+Outcome<std::uint64_t> pickEach(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
+                                const FieldIndex* index, Pass pass, Flush flush)
 {
     try {
-        auto planned = plan(picksText, countText);
+        auto planned = plan(picks, count);
         if (!planned)
             return planned.error();
         const Plan& p = planned.value();
@@ -222,16 +196,8 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::string& countText, 
 
 } // namespace
 
-Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
-                                 RandomSource& random, const FieldIndex* index, const WordSink& sink)
-{
-    return pickEach(list, countText, picksText, random, index, [&](std::string_view word) { return sink(word); },
-                    [] { return true; });
-}
-
-Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, std::string_view picksText,
-                                RandomSource& random, const FieldIndex* index, std::string_view lineEnd,
-                                const TextSink& sink)
+Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
+                                const FieldIndex* index, std::string_view lineEnd, const TextSink& sink)
 {
     constexpr std::size_t RunSize = 64u << 10;
     std::string run(RunSize, '\0');
@@ -244,7 +210,7 @@ Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, 
         return passed;
     };
     return pickEach(
-        list, countText, picksText, random, index,
+        list, count, picks, random, index,
         [&](std::string_view word) {
             const std::size_t size = word.size() + lineEnd.size();
             // The run goes out before it would overflow; a word longer than
@@ -265,20 +231,19 @@ Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, 
 
 Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& random)
 {
-    auto planned = plan(input.picksText, input.countText);
+    auto planned = plan(input.picks, input.count);
     if (!planned)
         return planned.error();
     const Plan& p = planned.value();
     PressResult result;
-    result.picksText = p.picksText;
     RandomSource draws = random;
     for (std::uint64_t pass = 1; pass <= p.passes; ++pass) {
         const std::uint64_t target = targetFor(p.count, draws.next());
         auto field = fetchField(input.path, target);
         if (!field)
             return field.error();
-        result.appendText += field.value();
-        result.appendText += "\r\n";
+        result.words += field.value();
+        result.words += '\n';
     }
     result.picks = p.passes;
     random = draws;

@@ -51,6 +51,4 @@ private:
     std::string path_;
 };
 
-std::string quotedPath(const std::string& path);
-
 } // namespace tavilon

@@ -1,5 +1,7 @@
 #include "input_file.h"
 
+#include "core_errors.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -77,11 +79,6 @@ std::string kindOf(const struct stat& st)
 #endif
 
 } // namespace
-
-std::string quotedPath(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
 
 Outcome<InputFile> InputFile::open(const std::string& path)
 {

@@ -22,6 +22,5 @@ std::optional<char32_t> paragraphBreakIn(std::string_view utf8);
 Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks);
 // Refuses picks the box cannot show each on its own line.
 Outcome<bool> checkWordsFitBox(const PickedFields& picked);
-CoreError textBudgetError(std::size_t budget);
 
 } // namespace tavilon

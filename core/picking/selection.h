@@ -28,10 +28,11 @@ constexpr std::size_t PressTextBudget = std::size_t{256} << 20;
 // longer words than that are read in further passes over the list.
 constexpr std::size_t PickPassBudget = std::size_t{64} << 20;
 
+// One press of Select, in numbers.
 struct PressInput {
-    std::string picksText; // the number of picks, as typed
-    std::string countText; // the field count, as shown
-    std::string path;      // the word list
+    std::uint64_t picks = 1; // how many words to pick (see picksNumber)
+    std::uint64_t count = 0; // the words the list holds, as counted; 0 for none
+    std::string path;        // the word list
     // The file as it stood when it was counted; when given, a press that
     // finds another file at the path, or this one changed, is refused.
     std::optional<FileIdentity> countedFile {};
@@ -39,23 +40,15 @@ struct PressInput {
 };
 
 struct PressResult {
-    std::string picksText;  // "1" where it was "" or "0", else as it was
-    std::string appendText; // each pick followed by "\r\n"
+    std::string words; // each pick followed by '\n', the output box's own line end
     std::uint64_t picks = 0;
 };
-
-// "" and "0" (exactly) become "1"; anything else stays as it is.
-std::string effectivePicksText(std::string_view picksText);
-
-// How many picks a numeric text asks for: its value rounded down, none
-// below 1. Empty when the text is not a number.
-std::optional<std::uint64_t> passCount(std::string_view picksText);
 
 // The field number one draw lands on: floor(count * r + 1).
 std::uint64_t targetFor(double count, float r);
 
-// One press of "Select" with the output box's rules: the number-of-picks
-// rule, at most MaxPicksPerPress picks, no more than MaxOutputLines lines in
+// One press of "Select" with the output box's rules: at most
+// MaxPicksPerPress picks, no more than MaxOutputLines lines in
 // the box afterwards, every word at most MaxWordLength long and free of the
 // characters that break the box's lines, and at most `textBudget` bytes of
 // text. It draws every pick's field number first, then reads the list once.
@@ -66,28 +59,20 @@ std::uint64_t targetFor(double count, float r);
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
                            const FieldIndex* index = nullptr, std::size_t textBudget = PressTextBudget);
 
-// Takes one picked word; returns false when it could not be passed on.
-using WordSink = std::function<bool(std::string_view word)>;
-
-// The picks of a press from an opened list, handed over one by one in the
-// order drawn instead of gathered into one text, and without the output
-// box's limits: any word is passed on exactly. Returns the number of picks.
-// Memory grows with the number of picks, not with the words' length: the
-// words held at once stay within PickPassBudget (or one word, if longer),
-// with further passes over the list where the words drawn are longer
-// together. The list must still be the file the count read; a change since
-// it was opened is refused before the words of that pass are passed on.
-Outcome<std::uint64_t> pickWords(TextSource& list, const std::string& countText, std::string_view picksText,
-                                 RandomSource& random, const FieldIndex* index, const WordSink& sink);
-
 // Takes a run of picked text: whole words, each followed by its line end.
 using TextSink = std::function<bool(std::string_view text)>;
 
-// The picks of pickWords, handed over as text in runs of about 64 KiB, each
-// word followed by `lineEnd`: one call per run instead of one per word.
-Outcome<std::uint64_t> pickText(TextSource& list, const std::string& countText, std::string_view picksText,
-                                RandomSource& random, const FieldIndex* index, std::string_view lineEnd,
-                                const TextSink& sink);
+// The picks of a press from an opened list, handed over as text in runs of
+// about 64 KiB in the order drawn, each word followed by `lineEnd`, and
+// without the output box's limits: any word is passed on exactly. Returns
+// the number of picks. Memory grows with the number of picks, not with the
+// words' length: the words held at once stay within PickPassBudget (or one
+// word, if longer), with further passes over the list where the words drawn
+// are longer together. The list must still be the file the count read; a
+// change since it was opened is refused before the words of that pass are
+// passed on.
+Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
+                                const FieldIndex* index, std::string_view lineEnd, const TextSink& sink);
 
 // The same picks read the plain way: the list read from its top for every
 // pick. Slow, and without the output box's limits; kept as the reference the

@@ -1,0 +1,194 @@
+#include "field_count.h"
+#include "number_text.h"
+#include "picks_number.h"
+#include "selection.h"
+#include "temp_files.h"
+#include "word_list.h"
+#include "word_lists.h"
+
+#include <QtTest>
+
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+
+using namespace tavilon;
+
+static PressInput inputFor(std::uint64_t picks, const std::string& path)
+{
+    return {picks, fieldCountValue(countFields(path).value()), path};
+}
+
+class TestPicking : public QObject {
+    Q_OBJECT
+private slots:
+    // The number rule both boxes follow; the picks box then asks for its
+    // value rounded down, and "" or "0" (exactly) ask for one pick.
+    void numberRule_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<qulonglong>("picks");
+        QTest::newRow("empty asks for one") << "" << "1" << 1ull;
+        QTest::newRow("0 asks for one") << "0" << "1" << 1ull;
+        QTest::newRow("00 asks for none") << "00" << "00" << 0ull;
+        QTest::newRow("2.5 asks for two") << "2.5" << "2.5" << 2ull;
+        QTest::newRow("negative asks for none") << "-3" << "-3" << 0ull;
+        QTest::newRow("exponent") << "1e3" << "1e3" << 1000ull;
+        QTest::newRow("blanks around, leading zeros") << "  007\t" << "  007\t" << 7ull;
+        QTest::newRow("sign and dots") << "+.5e1" << "+.5e1" << 5ull;
+        QTest::newRow("underflow is zero") << "1e-400" << "1e-400" << 0ull;
+        QTest::newRow("huge asks for the most") << "1e300" << "1e300" << qulonglong(UINT64_MAX);
+        for (const char* text : {"   ", "-", ".", "12a", "1e", "0x10", "inf", "nan", "1,000", "&H10", "1.2.3", "1 2", "1e400", "+-1"})
+            QTest::addRow("no number: %s", text) << text << text << 0ull;
+    }
+    void numberRule()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(qulonglong, picks);
+        const PicksNumber number = picksNumber(text.toStdString());
+        QCOMPARE(QString::fromStdString(number.shown), shown);
+        const bool refused = QByteArray(QTest::currentDataTag()).startsWith("no number");
+        QVERIFY(number.picks.ok() == !refused && isNumeric(text.toStdString()) == (!refused && !text.isEmpty()));
+        if (number.picks)
+            QCOMPARE(number.picks.value(), picks);
+        else
+            QCOMPARE(number.picks.error().message, "The number of words to pick, \"" + shown.toStdString() + "\", is not a number.");
+    }
+
+    void theRandomSequenceHas2To24Steps()
+    {
+        RandomSource source;
+        std::uint32_t steps = 0;
+        for (float r = 0; r >= 0.0f && r < 1.0f && (steps == 0 || source.state() != RandomSource::StartState) && steps <= (1u << 24); ++steps)
+            r = source.next();
+        QCOMPARE(steps, 1u << 24);
+    }
+
+    void firstPicksOfAFreshProgram()
+    {
+        TempFiles files;
+        const std::string path = files.write("w.txt", "alpha\nbeta\n  gamma \r\n\r\ndelta\n");
+        RandomSource random, again;
+        QCOMPARE(press(inputFor(5, path), random).value().words, "gamma\ngamma\ngamma\nbeta\nbeta\n");
+        const std::string first = press(inputFor(3, path), again).value().words; // the next press goes on
+        QCOMPARE(first + press(inputFor(2, path), again).value().words, "gamma\ngamma\ngamma\nbeta\nbeta\n");
+        QCOMPARE(press(inputFor(0, path), again).value().words, "");
+    }
+
+    // The one-pass press and the words handed over in runs (using the
+    // count's marks) give what reading the list from its top for every pick
+    // gives; runs take any word, one longer than a run too.
+    void everyWayOfPickingGivesTheSameWords()
+    {
+        std::mt19937 rng(5);
+        TempFiles files;
+        RandomSource fast, slow, byRun;
+        for (int round = 0; round < 40; ++round) {
+            const bool longWords = round % 10 == 0, big = round % 10 == 5; // words past the box's limit; a long list
+            std::string bytes = round % 3 == 0 ? "\xEF\xBB\xBF" : "";
+            for (int i = 0, count = big ? 40000 : 1 + int(rng() % 300); i < count; ++i)
+                bytes += (rng() % 7 == 0 ? " \t" : "") + std::string(longWords && rng() % 60 == 0 ? 70000 : 1 + rng() % 9, char('a' + i % 26))
+                         + (rng() % 3 == 0 ? "\r\n" : rng() % 5 == 0 ? "\n\n \r" : "\n");
+            const std::string path = files.write(QString("r%1.txt").arg(round), QByteArray::fromStdString(bytes));
+            const PressInput input = inputFor(1 + rng() % (longWords ? 300 : 80), path);
+            const std::string expected = pressOnePickAtATime(input, slow).value().words;
+            QVERIFY(longWords || press(input, fast).value().words == expected);
+            auto list = TextSource::open(path);
+            FieldIndex index(round % 2 ? 4 : 65536); // a tiny index spreads its marks out
+            QVERIFY(countFields(list.value(), {}, &index).ok());
+            std::string runs;
+            QVERIFY(pickText(list.value(), input.count, input.picks, byRun, &index, "\n", [&](std::string_view text) {
+                        runs += text;
+                        return text.ends_with('\n'); // whole words only
+                    }).ok());
+            QCOMPARE(runs, expected);
+            QVERIFY(byRun.state() == slow.state() && (longWords || fast.state() == slow.state()));
+            fast = slow;
+        }
+    }
+
+    // Every refusal picks nothing and leaves the random sequence where it was.
+    void refusalsKeepTheSequence_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<qulonglong>("picks");
+        QTest::addColumn<qulonglong>("count");   // 0: as counted
+        QTest::addColumn<qulonglong>("linesInBox");
+        QTest::addColumn<QString>("says"); // "": the press succeeds
+        const QByteArray longest(int(MaxWordLength), 'x'), ab("a\nb\n");
+        QTest::newRow("empty list") << QByteArray() << 1ull << 0ull << 0ull << "no words to pick";
+        QTest::newRow("list shrank since counted") << ab << 50ull << 1000ull << 0ull << "has changed since it was counted";
+        QTest::newRow("binary file") << QByteArray("a\0b\n", 4) << 1ull << 2ull << 0ull << "binary data";
+        QTest::newRow("the most picks") << ab << qulonglong(MaxPicksPerPress) << 0ull << 0ull << "";
+        QTest::newRow("too many picks") << ab << qulonglong(MaxPicksPerPress + 1) << 0ull << 0ull << "At most 1000000";
+        QTest::newRow("box fills up exactly") << ab << 2ull << 0ull << qulonglong(MaxOutputLines - 2) << "";
+        QTest::newRow("box would overflow") << ab << 3ull << 0ull << qulonglong(MaxOutputLines - 2) << "holds 999998 lines";
+        QTest::newRow("longest word") << longest << 1ull << 0ull << 0ull << "";
+        QTest::newRow("word too long") << longest + "x" << 1ull << 0ull << 0ull << "10001 characters long";
+        QTest::newRow("counted in code units") << QByteArray("\xF0\x9F\x98\x80").repeated(int(MaxWordLength) / 2 + 1) << 1ull
+                                               << 0ull << 0ull << "10002 characters long";
+        QTest::newRow("many bytes, few units") << QByteArray("\xC3\xA9").repeated(int(MaxWordLength)) << 1ull << 0ull << 0ull << "";
+        QTest::newRow("paragraph separator") << QByteArray("a\xE2\x80\xA9" "b") << 1ull << 0ull << 0ull << "U+2029";
+        QTest::newRow("layout mark FDD1") << QByteArray("a\xEF\xB7\x91") << 1ull << 0ull << 0ull << "U+FDD1";
+        QTest::newRow("line separator is fine") << QByteArray("a\xE2\x80\xA8" "b") << 1ull << 0ull << 0ull << "";
+        QTest::newRow("within a budget of 600") << QByteArray("word") << 120ull << 0ull << 0ull << "";
+        QTest::newRow("past a budget of 600") << QByteArray("word") << 121ull << 0ull << 0ull << "Ask for fewer";
+    }
+    void refusalsKeepTheSequence()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(qulonglong, picks);
+        QFETCH(qulonglong, count);
+        QFETCH(qulonglong, linesInBox);
+        QFETCH(QString, says);
+        TempFiles files;
+        const std::string path = files.write("w.txt", list + "\n");
+        const PressInput input {picks, count ? count : fieldCountValue(countFields(path).value()), path, {}, linesInBox};
+        RandomSource random;
+        const auto result = press(input, random, {}, nullptr, QByteArray(QTest::currentDataTag()).contains("budget of 600") ? 600 : PressTextBudget);
+        QCOMPARE(random.state() == RandomSource::StartState, !says.isEmpty());
+        QVERIFY2(says.isEmpty() ? result.ok() && result.value().picks == picks
+                                : result.error().message.find(says.toStdString()) != std::string::npos,
+                 result.ok() ? "" : result.error().message.c_str());
+    }
+
+    void aStoppedPressOrAFailedWriteChangesNothing()
+    {
+        TempFiles files;
+        const std::string path = files.write("w.txt", numberedWords("word", 400000));
+        RandomSource random;
+        QCOMPARE(press(inputFor(1000, path), random, [](std::uint64_t, std::uint64_t) { return false; }).error().code,
+                 ErrorCode::Cancelled);
+        auto list = TextSource::open(path);
+        QCOMPARE(pickText(list.value(), 400000, 5000, random, nullptr, "\n", [](std::string_view) { return false; }).error().code,
+                 ErrorCode::WriteFailed);
+        QCOMPARE(random.state(), RandomSource::StartState);
+    }
+
+    // A press picks from the file that was counted, and from nothing else.
+    void aPressRefusesAListChangedSinceItWasCounted()
+    {
+        for (const char* change : {"renamed over", "truncated", "grown", "written in place"}) {
+            TempFiles files;
+            const std::string path = files.write("list.txt", numberedWords("old", 1000));
+            const timespec longAgo[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}}; // any later write shows in its time
+            FileIdentity counted;
+            QVERIFY(::utimensat(AT_FDCWD, path.c_str(), longAgo, 0) == 0 && countFields(path, {}, nullptr, &counted).ok());
+            QFile file(QString::fromStdString(path));
+            if (change[0] == 'r')
+                QCOMPARE(std::rename(files.write("new.txt", numberedWords("old", 1000)).c_str(), path.c_str()), 0);
+            else if (file.open(change[0] == 'g' ? QIODevice::Append : QIODevice::ReadWrite))
+                change[0] == 't' ? file.resize(0) : file.write("W") == 1;
+            file.close();
+            RandomSource random;
+            const auto refused = press({50, 1000, path, counted}, random);
+            QVERIFY2(refused.error().code == ErrorCode::ListChanged && random.state() == RandomSource::StartState, change);
+            QVERIFY2(refused.error().message.find("holds") == std::string::npos, change); // nothing is claimed about it now
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPicking)
+#include "test_picking.moc"

@@ -1,0 +1,217 @@
+#include "file_writer.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace tavilon;
+
+Q_DECLARE_METATYPE(tavilon::WriteProblem)
+
+static std::string bytesOf(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
+}
+
+static bool put(const std::string& path, const std::string& bytes)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+}
+
+static struct stat statOf(const std::string& path)
+{
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st;
+}
+
+// Runs `work` in a child process (as `user`, when given): true when it returned true.
+static bool inChild(const std::function<bool()>& work, const passwd* user = nullptr)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(user && (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0) ? 3
+                                                                                                                : !work());
+    int status = -1;
+    return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+static bool failsWith(const Outcome<WriteReport>& result, WriteProblem problem, WriteProblem expected, const char* says)
+{
+    return !result.ok() && problem == expected && result.error().code == errorCodeFor(expected)
+        && result.error().message.find(says) != std::string::npos;
+}
+
+class TestSaving : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir_;
+    std::string at(const QString& name) const { return dir_.filePath(name).toStdString(); }
+    bool noLeftovers(const QString& folder = {}) const // a save leaves nothing beside the file
+    {
+        return QDir(dir_.filePath(folder)).entryList({".tavilon-*"}, QDir::Hidden | QDir::Files).isEmpty();
+    }
+
+private slots:
+    void initTestCase() { ::chmod(dir_.path().toLocal8Bit().constData(), 0755); } // nobody reaches the files
+
+    // The file holds exactly the text afterwards, keeps its permissions, its
+    // inode where it has other names, and links stay links.
+    void savesKeepLinksAndPermissions_data()
+    {
+        QTest::addColumn<QString>("links"); // "name -> target -> ...", or "name = f.txt" for a hard link
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<QString>("lands");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("new file, odd bytes") << "" << "new.txt" << "new.txt" << QByteArray("a\0b\xc2\xa0\xe2\x80\xa8\r\n", 10);
+        QTest::newRow("new file, 255-character name") << "" << QString(255, 'n') << QString(255, 'n') << QByteArray("x");
+        QTest::newRow("replaced, mode 0604") << "" << "f.txt" << "f.txt" << QByteArray("new\r\n");
+        QTest::newRow("hard link, longer") << "other.txt = f.txt" << "f.txt" << "other.txt" << QByteArray(100000, 'n');
+        QTest::newRow("hard link, to nothing") << "other.txt = f.txt" << "f.txt" << "other.txt" << QByteArray();
+        QTest::newRow("relative link, from its folder") << "sub/rel -> f.txt" << "sub/rel" << "sub/f.txt" << QByteArray("via\r\n");
+        QTest::newRow("dangling link makes its file") << "dangling -> sub/made.txt" << "dangling" << "sub/made.txt" << QByteArray("m");
+        QTest::newRow("chain of links") << "c1 -> c2 -> f.txt" << "c1" << "f.txt" << QByteArray("end\r\n");
+    }
+    void savesKeepLinksAndPermissions()
+    {
+        QFETCH(QString, links);
+        QFETCH(QString, save);
+        QFETCH(QString, lands);
+        QFETCH(QByteArray, text);
+        QTemporaryDir here(dir_.filePath("case-XXXXXX"));
+        const auto in = [&](const QString& name) { return here.filePath(name).toStdString(); };
+        QVERIFY(QDir(here.path()).mkpath("sub") && put(in("f.txt"), "an old text, longer than the new\r\n") && put(in("sub/f.txt"), "old"));
+        QCOMPARE(::chmod(in("f.txt").c_str(), 0604) | ::chmod(in("sub/f.txt").c_str(), 0604), 0);
+        const QStringList chain = links.split(" -> ");
+        QCOMPARE(links.contains(" = ") ? ::link(in("f.txt").c_str(), in("other.txt").c_str()) : 0, 0);
+        for (int i = 0; i + 1 < chain.size(); ++i)
+            QCOMPARE(::symlink(chain[i + 1].toStdString().c_str(), in(chain[i]).c_str()), 0);
+        const ino_t inode = statOf(in(lands)).st_ino;
+        const mode_t mask = ::umask(0);
+        ::umask(mask); // a new file gets the usual mode
+
+        const auto saved = writeFileKeepingIdentity(in(save), text.toStdString());
+        QVERIFY2(saved.ok() && bytesOf(in(lands)) == text.toStdString(), saved.ok() ? "" : saved.error().message.c_str());
+        QCOMPARE(statOf(in(lands)).st_mode & 07777, inode ? 0604 : 0666 & ~mask);
+        QVERIFY(!links.contains(" = ") || (saved.value().method == WriteMethod::RewrittenInPlace && statOf(in(lands)).st_ino == inode));
+        for (int i = 0; i + 1 < chain.size(); ++i)
+            QCOMPARE(QFile::symLinkTarget(here.filePath(chain[i])), QFileInfo(here.filePath(chain[i])).dir().filePath(chain[i + 1]));
+        QVERIFY(noLeftovers(QFileInfo(here.path()).fileName()));
+    }
+
+    void refusedBeforeWriting_data()
+    {
+        QTest::addColumn<QString>("save");
+        QTest::addColumn<WriteProblem>("problem");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("pipe") << "pipe" << WriteProblem::NotRegularFile << "is a pipe";
+        QTest::newRow("link to a pipe") << "pipe-link" << WriteProblem::NotRegularFile << "is a pipe";
+        QTest::newRow("device") << "/dev/null" << WriteProblem::NotRegularFile << "is a device";
+        QTest::newRow("folder") << "sub/" << WriteProblem::Folder << "folder";
+        QTest::newRow("missing folder") << "no-such-folder/x.txt" << WriteProblem::MissingFolder << "does not exist";
+        QTest::newRow("under a file") << "plain.txt/x.txt" << WriteProblem::UnderAFile << "is a file, not a folder";
+        QTest::newRow("empty name") << "" << WriteProblem::EmptyName << "No file name";
+        QTest::newRow("two links in a loop") << "loopy1" << WriteProblem::LinkLoop << "loop";
+        QTest::newRow("a link to itself") << "selfish" << WriteProblem::LinkLoop << "loop";
+        QTest::newRow("loop in the folder path") << "loopdir1/file.txt" << WriteProblem::LinkLoop << "loop";
+    }
+    void refusedBeforeWriting()
+    {
+        QFETCH(QString, save);
+        QFETCH(WriteProblem, problem);
+        QFETCH(QString, says);
+        if (statOf(at("pipe")).st_ino == 0) {
+            QVERIFY(QDir(dir_.path()).mkpath("sub") && ::mkfifo(at("pipe").c_str(), 0666) == 0 && put(at("plain.txt"), "plain"));
+            for (const char* link : {"pipe-link>pipe", "loopy1>loopy2", "loopy2>loopy1", "selfish>selfish", "loopdir1>loopdir2", "loopdir2>loopdir1"})
+                QCOMPARE(::symlink(QByteArray(link).split('>')[1], at(QByteArray(link).split('>')[0]).c_str()), 0);
+        }
+        WriteProblem got = WriteProblem::None;
+        const auto result = writeFileKeepingIdentity(save.isEmpty() || save.startsWith('/') ? save.toStdString() : at(save), "x", &got);
+        QVERIFY2(failsWith(result, got, problem, qPrintable(says)), result.ok() ? "saved" : result.error().message.c_str());
+        QVERIFY(result.error().message.find(save.section('/', 0, 0).toStdString()) != std::string::npos); // names the file
+        QVERIFY(S_ISFIFO(statOf(at("pipe")).st_mode) && S_ISCHR(statOf("/dev/null").st_mode) && bytesOf(at("plain.txt")) == "plain");
+        QVERIFY(QFile::symLinkTarget(dir_.filePath("loopy1")) == dir_.filePath("loopy2") && noLeftovers() && noLeftovers("sub"));
+    }
+
+    // A save that fails part-way leaves the old file as it was: on a full
+    // disk, by rename or in place; past the file size limit in place, the
+    // overwritten bytes are put back. In place, a shorter text needs no new
+    // room and saves on a full disk.
+    void failedSavesLeaveTheFile_data()
+    {
+        QTest::addColumn<bool>("hardLinked");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("says"); // "": saved
+        QTest::newRow("full disk, by rename") << false << 200000 << "No space left on device";
+        QTest::newRow("full disk, in place") << true << 200000 << "left as it was";
+        QTest::newRow("full disk, shorter in place") << true << 7 << "";
+        QTest::newRow("size limit, in place") << true << 80000 << "put back as it was";
+    }
+    void failedSavesLeaveTheFile()
+    {
+        QFETCH(bool, hardLinked);
+        QFETCH(int, size);
+        QFETCH(QString, says);
+        const bool limit = QByteArray(QTest::currentDataTag()).startsWith("size");
+        const std::string folder = at(QTest::currentDataTag()), path = folder + "/old.txt", old(limit ? 100000 : 8000, 'o');
+        ::mkdir(folder.c_str(), 0755);
+        if (!limit && (::geteuid() != 0 || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0))
+            QSKIP("mounting a small disk needs root");
+        const auto unmount = qScopeGuard([&] { ::umount2(folder.c_str(), MNT_DETACH); });
+        QVERIFY(put(path, old) && (!hardLinked || ::link(path.c_str(), (folder + "/other-name.txt").c_str()) == 0));
+        const int filler = size < 8000 ? ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT, 0600) : -1;
+        while (filler >= 0 && ::write(filler, old.data(), old.size()) > 0) {
+        } // fills the disk
+        ::close(filler);
+        QVERIFY(inChild([&] {
+            const rlimit fileSize {50000, 50000};
+            ::signal(SIGXFSZ, SIG_IGN);
+            WriteProblem problem = WriteProblem::None;
+            const auto result = !limit || ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0
+                ? writeFileKeepingIdentity(path, std::string(std::size_t(size), 'x'), &problem) : Outcome<WriteReport>(WriteReport {});
+            return says.isEmpty() ? result.ok() : failsWith(result, problem, WriteProblem::NoSpace, qPrintable(says));
+        }));
+        QCOMPARE(bytesOf(path), says.isEmpty() ? std::string(std::size_t(size), 'x') : old);
+        QVERIFY(noLeftovers(QTest::currentDataTag()));
+    }
+
+    // Root keeps another user's ownership; a user saves a file of theirs in
+    // a folder they may not write, but never a file they may not write.
+    void ownersAndPermissionsAreKept()
+    {
+        const passwd* nobody = ::getpwnam("nobody");
+        const group* nogroup = ::getgrnam("nogroup");
+        if (::geteuid() != 0 || !nobody || !nogroup)
+            QSKIP("needs root, and the user nobody and group nogroup");
+        const std::string theirs = at("locked/theirs.txt"), readOnly = at("read-only.txt");
+        QVERIFY(QDir(dir_.path()).mkpath("locked") && put(theirs, "theirs") && put(readOnly, "keep"));
+        QCOMPARE(::chown(theirs.c_str(), nobody->pw_uid, nogroup->gr_gid) | ::chmod(theirs.c_str(), 0640), 0);
+        QCOMPARE(::chown(readOnly.c_str(), nobody->pw_uid, nobody->pw_gid) | ::chmod(readOnly.c_str(), 0444), 0);
+        QVERIFY(writeFileKeepingIdentity(theirs, "root wrote this").ok());
+        const struct stat st = statOf(theirs);
+        QVERIFY(st.st_uid == nobody->pw_uid && st.st_gid == nogroup->gr_gid && (st.st_mode & 07777) == 0640);
+        QVERIFY(inChild([&] { return writeFileKeepingIdentity(theirs, "nobody wrote this").ok(); }, nobody));
+        QVERIFY(bytesOf(theirs) == "nobody wrote this" && statOf(theirs).st_ino == st.st_ino);
+        QCOMPARE(::chmod(dir_.path().toLocal8Bit().constData(), 0777), 0); // a rename would be allowed
+        QVERIFY(inChild([&] {
+            WriteProblem problem = WriteProblem::None;
+            const auto result = writeFileKeepingIdentity(readOnly, "nobody's", &problem);
+            return failsWith(result, problem, WriteProblem::CannotOpen, "Permission denied");
+        }, nobody));
+        ::chmod(dir_.path().toLocal8Bit().constData(), 0755);
+        QVERIFY(bytesOf(readOnly) == "keep" && noLeftovers() && noLeftovers("locked"));
+    }
+};
+
+QTEST_MAIN(TestSaving)
+#include "test_saving.moc"
