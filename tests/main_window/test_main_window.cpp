@@ -1,5 +1,6 @@
 #include "main_window.h"
 #include "output_box.h"
+#include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
 #include "window_fixture.h"
@@ -10,11 +11,11 @@
 #include <QTemporaryDir>
 
 using namespace tavilon;
-using namespace Qt::StringLiterals;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
+    static constexpr int FillWait = 120'000; // a loaded two-core machine is slow, not wrong
     QTemporaryDir dir_;
     QString at(const QString& name) const { return dir_.filePath(name); }
     static void select(MainWindow& window, const QString& picks)
@@ -23,8 +24,21 @@ class TestMainWindow : public QObject {
         QTest::keyClicks(window.picksBox(), picks);
         QTest::mouseClick(window.selectButton(), Qt::LeftButton);
     }
+    // The words of `picks` picks as the box shows them, after `lines` lines.
+    QString picked(RandomSource& from, std::uint64_t picks, std::uint64_t count, std::uint64_t lines = 0)
+    {
+        return QString::fromStdString(press({picks, count, at("w.txt").toStdString(), std::nullopt, lines}, from)
+                                          .value().words).replace('\n', "\r\n");
+    }
 
 private slots:
+    void initTestCase()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 700; ++i)
+            bytes += (i % 7 == 0 ? "w\xC2\xA0" : "word") + QByteArray::number(i) + "\n"; // some with U+00A0
+        writeFile(at("w.txt"), bytes);
+    }
     void init() { processRandomSource().reset(); }
 
     // Copy keeps every character; a clipboard that does not take says so.
@@ -56,12 +70,11 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.main();
         window.selectButton()->setEnabled(true);
-        for (QWidget* expected : QList<QWidget*>{window.outputBox(), window.selectButton(), window.picksBox(), window.copyButton(),
-                                  window.pathBox(), window.clearButton(), window.outputBox()}) {
+        for (QWidget* expected : QList<QWidget*>{window.outputBox(), window.selectButton(), window.picksBox(),
+                                                 window.copyButton(), window.pathBox(), window.clearButton()}) {
             QCOMPARE(QApplication::focusWidget(), expected);
             QTest::keyClick(expected, Qt::Key_Tab);
         }
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), window.clearButton());
         QVERIFY(window.outputBox()->text().isEmpty());
@@ -69,74 +82,48 @@ private slots:
         QCOMPARE(window.size(), QSize(MainWindow::MaxWindowSide, MainWindow::MaxWindowSide));
     }
 
-    // What the number box keeps as it is typed into, key by key, and what a
-    // press then shows and adds.
-    void numberOfPicks_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("afterTyping");
-        QTest::addColumn<QString>("afterSelect");
-        QTest::addColumn<int>("lines");
-        QTest::newRow("empty") << "" << "" << "1" << 1;
-        QTest::newRow("00") << "00" << "00" << "00" << 0;
-        QTest::newRow("-3") << "-3" << "3" << "3" << 3; // "-" alone empties the box first
-        QTest::newRow("1e3") << "1e3" << "3" << "3" << 3; // "1e" is not a number
-        QTest::newRow("12a") << "12a" << "" << "1" << 1;
-    }
-    void numberOfPicks()
-    {
-        QFETCH(QString, typed);
-        writeFile(at("ab.txt"), "a\nb\n");
-        WindowFixture f;
-        MainWindow& window = f.mainWithList(at("ab.txt"));
-        QTest::keyClicks(window.picksBox(), typed);
-        QTEST(window.picksBox()->text(), "afterTyping");
-        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
-        QTEST(window.picksBox()->text(), "afterSelect");
-        QTEST(int(window.outputBox()->lineCount()), "lines");
-        QVERIFY(f.services.messages.isEmpty());
-    }
-
-    // The picks are the core's, press after press, after any text; Escape
+    // The number box empties at once on what is not a number, key by key;
+    // the picks are the core's, press after press, after any text; Escape
     // clears the output and nothing else.
     void selectGivesTheCoresPicks()
     {
-        QByteArray bytes;
-        for (int i = 0; i < 500; ++i)
-            bytes += "word" + QByteArray::number(i) + "\r\n";
-        writeFile(at("w.txt"), bytes);
         WindowFixture f;
         MainWindow& window = f.mainWithList(at("w.txt"));
+        QTest::keyClicks(window.picksBox(), "1e");
+        QCOMPARE(window.picksBox()->text(), QString()); // "1e" is not a number
         window.outputBox()->setText("typed");
         select(window, "");
-        select(window, "4");
+        QCOMPARE(window.picksBox()->text(), QStringLiteral("1"));
+        select(window, "-4"); // "-" alone empties the box first
         RandomSource fresh;
-        const std::string list = at("w.txt").toStdString();
-        std::string expected = "typed" + press({1, 500, list}, fresh).value().words;
-        expected += press({4, 500, list}, fresh).value().words;
-        QCOMPARE(window.outputBox()->text(), QString::fromStdString(expected).replace('\n', "\r\n"));
+        QString expected = "typed" + picked(fresh, 1, 700);
+        expected += picked(fresh, 4, 700, 1);
+        QCOMPARE(window.outputBox()->text(), expected);
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.outputBox()->text().isEmpty());
-        QCOMPARE(window.countBox()->text() + window.picksBox()->text(), QStringLiteral("5004"));
+        QCOMPARE(window.countBox()->text() + window.picksBox()->text(), QStringLiteral("7004"));
     }
 
-    // A press that cannot pick says why and changes neither the output nor
-    // the random source.
+    // A press that cannot pick, in the window or in the background, says
+    // why and changes neither the output nor the random source.
     void refusedPressesChangeNothing_data()
     {
         QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("picks");
         QTest::addColumn<QString>("says");
-        QTest::newRow("list deleted") << "delete" << "No such file";
-        QTest::newRow("replaced by a list as long") << "replace" << "changed since it was counted";
-        QTest::newRow("path edited") << "edit" << "no longer names the word list";
-        QTest::newRow("a word too long for the box") << "long" << "characters long";
-        QTest::newRow("box full") << "full" << "Save the output and clear it first";
+        QTest::newRow("list deleted") << "delete" << "3" << "No such file";
+        QTest::newRow("replaced by a list as long") << "replace" << "3" << "changed since it was counted";
+        QTest::newRow("replaced, in the background") << "replace" << "200000" << "changed since it was counted";
+        QTest::newRow("path edited") << "edit" << "3" << "no longer names the word list";
+        QTest::newRow("a word too long for the box") << "long" << "3" << "characters long";
+        QTest::newRow("box full") << "full" << "3" << "Save the output and clear it first";
     }
     void refusedPressesChangeNothing()
     {
         QFETCH(QString, change);
+        QFETCH(QString, picks);
         QFETCH(QString, says);
-        writeFile(at("list.txt"), change == "long" ? QByteArray(10'001, 'q') : "a\nb\nc\n"_ba);
+        writeFile(at("list.txt"), change == "long" ? QByteArray(10'001, 'q') : QByteArray("a\nb\nc\n"));
         WindowFixture f;
         MainWindow& window = f.mainWithList(at("list.txt"));
         const QString before = change == "full" ? QString("x\r\n").repeated(int(MaxOutputLines) - 2) : "kept\r\n";
@@ -149,7 +136,9 @@ private slots:
         }
         if (change == "edit")
             window.pathBox()->setText(at("other.txt"));
-        select(window, "3");
+        select(window, picks);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        QCOMPARE(f.services.messages.size(), 1);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(window.outputBox()->text(), before);
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
@@ -181,6 +170,95 @@ private slots:
             QCOMPARE(window.outputBox()->text() != "kept\r\n", taken);
             QCOMPARE(f.services.lastMessage().contains("Nothing was pasted"), !taken);
         }
+    }
+
+    // A press of more than 10,000 picks fills the box in the background.
+    // Cancelled at once, while it runs, after the work but before the window
+    // hears of it, from the progress dialog, by closing the window or by
+    // File > Exit, it changes nothing and says nothing.
+    void cancelledFillsChangeNothing_data()
+    {
+        QTest::addColumn<int>("afterMs");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("at once") << 0 << "cancel";
+        QTest::newRow("while it runs") << 150 << "cancel";
+        QTest::newRow("after the work, before the window hears") << -4000 << "cancel";
+        QTest::newRow("from the progress dialog") << 0 << "dialog";
+        QTest::newRow("window closed") << 50 << "close";
+        QTest::newRow("File > Exit") << 50 << "exit";
+    }
+    void cancelledFillsChangeNothing()
+    {
+        QFETCH(int, afterMs);
+        QFETCH(QString, how);
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        const QString before = QString::fromUtf8("typed\u2028here");
+        window.outputBox()->setText(before);
+        select(window, "999999");
+        QVERIFY(window.isFilling());
+        QTest::qWait(std::max(afterMs, 0));
+        QTest::qSleep(std::max(-afterMs, 0)); // asleep, the window takes no events
+        if (how == "dialog") {
+            QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !window.isFilling(), FillWait);
+            if (!window.isFilling())
+                QSKIP("the fill ended before its progress was shown");
+            QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
+        }
+        if (how == "close" || how == "exit") {
+            QTimer::singleShot(0, [&] {
+                if (how == "exit")
+                    window.findChild<QAction*>("exit")->trigger();
+                else
+                    window.close();
+            });
+            QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
+            QCOMPARE(QApplication::exec(), 0); // the program ends
+        } else {
+            if (how == "cancel")
+                window.cancelFill();
+            QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+            QCOMPARE(window.outputBox()->text(), before);
+            QVERIFY(!window.outputBox()->isReadOnly());
+        }
+        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
+        QVERIFY(f.services.messages.isEmpty() && !visibleProgressDialog() && !QApplication::overrideCursor());
+    }
+
+    // While the box fills, every command that would act on the output waits
+    // and says so; the finished fill is the press's text after the old one.
+    void commandsWaitForTheFill()
+    {
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        const QString before = QString::fromUtf8("a\u00A0b\r\nno line end");
+        window.outputBox()->setText(before);
+        select(window, "200000");
+        QVERIFY(window.isFilling());
+        for (QPushButton* button : {window.copyButton(), window.clearButton(), window.selectButton()})
+            QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        window.findChild<QAction*>("save")->trigger();
+        window.findChild<QAction*>("load")->trigger();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(at("w.txt"))});
+        dropOnto(window.outputBox()->viewport(), data);
+        QCOMPARE(f.services.messages.filter("still being written").size(), 7);
+        QVERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
+        QTest::keyClicks(window.outputBox(), "typed");
+        QGuiApplication::clipboard()->setText("pasted");
+        QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window.outputBox()->text(), before);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        RandomSource fresh;
+        const QString expected = before + picked(fresh, 200000, 700, 2);
+        QCOMPARE(window.outputBox()->text(), expected);
+        QCOMPARE(processRandomSource().state(), fresh.state());
+        QCOMPARE(QString::number(f.services.messages.size()) + f.services.clipboard, "7(untouched)");
+        window.outputBox()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(window.outputBox(), "z"); // the box takes typing again
+        QCOMPARE(window.outputBox()->text(), expected + "z");
     }
 };
 
