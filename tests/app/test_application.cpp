@@ -1,7 +1,8 @@
 // The windows together: each at most once and discarded on closing, the
-// program's end, what a screen reader is told of them, and text that reads
-// under a dark desktop theme.
+// program's end, what a screen reader is told of them, text that reads under
+// a dark desktop theme, and the About window's heading.
 
+#include "about_window.h"
 #include "contrast.h"
 #include "drive_list.h"
 #include "line_widget.h"
@@ -110,7 +111,7 @@ private slots:
             QAccessibleInterface* up = face(control);
             while (up && up->object() != shown)
                 up = up->parent();
-            QVERIFY2(up, qPrintable(control->objectName() + " is not inside its window's tree"));
+            QVERIFY2(up, qPrintable(control->objectName() + " is outside its window's tree"));
             if (auto* drives = qobject_cast<DriveList*>(control)) // the drive list reads the drive as its value
                 QVERIFY(face(drives)->text(QAccessible::Value) == drives->currentText() && drives->count() > 0);
         }
@@ -177,6 +178,24 @@ private slots:
         QCOMPARE(main.pathBox()->palette().color(QPalette::Base), dark.color(QPalette::Base)); // follows the theme
         QCOMPARE(main.clientArea()->palette().color(QPalette::Window), WindowColour);
         QApplication::setPalette(desktop);
+    }
+
+    // The About heading reads as one address, on one line: the name in large
+    // type lies over its blanks.
+    void headingReadsAsOneAddress()
+    {
+        WindowFixture f;
+        AboutWindow& about = f.windows.showAboutWindow();
+        auto* heading = about.findChild<QLabel*>("Label1");
+        auto* name = about.findChild<QLabel*>("Label2");
+        const QString caption = "www." + QString(39, ' ') + ".test";
+        QCOMPARE(heading->text(), caption);
+        QVERIFY(about.children().indexOf(name) > about.children().indexOf(heading));
+        const QFontMetrics metrics = heading->fontMetrics();
+        QVERIFY(name->x() >= heading->x() + metrics.horizontalAdvance("www."));
+        QVERIFY(name->x() + name->fontMetrics().horizontalAdvance("Brenvask")
+                <= heading->x() + metrics.horizontalAdvance(caption.left(caption.lastIndexOf('.'))));
+        QVERIFY(metrics.horizontalAdvance(caption) <= heading->width());
     }
 };
 

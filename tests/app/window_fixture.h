@@ -21,8 +21,7 @@ struct FakeServices : DesktopServices {
         return clipboardWorks;
     }
     QList<DriveInfo> drives() override { return fakeDrives.isEmpty() ? DesktopServices::drives() : fakeDrives; }
-    QString lastMessage() const { return messages.isEmpty() ? QString() : messages.back(); }
-
+    QString lastMessage() const { return messages.value(messages.size() - 1); }
     QStringList messages;
     QString clipboard = QStringLiteral("(untouched)");
     bool clipboardWorks = true;
@@ -40,8 +39,7 @@ struct WindowFixture {
     MainWindow& main()
     {
         MainWindow& window = windows.showMainWindow();
-        if (!QTest::qWaitForWindowExposed(&window))
-            qWarning("the main window was not shown");
+        static_cast<void>(QTest::qWaitForWindowExposed(&window)); // a later check fails if it was not
         return window;
     }
     // The main window with `path`'s list counted, as the open dialog counts it.
@@ -55,6 +53,7 @@ struct WindowFixture {
     FakeServices services;
     Application windows{services};
 };
+
 
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {

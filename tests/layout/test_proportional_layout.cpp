@@ -38,8 +38,6 @@ private slots:
             << QList<QRect>{{12, 336, 805, 373}, {312, 240, 109, 49}, QRect(QPoint(12, 144), QPoint(444, 144))};
         QTest::newRow("a pixel narrower: 99 percent") << QSize(550, 480)
             << QList<QRect>{{8, 224, 532, 249}, {206, 160, 72, 33}, QRect(QPoint(8, 96), QPoint(293, 96))};
-        QTest::newRow("99 percent both ways") << QSize(549, 479)
-            << QList<QRect>{{8, 222, 532, 246}, {206, 158, 72, 33}, QRect(QPoint(8, 95), QPoint(293, 95))};
     }
     void controlsScaleWithTheClientArea()
     {
