@@ -13,7 +13,7 @@
 
 namespace tavilon {
 
-QString AboutWindow::headingCaption(const QString& address, int blanks)
+QString AboutWindow::headingText(const QString& address, int blanks)
 {
     const qsizetype firstDot = address.indexOf(QLatin1Char('.'));
     const qsizetype lastDot = address.lastIndexOf(QLatin1Char('.'));
@@ -25,18 +25,18 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
     // The heading's box is sized for a narrow face. With a wider face, narrow
     // the heading just enough to keep it on one line, and centre the name
     // over the run of blanks, so that the two still read as one address.
-    const QString caption = heading->text();
-    const int fullWidth = heading->fontMetrics().horizontalAdvance(caption);
+    const QString text = heading->text();
+    const int fullWidth = heading->fontMetrics().horizontalAdvance(text);
     if (fullWidth > heading->width()) {
         QFont narrower = heading->font();
         narrower.setStretch(std::max(50, heading->width() * 100 / fullWidth));
         heading->setFont(narrower);
     }
-    const qsizetype firstDot = caption.indexOf(QLatin1Char('.'));
-    const qsizetype lastDot = caption.lastIndexOf(QLatin1Char('.'));
+    const qsizetype firstDot = text.indexOf(QLatin1Char('.'));
+    const qsizetype lastDot = text.lastIndexOf(QLatin1Char('.'));
     const QFontMetrics metrics = heading->fontMetrics();
-    const int blanksStart = metrics.horizontalAdvance(caption.left(firstDot + 1));
-    const int blanksWidth = metrics.horizontalAdvance(caption.left(lastDot)) - blanksStart;
+    const int blanksStart = metrics.horizontalAdvance(text.left(firstDot + 1));
+    const int blanksWidth = metrics.horizontalAdvance(text.left(lastDot)) - blanksStart;
     const int nameWidth = name->fontMetrics().horizontalAdvance(name->text());
     name->move(heading->x() + blanksStart + (blanksWidth - nameWidth) / 2, name->y());
     // The name's box reaches past the blanks: let the heading show through it.
@@ -61,7 +61,7 @@ AboutWindow::AboutWindow()
     auto* name = build.add<QLabel>(this, Name);
     auto* heading = build.add<QLabel>(this, Heading);
     build.finish();
-    heading->setText(headingCaption(QString::fromLatin1(MakerAddress), HeadingBlanks));
+    heading->setText(headingText(QString::fromLatin1(MakerAddress), HeadingBlanks));
     // Read aloud, the heading is the whole address rather than its two parts
     // around a run of blanks.
     heading->setAccessibleName(QString::fromLatin1(MakerAddress));

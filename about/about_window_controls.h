@@ -15,7 +15,7 @@ inline constexpr const char* MakerParagraph =
     "tools and help, please visit the web pages of Brenvask at www.brenvask.test.";
 
 // The About window's controls, front to back, in twips. The heading's
-// caption is made from the address at run time.
+// text is made from the address at run time.
 inline constexpr ControlSpec Paragraph{"Label3", 480, 1200, 3495, 1575, 2, MakerParagraph};
 inline constexpr ControlSpec Rule{"Line1", 240, 840, 3840, 840, -1};
 inline constexpr ControlSpec Name{"Label2", 1320, 150, 1695, 855, 1, "Brenvask"};

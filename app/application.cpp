@@ -29,7 +29,7 @@ void closeIfOpen(QWidget* window)
 
 void applyApplicationLook(QApplication& app)
 {
-    // A narrow face where the machine has one, so that every caption fits
+    // A narrow face where the machine has one, so that every text fits
     // the sizes of its control.
     QFont font = QApplication::font();
     if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))

@@ -18,7 +18,7 @@
 
 namespace tavilon {
 
-BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelCaption,
+BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelText,
                            int clientHeight, const char* nameBoxName, const char* nameBoxDescription)
     : services_(services)
 {
@@ -35,7 +35,7 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     setAutoFillBackground(true);
 
     ControlSpec labelRow = Label;
-    labelRow.caption = labelCaption;
+    labelRow.text = labelText;
     ControlBuilder build;
     auto* label = build.add<QLabel>(this, labelRow);
     nameBox_ = build.add<QLineEdit>(this, Name);
@@ -55,7 +55,7 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     paintOnWindowColour(this);
 
     // The lists start at the process's current drive and folder; the
-    // caption keeps "Load" until the user moves.
+    // title keeps "Load" until the user moves.
     const QList<DriveInfo> drives = services.drives();
     folderList()->setDrives(drives);
     // A current folder that has vanished or cannot be read gives way to the
@@ -106,7 +106,7 @@ void BrowseDialog::onDriveChanged()
 {
     const QString error = folderList()->setPath(driveList()->drive());
     if (!error.isEmpty()) {
-        // The lists and the caption stay as they were; so does the drive.
+        // The lists and the title stay as they were; so does the drive.
         driveList()->showDriveOf(folderList()->path());
         warn(tr("That drive cannot be opened.\n\n%1").arg(error));
     }

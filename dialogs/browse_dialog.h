@@ -37,9 +37,9 @@ public:
     QByteArray nameBoxBytes() const;
 
 protected:
-    // `labelCaption` is the caption beside the name box; `nameBoxName` and
+    // `labelText` is the label beside the name box; `nameBoxName` and
     // `nameBoxDescription` are what a screen reader says of the box.
-    BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelCaption, int clientHeight,
+    BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelText, int clientHeight,
                  const char* nameBoxName, const char* nameBoxDescription);
 
     DesktopServices& services() { return services_; }

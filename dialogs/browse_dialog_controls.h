@@ -5,7 +5,7 @@
 namespace tavilon::browse_dialog_controls {
 
 // The controls of the open and save dialogs, front to back, in twips; only
-// the label's caption differs between the two.
+// the label's text differs between the two.
 inline constexpr ControlSpec Label{"lblDialog", 240, 240, 1455, 255, 4};
 inline constexpr ControlSpec Name{"txtFilename", 1080, 180, 3615, 375, 0};
 inline constexpr ControlSpec Folders{"dirDialog", 240, 720, 2055, 2115, 1};

@@ -96,7 +96,7 @@ void MainWindow::buildControls()
 
     paintOnWindowColour(client_);
     setFixedColours(outputBox(), QPalette::Base, OutputColour, QPalette::Text, OutputTextColour);
-    // The boxes are named after the labels beside them (the frame's caption
+    // The boxes are named after the labels beside them (the frame's title
     // would otherwise name all three).
     describeControl(outputBox(), "Picked words", "The words picked so far, one per line; Clear empties it");
     describeControl(pathBox(), "File Name", "Path of the word list the words are picked from", pathLabel);

@@ -14,9 +14,9 @@ namespace tavilon {
 
 namespace {
 
-QString captionOf(const ControlSpec& row)
+QString textOf(const ControlSpec& row)
 {
-    return row.caption ? QString::fromUtf8(row.caption) : QString();
+    return row.text ? QString::fromUtf8(row.text) : QString();
 }
 
 bool drawnBehind(const QWidget* control)
@@ -34,19 +34,19 @@ void ControlBuilder::setUp(QWidget* control, const ControlSpec& row)
 void ControlBuilder::setUp(QLineEdit* box, const ControlSpec& row)
 {
     setUp(static_cast<QWidget*>(box), row);
-    box->setText(captionOf(row));
+    box->setText(textOf(row));
 }
 
 void ControlBuilder::setUp(QPushButton* button, const ControlSpec& row)
 {
     setUp(static_cast<QWidget*>(button), row);
-    button->setText(captionOf(row));
+    button->setText(textOf(row));
 }
 
 void ControlBuilder::setUp(QLabel* label, const ControlSpec& row)
 {
     setUp(static_cast<QWidget*>(label), row);
-    label->setText(captionOf(row));
+    label->setText(textOf(row));
     label->setTextFormat(Qt::PlainText); // every blank kept, nothing read as markup
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -57,7 +57,7 @@ void ControlBuilder::setUp(QLabel* label, const ControlSpec& row)
 void ControlBuilder::setUp(QGroupBox* frame, const ControlSpec& row)
 {
     setUp(static_cast<QWidget*>(frame), row);
-    frame->setTitle(captionOf(row));
+    frame->setTitle(textOf(row));
     frame->setAutoFillBackground(true);
     frame->setFocusPolicy(Qt::NoFocus);
 }

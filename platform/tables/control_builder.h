@@ -55,7 +55,7 @@ private:
 };
 
 // What a screen reader says of a control: its name (nullptr: its own
-// caption) and a longer description; `label`, the label that names it on
+// text) and a longer description; `label`, the label that names it on
 // screen, becomes the label's buddy.
 void describeControl(QWidget* control, const char* name, const char* description, QLabel* label = nullptr);
 

@@ -9,7 +9,7 @@ namespace tavilon {
 namespace {
 
 // A rule reads as a separator with no name of its own, not as a nameless
-// panel that borrows its frame's caption.
+// panel that borrows its frame's title.
 class RuleAccessible : public QAccessibleWidget {
 public:
     explicit RuleAccessible(QWidget* rule) : QAccessibleWidget(rule, QAccessible::Separator) {}

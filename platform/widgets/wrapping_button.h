@@ -4,8 +4,8 @@
 
 namespace tavilon {
 
-// A push button whose caption wraps at word boundaries when it is wider
-// than the button, so that a long caption ("Copy to Clipboard") stays
+// A push button whose text wraps at word boundaries when it is wider
+// than the button, so that a long text ("Copy to Clipboard") stays
 // whole on a small button.
 class WrappingButton : public QPushButton {
     Q_OBJECT

@@ -169,7 +169,7 @@ private slots:
                 && strongestContrast(painter->grab().toImage(), band, behind) >= 4.5;
         };
         auto* frame = main.findChild<QGroupBox*>();
-        QVERIFY(reads(frame, QPalette::WindowText, QPalette::Window, QRect(0, 0, frame->width(), 14))); // its caption
+        QVERIFY(reads(frame, QPalette::WindowText, QPalette::Window, QRect(0, 0, frame->width(), 14))); // its title
         QVERIFY(reads(main.outputBox()->viewport(), QPalette::Text, QPalette::Base, main.outputBox()->viewport()->rect()));
         for (QWidget* window : {static_cast<QWidget*>(&main), &open})
             for (auto* label : window->findChildren<QLabel*>())
@@ -188,14 +188,14 @@ private slots:
         AboutWindow& about = f.windows.showAboutWindow();
         auto* heading = about.findChild<QLabel*>("Label1");
         auto* name = about.findChild<QLabel*>("Label2");
-        const QString caption = "www." + QString(39, ' ') + ".test";
-        QCOMPARE(heading->text(), caption);
+        const QString text = "www." + QString(39, ' ') + ".test";
+        QCOMPARE(heading->text(), text);
         QVERIFY(about.children().indexOf(name) > about.children().indexOf(heading));
         const QFontMetrics metrics = heading->fontMetrics();
         QVERIFY(name->x() >= heading->x() + metrics.horizontalAdvance("www."));
         QVERIFY(name->x() + name->fontMetrics().horizontalAdvance("Brenvask")
-                <= heading->x() + metrics.horizontalAdvance(caption.left(caption.lastIndexOf('.'))));
-        QVERIFY(metrics.horizontalAdvance(caption) <= heading->width());
+                <= heading->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf('.'))));
+        QVERIFY(metrics.horizontalAdvance(text) <= heading->width());
     }
 };
 
