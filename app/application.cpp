@@ -43,19 +43,18 @@ void applyApplicationLook(QApplication& app)
 
 Application::Application(DesktopServices& services) : services_(services) {}
 
-// Makes the window `held` points to if it is not open. A window deletes
-// itself once it has closed and its own code has returned; from its closing
-// on, `held` no longer points to it.
+// Makes the window `held` points to, unless it is open; true when it was
+// made. A window deletes itself once it has closed and its own code has
+// returned; from its closing on, `held` no longer points to it.
 template <class W, class... Args>
-W& Application::open(QPointer<W>& held, bool& made, Args&&... args)
+bool Application::make(QPointer<W>& held, Args&&... args)
 {
-    made = !held;
-    if (made) {
-        held = new W(std::forward<Args>(args)...); // a top-level window
-        held->setAttribute(Qt::WA_DeleteOnClose);
-        held->installEventFilter(this);
-    }
-    return *held;
+    if (held)
+        return false;
+    held = new W(std::forward<Args>(args)...); // a top-level window
+    held->setAttribute(Qt::WA_DeleteOnClose);
+    held->installEventFilter(this);
+    return true;
 }
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
@@ -81,45 +80,41 @@ Application::~Application()
 
 MainWindow& Application::showMainWindow()
 {
-    bool made = false;
-    MainWindow& window = open(mainWindow_, made, services_);
-    if (made) {
-        connect(&window, &MainWindow::loadRequested, this, [this] { showOpenDialog(); });
-        connect(&window, &MainWindow::saveRequested, this, [this] { showSaveDialog(); });
-        connect(&window, &MainWindow::aboutRequested, this, [this] { showAboutWindow(); });
-        connect(&window, &MainWindow::exitRequested, this, &Application::closeAll);
+    if (make(mainWindow_, services_)) {
+        connect(mainWindow_, &MainWindow::loadRequested, this, [this] { showOpenDialog(); });
+        connect(mainWindow_, &MainWindow::saveRequested, this, [this] { showSaveDialog(); });
+        connect(mainWindow_, &MainWindow::aboutRequested, this, [this] { showAboutWindow(); });
+        connect(mainWindow_, &MainWindow::exitRequested, this, &Application::closeAll);
     }
-    return bringToFront(window);
+    return bringToFront(*mainWindow_);
 }
 
 OpenDialog& Application::showOpenDialog()
 {
-    bool made = false;
-    OpenDialog& dialog = open(openDialog_, made, services_);
-    if (made) {
+    if (make(openDialog_, services_)) {
         // A main window closed by its close box is opened afresh to take the list.
-        connect(&dialog, &OpenDialog::listChosen, this, [this](const CountedList& list) {
+        connect(openDialog_, &OpenDialog::listChosen, this, [this](const CountedList& list) {
             (mainWindow_ ? *mainWindow_ : showMainWindow()).showCountedList(list);
         });
     }
-    return bringToFront(dialog);
+    return bringToFront(*openDialog_);
 }
 
 SaveDialog& Application::showSaveDialog()
 {
-    bool made = false;
-    SaveDialog& dialog = open(saveDialog_, made, services_, [this]() -> std::optional<QString> {
+    // The dialog asks for the output only when it saves.
+    make(saveDialog_, services_, [this]() -> std::optional<QString> {
         if (!mainWindow_)
             return std::nullopt;
         return mainWindow_->outputBox()->text();
     });
-    return bringToFront(dialog);
+    return bringToFront(*saveDialog_);
 }
 
 AboutWindow& Application::showAboutWindow()
 {
-    bool made = false;
-    return bringToFront(open(aboutWindow_, made));
+    make(aboutWindow_);
+    return bringToFront(*aboutWindow_);
 }
 
 void Application::closeAll()

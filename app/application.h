@@ -48,7 +48,7 @@ protected:
 
 private:
     template <class W, class... Args>
-    W& open(QPointer<W>& held, bool& made, Args&&... args);
+    bool make(QPointer<W>& held, Args&&... args);
 
     DesktopServices& services_;
     QPointer<MainWindow> mainWindow_;
