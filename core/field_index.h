@@ -21,11 +21,17 @@ public:
     void clear();
     // Offers the mark found in block `block` of the count.
     void offer(const Mark& mark, std::uint64_t block);
+    // Adds the marks of a later part of the same text that was counted on
+    // its own, after `fieldsBefore` fields.
+    void append(const FieldIndex& later, std::uint64_t fieldsBefore);
     // The last mark before which fewer than `target` fields end, or nothing.
     const Mark* before(std::uint64_t target) const;
     std::size_t size() const { return marks_.size(); }
+    std::size_t maxMarks() const { return maxMarks_; }
 
 private:
+    void thinWhileFull();
+
     std::vector<Mark> marks_;
     std::size_t maxMarks_;
     std::uint64_t stride_ = 1;
