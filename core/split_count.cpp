@@ -206,7 +206,7 @@ Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<
     Shared shared;
     shared.fd = source.file().descriptor();
     shared.textStart = source.textStart();
-    shared.pieceSize = std::max<std::size_t>(pieceSize, 64);
+    shared.pieceSize = std::max<std::size_t>(pieceSize, 16);
     shared.withMarks = index != nullptr;
     shared.count = scan::bestKernels().count;
 
