@@ -4,6 +4,7 @@
 // interleaved rounds; nothing here passes or fails.
 
 #include "random_source.h"
+#include "read_way.h"
 #include "scan_kernels.h"
 #include "selection.h"
 #include "word_list.h"
@@ -117,7 +118,7 @@ void writeList(const fs::path& path, std::uint64_t lines, bool crlf)
 // reading the file.
 void row(const std::string& what, const std::string& other, const Pair& p)
 {
-    std::printf("| %-44s | %8.3f s | %8.3f s | %6.2fx | %8.3f s | %6.2fx | %8.1f MiB | %8.1f MiB |\n",
+    std::printf("| %-64s | %8.3f s | %8.3f s | %6.2fx | %8.3f s | %6.2fx | %8.1f MiB | %8.1f MiB |\n",
                 (what + " vs " + other).c_str(), p.ours.seconds, p.theirs.seconds, p.theirs.seconds / p.ours.seconds,
                 p.floor.seconds, p.floor.seconds / p.ours.seconds, p.ours.peakMiB, p.theirs.peakMiB);
     std::fflush(stdout);
@@ -216,10 +217,33 @@ int readFloor(const char* path)
     return sum == 1 ? 3 : 0; // keeps the touches from being optimised away
 }
 
+// The way of reading a count of the list at `path` would choose, run as its
+// own process (on the first processor only, with `oneCore`).
+std::string readWayOf(const std::string& self, const std::string& path, bool oneCore)
+{
+    const std::string command = (oneCore ? "taskset -c 0 '" : "'") + self + "' --read-way '" + path + "'";
+    std::string way;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char line[200];
+        if (std::fgets(line, sizeof line, pipe))
+            way = line;
+        pclose(pipe);
+    }
+    while (!way.empty() && way.back() == '\n')
+        way.pop_back();
+    return way;
+}
+
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--read-floor")
         return readFloor(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--read-way") {
+        std::error_code error;
+        const auto size = fs::file_size(argv[2], error);
+        std::printf("%s\n", tavilon::chooseReadWay(error ? 0 : size).describe().c_str());
+        return 0;
+    }
     if (argc < 3) {
         std::cerr << "usage: tavilon-bench PICK_TOOL WORK_DIR [ROUNDS] [--quick]\n";
         return 2;
@@ -246,9 +270,9 @@ int main(int argc, char** argv)
 
     std::printf("Medians of %d interleaved rounds; ratio = other tool's time / ours; read floor = plain read() of\n"
                 "the same file in 64 KiB pieces, same rounds; x floor = read floor's time / ours.\n\n", rounds);
-    std::printf("| %-44s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command", "ours", "other", "ratio",
+    std::printf("| %-64s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command [way of reading]", "ours", "other", "ratio",
                 "read floor", "x floor", "ours peak", "other peak");
-    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(12, '-').c_str(),
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(66, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(9, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(9, '-').c_str(), std::string(14, '-').c_str(), std::string(14, '-').c_str());
     for (const List& list : lists) {
@@ -256,7 +280,18 @@ int main(int argc, char** argv)
         writeList(path, list.lines, list.crlf);
         const std::string file = path.string();
         const std::vector<std::string> floor = {self, "--read-floor", file};
-        row(list.name + ": count", "wc -l", compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+        // The way the count reads this list, with every processor and on one.
+        const std::string way = readWayOf(self, file, false);
+        row(list.name + ": count [" + way + "]", "wc -l",
+            compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+        if (!quick || list.lines >= 10'000'000) {
+            const std::string oneCore = readWayOf(self, file, true);
+            if (oneCore != way)
+                row(list.name + ": count on one core [" + oneCore + "]", "wc -l",
+                    compare({"taskset", "-c", "0", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+            row(list.name + ": count [1 thread, mapped 4 MiB windows]", "wc -l",
+                compare({"env", "TAVILON_READ_WAY=mapped", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+        }
         row(list.name + ": 1000 picks", "shuf -r",
             compare({tool, "pick", "-n", "1000", file}, {"shuf", "-r", "-n", "1000", file}, floor, rounds));
         row(list.name + ": 1M picks", "shuf -r",
@@ -283,7 +318,7 @@ int main(int argc, char** argv)
             onePass.push_back(std::chrono::duration<double>(t1 - t0).count());
             perPick.push_back(std::chrono::duration<double>(t2 - t1).count());
         }
-        std::printf("| %-44s | %8.3f s | %8.3f s | %6.0fx | %10s | %7s | %12s | %12s |\n",
+        std::printf("| %-64s | %8.3f s | %8.3f s | %6.0fx | %10s | %7s | %12s | %12s |\n",
                     "100k lines: 200 picks one pass vs per pick", median(onePass), median(perPick),
                     median(perPick) / median(onePass), "-", "-", "-", "-");
     }
