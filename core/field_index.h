@@ -19,6 +19,9 @@ public:
     explicit FieldIndex(std::size_t maxMarks = 65536) : maxMarks_(maxMarks < 2 ? 2 : maxMarks) {}
 
     void clear();
+    // Takes the memory for all the marks it may hold at once, so that
+    // offering marks never allocates.
+    void reserveAll() { marks_.reserve(maxMarks_ + 1); }
     // Offers the mark found in block `block` of the count.
     void offer(const Mark& mark, std::uint64_t block);
     // Adds the marks of a later part of the same text that was counted on

@@ -54,6 +54,11 @@ ReadWay chooseReadWay(std::uint64_t textSize)
 {
     ReadWay way;
     way.pieceSize = PieceSize;
+#ifdef _WIN32
+    way.kind = ReadWay::Kind::Mapped; // no positioned reads there
+    (void)textSize;
+    return way;
+#endif
     const int processors = std::min(usableProcessors(), MaxThreads);
     if (const char* forced = std::getenv("TAVILON_READ_WAY"); forced && *forced) {
         const std::string_view text(forced);

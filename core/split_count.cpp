@@ -2,6 +2,7 @@
 
 #include "core_errors.h"
 #include "scan_kernels.h"
+#include "worker_thread.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,10 +10,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <new>
 #include <optional>
 #include <system_error>
-#include <thread>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -33,7 +32,7 @@ constexpr auto ProgressWait = std::chrono::milliseconds(50);
 // open before it stays open; content first, and the part stands alone.
 enum class Lead { Undecided, Content, BlanksThenLineEnd, AllBlanks };
 
-enum class PartEnd { Done, Short, Failed, Nul, Stopped, OutOfMemory };
+enum class PartEnd { Done, Short, Failed, Nul, Stopped };
 
 struct Part {
     std::uint64_t begin = 0; // file offsets
@@ -42,6 +41,9 @@ struct Part {
     // Counted as if the part began a line.
     scan::CountState state;
     Lead lead = Lead::Undecided;
+    // Taken before the thread starts: a thread that allocates gets a
+    // memory arena of its own, which outlives it.
+    std::vector<unsigned char> buffer;
     FieldIndex marks;
     PartEnd result = PartEnd::Done;
     int error = 0;
@@ -119,7 +121,7 @@ void countPiece(Shared& shared, Part& part, const unsigned char* p, std::size_t 
 
 PartEnd readPart(Shared& shared, Part& part, const std::function<bool()>& afterPiece)
 {
-    std::vector<unsigned char> buffer(shared.pieceSize);
+    std::vector<unsigned char>& buffer = part.buffer;
     std::uint64_t markPieces = 0;
     std::uint64_t at = part.begin;
     while (at < part.end || part.last) {
@@ -156,11 +158,7 @@ PartEnd readPart(Shared& shared, Part& part, const std::function<bool()>& afterP
 
 void runPart(Shared& shared, Part& part, const std::function<bool()>& afterPiece)
 {
-    try {
-        part.result = readPart(shared, part, afterPiece);
-    } catch (const std::bad_alloc&) {
-        part.result = PartEnd::OutOfMemory;
-    }
+    part.result = readPart(shared, part, afterPiece);
     if (part.result != PartEnd::Done)
         shared.stop.store(true, std::memory_order_relaxed);
 }
@@ -173,8 +171,6 @@ bool fileShrank(const TextSource& source)
 
 CoreError partError(const TextSource& source, const Part& part)
 {
-    if (part.result == PartEnd::OutOfMemory)
-        return outOfMemoryError();
     if (part.result == PartEnd::Short || fileShrank(source))
         return listChangedError(source.path()); // pages past a new end can read as zeros
     if (part.result == PartEnd::Nul)
@@ -219,8 +215,11 @@ Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<
         part.begin = begin;
         part.end = part.last ? fileSize : std::clamp(source.textStart() + splits[k], begin, fileSize);
         begin = part.end;
-        if (index)
+        part.buffer.resize(shared.pieceSize);
+        if (index) {
             part.marks = FieldIndex(index->maxMarks());
+            part.marks.reserveAll();
+        }
     }
 
     bool cancelled = false;
@@ -233,7 +232,7 @@ Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<
     {
         // Parts from the second on run on threads of their own; one that
         // cannot be started is read here after the first.
-        std::vector<std::jthread> threads;
+        std::vector<std::unique_ptr<WorkerThread>> threads;
         threads.reserve(parts.size());
         std::vector<Part*> leftOver;
         for (std::size_t k = 1; k < parts.size(); ++k) {
@@ -242,12 +241,12 @@ Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<
                     std::lock_guard lock(shared.mutex);
                     ++shared.running;
                 }
-                threads.emplace_back([&shared, part = &parts[k]] {
+                threads.push_back(std::make_unique<WorkerThread>([&shared, part = &parts[k]] {
                     runPart(shared, *part, {});
                     std::lock_guard lock(shared.mutex);
                     --shared.running;
                     shared.finished.notify_all();
-                });
+                }));
             } catch (const std::system_error&) {
                 std::lock_guard lock(shared.mutex);
                 --shared.running;
