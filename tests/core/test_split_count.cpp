@@ -134,7 +134,7 @@ private slots:
         QTest::addColumn<QByteArray>("forced");
         QTest::addColumn<QString>("described");
         const int n = usableProcessors();
-        QTest::newRow("measured rule, small list") << QByteArray() << "1 thread, 256 KiB reads";
+        QTest::newRow("measured rule, small list") << QByteArray() << "1 thread, 64 KiB reads";
         QTest::newRow("mapped") << QByteArray("mapped") << "1 thread, mapped 4 MiB windows";
         QTest::newRow("a thread per processor, 64 KiB reads")
             << QByteArray("split:64") << QString("%1 thread%2, 64 KiB reads").arg(n).arg(n == 1 ? "" : "s");
