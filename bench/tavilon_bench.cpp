@@ -118,7 +118,7 @@ void writeList(const fs::path& path, std::uint64_t lines, bool crlf)
 // reading the file.
 void row(const std::string& what, const std::string& other, const Pair& p)
 {
-    std::printf("| %-64s | %8.3f s | %8.3f s | %6.2fx | %8.3f s | %6.2fx | %8.1f MiB | %8.1f MiB |\n",
+    std::printf("| %-68s | %8.3f s | %8.3f s | %6.2fx | %8.3f s | %6.2fx | %8.1f MiB | %8.1f MiB |\n",
                 (what + " vs " + other).c_str(), p.ours.seconds, p.theirs.seconds, p.theirs.seconds / p.ours.seconds,
                 p.floor.seconds, p.floor.seconds / p.ours.seconds, p.ours.peakMiB, p.theirs.peakMiB);
     std::fflush(stdout);
@@ -270,9 +270,9 @@ int main(int argc, char** argv)
 
     std::printf("Medians of %d interleaved rounds; ratio = other tool's time / ours; read floor = plain read() of\n"
                 "the same file in 64 KiB pieces, same rounds; x floor = read floor's time / ours.\n\n", rounds);
-    std::printf("| %-64s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command [way of reading]", "ours", "other", "ratio",
+    std::printf("| %-68s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command [way of reading]", "ours", "other", "ratio",
                 "read floor", "x floor", "ours peak", "other peak");
-    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(66, '-').c_str(), std::string(12, '-').c_str(),
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(70, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(9, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(9, '-').c_str(), std::string(14, '-').c_str(), std::string(14, '-').c_str());
     for (const List& list : lists) {
@@ -318,7 +318,7 @@ int main(int argc, char** argv)
             onePass.push_back(std::chrono::duration<double>(t1 - t0).count());
             perPick.push_back(std::chrono::duration<double>(t2 - t1).count());
         }
-        std::printf("| %-64s | %8.3f s | %8.3f s | %6.0fx | %10s | %7s | %12s | %12s |\n",
+        std::printf("| %-68s | %8.3f s | %8.3f s | %6.0fx | %10s | %7s | %12s | %12s |\n",
                     "100k lines: 200 picks one pass vs per pick", median(onePass), median(perPick),
                     median(perPick) / median(onePass), "-", "-", "-", "-");
     }
