@@ -68,6 +68,37 @@ struct Pair {
     Run floor; // the read floor of the same file, measured alongside
 };
 
+// The share of processor time that went idle over a short while (1 when
+// it cannot be told).
+double idleShare()
+{
+    const auto sample = [](std::uint64_t& idle, std::uint64_t& total) {
+        std::ifstream stat("/proc/stat");
+        std::string cpu;
+        stat >> cpu;
+        idle = total = 0;
+        std::uint64_t value = 0;
+        for (int i = 0; stat >> value && i < 10; ++i) {
+            total += value;
+            if (i == 3 || i == 4) // idle, waiting for input or output
+                idle += value;
+        }
+    };
+    std::uint64_t idle0, total0, idle1, total1;
+    sample(idle0, total0);
+    usleep(200'000);
+    sample(idle1, total1);
+    return total1 > total0 ? static_cast<double>(idle1 - idle0) / static_cast<double>(total1 - total0) : 1.0;
+}
+
+// Other work on the machine takes the second processor away from a count
+// that splits: each round waits, up to half a minute, until it is quiet.
+void waitForQuiet()
+{
+    for (int i = 0; i < 150 && idleShare() < 0.9; ++i) {
+    }
+}
+
 // Ours, theirs and the read floor, in turn, the order rotating each round.
 Pair compare(const std::vector<std::string>& ours, const std::vector<std::string>& theirs,
              const std::vector<std::string>& floor, int rounds)
@@ -78,6 +109,7 @@ Pair compare(const std::vector<std::string>& ours, const std::vector<std::string
     for (const auto* command : commands)
         runCommand(*command); // warm the page cache and the binaries
     for (int i = 0; i < rounds; ++i) {
+        waitForQuiet();
         for (int j = 0; j < 3; ++j) {
             const int which = (i + j) % 3;
             const Run run = runCommand(*commands[which]);
@@ -268,8 +300,9 @@ int main(int argc, char** argv)
         lists.push_back({"1 GB CRLF (110M lines)", 110'000'000, true});
     }
 
-    std::printf("Medians of %d interleaved rounds; ratio = other tool's time / ours; read floor = plain read() of\n"
-                "the same file in 64 KiB pieces, same rounds; x floor = read floor's time / ours.\n\n", rounds);
+    std::printf("Medians of %d interleaved rounds, each begun when the processors were idle; ratio = other tool's\n"
+                "time / ours; read floor = plain read() of the same file in 64 KiB pieces, same rounds; x floor =\n"
+                "read floor's time / ours.\n\n", rounds);
     std::printf("| %-68s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command [way of reading]", "ours", "other", "ratio",
                 "read floor", "x floor", "ours peak", "other peak");
     std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(70, '-').c_str(), std::string(12, '-').c_str(),
