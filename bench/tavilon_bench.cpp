@@ -250,10 +250,10 @@ int readFloor(const char* path)
 }
 
 // The way of reading a count of the list at `path` would choose, run as its
-// own process (on the first processor only, with `oneCore`).
-std::string readWayOf(const std::string& self, const std::string& path, bool oneCore)
+// own process after `prefix` (a command that sets how it runs).
+std::string readWayOf(const std::string& prefix, const std::string& self, const std::string& path)
 {
-    const std::string command = (oneCore ? "taskset -c 0 '" : "'") + self + "' --read-way '" + path + "'";
+    const std::string command = prefix + " '" + self + "' --read-way '" + path + "'";
     std::string way;
     if (std::FILE* pipe = popen(command.c_str(), "r")) {
         char line[200];
@@ -313,17 +313,22 @@ int main(int argc, char** argv)
         writeList(path, list.lines, list.crlf);
         const std::string file = path.string();
         const std::vector<std::string> floor = {self, "--read-floor", file};
-        // The way the count reads this list, with every processor and on one.
-        const std::string way = readWayOf(self, file, false);
+        // The way the count reads this list, with every processor and on
+        // one, then the other ways forced.
+        const std::string way = readWayOf("env", self, file);
         row(list.name + ": count [" + way + "]", "wc -l",
             compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
         if (!quick || list.lines >= 10'000'000) {
-            const std::string oneCore = readWayOf(self, file, true);
+            const std::string oneCore = readWayOf("taskset -c 0", self, file);
             if (oneCore != way)
                 row(list.name + ": count on one core [" + oneCore + "]", "wc -l",
                     compare({"taskset", "-c", "0", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
-            row(list.name + ": count [1 thread, mapped 4 MiB windows]", "wc -l",
-                compare({"env", "TAVILON_READ_WAY=mapped", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+            for (const char* forced : {"TAVILON_READ_WAY=pread", "TAVILON_READ_WAY=mapped"}) {
+                const std::string other = readWayOf(std::string("env ") + forced, self, file);
+                if (other != way && other != oneCore)
+                    row(list.name + ": count [" + other + "]", "wc -l",
+                        compare({"env", forced, tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+            }
         }
         row(list.name + ": 1000 picks", "shuf -r",
             compare({tool, "pick", "-n", "1000", file}, {"shuf", "-r", "-n", "1000", file}, floor, rounds));

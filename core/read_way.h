@@ -22,7 +22,9 @@ struct ReadWay {
 // The processors this process may run on (what `taskset` allows), at least 1.
 int usableProcessors();
 
-// The way to count a list of `textSize` bytes. TAVILON_READ_WAY, when set,
+// The way to count a list of `textSize` bytes: a large list is shared out
+// among the usable processors, or mapped when there is only one; any other
+// is read by one thread. TAVILON_READ_WAY, when set,
 // forces one (for tests and benchmarks): "mapped", "pread" (one thread) or
 // "split" (a thread per usable processor), each optionally followed by
 // ":KIB", the size of a read in KiB.
