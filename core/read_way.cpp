@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 #include <thread>
 
@@ -64,14 +63,14 @@ ReadWay chooseReadWay(std::uint64_t textSize)
     return way;
 #endif
     const int processors = std::min(usableProcessors(), MaxThreads);
-    if (const char* forced = std::getenv("TAVILON_READ_WAY"); forced && *forced) {
-        const std::string_view text(forced);
-        const std::string_view name = text.substr(0, text.find(':'));
-        if (name == "mapped")
-            way.kind = ReadWay::Kind::Mapped;
-        else if (name == "split")
-            way.threads = processors;
-    } else if (textSize >= LargeList) {
+    const char* forced = std::getenv("TAVILON_READ_WAY");
+    const std::string_view text(forced ? forced : "");
+    const std::string_view name = text.substr(0, text.find(':'));
+    if (name == "mapped") {
+        way.kind = ReadWay::Kind::Mapped;
+    } else if (name == "split") {
+        way.threads = processors;
+    } else if (name != "pread" && textSize >= LargeList) {
         if (processors > 1)
             way.threads = processors;
         else
@@ -79,8 +78,8 @@ ReadWay chooseReadWay(std::uint64_t textSize)
     }
     if (way.threads > 1)
         way.pieceSize = SharedPiece;
-    if (const char* forced = std::getenv("TAVILON_READ_WAY"); forced && std::strchr(forced, ':'))
-        way.pieceSize = pieceSizeFrom(std::strchr(forced, ':') + 1, way.pieceSize);
+    if (name.size() < text.size())
+        way.pieceSize = pieceSizeFrom(text.substr(name.size() + 1), way.pieceSize);
     return way;
 }
 
