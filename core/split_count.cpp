@@ -9,9 +9,11 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <system_error>
+#include <vector>
 
 #ifndef _WIN32
 #include <unistd.h>

@@ -141,6 +141,8 @@ Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress,
             index = nullptr; // its text offsets are not file offsets
     }
 
+    // A list read as bytes from its start is read the way measured fastest
+    // for its size and the processors at hand; mapped windows go on below.
     if (!source.isUtf16() && source.atTextStart()) {
         const ReadWay way = chooseReadWay(source.fileSize() - std::min(source.fileSize(), source.textStart()));
         if (way.kind == ReadWay::Kind::Pieces) {
