@@ -8,6 +8,9 @@
 # file alone can reach another server. The server names its display
 # (-displayfd) only once it accepts connections, so no program starts before
 # its display is there, and tests that run at the same time never share one.
+# -noreset: a server resets when its last client leaves (the accessibility
+# bus's launcher sets a property and leaves), and a program connecting
+# during the reset is refused ("could not connect to display").
 # Usage: with_x_server.sh COMMAND [ARGS...]   (TAVILON_E2E_SCREEN sets the size)
 set -euo pipefail
 screen=${TAVILON_E2E_SCREEN:-1280x1024x24}
@@ -30,7 +33,7 @@ display_in_use() {
 # start_server NUMBER: true once the server listens on that display.
 start_server() {
   : >"$state/display"
-  Xvfb ":$1" -screen 0 "$screen" -nolisten tcp -displayfd 3 3>"$state/display" 2>"$state/server.log" &
+  Xvfb ":$1" -screen 0 "$screen" -nolisten tcp -noreset -displayfd 3 3>"$state/display" 2>"$state/server.log" &
   server=$!
   for _ in $(seq 600); do # up to 60 s on a machine that is busy
     grep -q '[0-9]' "$state/display" 2>/dev/null && return 0
@@ -60,4 +63,9 @@ fi
 export DISPLAY=":$number"
 status=0
 "$@" || status=$?
+if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
+  echo "the virtual X server (display :$number) said:" >&2
+  sed 's/^/    /' "$state/server.log" >&2
+  kill -0 "$server" 2>/dev/null && echo "    (it still runs)" >&2 || echo "    (it has ended)" >&2
+fi
 exit "$status"
