@@ -1,5 +1,8 @@
 #include "input_spool.h"
 
+#include "signal_cleanup.h"
+#include "unique_fd.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -13,47 +16,6 @@
 namespace tavilon {
 
 namespace {
-
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-    ~UniqueFd()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    int release()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
-
-// Holds back the signals that end a program while it lives.
-class HeldSignals {
-public:
-    HeldSignals()
-    {
-        sigset_t held;
-        sigemptyset(&held);
-        for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT})
-            sigaddset(&held, sig);
-        pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    HeldSignals(const HeldSignals&) = delete;
-    HeldSignals& operator=(const HeldSignals&) = delete;
-    ~HeldSignals() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-
-private:
-    sigset_t previous_;
-};
 
 std::string quoted(const std::string& text)
 {
@@ -76,7 +38,7 @@ Outcome<int> makeUnnamedFile(const std::string& folder)
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
 
-    HeldSignals held;
+    HeldEndingSignals held;
     UniqueFd fd(::mkstemp(name.data()));
     if (fd.get() < 0)
         return spoolError(folder, errno);

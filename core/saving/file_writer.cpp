@@ -1,6 +1,7 @@
 #include "file_writer.h"
 
 #include "signal_cleanup.h"
+#include "unique_fd.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,42 +40,6 @@ WriteProblem problemOfWrite(int err)
 #endif
     return err == ENOSPC || err == EFBIG ? WriteProblem::NoSpace : WriteProblem::WriteFailed;
 }
-
-// A file descriptor that is closed when it goes.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor& operator=(Descriptor&& other) noexcept
-    {
-        if (this != &other) {
-            if (fd_ >= 0)
-                ::close(fd_);
-            fd_ = other.fd_;
-            other.fd_ = -1;
-        }
-        return *this;
-    }
-    ~Descriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    // Closes now and tells whether the close reported an error (some file
-    // systems report a failed write only here).
-    int closeChecked()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
-    }
-
-private:
-    int fd_;
-};
 
 // A temporary file in the target's folder, removed unless it was renamed,
 // also when a signal ends the program while it exists.
@@ -296,11 +261,11 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
                                              + (existing ? "The file was left as it was." : "No file was made.")));
     };
 
-    Descriptor folder(openFolder(target.folder));
+    UniqueFd folder(openFolder(target.folder));
     if (!folder.valid())
         return cannotCreate(errno);
     TemporaryName temporary(folder.get());
-    Descriptor file(temporary.create(existing ? 0600 : 0666));
+    UniqueFd file(temporary.create(existing ? 0600 : 0666));
     if (!file.valid())
         return cannotCreate(errno);
 
@@ -350,10 +315,10 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
     // O_NONBLOCK: should a pipe have taken the file's place, the open must not hang.
     const int flags = O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
     bool canRestore = true;
-    Descriptor file(::open(target.path.c_str(), O_RDWR | flags));
+    UniqueFd file(::open(target.path.c_str(), O_RDWR | flags));
     if (!file.valid() && errno == EACCES) {
         canRestore = false;
-        file = Descriptor(::open(target.path.c_str(), O_WRONLY | flags));
+        file = UniqueFd(::open(target.path.c_str(), O_WRONLY | flags));
     }
     if (!file.valid()) {
         const int err = errno;
