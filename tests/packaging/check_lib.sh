@@ -122,11 +122,6 @@ check_tree() {
       || fail "the desktop entry's Exec=$exec_cmd is not an installed program"
     [ "$icon_name" = "$id" ] && [ -f "$usr/share/icons/hicolor/48x48/apps/$icon_name.png" ] \
       && pass "the desktop entry's icon is installed" || fail "the desktop entry's Icon=$icon_name is not installed"
-    local size
-    for size in 16 22 24 32 48 64 128 256; do
-      file -b "$usr/share/icons/hicolor/${size}x${size}/apps/$id.png" | grep -q "^PNG image data, $size x $size," \
-        || fail "the ${size}x${size} icon is not a PNG of that size"
-    done
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
       && grep -q "<id>$id</id>" "$metainfo" \
       && pass "the metainfo names the desktop entry" || fail "the metainfo's id or launchable is not $id"
