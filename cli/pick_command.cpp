@@ -12,6 +12,7 @@
 #include "text_source.h"
 #include "word_list.h"
 
+#include <cctype>
 #include <new>
 #include <ostream>
 #include <string>
@@ -53,6 +54,8 @@ constexpr const char* Details =
     "could not be written (message on standard error), 2 wrong usage.\n";
 
 constexpr const char* StandardInputName = "standard input";
+constexpr const char* StandardOutputName = "standard output";
+constexpr const char* StandardErrorName = "standard error";
 
 // Every message may hold a file name or an argument: it is escaped whole.
 void message(std::ostream& err, const std::string& text)
@@ -60,17 +63,49 @@ void message(std::ostream& err, const std::string& text)
     err << escapedForTerminal("tavilon-pick: " + text) << "\n";
 }
 
+// A file's name as messages show it: escaped, and in double quotes (a quote
+// inside as \") where it would not read as one name: empty, or holding
+// blanks or quotes. The standard streams go by their names, bare.
+std::string shownName(const std::string& name)
+{
+    if (name == StandardInputName || name == StandardOutputName || name == StandardErrorName)
+        return name;
+    const std::string escaped = escapedForTerminal(name);
+    if (!escaped.empty() && escaped.find_first_of(" \"'") == std::string::npos)
+        return escaped;
+    std::string quoted = "\"";
+    for (const char c : escaped)
+        quoted += c == '"' ? std::string("\\\"") : std::string(1, c);
+    return quoted + '"';
+}
+
+// "tavilon-pick: NAME: reason", as core utilities word their errors.
+int fileFailure(std::ostream& err, const std::string& name, const std::string& reason)
+{
+    err << "tavilon-pick: " << shownName(name) << ": " << escapedForTerminal(reason) << "\n";
+    return 1;
+}
+
+// An error from the core: about a file, in the form above, with the core's
+// reason; else the window's sentence, worded as a message here is.
+int failure(std::ostream& err, const CoreError& error)
+{
+    std::string reason = error.reason.empty() ? error.message : error.reason;
+    if (error.reason.empty() && reason.size() > 1 && std::islower(static_cast<unsigned char>(reason[1])))
+        reason[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(reason[0])));
+    if (reason.ends_with('.'))
+        reason.pop_back();
+    if (!error.subject.empty())
+        return fileFailure(err, error.subject, reason);
+    message(err, reason);
+    return 1;
+}
+
 int usageError(std::ostream& err, const std::string& what)
 {
     message(err, what);
     err << Synopsis << "Try \"tavilon-pick --help\" for more.\n";
     return 2;
-}
-
-int failure(std::ostream& err, const std::string& text)
-{
-    message(err, text);
-    return 1;
 }
 
 // True when `path` names the file that descriptor `fd` is open on (a path
@@ -102,7 +137,7 @@ public:
         } else if (namesOpenFile(*file_, hooks.standardError)) {
             file_.reset();
             stream_ = &err;
-            streamName_ = "standard error";
+            streamName_ = StandardErrorName;
         }
     }
 
@@ -128,7 +163,7 @@ public:
         return static_cast<bool>(*stream_);
     }
 
-    const char* name() const { return file_ ? "the output file" : streamName_; }
+    std::string name() const { return file_ ? *file_ : streamName_; }
 
     // Everything written must reach its place: the stream is flushed and
     // checked, the file written whole.
@@ -137,21 +172,26 @@ public:
         if (file_) {
             auto written = writeFileKeepingIdentity(*file_, text_);
             if (!written)
-                return failure(err, written.error().message);
+                return failure(err, written.error());
             return 0;
         }
         stream_->flush();
         if (!*stream_)
-            return failure(err, std::string("cannot write to ") + streamName_);
+            return fileFailure(err, streamName_, "cannot write");
         return 0;
     }
 
 private:
     std::ostream* stream_;
-    const char* streamName_ = "standard output";
+    const char* streamName_ = StandardOutputName;
     std::optional<std::string> file_;
     std::string text_;
 };
+
+std::string listName(const CommandLine& line)
+{
+    return line.file ? *line.file : StandardInputName;
+}
 
 Outcome<TextSource> openList(const CommandLine& line, const PickCommandHooks& hooks)
 {
@@ -168,12 +208,12 @@ int countCommand(const CommandLine& line, Destination& destination, std::ostream
 {
     auto opened = openList(line, hooks);
     if (!opened)
-        return failure(err, opened.error().message);
+        return failure(err, opened.error());
     auto count = countFields(opened.value());
     if (!count)
-        return failure(err, count.error().message);
+        return failure(err, count.error());
     if (!destination.write(count.value() + "\n"))
-        return failure(err, std::string("cannot write to ") + destination.name());
+        return fileFailure(err, destination.name(), "cannot write");
     return destination.finish(err);
 }
 
@@ -185,12 +225,12 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     // read the whole file again.
     auto opened = openList(line, hooks);
     if (!opened)
-        return failure(err, opened.error().message);
+        return failure(err, opened.error());
     TextSource& list = opened.value();
     FieldIndex index;
     auto count = countFields(list, {}, &index);
     if (!count)
-        return failure(err, count.error().message);
+        return failure(err, count.error());
     if (hooks.afterCount)
         hooks.afterCount();
 
@@ -201,8 +241,10 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
                             [&](std::string_view text) { return destination.write(text); });
     if (!written) {
         if (written.error().code == ErrorCode::WriteFailed)
-            return failure(err, std::string("cannot write the picks to ") + destination.name());
-        return failure(err, written.error().message);
+            return fileFailure(err, destination.name(), "cannot write");
+        if (written.error().code == ErrorCode::NoWords)
+            return fileFailure(err, listName(line), "has no words to pick from");
+        return failure(err, written.error());
     }
     return destination.finish(err);
 }
@@ -231,7 +273,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 
     Destination destination(out, err, line.output, hooks);
     if (auto checked = destination.check(); !checked)
-        return failure(err, checked.error().message);
+        return failure(err, checked.error());
     if (line.action == CommandLine::Action::Count)
         return countCommand(line, destination, err, hooks);
     return pickCommand(line, destination, err, hooks);
@@ -245,7 +287,8 @@ int runPickCommand(const std::vector<std::string>& args, std::ostream& out, std:
     try {
         return run(args, out, err, hooks);
     } catch (const std::bad_alloc&) {
-        return failure(err, "there is not enough memory for this; ask for fewer words");
+        message(err, "there is not enough memory for this; ask for fewer words");
+        return 1;
     }
 }
 

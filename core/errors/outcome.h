@@ -28,7 +28,12 @@ enum class ErrorCode {
 
 struct CoreError {
     ErrorCode code;
-    std::string message;
+    std::string message; // the sentence the window shows
+    // For a command-line tool's "NAME: reason": the file the error is about
+    // as it was named (empty when none), and why, in a few lowercase words
+    // (empty when the sentence says it best).
+    std::string subject {};
+    std::string reason {};
 };
 
 // A value or a CoreError; small stand-in for std::expected.

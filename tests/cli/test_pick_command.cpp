@@ -85,8 +85,8 @@ private slots:
         QTest::newRow("-n takes a dash value, none") << QStringList{"pick", "-n", "-4", "LIST"} << 0 << "" << "";
         QTest::newRow("--version after a command") << QStringList{"pick", "LIST", "--vers"} << 0 << "tavilon-pick " TAVILON_VERSION "\n" << "";
         QTest::newRow("--help before an error") << QStringList{"count", "--he", "-x"} << 0 << "Usage:..." << "";
-        QTest::newRow("pick from an empty list") << QStringList{"pick", "EMPTY"} << 1 << "" << "no words";
-        QTest::newRow("too many") << QStringList{"pick", "-n", "2000000", "LIST"} << 1 << "" << "At most";
+        QTest::newRow("pick from an empty list") << QStringList{"pick", "EMPTY"} << 1 << "" << "empty.txt: has no words to pick from\n";
+        QTest::newRow("too many") << QStringList{"pick", "-n", "2000000", "LIST"} << 1 << "" << "tavilon-pick: at most 1000000 words";
         QTest::newRow("not a number") << QStringList{"pick", "LIST", "--number=1x"} << 2 << "" << "\"1x\" is not a number of picks";
         QTest::newRow("unknown command") << QStringList{"shuffle"} << 2 << "" << "unknown command \"shuffle\"";
         QTest::newRow("after --, -n is a file") << QStringList{"pick", "--", "-n", "3"} << 2 << "" << "pick takes one FILE";
@@ -214,8 +214,9 @@ private slots:
                  {"caf\xE9\xE2\x82\xC0\xAF\xED\xA0\x80", "caf\\xe9\\xe2\\x82\\xc0\\xaf\\xed\\xa0\\x80"}, // not UTF-8
                  {"a\xC2\x9B\xE2\x80\xAE", "a\\u009b\\u202e"}, {"caf\xC3\xA9 \xE6\x97\xA5", "caf\xC3\xA9 \xE6\x97\xA5"}}) {
             const std::string at = folder.toStdString(), raw = name.toStdString();
-            for (const auto& [argv, expected] : {std::pair<std::vector<std::string>, QByteArray> {{"count", at + raw}, "\"" + folder + shown + "\""},
-                                                 {{"pick", "-o", at + raw + "/out", "-"}, "\"" + folder + shown},
+            const QByteArray q = name.contains(' ') ? "\"" : ""; // "NAME: reason", a name with blanks quoted
+            for (const auto& [argv, expected] : {std::pair<std::vector<std::string>, QByteArray> {{"count", at + raw}, "tavilon-pick: " + q + folder + shown + q + ": No such file"},
+                                                 {{"pick", "-o", at + raw + "/out", "-"}, folder + shown + "/out" + q + ": its folder does not exist"},
                                                  {{"pick", "-n", raw, "-"}, "\"" + shown + "\""}}) {
                 std::ostringstream out, err;
                 QVERIFY(runPickCommand(argv, out, err, {nullptr, -1}) != 0);
@@ -232,7 +233,7 @@ private slots:
         const QByteArray words = numberedWords("w", 10000);
         const Run picked = runProgram({"pick", "-n", "40"}, spool.root(), words);
         QVERIFY(picked.status == 0 && picked.out == runCommand({"pick", "-n", "40", "LIST"}, files.write("l.txt", words)).out);
-        QVERIFY(runProgram({"count"}, spool.root(), QByteArray("a\nb\0c\n", 6)).err.contains("\"standard input\" is not a word list"));
+        QVERIFY(runProgram({"count"}, spool.root(), QByteArray("a\nb\0c\n", 6)).err == "tavilon-pick: standard input: not a word list: it holds binary data (NUL bytes)\n");
         QVERIFY(runProgram({"count"}, spool.path("gone"), "a\n").err.contains("temporary file"));
         const QString folder = QFileInfo(spool.root()).canonicalFilePath();
         for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
