@@ -3,6 +3,7 @@
 #include "command_line.h"
 #include "field_count.h"
 #include "file_writer.h"
+#include "draws.h"
 #include "input_spool.h"
 #include "random_source.h"
 #include "save_target.h"
@@ -203,6 +204,20 @@ Outcome<TextSource> openList(const CommandLine& line, const PickCommandHooks& ho
     return TextSource::open(std::move(spooled.value()));
 }
 
+// The random source: FILE, or standard input for "-" where the list is a
+// FILE. Standard input cannot give both the list and the randomness.
+Outcome<RandomBytes> openRandomSource(const CommandLine& line, const PickCommandHooks& hooks)
+{
+    const std::string& path = *line.randomSource;
+    const bool standardInput = path == "-";
+    if (!line.file && (standardInput || namesOpenFile(path, hooks.standardInput)))
+        return CoreError{ErrorCode::OpenFailed, "", standardInput ? StandardInputName : path,
+                         "cannot be the random source: the list is read from standard input"};
+    if (standardInput)
+        return RandomBytes::duplicate(hooks.standardInput, StandardInputName);
+    return RandomBytes::open(path);
+}
+
 int countCommand(const CommandLine& line, Destination& destination, std::ostream& err,
                  const PickCommandHooks& hooks)
 {
@@ -220,6 +235,15 @@ int countCommand(const CommandLine& line, Destination& destination, std::ostream
 int pickCommand(const CommandLine& line, Destination& destination, std::ostream& err,
                 const PickCommandHooks& hooks)
 {
+    // The random source opens first, so that a wrong one is named before
+    // standard input is read.
+    std::optional<RandomBytes> random;
+    if (line.randomSource) {
+        auto source = openRandomSource(line, hooks);
+        if (!source)
+            return failure(err, source.error());
+        random.emplace(std::move(source.value()));
+    }
     // The list stays open from the count to the picks, so both read the same
     // file; the count notes where fields begin, so that the picks need not
     // read the whole file again.
@@ -234,17 +258,34 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     if (hooks.afterCount)
         hooks.afterCount();
 
-    // The picks go out in runs of text as they come, so memory does not
-    // grow with the words' length when they go to standard output.
-    RandomSource random;
-    auto written = pickText(list, fieldCountValue(count.value()), line.picks, random, &index, "\n",
-                            [&](std::string_view text) { return destination.write(text); });
+    // Every draw is made before a word goes out: a random source that runs
+    // out leaves nothing written. The picks then go out in runs of text as
+    // they come, so memory does not grow with the words' length when they
+    // go to standard output.
+    const std::uint64_t words = fieldCountValue(count.value());
+    const auto sink = [&](std::string_view text) { return destination.write(text); };
+    RandomSource sequence;
+    Outcome<std::uint64_t> written = std::uint64_t{0};
+    if (!random && !line.unique) {
+        written = pickText(list, words, line.picks, sequence, &index, "\n", sink);
+    } else {
+        auto targets = !random ? drawDistinct(words, line.picks, sequence)
+            : line.unique      ? drawDistinct(words, line.picks, *random)
+                               : drawWithRepeats(words, line.picks, *random);
+        if (!targets)
+            written = targets.error();
+        else
+            written = pickTargets(list, targets.value(), &index, "\n", sink);
+    }
     if (!written) {
         if (written.error().code == ErrorCode::WriteFailed)
             return fileFailure(err, destination.name(), "cannot write");
-        if (written.error().code == ErrorCode::NoWords)
-            return fileFailure(err, listName(line), "has no words to pick from");
-        return failure(err, written.error());
+        CoreError error = written.error();
+        if (error.code == ErrorCode::NoWords)
+            error.reason = "has no words to pick from";
+        if (error.code == ErrorCode::NoWords || error.code == ErrorCode::TooFewWords)
+            error.subject = listName(line);
+        return failure(err, error);
     }
     return destination.finish(err);
 }

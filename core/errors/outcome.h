@@ -16,6 +16,7 @@ enum class ErrorCode {
     NoWords,        // the list has no field, so nothing can be picked
     ListChanged,    // the file is not the one counted, or has changed since
     TooManyPicks,   // the press asks for more picks than the limit
+    TooFewWords,    // more different words asked for than the list holds
     InvalidCount,   // the count text is not a usable field count
     Cancelled,      // the user stopped a long count or press
     OutputFull,     // the picks would pass the lines the output box holds
