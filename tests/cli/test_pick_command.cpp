@@ -101,6 +101,19 @@ private slots:
         QTest::newRow("--help with a value") << QStringList{"--help=all"} << 2 << "" << "--help takes no value";
         QTest::newRow("-n twice") << QStringList{"pick", "-n", "1", "LIST", "-n2"} << 2 << "" << "given more than once";
         QTest::newRow("-n for count") << QStringList{"count", "-n", "3", "LIST"} << 2 << "" << "count takes no number";
+        // SRC holds 0, 999, 65000 (at the limit for 1000 words: drawn again), 5 and 258, two bytes a draw.
+        QTest::newRow("--random-source=") << QStringList{"pick", "--random-source=SRC", "-n3", "LIST"} << 0 << "w0\nw999\nw5\n" << "";
+        QTest::newRow("shortened --rand, from stdin, -o -") << QStringList{"pick", "-o-", "--rand", "SRC", "-n3"} << 0 << "w0\nw999\nw5\n" << "";
+        QTest::newRow("--random-source then --") << QStringList{"pick", "--random-source=SRC", "-n3", "--", "LIST"} << 0 << "w0\nw999\nw5\n" << "";
+        QTest::newRow("stdin as the source") << QStringList{"pick", "LIST", "--random-source", "-", "-n3"} << 0 << "w512\nw679\nw554\n" << "";
+        QTest::newRow("the source runs out first") << QStringList{"pick", "-n6", "LIST", "--random-source=SRC"} << 1 << "" << "src: end of file";
+        QTest::newRow("stdin cannot be both") << QStringList{"pick", "--random-source", "LIST"} << 1 << "" << "list.txt: cannot be the random source";
+        QTest::newRow("empty --random-source=") << QStringList{"pick", "--random-source=", "LIST"} << 2 << "" << "--random-source needs a file name";
+        QTest::newRow("-u skips repeats") << QStringList{"pick", "LIST", "-un3"} << 0 << "PICK3" << "";
+        QTest::newRow("--unique from a source") << QStringList{"pick", "--uni", "-n", "3", "-", "--random-source=SRC"} << 0 << "w5\nw0\nw998\n" << "";
+        QTest::newRow("-u beyond the count") << QStringList{"pick", "-u", "-n", "1001", "LIST"} << 1 << "" << "list.txt: holds 1000 words: fewer than the 1001";
+        QTest::newRow("--unique=") << QStringList{"pick", "--unique=1", "LIST"} << 2 << "" << "--unique takes no value";
+        QTest::newRow("-u for count") << QStringList{"count", "-u", "LIST"} << 2 << "" << "count takes no --unique";
     }
     void commands()
     {
@@ -112,6 +125,7 @@ private slots:
         const std::string list = files.write("list.txt", numberedWords("w", 1000));
         args.replaceInStrings("EMPTY", QString::fromStdString(files.write("empty.txt", "")));
         args.replaceInStrings("ODD", QString::fromStdString(files.write("odd.txt", "a\u2029b\uFDD0c\n")));
+        args.replaceInStrings("SRC", QString::fromStdString(files.write("src", QByteArray("\0\0\x03\xe7\xfd\xe8\0\x05\x01\x02", 10))));
         if (args.removeAll("POSIX"))
             qputenv("POSIXLY_CORRECT", "1");
         const QString previous = QDir::currentPath();
@@ -123,7 +137,7 @@ private slots:
             : out == "COUNT"                        ? runCommand({"count", "LIST"}, list).out : out.toUtf8();
         QVERIFY2(run.status == status && (out.endsWith("...") ? run.out.startsWith(expected.chopped(3)) : run.out == expected), run.out.constData());
         QVERIFY2(run.err.contains(err.toUtf8()) && (status != 2 || run.err.contains("Usage:")), run.err.constData());
-        QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 3); // nothing made
+        QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 4); // nothing made
     }
 
     // A file is saved only when the command succeeds, and then as the
@@ -136,7 +150,8 @@ private slots:
         const std::string list = files.write("list.txt", QByteArray("caf\xC3\xA9 \xE2\x80\xA8x\n\r\n") + numberedWords("w", 500));
         const QString out = QString::fromStdString(files.write("out.txt", "older and longer content that must go\n"));
         QCOMPARE(::link(qPrintable(out), qPrintable(files.path("alias.txt"))) | ::chmod(qPrintable(out), 0640), 0);
-        for (const QStringList& args : {QStringList{"pick", "-n", "50", "LIST"}, QStringList{"count", "LIST"}}) {
+        for (const QStringList& args : {QStringList{"pick", "-n", "50", "LIST"}, QStringList{"count", "LIST"},
+                                        QStringList{"pick", "-un", "50", "--random-source", "/dev/zero", "LIST"}}) {
             const Run run = runCommand(args + QStringList{"-o", out}, list);
             QVERIFY2(run.status == 0 && run.out.isEmpty(), run.err.constData());
             QCOMPARE(bytesOf(files.path("alias.txt")), runCommand(args, list).out);
