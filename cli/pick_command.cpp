@@ -26,7 +26,8 @@ namespace {
 
 constexpr const char* Synopsis =
     "Usage: tavilon-pick count FILE [-o OUTPUT]\n"
-    "       tavilon-pick pick FILE [-n NUMBER] [-o OUTPUT]\n"
+    "       tavilon-pick pick FILE [-n NUMBER] [-u] [--random-source=SOURCE]\n"
+    "                             [-o OUTPUT]\n"
     "       tavilon-pick --help | --version\n";
 
 constexpr const char* Details =
@@ -35,6 +36,7 @@ constexpr const char* Details =
     "pick   prints, one per line, the words that the first press of \"Select\"\n"
     "       picks in a freshly started program with NUMBER in the number-of-\n"
     "       picks box (default 1; empty and 0 also give one pick).\n"
+    "       -u and --random-source draw in other ways, below.\n"
     "\n"
     "With FILE \"-\" or no FILE at all, the list is read from standard input.\n"
     "Options may come before or after the command and FILE; \"--\" ends them.\n"
@@ -44,15 +46,29 @@ constexpr const char* Details =
     "                       the same bytes, written only when all is done; an\n"
     "                       existing file keeps its links, owner and permissions\n"
     "                       (\"-o -\" is standard output)\n"
+    "  -u, --unique         draw no word of the list twice: NUMBER different\n"
+    "                       words (a word written twice in the list may still\n"
+    "                       come twice); more than the list holds is an error\n"
+    "      --random-source=SOURCE\n"
+    "                       take the randomness from the bytes of the file\n"
+    "                       SOURCE (a device or a pipe too; \"-\" is standard\n"
+    "                       input, unless the list comes from there):\n"
+    "                       /dev/urandom gives new picks on every run, a fixed\n"
+    "                       file the same picks every time; every word is\n"
+    "                       equally likely, and with -u every choice and order\n"
+    "                       of NUMBER words; a SOURCE that runs out before all\n"
+    "                       is drawn is an error, and nothing is written\n"
     "  -h, --help           print this text and exit\n"
     "      --version        print the program's version and exit\n"
     "\n"
     "A word is one line of the file with surrounding spaces and tabs removed;\n"
-    "blank lines are skipped. The picks repeat from run to run on purpose: they\n"
-    "are not for passwords or anything secret.\n"
+    "blank lines are skipped. Without --random-source the picks repeat from run\n"
+    "to run on purpose (they reach at most 16777216 different words): they are\n"
+    "not for passwords or anything secret.\n"
     "\n"
-    "Exit status: 0 done, 1 the file could not be read or used, or the output\n"
-    "could not be written (message on standard error), 2 wrong usage.\n";
+    "Exit status: 0 done, 1 a file could not be read or used, or the output\n"
+    "could not be written (\"tavilon-pick: NAME: reason\" on standard error),\n"
+    "2 wrong usage.\n";
 
 constexpr const char* StandardInputName = "standard input";
 constexpr const char* StandardOutputName = "standard output";
