@@ -10,7 +10,7 @@ namespace tavilon {
 
 namespace {
 
-// The long options' values; -h, -n, -o and -u share theirs with the short forms.
+// The long options' values; -h, -n, -o, -u and -z share theirs with the short forms.
 constexpr int VersionOption = 'V' + 0x100; // no short form
 constexpr int RandomSourceOption = 'R' + 0x100;
 
@@ -19,13 +19,14 @@ constexpr option LongOptions[] = {
     {"output", required_argument, nullptr, 'o'},
     {"random-source", required_argument, nullptr, RandomSourceOption},
     {"unique", no_argument, nullptr, 'u'},
+    {"zero-terminated", no_argument, nullptr, 'z'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
 // '-': operands come back in order, as option 1, also under POSIXLY_CORRECT;
 // ':': a missing value comes back as ':', told apart from an unknown option.
-constexpr char ShortOptions[] = "-:hn:o:u";
+constexpr char ShortOptions[] = "-:hn:o:uz";
 
 ParsedCommandLine error(std::string message)
 {
@@ -76,7 +77,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     optind = 0;  // starts afresh, whatever an earlier parse left
     for (;;) {
         // The argument this call starts on: -n and -o take the rest of
-        // theirs as the value, only -u may share one ("-un3").
+        // theirs as the value, only -u and -z may share one ("-uzn3").
         const int at = optind == 0 ? 1 : optind;
         const int c = getopt_long(argc, argv.data(), ShortOptions, LongOptions, nullptr);
         if (c == -1)
@@ -115,6 +116,9 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
             break;
         case 'u':
             line.unique = true;
+            break;
+        case 'z':
+            line.zeroTerminated = true;
             break;
         case ':':
             return error(spelled(optopt, arg) + (optopt == 'n' ? " needs a number" : " needs a file name"));

@@ -16,6 +16,7 @@ struct CommandLine {
     std::optional<std::string> output; // -o OUTPUT; none for standard output ("-o -" or no -o)
     std::optional<std::string> randomSource; // --random-source=FILE ("-": standard input); only for Pick
     bool unique = false;                      // -u: no word twice; only for Pick
+    bool zeroTerminated = false;              // -z: words end at NUL, and picks are written so
 };
 
 struct ParsedCommandLine {
@@ -27,7 +28,7 @@ struct ParsedCommandLine {
 // or after the command and FILE: -n NUMBER, -nNUMBER, --number=NUMBER and
 // --number NUMBER are one option, as are -o OUTPUT, -oOUTPUT, --output=OUTPUT
 // and --output OUTPUT, and --random-source=FILE and --random-source FILE;
-// -u and --unique take no value. A long option may be shortened to any unambiguous
+// -u, --unique, -z and --zero-terminated take no value. A long option may be shortened to any unambiguous
 // start ("--num=5"). "--" ends the options. --help (-h) and --version act
 // where they stand: the first of them, or the first error, decides.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);

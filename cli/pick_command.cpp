@@ -1,6 +1,7 @@
 #include "pick_command.h"
 
 #include "command_line.h"
+#include "core_errors.h"
 #include "field_count.h"
 #include "file_writer.h"
 #include "draws.h"
@@ -12,9 +13,11 @@
 #include "terminal_text.h"
 #include "text_source.h"
 #include "word_list.h"
+#include "zero_terminated.h"
 
 #include <cctype>
 #include <new>
+#include <utility>
 #include <ostream>
 #include <string>
 
@@ -234,13 +237,49 @@ Outcome<RandomBytes> openRandomSource(const CommandLine& line, const PickCommand
     return RandomBytes::open(path);
 }
 
+// The count of a list whose words end at NUL, as countFields gives it.
+Outcome<std::string> countZeroTerminatedText(TextSource& list)
+{
+    auto count = countZeroTerminated(list);
+    if (!count)
+        return count.error();
+    return count.value() == 0 ? std::string() : std::to_string(count.value());
+}
+
+// The words at `targets` of a list whose words end at NUL, each followed by
+// a NUL. They are read in one pass and held together, then written.
+Outcome<std::uint64_t> pickZeroTerminated(TextSource& list, const std::vector<std::uint64_t>& targets,
+                                          const TextSink& sink)
+{
+    if (targets.empty())
+        return std::uint64_t{0};
+    auto picked = collectZeroTerminated(list, targets);
+    auto now = list.currentIdentity();
+    if (!now)
+        return now.error();
+    if (now.value() != list.identity())
+        return listChangedError(list.path()); // the words read may not be the ones counted
+    if (!picked)
+        return picked.error();
+    std::string run;
+    for (std::size_t i = 0; i < picked.value().size(); ++i) {
+        run.append(picked.value().field(i));
+        run += '\0';
+        if (run.size() >= (std::size_t{64} << 10) && !sink(std::exchange(run, {})))
+            return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+    }
+    if (!run.empty() && !sink(run))
+        return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+    return std::uint64_t{targets.size()};
+}
+
 int countCommand(const CommandLine& line, Destination& destination, std::ostream& err,
                  const PickCommandHooks& hooks)
 {
     auto opened = openList(line, hooks);
     if (!opened)
         return failure(err, opened.error());
-    auto count = countFields(opened.value());
+    auto count = line.zeroTerminated ? countZeroTerminatedText(opened.value()) : countFields(opened.value());
     if (!count)
         return failure(err, count.error());
     if (!destination.write(count.value() + "\n"))
@@ -268,7 +307,7 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
         return failure(err, opened.error());
     TextSource& list = opened.value();
     FieldIndex index;
-    auto count = countFields(list, {}, &index);
+    auto count = line.zeroTerminated ? countZeroTerminatedText(list) : countFields(list, {}, &index);
     if (!count)
         return failure(err, count.error());
     if (hooks.afterCount)
@@ -282,14 +321,17 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     const auto sink = [&](std::string_view text) { return destination.write(text); };
     RandomSource sequence;
     Outcome<std::uint64_t> written = std::uint64_t{0};
-    if (!random && !line.unique) {
+    if (!random && !line.unique && !line.zeroTerminated) {
         written = pickText(list, words, line.picks, sequence, &index, "\n", sink);
     } else {
-        auto targets = !random ? drawDistinct(words, line.picks, sequence)
-            : line.unique      ? drawDistinct(words, line.picks, *random)
-                               : drawWithRepeats(words, line.picks, *random);
+        auto targets = random ? (line.unique ? drawDistinct(words, line.picks, *random)
+                                             : drawWithRepeats(words, line.picks, *random))
+                              : (line.unique ? drawDistinct(words, line.picks, sequence)
+                                             : drawWithRepeats(words, line.picks, sequence));
         if (!targets)
             written = targets.error();
+        else if (line.zeroTerminated)
+            written = pickZeroTerminated(list, targets.value(), sink);
         else
             written = pickTargets(list, targets.value(), &index, "\n", sink);
     }

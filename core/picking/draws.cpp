@@ -67,6 +67,20 @@ Outcome<std::vector<std::uint64_t>> guarded(Draw draw)
 
 } // namespace
 
+Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomSource& random)
+{
+    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
+        if (auto checked = checkDraws(picks, count); !checked)
+            return checked.error();
+        std::vector<std::uint64_t> targets;
+        targets.reserve(picks);
+        const double words = static_cast<double>(count);
+        for (std::uint64_t i = 0; i < picks; ++i)
+            targets.push_back(targetFor(words, random.next()));
+        return targets;
+    });
+}
+
 Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomBytes& random)
 {
     return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {

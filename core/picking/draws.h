@@ -14,6 +14,9 @@ namespace tavilon {
 // MaxPicksPerPress picks, a list with words); on an error there are no
 // picks, and the program's sequence is left where it was.
 
+// With repeats, from the program's sequence: the draws of a press.
+Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomSource& random);
+
 // With repeats, each number equally likely, from the bytes of `random`.
 Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomBytes& random);
 

@@ -114,6 +114,8 @@ private slots:
         QTest::newRow("-u beyond the count") << QStringList{"pick", "-u", "-n", "1001", "LIST"} << 1 << "" << "list.txt: holds 1000 words: fewer than the 1001";
         QTest::newRow("--unique=") << QStringList{"pick", "--unique=1", "LIST"} << 2 << "" << "--unique takes no value";
         QTest::newRow("-u for count") << QStringList{"count", "-u", "LIST"} << 2 << "" << "count takes no --unique";
+        QTest::newRow("count -z: one word of lines") << QStringList{"count", "LIST", "--zero"} << 0 << "1\n" << "";
+        QTest::newRow("-z on words without NUL") << QStringList{"pick", "-zn2", "ODD"} << 0 << "a\u2029b\uFDD0c\n|a\u2029b\uFDD0c\n|" << "";
     }
     void commands()
     {
@@ -134,10 +136,35 @@ private slots:
         QVERIFY(QDir::setCurrent(previous));
         qunsetenv("POSIXLY_CORRECT");
         const QByteArray expected = out == "PICK3" ? runCommand({"pick", "-n", "3", "LIST"}, list).out
-            : out == "COUNT"                        ? runCommand({"count", "LIST"}, list).out : out.toUtf8();
+            : out == "COUNT"                        ? runCommand({"count", "LIST"}, list).out : out.toUtf8().replace('|', '\0');
         QVERIFY2(run.status == status && (out.endsWith("...") ? run.out.startsWith(expected.chopped(3)) : run.out == expected), run.out.constData());
         QVERIFY2(run.err.contains(err.toUtf8()) && (status != 2 || run.err.contains("Usage:")), run.err.constData());
         QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 4); // nothing made
+    }
+
+    // -z: words end at NUL, in UTF-8 and UTF-16 lists alike, and keep CR, LF and inner blanks; blanks around
+    // them are trimmed, empty ones skipped. With -u and as many picks as words, each comes once; -o saves the same.
+    void zeroTerminatedWordsRoundTrip()
+    {
+        const QList<QByteArray> words {"a b", "c\r\nd", "\n", "e\tf", "caf\xC3\xA9"};
+        QByteArray text, expected;
+        for (const QByteArray& word : words)
+            text += " " + word + "\t" + QByteArray(2, '\0'); // an empty word between two NULs
+        for (const bool utf16 : {false, true}) {
+            TempFiles files;
+            const QString unicode = QString::fromUtf8(text);
+            const std::string list = files.write("z.txt", utf16 ? "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(unicode.utf16()), unicode.size() * 2)
+                                                                : "\xEF\xBB\xBF" + text);
+            QCOMPARE(runCommand({"count", "-z", "LIST"}, list).out, "5\n");
+            const Run run = runCommand({"pick", "LIST", "-zun", "5", "--random-source", "/dev/urandom"}, list);
+            QList<QByteArray> drawn = run.out.split('\0');
+            QVERIFY2(run.status == 0 && drawn.takeLast().isEmpty(), run.err.constData());
+            std::sort(drawn.begin(), drawn.end());
+            QCOMPARE(drawn, QList<QByteArray>({"\n", "a b", "c\r\nd", "caf\xC3\xA9", "e\tf"}));
+            const Run saved = runCommand({"pick", "-z", "-n", "7", "-o", files.path("out"), "--", "-"}, list, list);
+            QFile out(files.path("out"));
+            QVERIFY(saved.status == 0 && out.open(QIODevice::ReadOnly) && out.readAll() == runCommand({"pick", "-zn7", "LIST"}, list).out);
+        }
     }
 
     // A file is saved only when the command succeeds, and then as the
