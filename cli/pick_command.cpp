@@ -28,9 +28,9 @@ namespace tavilon {
 namespace {
 
 constexpr const char* Synopsis =
-    "Usage: tavilon-pick count FILE [-o OUTPUT]\n"
+    "Usage: tavilon-pick count FILE [-z] [-o OUTPUT]\n"
     "       tavilon-pick pick FILE [-n NUMBER] [-u] [--random-source=SOURCE]\n"
-    "                             [-o OUTPUT]\n"
+    "                             [-z] [-o OUTPUT]\n"
     "       tavilon-pick --help | --version\n";
 
 constexpr const char* Details =
@@ -61,11 +61,15 @@ constexpr const char* Details =
     "                       equally likely, and with -u every choice and order\n"
     "                       of NUMBER words; a SOURCE that runs out before all\n"
     "                       is drawn is an error, and nothing is written\n"
+    "  -z, --zero-terminated\n"
+    "                       words end at NUL, not at line ends: CR and LF stay\n"
+    "                       inside them; pick writes each word followed by NUL\n"
+    "                       (count still ends its number with a line end)\n"
     "  -h, --help           print this text and exit\n"
     "      --version        print the program's version and exit\n"
     "\n"
-    "A word is one line of the file with surrounding spaces and tabs removed;\n"
-    "blank lines are skipped. Without --random-source the picks repeat from run\n"
+    "A word is one line of the file (with -z, what lies between NULs) with\n"
+    "surrounding spaces and tabs removed; blank ones are skipped. Without --random-source the picks repeat from run\n"
     "to run on purpose (they reach at most 16777216 different words): they are\n"
     "not for passwords or anything secret.\n"
     "\n"
