@@ -2,9 +2,9 @@
 
 #include "command_line.h"
 #include "core_errors.h"
+#include "draws.h"
 #include "field_count.h"
 #include "file_writer.h"
-#include "draws.h"
 #include "input_spool.h"
 #include "random_source.h"
 #include "save_target.h"
@@ -17,9 +17,9 @@
 
 #include <cctype>
 #include <new>
-#include <utility>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include <sys/stat.h>
 
@@ -235,7 +235,8 @@ Outcome<RandomBytes> openRandomSource(const CommandLine& line, const PickCommand
     const std::string& path = *line.randomSource;
     const bool standardInput = path == "-";
     if (!line.file && (standardInput || namesOpenFile(path, hooks.standardInput)))
-        return CoreError{ErrorCode::OpenFailed, "", standardInput ? StandardInputName : path,
+        return CoreError{ErrorCode::OpenFailed, "Standard input cannot give the randomness while the list is read from it.",
+                         standardInput ? StandardInputName : path,
                          "cannot be the random source: the list is read from standard input"};
     if (standardInput)
         return RandomBytes::duplicate(hooks.standardInput, StandardInputName);
