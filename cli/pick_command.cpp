@@ -1,7 +1,6 @@
 #include "pick_command.h"
 
 #include "command_line.h"
-#include "core_errors.h"
 #include "draws.h"
 #include "field_count.h"
 #include "file_writer.h"
@@ -19,7 +18,6 @@
 #include <new>
 #include <ostream>
 #include <string>
-#include <utility>
 
 #include <sys/stat.h>
 
@@ -252,33 +250,6 @@ Outcome<std::string> countZeroTerminatedText(TextSource& list)
     return count.value() == 0 ? std::string() : std::to_string(count.value());
 }
 
-// The words at `targets` of a list whose words end at NUL, each followed by
-// a NUL. They are read in one pass and held together, then written.
-Outcome<std::uint64_t> pickZeroTerminated(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                          const TextSink& sink)
-{
-    if (targets.empty())
-        return std::uint64_t{0};
-    auto picked = collectZeroTerminated(list, targets);
-    auto now = list.currentIdentity();
-    if (!now)
-        return now.error();
-    if (now.value() != list.identity())
-        return listChangedError(list.path()); // the words read may not be the ones counted
-    if (!picked)
-        return picked.error();
-    std::string run;
-    for (std::size_t i = 0; i < picked.value().size(); ++i) {
-        run.append(picked.value().field(i));
-        run += '\0';
-        if (run.size() >= (std::size_t{64} << 10) && !sink(std::exchange(run, {})))
-            return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
-    }
-    if (!run.empty() && !sink(run))
-        return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
-    return std::uint64_t{targets.size()};
-}
-
 int countCommand(const CommandLine& line, Destination& destination, std::ostream& err,
                  const PickCommandHooks& hooks)
 {
@@ -337,7 +308,8 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
         if (!targets)
             written = targets.error();
         else if (line.zeroTerminated)
-            written = pickZeroTerminated(list, targets.value(), sink);
+            written = pickTargets(list, targets.value(), nullptr, std::string_view("\0", 1), sink,
+                                  ListFormat::ZeroTerminated);
         else
             written = pickTargets(list, targets.value(), &index, "\n", sink);
     }

@@ -80,7 +80,8 @@ Outcome<std::uint64_t> countZeroTerminated(TextSource& source)
     return count;
 }
 
-Outcome<PickedFields> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets)
+Outcome<PickedFields> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets,
+                                            std::size_t textBudget)
 {
     std::vector<std::size_t> order(targets.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -89,16 +90,23 @@ Outcome<PickedFields> collectZeroTerminated(TextSource& source, const std::vecto
     picked.resize(targets.size());
     std::size_t next = 0; // the first of `order` not yet found
     const auto wantedAt = [&](std::uint64_t n) { return next < order.size() && targets[order[next]] == n; };
+    bool overBudget = false;
     auto read = forEachWord(source, wantedAt, [&](std::uint64_t n, std::string_view text) {
         if (!wantedAt(n))
             return true;
-        const std::uint64_t span = picked.store(trimBlanks(text));
+        const std::string_view trimmed = trimBlanks(text);
+        overBudget = picked.storedSize() + trimmed.size() > textBudget; // told before it is kept
+        if (overBudget)
+            return false;
+        const std::uint64_t span = picked.store(trimmed);
         for (; wantedAt(n); ++next)
             picked.setSpan(order[next], span);
         return next < order.size();
     });
     if (!read)
         return read.error();
+    if (overBudget)
+        return textBudgetError(textBudget);
     if (next < order.size())
         return listChangedError(source.path());
     return picked;

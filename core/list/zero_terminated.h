@@ -4,6 +4,7 @@
 #include "picked_fields.h"
 #include "text_source.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,13 +16,17 @@ namespace tavilon {
 // words are skipped, and a byte-order mark is skipped. The last word needs
 // no NUL after it. Read with a plain loop, from the source's start.
 
+// How the words of a list end: at line ends, or at NUL as below.
+enum class ListFormat { Lines, ZeroTerminated };
+
 // The number of words.
 Outcome<std::uint64_t> countZeroTerminated(TextSource& source);
 
 // The words at `targets` (each 1-based, any order, repeats allowed), read in
 // one pass: field i belongs to targets[i], each distinct word kept once, as
-// UTF-8. A target beyond the words the list holds means the list is not
-// what was counted.
-Outcome<PickedFields> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets);
+// UTF-8, taking at most `textBudget` bytes. A target beyond the words the
+// list holds means the list is not what was counted.
+Outcome<PickedFields> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets,
+                                            std::size_t textBudget = SIZE_MAX);
 
 } // namespace tavilon

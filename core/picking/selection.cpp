@@ -63,9 +63,11 @@ std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
 // The fields at `targets`, read from the list in one pass; the list must
 // still be the file it was when opened.
 Outcome<PickedFields> collectChecked(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget)
+                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget,
+                                     ListFormat format = ListFormat::Lines)
 {
-    auto picked = collectFields(list, targets, progress, index, textBudget);
+    auto picked = format == ListFormat::ZeroTerminated ? collectZeroTerminated(list, targets, textBudget)
+                                                       : collectFields(list, targets, progress, index, textBudget);
     if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
     // Written since it was opened (a NUL in a part skipped, words moved):
@@ -160,7 +162,7 @@ namespace {
 // after the last.
 template <class Pass, class Flush>
 Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_t>& targets, const FieldIndex* index,
-                                Pass pass, Flush flush)
+                                ListFormat format, Pass pass, Flush flush)
 {
     try {
         if (targets.empty())
@@ -176,7 +178,7 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
                                                            : std::vector<std::uint64_t>(targets.begin() + begin,
                                                                                         targets.begin() + end);
             const auto& asked = whole ? targets : group;
-            auto fields = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget);
+            auto fields = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget, format);
             if (!fields && fields.error().code == ErrorCode::TooMuchText && asked.size() > 1) {
                 groupSize = (asked.size() + 1) / 2;
                 continue;
@@ -218,7 +220,8 @@ Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint
 }
 
 Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink)
+                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink,
+                                   ListFormat format)
 {
     constexpr std::size_t RunSize = 64u << 10;
     std::string run(RunSize, '\0');
@@ -231,7 +234,7 @@ Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint
         return passed;
     };
     return pickEach(
-        list, targets, index,
+        list, targets, index, format,
         [&](std::string_view word) {
             const std::size_t size = word.size() + lineEnd.size();
             // The run goes out before it would overflow; a word longer than

@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "random_source.h"
 #include "text_source.h"
+#include "zero_terminated.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -80,9 +81,11 @@ Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint
                                 const FieldIndex* index, std::string_view lineEnd, const TextSink& sink);
 
 // The words at `targets` (field numbers from 1 to the list's count, in
-// the order drawn) handed over as pickText hands over its picks.
+// the order drawn) handed over as pickText hands over its picks, from a list
+// whose words end as `format` says (the index is for lines only).
 Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink);
+                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink,
+                                   ListFormat format = ListFormat::Lines);
 
 // The same picks read the plain way: the list read from its top for every
 // pick. Slow, and without the output box's limits; kept as the reference the

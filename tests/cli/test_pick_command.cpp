@@ -219,22 +219,23 @@ private slots:
     }
 
     // Memory grows with the number of picks, not the words' length: 300 picks of a 10 MiB word in 1 GiB,
-    // and 24 words of 8 MiB, longer together than one pass holds, read in further passes in draw order.
+    // and 24 words of 8 MiB, longer together than one pass holds, read in further passes in draw order; also with -z.
     void longPicksStreamInBoundedMemory()
     {
         const QString prlimit = QStandardPaths::findExecutable("prlimit");
         if (prlimit.isEmpty())
             QSKIP("prlimit is not installed");
-        for (const auto& [words, wordSize, picks, addressLimit] : {std::tuple {1, 10 << 20, 300, "--as=1073741824"},
-                                                                   std::tuple {24, 8 << 20, 24, "--as=209715200"}}) {
+        for (const auto& [words, wordSize, picks, addressLimit, end] : {std::tuple {1, 10 << 20, 300, "--as=1073741824", '\n'},
+                                                                        std::tuple {24, 8 << 20, 24, "--as=209715200", '\n'},
+                                                                        std::tuple {24, 8 << 20, 24, "--as=209715200", '\0'}}) {
             TempFiles files;
             QByteArray big, small; // a list of one letter a word draws the same word numbers
             for (int i = 0; i < words; ++i) {
-                big += QByteArray(wordSize, char('a' + i)) + "\n";
+                big += QByteArray(wordSize, char('a' + i)) + end;
                 small += QByteArray(1, char('a' + i)) + "\n";
             }
             const QStringList args {"pick", "-n", QString::number(picks)};
-            const Run run = runProgram(args + QStringList {QString::fromStdString(files.write("long.txt", std::exchange(big, {})))},
+            const Run run = runProgram(args + (end ? QStringList() : QStringList {"-z"}) + QStringList {QString::fromStdString(files.write("long.txt", std::exchange(big, {})))},
                                        files.root(), {}, files.path("out.txt"), {prlimit, addressLimit, "--"});
             QFile out(files.path("out.txt"));
             QVERIFY2(run.status == 0 && out.open(QIODevice::ReadOnly) && out.size() == qint64(picks) * (wordSize + 1), run.err.constData());
