@@ -110,6 +110,7 @@ private slots:
         QTest::newRow("stdin cannot be both") << QStringList{"pick", "--random-source", "LIST"} << 1 << "" << "list.txt: cannot be the random source";
         QTest::newRow("empty --random-source=") << QStringList{"pick", "--random-source=", "LIST"} << 2 << "" << "--random-source needs a file name";
         QTest::newRow("-u skips repeats") << QStringList{"pick", "LIST", "-un3"} << 0 << "PICK3" << "";
+        QTest::newRow("-u then --") << QStringList{"pick", "-u", "-n", "3", "--", "LIST"} << 0 << "PICK3" << "";
         QTest::newRow("--unique from a source") << QStringList{"pick", "--uni", "-n", "3", "-", "--random-source=SRC"} << 0 << "w5\nw0\nw998\n" << "";
         QTest::newRow("-u beyond the count") << QStringList{"pick", "-u", "-n", "1001", "LIST"} << 1 << "" << "list.txt: holds 1000 words: fewer than the 1001";
         QTest::newRow("--unique=") << QStringList{"pick", "--unique=1", "LIST"} << 2 << "" << "--unique takes no value";
