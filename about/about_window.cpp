@@ -1,6 +1,8 @@
 #include "about_window.h"
 
 #include "about_window_controls.h"
+#include "control_builder.h"
+#include "line_widget.h"
 #include "twips.h"
 #include "window_accessibility.h"
 
@@ -11,7 +13,7 @@
 
 namespace tavilon {
 
-QString AboutWindow::headingCaption(const QString& address, int blanks)
+QString AboutWindow::headingText(const QString& address, int blanks)
 {
     const qsizetype firstDot = address.indexOf(QLatin1Char('.'));
     const qsizetype lastDot = address.lastIndexOf(QLatin1Char('.'));
@@ -23,18 +25,18 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
     // The heading's box is sized for a narrow face. With a wider face, narrow
     // the heading just enough to keep it on one line, and centre the name
     // over the run of blanks, so that the two still read as one address.
-    const QString caption = heading->text();
-    const int fullWidth = heading->fontMetrics().horizontalAdvance(caption);
+    const QString text = heading->text();
+    const int fullWidth = heading->fontMetrics().horizontalAdvance(text);
     if (fullWidth > heading->width()) {
         QFont narrower = heading->font();
         narrower.setStretch(std::max(50, heading->width() * 100 / fullWidth));
         heading->setFont(narrower);
     }
-    const qsizetype firstDot = caption.indexOf(QLatin1Char('.'));
-    const qsizetype lastDot = caption.lastIndexOf(QLatin1Char('.'));
+    const qsizetype firstDot = text.indexOf(QLatin1Char('.'));
+    const qsizetype lastDot = text.lastIndexOf(QLatin1Char('.'));
     const QFontMetrics metrics = heading->fontMetrics();
-    const int blanksStart = metrics.horizontalAdvance(caption.left(firstDot + 1));
-    const int blanksWidth = metrics.horizontalAdvance(caption.left(lastDot)) - blanksStart;
+    const int blanksStart = metrics.horizontalAdvance(text.left(firstDot + 1));
+    const int blanksWidth = metrics.horizontalAdvance(text.left(lastDot)) - blanksStart;
     const int nameWidth = name->fontMetrics().horizontalAdvance(name->text());
     name->move(heading->x() + blanksStart + (blanksWidth - nameWidth) / 2, name->y());
     // The name's box reaches past the blanks: let the heading show through it.
@@ -43,6 +45,7 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
 
 AboutWindow::AboutWindow()
 {
+    using namespace about_window_controls;
     setAccessibleWindowRole(this, QAccessible::Window);
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Brenvask"));
@@ -50,18 +53,19 @@ AboutWindow::AboutWindow()
     // taskbar entry; it still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    resize(px(AboutWindowClientWidth), px(AboutWindowClientHeight));
+    resize(px(ClientWidth), px(ClientHeight));
 
-    controls_.build(this, AboutWindowControls);
-    auto* heading = controls_.require<QLabel>("Label1");
-    heading->setText(headingCaption(QString::fromLatin1(MakerAddress), HeadingBlanks));
+    ControlBuilder build;
+    build.add<QLabel>(this, Paragraph);
+    build.add<LineWidget>(this, Rule);
+    auto* name = build.add<QLabel>(this, Name);
+    auto* heading = build.add<QLabel>(this, Heading);
+    build.finish();
+    heading->setText(headingText(QString::fromLatin1(MakerAddress), HeadingBlanks));
     // Read aloud, the heading is the whole address rather than its two parts
     // around a run of blanks.
     heading->setAccessibleName(QString::fromLatin1(MakerAddress));
-    for (QLabel* label : findChildren<QLabel*>())
-        label->setTextFormat(Qt::PlainText); // keeps every blank
 
-    auto* name = controls_.require<QLabel>("Label2");
     QFont large(QStringLiteral("MS Sans Serif"));
     large.setStyleHint(QFont::SansSerif); // a replacement face where it is missing
     large.setPointSize(18);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "control_table.h"
-
 #include <QWidget>
 
 class QLabel;
@@ -17,12 +15,10 @@ public:
 
     // The address with the maker's name taken out: the part up to and
     // including its first dot, the blanks, the part from its last dot on.
-    static QString headingCaption(const QString& address, int blanks);
+    static QString headingText(const QString& address, int blanks);
 
 private:
     static void fitHeading(QLabel* heading, QLabel* name);
-
-    ControlTable controls_;
 };
 
 } // namespace tavilon

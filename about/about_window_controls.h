@@ -1,10 +1,8 @@
 #pragma once
 
-#include "control_table.h"
+#include "control_spec.h"
 
-#include <array>
-
-namespace tavilon {
+namespace tavilon::about_window_controls {
 
 // The maker's web address; the heading shows it with the name in large type
 // over a run of blanks.
@@ -16,16 +14,14 @@ inline constexpr const char* MakerParagraph =
     "Tavilon draws random words from any plain word list you give it. For news, further "
     "tools and help, please visit the web pages of Brenvask at www.brenvask.test.";
 
-// The About window's controls, front to back. Label1's caption is made from
-// the address at run time.
-inline constexpr std::array<ControlSpec, 4> AboutWindowControls = {{
-    {"Label3", ControlKind::Label, nullptr, 480, 1200, 3495, 1575, 2, MakerParagraph},
-    {"Line1", ControlKind::Line, nullptr, 240, 840, 3840, 840, -1, nullptr},
-    {"Label2", ControlKind::Label, nullptr, 1320, 150, 1695, 855, 1, "Brenvask"},
-    {"Label1", ControlKind::Label, nullptr, 840, 360, 2415, 375, 0, nullptr},
-}};
+// The About window's controls, front to back, in twips. The heading's
+// text is made from the address at run time.
+inline constexpr ControlSpec Paragraph{"Label3", 480, 1200, 3495, 1575, 2, MakerParagraph};
+inline constexpr ControlSpec Rule{"Line1", 240, 840, 3840, 840, -1};
+inline constexpr ControlSpec Name{"Label2", 1320, 150, 1695, 855, 1, "Brenvask"};
+inline constexpr ControlSpec Heading{"Label1", 840, 360, 2415, 375, 0};
 
-inline constexpr int AboutWindowClientWidth = 4425;  // twips
-inline constexpr int AboutWindowClientHeight = 3090; // twips
+inline constexpr int ClientWidth = 4425;  // twips
+inline constexpr int ClientHeight = 3090; // twips
 
-} // namespace tavilon
+} // namespace tavilon::about_window_controls

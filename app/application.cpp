@@ -1,20 +1,35 @@
 #include "application.h"
 
-#include "main_window.h"
-#include "about_window.h"
 #include "desktop_identity.h"
-#include "window_registry.h"
-#include "open_dialog.h"
-#include "save_dialog.h"
+#include "output_box.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 
 namespace tavilon {
 
+namespace {
+
+template <class W>
+W& bringToFront(W& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+    return window;
+}
+
+void closeIfOpen(QWidget* window)
+{
+    if (window)
+        window->close();
+}
+
+} // namespace
+
 void applyApplicationLook(QApplication& app)
 {
-    // A narrow face where the machine has one, so that every caption fits
+    // A narrow face where the machine has one, so that every text fits
     // the sizes of its control.
     QFont font = QApplication::font();
     if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
@@ -26,12 +41,88 @@ void applyApplicationLook(QApplication& app)
     app.setQuitOnLastWindowClosed(true);
 }
 
-void registerWindows(WindowRegistry& windows)
+Application::Application(DesktopServices& services) : services_(services) {}
+
+// Makes the window `held` points to, unless it is open; true when it was
+// made. A window deletes itself once it has closed and its own code has
+// returned; from its closing on, `held` no longer points to it.
+template <class W, class... Args>
+bool Application::make(QPointer<W>& held, Args&&... args)
 {
-    windows.mainWindow().setFactory([&windows] { return std::make_unique<MainWindow>(windows); });
-    windows.openDialog().setFactory([&windows] { return std::make_unique<OpenDialog>(windows); });
-    windows.saveDialog().setFactory([&windows] { return std::make_unique<SaveDialog>(windows); });
-    windows.aboutWindow().setFactory([] { return std::make_unique<AboutWindow>(); });
+    if (held)
+        return false;
+    held = new W(std::forward<Args>(args)...); // a top-level window
+    held->setAttribute(Qt::WA_DeleteOnClose);
+    held->installEventFilter(this);
+    return true;
+}
+
+bool Application::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        // Our windows never refuse to close.
+        const auto forget = [watched](auto& held) {
+            if (held == watched)
+                held.clear();
+        };
+        forget(mainWindow_);
+        forget(openDialog_);
+        forget(saveDialog_);
+        forget(aboutWindow_);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+Application::~Application()
+{
+    closeAll();
+}
+
+MainWindow& Application::showMainWindow()
+{
+    if (make(mainWindow_, services_)) {
+        connect(mainWindow_, &MainWindow::loadRequested, this, [this] { showOpenDialog(); });
+        connect(mainWindow_, &MainWindow::saveRequested, this, [this] { showSaveDialog(); });
+        connect(mainWindow_, &MainWindow::aboutRequested, this, [this] { showAboutWindow(); });
+        connect(mainWindow_, &MainWindow::exitRequested, this, &Application::closeAll);
+    }
+    return bringToFront(*mainWindow_);
+}
+
+OpenDialog& Application::showOpenDialog()
+{
+    if (make(openDialog_, services_)) {
+        // A main window closed by its close box is opened afresh to take the list.
+        connect(openDialog_, &OpenDialog::listChosen, this, [this](const CountedList& list) {
+            (mainWindow_ ? *mainWindow_ : showMainWindow()).showCountedList(list);
+        });
+    }
+    return bringToFront(*openDialog_);
+}
+
+SaveDialog& Application::showSaveDialog()
+{
+    // The dialog asks for the output only when it saves.
+    make(saveDialog_, services_, [this]() -> std::optional<QString> {
+        if (!mainWindow_)
+            return std::nullopt;
+        return mainWindow_->outputBox()->text();
+    });
+    return bringToFront(*saveDialog_);
+}
+
+AboutWindow& Application::showAboutWindow()
+{
+    make(aboutWindow_);
+    return bringToFront(*aboutWindow_);
+}
+
+void Application::closeAll()
+{
+    closeIfOpen(mainWindow_);
+    closeIfOpen(openDialog_);
+    closeIfOpen(saveDialog_);
+    closeIfOpen(aboutWindow_);
 }
 
 } // namespace tavilon

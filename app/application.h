@@ -1,15 +1,60 @@
 #pragma once
 
+#include "about_window.h"
+#include "main_window.h"
+#include "open_dialog.h"
+#include "save_dialog.h"
+
+#include <QObject>
+#include <QPointer>
+
 class QApplication;
 
 namespace tavilon {
 
-class WindowRegistry;
+class DesktopServices;
 
 // The look every window is laid out for: an 8-point default face.
 void applyApplicationLook(QApplication& app);
 
-// Tells each window slot how to make its window.
-void registerWindows(WindowRegistry& windows);
+// The program's four windows and how they work together. Each window exists
+// at most once: it is made when first asked for and discarded, with all it
+// holds, when it closes. The program ends when the last one has closed.
+class Application : public QObject {
+    Q_OBJECT
+public:
+    explicit Application(DesktopServices& services);
+    // Closes every window that is still open.
+    ~Application() override;
+
+    // Shows the window, making it first if it is not open, and brings it to
+    // the front.
+    MainWindow& showMainWindow();
+    OpenDialog& showOpenDialog();
+    SaveDialog& showSaveDialog();
+    AboutWindow& showAboutWindow();
+
+    // The window while it is open, or nullptr.
+    MainWindow* mainWindow() const { return mainWindow_; }
+    OpenDialog* openDialog() const { return openDialog_; }
+    SaveDialog* saveDialog() const { return saveDialog_; }
+    AboutWindow* aboutWindow() const { return aboutWindow_; }
+
+    // File > Exit: closes the main window, then the dialogs and About.
+    void closeAll();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    template <class W, class... Args>
+    bool make(QPointer<W>& held, Args&&... args);
+
+    DesktopServices& services_;
+    QPointer<MainWindow> mainWindow_;
+    QPointer<OpenDialog> openDialog_;
+    QPointer<SaveDialog> saveDialog_;
+    QPointer<AboutWindow> aboutWindow_;
+};
 
 } // namespace tavilon

@@ -5,6 +5,7 @@
 
 #include "field_count.h"
 #include "random_source.h"
+#include "read_way.h"
 #include "scan_kernels.h"
 #include "selection.h"
 #include "word_list.h"
@@ -68,6 +69,37 @@ struct Pair {
     Run floor; // the read floor of the same file, measured alongside
 };
 
+// The share of processor time that went idle over a short while (1 when
+// it cannot be told).
+double idleShare()
+{
+    const auto sample = [](std::uint64_t& idle, std::uint64_t& total) {
+        std::ifstream stat("/proc/stat");
+        std::string cpu;
+        stat >> cpu;
+        idle = total = 0;
+        std::uint64_t value = 0;
+        for (int i = 0; stat >> value && i < 10; ++i) {
+            total += value;
+            if (i == 3 || i == 4) // idle, waiting for input or output
+                idle += value;
+        }
+    };
+    std::uint64_t idle0, total0, idle1, total1;
+    sample(idle0, total0);
+    usleep(200'000);
+    sample(idle1, total1);
+    return total1 > total0 ? static_cast<double>(idle1 - idle0) / static_cast<double>(total1 - total0) : 1.0;
+}
+
+// Other work on the machine takes the second processor away from a count
+// that splits: each round waits, up to half a minute, until it is quiet.
+void waitForQuiet()
+{
+    for (int i = 0; i < 150 && idleShare() < 0.9; ++i) {
+    }
+}
+
 // Ours, theirs and the read floor, in turn, the order rotating each round.
 Pair compare(const std::vector<std::string>& ours, const std::vector<std::string>& theirs,
              const std::vector<std::string>& floor, int rounds)
@@ -78,6 +110,7 @@ Pair compare(const std::vector<std::string>& ours, const std::vector<std::string
     for (const auto* command : commands)
         runCommand(*command); // warm the page cache and the binaries
     for (int i = 0; i < rounds; ++i) {
+        waitForQuiet();
         for (int j = 0; j < 3; ++j) {
             const int which = (i + j) % 3;
             const Run run = runCommand(*commands[which]);
@@ -118,7 +151,7 @@ void writeList(const fs::path& path, std::uint64_t lines, bool crlf)
 // reading the file.
 void row(const std::string& what, const std::string& other, const Pair& p)
 {
-    std::printf("| %-44s | %8.3f s | %8.3f s | %6.2fx | %8.3f s | %6.2fx | %8.1f MiB | %8.1f MiB |\n",
+    std::printf("| %-68s | %8.3f s | %8.3f s | %6.2fx | %8.3f s | %6.2fx | %8.1f MiB | %8.1f MiB |\n",
                 (what + " vs " + other).c_str(), p.ours.seconds, p.theirs.seconds, p.theirs.seconds / p.ours.seconds,
                 p.floor.seconds, p.floor.seconds / p.ours.seconds, p.ours.peakMiB, p.theirs.peakMiB);
     std::fflush(stdout);
@@ -238,10 +271,33 @@ void samplingRows(const std::string& tool, const std::string& self, const fs::pa
     }
 }
 
+// The way of reading a count of the list at `path` would choose, run as its
+// own process after `prefix` (a command that sets how it runs).
+std::string readWayOf(const std::string& prefix, const std::string& self, const std::string& path)
+{
+    const std::string command = prefix + " '" + self + "' --read-way '" + path + "'";
+    std::string way;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char line[200];
+        if (std::fgets(line, sizeof line, pipe))
+            way = line;
+        pclose(pipe);
+    }
+    while (!way.empty() && way.back() == '\n')
+        way.pop_back();
+    return way;
+}
+
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--read-floor")
         return readFloor(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--read-way") {
+        std::error_code error;
+        const auto size = fs::file_size(argv[2], error);
+        std::printf("%s\n", tavilon::chooseReadWay(error ? 0 : size).describe().c_str());
+        return 0;
+    }
     if (argc < 3) {
         std::cerr << "usage: tavilon-bench PICK_TOOL WORK_DIR [ROUNDS] [--quick]\n";
         return 2;
@@ -266,11 +322,12 @@ int main(int argc, char** argv)
         lists.push_back({"1 GB CRLF (110M lines)", 110'000'000, true});
     }
 
-    std::printf("Medians of %d interleaved rounds; ratio = other tool's time / ours; read floor = plain read() of\n"
-                "the same file in 64 KiB pieces, same rounds; x floor = read floor's time / ours.\n\n", rounds);
-    std::printf("| %-44s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command", "ours", "other", "ratio",
+    std::printf("Medians of %d interleaved rounds, each begun when the processors were idle; ratio = other tool's\n"
+                "time / ours; read floor = plain read() of the same file in 64 KiB pieces, same rounds; x floor =\n"
+                "read floor's time / ours.\n\n", rounds);
+    std::printf("| %-68s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command [way of reading]", "ours", "other", "ratio",
                 "read floor", "x floor", "ours peak", "other peak");
-    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(12, '-').c_str(),
+    std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(70, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(9, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(9, '-').c_str(), std::string(14, '-').c_str(), std::string(14, '-').c_str());
     for (const List& list : lists) {
@@ -278,7 +335,23 @@ int main(int argc, char** argv)
         writeList(path, list.lines, list.crlf);
         const std::string file = path.string();
         const std::vector<std::string> floor = {self, "--read-floor", file};
-        row(list.name + ": count", "wc -l", compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+        // The way the count reads this list, with every processor and on
+        // one, then the other ways forced.
+        const std::string way = readWayOf("env", self, file);
+        row(list.name + ": count [" + way + "]", "wc -l",
+            compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+        if (!quick || list.lines >= 10'000'000) {
+            const std::string oneCore = readWayOf("taskset -c 0", self, file);
+            if (oneCore != way)
+                row(list.name + ": count on one core [" + oneCore + "]", "wc -l",
+                    compare({"taskset", "-c", "0", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+            for (const char* forced : {"TAVILON_READ_WAY=pread", "TAVILON_READ_WAY=mapped"}) {
+                const std::string other = readWayOf(std::string("env ") + forced, self, file);
+                if (other != way && other != oneCore)
+                    row(list.name + ": count [" + other + "]", "wc -l",
+                        compare({"env", forced, tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+            }
+        }
         row(list.name + ": 1000 picks", "shuf -r",
             compare({tool, "pick", "-n", "1000", file}, {"shuf", "-r", "-n", "1000", file}, floor, rounds));
         row(list.name + ": 1M picks", "shuf -r",
@@ -307,7 +380,7 @@ int main(int argc, char** argv)
             onePass.push_back(std::chrono::duration<double>(t1 - t0).count());
             perPick.push_back(std::chrono::duration<double>(t2 - t1).count());
         }
-        std::printf("| %-44s | %8.3f s | %8.3f s | %6.0fx | %10s | %7s | %12s | %12s |\n",
+        std::printf("| %-68s | %8.3f s | %8.3f s | %6.0fx | %10s | %7s | %12s | %12s |\n",
                     "100k lines: 200 picks one pass vs per pick", median(onePass), median(perPick),
                     median(perPick) / median(onePass), "-", "-", "-", "-");
     }

@@ -19,7 +19,6 @@
 #include "picks_number.h"
 #include "field_count.h"
 #include "random_source.h"
-#include "window_registry.h"
 #include "word_list.h"
 
 #include <QApplication>
@@ -103,10 +102,9 @@ struct Round {
 Round pressOnce(const QString& list, std::uint64_t count, const FileIdentity& file, const QString& picks)
 {
     PrintingServices services;
-    WindowRegistry windows(services);
-    registerWindows(windows);
-    MainWindow& form = windows.mainWindow().show();
-    form.showCountedList(list, count, {}, file);
+    Application windows(services);
+    MainWindow& form = windows.showMainWindow();
+    form.showCountedList({list, QFile::encodeName(list), count, file});
     form.picksBox()->setText(picks);
     processRandomSource().reset();
     for (int i = 0; i < 5; ++i)
@@ -148,7 +146,7 @@ Round pressOnce(const QString& list, std::uint64_t count, const FileIdentity& fi
     const QString text = form.outputBox()->text();
     round.copyMs = double(copying.nsecsElapsed()) / 1e6;
     round.lines = text.count(QStringLiteral("\r\n"));
-    windows.mainWindow().unload();
+    windows.closeAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return round;
 }

@@ -1,51 +1,62 @@
 #include "browse_dialog.h"
 
 #include "browse_dialog_controls.h"
+#include "wrapping_button.h"
+#include "control_builder.h"
 #include "desktop_services.h"
-#include "dir_list_box.h"
-#include "drive_list_box.h"
-#include "file_list_box.h"
-#include "window_accessibility.h"
-#include "window_registry.h"
+#include "folder_list.h"
+#include "drive_list.h"
+#include "file_list.h"
 #include "twips.h"
+#include "window_accessibility.h"
 #include "window_look.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace tavilon {
 
-BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight,
-                           const char* nameBoxName, const char* nameBoxDescription)
-    : windows_(windows)
+BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelText,
+                           int clientHeight, const char* nameBoxName, const char* nameBoxDescription)
+    : services_(services)
 {
+    using namespace browse_dialog_controls;
     // A dialog to assistive technology, though Enter and Escape do nothing here.
     setAccessibleWindowRole(this, QAccessible::Dialog);
-    setObjectName(name);
+    setObjectName(objectName);
     setWindowTitle(QStringLiteral("Load"));
     // A fixed dialog frame with the close box only and no taskbar entry; it
     // still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(px(BrowseDialogClientWidth), px(clientHeight));
+    setFixedSize(px(ClientWidth), px(clientHeight));
     setAutoFillBackground(true);
 
-    const auto table = browseDialogControls(labelCaption);
-    controls_.build(this, table);
-    nameBox_ = controls_.require<QLineEdit>("txtFilename");
-    driveList_ = controls_.require<DriveListBox>("drvDialog");
-    folderList_ = controls_.require<DirListBox>("dirDialog");
-    fileList_ = controls_.require<FileListBox>("filDialog");
-    okButton_ = controls_.require<QPushButton>("cmdOK");
-    cancelButton_ = controls_.require<QPushButton>("cmdCancel");
-    controls_.describe(browseDialogAccessibleText(nameBoxName, nameBoxDescription));
+    ControlSpec labelRow = Label;
+    labelRow.text = labelText;
+    ControlBuilder build;
+    auto* label = build.add<QLabel>(this, labelRow);
+    nameBox_ = build.add<QLineEdit>(this, Name);
+    folderList_ = build.add<FolderList>(this, Folders);
+    fileList_ = build.add<FileList>(this, Files);
+    driveList_ = build.add<DriveList>(this, Drives);
+    okButton_ = build.add<WrappingButton>(this, Ok);
+    cancelButton_ = build.add<WrappingButton>(this, Cancel);
+    build.finish();
+    // The name box is named after the label beside it, which differs
+    // between the two dialogs.
+    describeControl(nameBox_, nameBoxName, nameBoxDescription, label);
+    describeControl(folderList_, "Folders", "The folders from the root down to the folder shown, then its "
+                                            "subfolders; Enter or a double click opens a folder");
+    describeControl(fileList_, "Files", "The files of the folder shown");
+    describeControl(driveList_, "Drive", "The drive whose folders are shown");
     paintOnWindowColour(this);
 
     // The lists start at the process's current drive and folder; the
-    // caption keeps "Load" until the user moves.
-    const QList<DriveInfo> drives = windows.services().drives();
+    // title keeps "Load" until the user moves.
+    const QList<DriveInfo> drives = services.drives();
     folderList()->setDrives(drives);
     // A current folder that has vanished or cannot be read gives way to the
     // home folder, then to the root.
@@ -56,17 +67,16 @@ BrowseDialog::BrowseDialog(WindowRegistry& windows, const QString& name, const c
     driveList()->setDrives(drives, folderList()->path());
     fileList()->setPath(folderList()->path());
 
-    connect(driveList(), &DriveListBox::changed, this, &BrowseDialog::onDriveChanged);
-    connect(folderList(), &DirListBox::changed, this, &BrowseDialog::onFolderChanged);
-    connect(folderList(), &DirListBox::openFailed, this, &BrowseDialog::warn);
-    connect(fileList(), &FileListBox::pathChanged, this, &BrowseDialog::onFileListPathChanged);
-    connect(fileList(), &FileListBox::fileSelected, this, &BrowseDialog::onFileClicked);
+    connect(driveList(), &DriveList::changed, this, &BrowseDialog::onDriveChanged);
+    connect(folderList(), &FolderList::changed, this, &BrowseDialog::onFolderChanged);
+    connect(folderList(), &FolderList::openFailed, this, &BrowseDialog::warn);
+    connect(fileList(), &FileList::pathChanged, this, &BrowseDialog::onFileListPathChanged);
+    connect(fileList(), &FileList::fileSelected, this, [this] { nameBox()->setText(fileList()->fileName()); });
     connect(okButton(), &QPushButton::clicked, this, &BrowseDialog::onOkClicked);
-    connect(cancelButton(), &QPushButton::clicked, this, &BrowseDialog::onCancelClicked);
+    connect(cancelButton(), &QPushButton::clicked, this, &QWidget::close);
 
     nameBox()->setFocus();
 }
-
 
 QString BrowseDialog::chosenPath(const QString& name) const
 {
@@ -89,14 +99,14 @@ QByteArray BrowseDialog::nameBoxBytes() const
 
 void BrowseDialog::warn(const QString& text)
 {
-    windows_.services().showMessage(this, DesktopServices::Icon::Warning, text);
+    services_.showMessage(this, DesktopServices::Icon::Warning, text);
 }
 
 void BrowseDialog::onDriveChanged()
 {
     const QString error = folderList()->setPath(driveList()->drive());
     if (!error.isEmpty()) {
-        // The lists and the caption stay as they were; so does the drive.
+        // The lists and the title stay as they were; so does the drive.
         driveList()->showDriveOf(folderList()->path());
         warn(tr("That drive cannot be opened.\n\n%1").arg(error));
     }
@@ -114,11 +124,6 @@ void BrowseDialog::onFileListPathChanged()
 {
     setWindowTitle(QStringLiteral("Dialog Box - [") + QDir::toNativeSeparators(fileList()->path())
                    + QStringLiteral("]"));
-}
-
-void BrowseDialog::onFileClicked()
-{
-    nameBox()->setText(fileList()->fileName());
 }
 
 } // namespace tavilon

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "control_table.h"
-
 #include <QWidget>
 
 class QLineEdit;
@@ -9,22 +7,23 @@ class QPushButton;
 
 namespace tavilon {
 
-class DirListBox;
-class DriveListBox;
-class FileListBox;
-class WindowRegistry;
+class DesktopServices;
+class FolderList;
+class DriveList;
+class FileList;
 
-// What the open and save dialogs share: a drive list, a directory list and
-// a file list chained together, a name box and two buttons.
+// What the open and save dialogs share: a drive list, a folder list and a
+// file list chained together, a name box and two buttons. Cancel and the
+// close box close the dialog; closing it discards it.
 class BrowseDialog : public QWidget {
     Q_OBJECT
 public:
     // The name box (txtFilename), the drive, folder and file lists
     // (drvDialog, dirDialog, filDialog) and the buttons (cmdOK, cmdCancel).
     QLineEdit* nameBox() const { return nameBox_; }
-    DriveListBox* driveList() const { return driveList_; }
-    DirListBox* folderList() const { return folderList_; }
-    FileListBox* fileList() const { return fileList_; }
+    DriveList* driveList() const { return driveList_; }
+    FolderList* folderList() const { return folderList_; }
+    FileList* fileList() const { return fileList_; }
     QPushButton* okButton() const { return okButton_; }
     QPushButton* cancelButton() const { return cancelButton_; }
 
@@ -37,30 +36,27 @@ public:
     // the file chosen in the file list while the box still shows its name.
     QByteArray nameBoxBytes() const;
 
+protected:
+    // `labelText` is the label beside the name box; `nameBoxName` and
+    // `nameBoxDescription` are what a screen reader says of the box.
+    BrowseDialog(DesktopServices& services, const QString& objectName, const char* labelText, int clientHeight,
+                 const char* nameBoxName, const char* nameBoxDescription);
+
+    DesktopServices& services() { return services_; }
+    void warn(const QString& text);
+    virtual void onOkClicked() = 0;
+
+private:
     void onDriveChanged();
     void onFolderChanged();
     void onFileListPathChanged();
-    void onFileClicked();
-    virtual void onOkClicked() = 0;
-    virtual void onCancelClicked() = 0;
 
-protected:
-    // `nameBoxName` and `nameBoxDescription` are what a screen reader says of
-    // the name box.
-    BrowseDialog(WindowRegistry& windows, const QString& name, const char* labelCaption, int clientHeight,
-                 const char* nameBoxName, const char* nameBoxDescription);
-
-    WindowRegistry& windows() { return windows_; }
-    void warn(const QString& text);
-
-private:
-    WindowRegistry& windows_;
-    ControlTable controls_;
-    // Owned by the dialog; looked up once, when the controls are built.
+    DesktopServices& services_;
+    // Owned by the dialog.
     QLineEdit* nameBox_ = nullptr;
-    DriveListBox* driveList_ = nullptr;
-    DirListBox* folderList_ = nullptr;
-    FileListBox* fileList_ = nullptr;
+    DriveList* driveList_ = nullptr;
+    FolderList* folderList_ = nullptr;
+    FileList* fileList_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
 };

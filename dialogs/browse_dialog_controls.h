@@ -1,42 +1,21 @@
 #pragma once
 
-#include "control_table.h"
+#include "control_spec.h"
 
-#include <array>
+namespace tavilon::browse_dialog_controls {
 
-namespace tavilon {
+// The controls of the open and save dialogs, front to back, in twips; only
+// the label's text differs between the two.
+inline constexpr ControlSpec Label{"lblDialog", 240, 240, 1455, 255, 4};
+inline constexpr ControlSpec Name{"txtFilename", 1080, 180, 3615, 375, 0};
+inline constexpr ControlSpec Folders{"dirDialog", 240, 720, 2055, 2115, 1};
+inline constexpr ControlSpec Files{"filDialog", 2400, 720, 2295, 2175, 3};
+inline constexpr ControlSpec Drives{"drvDialog", 240, 3000, 2055, 315, 2};
+inline constexpr ControlSpec Ok{"cmdOK", 2400, 3000, 975, 375, 5, "Ok"};
+inline constexpr ControlSpec Cancel{"cmdCancel", 3480, 3000, 1215, 375, 6, "Cancel"};
 
-// The controls shared by the open and save dialogs; only the label's
-// caption differs.
-inline constexpr std::array<ControlSpec, 7> browseDialogControls(const char* labelCaption)
-{
-    return {{
-        {"lblDialog", ControlKind::Label, nullptr, 240, 240, 1455, 255, 4, labelCaption},
-        {"txtFilename", ControlKind::TextBox, nullptr, 1080, 180, 3615, 375, 0, nullptr},
-        {"dirDialog", ControlKind::DirList, nullptr, 240, 720, 2055, 2115, 1, nullptr},
-        {"filDialog", ControlKind::FileList, nullptr, 2400, 720, 2295, 2175, 3, nullptr},
-        {"drvDialog", ControlKind::DriveList, nullptr, 240, 3000, 2055, 315, 2, nullptr},
-        {"cmdOK", ControlKind::Button, nullptr, 2400, 3000, 975, 375, 5, "Ok"},
-        {"cmdCancel", ControlKind::Button, nullptr, 3480, 3000, 1215, 375, 6, "Cancel"},
-    }};
-}
+inline constexpr int ClientWidth = 4800;       // twips
+inline constexpr int OpenClientHeight = 3465;  // twips
+inline constexpr int SaveClientHeight = 3495;  // twips
 
-// What a screen reader says of the dialogs' controls. The name box is named
-// after the label beside it, which differs between the two dialogs.
-inline constexpr std::array<AccessibleSpec, 4> browseDialogAccessibleText(const char* nameBoxName,
-                                                                          const char* nameBoxDescription)
-{
-    return {{
-        {"txtFilename", nameBoxName, nameBoxDescription, "lblDialog"},
-        {"dirDialog", "Folders", "The folders from the root down to the folder shown, then its subfolders; "
-                                 "Enter or a double click opens a folder"},
-        {"filDialog", "Files", "The files of the folder shown"},
-        {"drvDialog", "Drive", "The drive whose folders are shown"},
-    }};
-}
-
-inline constexpr int BrowseDialogClientWidth = 4800;   // twips
-inline constexpr int OpenDialogClientHeight = 3465;    // twips
-inline constexpr int SaveDialogClientHeight = 3495;    // twips
-
-} // namespace tavilon
+} // namespace tavilon::browse_dialog_controls

@@ -1,18 +1,23 @@
 #pragma once
 
 #include "browse_dialog.h"
+#include "word_list_loading.h"
 
 namespace tavilon {
 
-// The open dialog: "Ok" counts the word list selected in the file list and
-// shows its path and count in the main window.
+// The open dialog: "Ok" counts the word list selected in the file list,
+// reports it by listChosen() and closes the dialog. When the count fails the
+// user is told why and the dialog stays.
 class OpenDialog : public BrowseDialog {
     Q_OBJECT
 public:
-    explicit OpenDialog(WindowRegistry& windows);
+    explicit OpenDialog(DesktopServices& services);
 
+signals:
+    void listChosen(const tavilon::CountedList& list);
+
+protected:
     void onOkClicked() override;
-    void onCancelClicked() override;
 };
 
 } // namespace tavilon

@@ -1,12 +1,16 @@
 // libFuzzer target for the word-list reader. For any bytes: counting and
 // fetching never crash or read out of bounds, every vector kernel counts
 // alike, and every target from 1 to the count reaches a field, the same one
-// that the one-pass fetch returns, with or without the count's marks. Read
-// with words ending at NUL, the list gives the words of a plain split.
+// that the one-pass fetch returns, with or without the count's marks. The
+// count in parts gives the same count wherever the parts are cut, and its
+// marks are line starts with the right number of fields before them.
+// Read with words ending at NUL, the list gives the words of a plain split.
 
 #include "blanks.h"
 #include "scan_kernels.h"
+#include "split_count.h"
 #include "text_decode.h"
+#include "text_source.h"
 #include "word_list.h"
 #include "zero_terminated.h"
 
@@ -37,6 +41,54 @@ void check(bool condition)
 {
     if (!condition)
         std::abort();
+}
+
+// The fields closed before each offset of the text: a line end closes one
+// when content came since the last one.
+std::vector<std::uint64_t> fieldsBefore(const std::vector<std::uint8_t>& text)
+{
+    std::vector<std::uint64_t> before(text.size() + 1, 0);
+    bool content = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool end = text[i] == '\n' || text[i] == '\r';
+        before[i + 1] = before[i] + (end && content ? 1 : 0);
+        content = !end && (content || (text[i] != ' ' && text[i] != '\t'));
+    }
+    return before;
+}
+
+// Cuts the text in two at every byte (a sample of them in long inputs) and
+// in three, in reads of a few bytes.
+void checkSplits(const std::string& path, std::uint64_t count)
+{
+    auto source = tavilon::TextSource::open(path);
+    check(source.ok());
+    if (source.value().isUtf16())
+        return;
+    const std::uint64_t start = source.value().textStart();
+    const std::uint64_t textSize = source.value().fileSize() - start;
+    const std::uint64_t step = textSize < 300 ? 1 : textSize / 97;
+    std::vector<std::uint8_t> text(textSize);
+    {
+        std::FILE* file = std::fopen(path.c_str(), "rb");
+        check(file != nullptr && std::fseek(file, static_cast<long>(start), SEEK_SET) == 0);
+        check(std::fread(text.data(), 1, text.size(), file) == text.size());
+        std::fclose(file);
+    }
+    const std::vector<std::uint64_t> before = fieldsBefore(text);
+    for (std::uint64_t cut = 0; cut <= textSize; cut += step) {
+        tavilon::FieldIndex index(64);
+        auto parts = tavilon::countInParts(source.value(), {cut / 3, cut}, 16 + cut % 50, {}, &index);
+        check(parts.ok() && parts.value() == count);
+        for (std::uint64_t target = 1; target <= count; ++target) {
+            const tavilon::FieldIndex::Mark* mark = index.before(target);
+            if (!mark)
+                continue;
+            check(mark->offset <= textSize);
+            check(mark->offset == 0 || text[mark->offset - 1] == '\n' || text[mark->offset - 1] == '\r');
+            check(before[mark->offset] == mark->fieldsBefore);
+        }
+    }
 }
 
 } // namespace
@@ -89,6 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::uint64_t count = counted.value().empty() ? 0 : std::stoull(counted.value());
+
+    checkSplits(path, count);
 
     std::vector<std::uint64_t> targets;
     for (std::uint64_t t = 1; t <= count && t <= 300; ++t)

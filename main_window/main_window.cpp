@@ -1,70 +1,51 @@
 #include "main_window.h"
 
 #include "busy_feedback.h"
+#include "wrapping_button.h"
+#include "control_builder.h"
 #include "desktop_services.h"
+#include "line_widget.h"
 #include "main_window_controls.h"
-#include "window_registry.h"
 #include "number_text.h"
 #include "output_box.h"
 #include "output_fill.h"
 #include "picks_number.h"
-#include "qt_layout_form.h"
-#include "layout_engine.h"
+#include "proportional_layout.h"
 #include "random_source.h"
 #include "selection.h"
 #include "twips.h"
 #include "window_look.h"
-#include "word_list_loading.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QEvent>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPushButton>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QUrl>
-
 
 namespace tavilon {
 
-MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
+MainWindow::MainWindow(DesktopServices& services) : services_(services)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(applicationTitle());
     setAcceptDrops(true);
-
-    auto client = std::make_unique<QWidget>();
-    client->setObjectName(QStringLiteral("Form1Client"));
-    client->setAutoFillBackground(true);
-    client_ = client.get();
-    setCentralWidget(client.release()); // the window owns it from here on
-
-    controls_.build(client_, MainWindowControls);
-    outputBox_ = controls_.require<OutputBox>("Text1");
-    countBox_ = controls_.require<QLineEdit>("Text2");
-    pathBox_ = controls_.require<QLineEdit>("Text3");
-    picksBox_ = controls_.require<QLineEdit>("Text4");
-    copyButton_ = controls_.require<QPushButton>("Command1");
-    clearButton_ = controls_.require<QPushButton>("Command2");
-    selectButton_ = controls_.require<QPushButton>("Command4");
-    paintOnWindowColour(client_);
-    setFixedColours(outputBox(), QPalette::Base, OutputColour, QPalette::Text, OutputTextColour);
-    controls_.describe(MainWindowAccessibleText);
-    countBox()->setFocusPolicy(Qt::NoFocus);
     setMaximumSize(MaxWindowSide, MaxWindowSide);
 
+    buildControls();
     buildMenu();
 
     connect(selectButton(), &QPushButton::clicked, this, &MainWindow::onSelectClicked);
     connect(copyButton(), &QPushButton::clicked, this, &MainWindow::onCopyClicked);
     connect(clearButton(), &QPushButton::clicked, this, &MainWindow::onClearClicked);
-    connect(countBox(), &QLineEdit::textChanged, this, &MainWindow::onCountChanged);
-    connect(picksBox(), &QLineEdit::textChanged, this, &MainWindow::onPicksChanged);
+    connect(countBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(countBox()); });
+    connect(picksBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(picksBox()); });
     connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
 
     // "Clear" is the window's cancel button: Escape presses it.
@@ -72,24 +53,14 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
     connect(escape, &QShortcut::activated, clearButton(), &QPushButton::click);
 
     // The client area is the window without its menu bar.
-    resize(px(MainWindowClientWidth), px(MainWindowClientHeight) + menuBar()->sizeHint().height());
+    resize(px(main_window_controls::ClientSize.width()),
+           px(main_window_controls::ClientSize.height()) + menuBar()->sizeHint().height());
 
-    std::vector<QObject*> layoutControls;
-    for (const ControlSpec& row : MainWindowControls)
-        layoutControls.push_back(controls_.widget(QString::fromUtf8(row.name)));
-    for (QAction* action : findChildren<QAction*>(QString(), Qt::FindChildrenRecursively)) {
-        if (!action->objectName().isEmpty())
-            layoutControls.push_back(action);
-    }
-    layoutForm_ = std::make_unique<layout::QtLayoutForm>(this, client_, layoutControls);
-    client_->installEventFilter(this);
     // A file dropped anywhere on the window loads it, also over the boxes
     // that would otherwise take the file's name as text.
+    client_->installEventFilter(this);
     for (QWidget* child : client_->findChildren<QWidget*>())
         child->installEventFilter(this);
-
-    fillTimer_.setInterval(50);
-    connect(&fillTimer_, &QTimer::timeout, this, &MainWindow::onFillTick);
 
     outputBox()->setFocus();
 }
@@ -98,6 +69,53 @@ MainWindow::MainWindow(WindowRegistry& windows) : windows_(windows)
 MainWindow::~MainWindow()
 {
     fill_.reset();
+}
+
+void MainWindow::buildControls()
+{
+    using namespace main_window_controls;
+    client_ = new QWidget; // owned by the window once it is the central widget
+    client_->setObjectName(QStringLiteral("Form1Client"));
+    client_->setAutoFillBackground(true);
+    setCentralWidget(client_);
+
+    ControlBuilder build;
+    outputBox_ = build.add<OutputBox>(client_, Output);
+    auto* frame = build.add<QGroupBox>(client_, Frame);
+    clearButton_ = build.add<WrappingButton>(frame, Clear);
+    pathBox_ = build.add<QLineEdit>(frame, Path);
+    countBox_ = build.add<QLineEdit>(frame, Count);
+    copyButton_ = build.add<WrappingButton>(frame, Copy);
+    picksBox_ = build.add<QLineEdit>(frame, Picks);
+    selectButton_ = build.add<WrappingButton>(frame, Select);
+    auto* picksLabel = build.add<QLabel>(frame, PicksLabel);
+    build.add<LineWidget>(frame, Rule);
+    auto* pathLabel = build.add<QLabel>(frame, PathLabel);
+    auto* countLabel = build.add<QLabel>(frame, CountLabel);
+    build.finish();
+
+    paintOnWindowColour(client_);
+    setFixedColours(outputBox(), QPalette::Base, OutputColour, QPalette::Text, OutputTextColour);
+    // The boxes are named after the labels beside them (the frame's title
+    // would otherwise name all three).
+    describeControl(outputBox(), "Picked words", "The words picked so far, one per line; Clear empties it");
+    describeControl(pathBox(), "File Name", "Path of the word list the words are picked from", pathLabel);
+    describeControl(countBox(), "Number Of Lines", "How many words the loaded word list holds", countLabel);
+    describeControl(picksBox(), "Number of random words", "How many words Select adds; empty or 0 adds one",
+                    picksLabel);
+    describeControl(selectButton(), nullptr, "Adds random words from the word list to the picked words");
+    describeControl(copyButton(), nullptr, "Copies the picked words to the clipboard");
+    describeControl(clearButton(), nullptr, "Empties the picked words");
+    countBox()->setFocusPolicy(Qt::NoFocus);
+
+    // Every control follows the client area's size.
+    auto* layout = new ProportionalLayout(client_, ClientSize); // owned by the client area
+    for (const auto& [control, row] : build.controls()) {
+        if (auto* line = qobject_cast<LineWidget*>(control))
+            layout->addLine(line, row->line());
+        else
+            layout->addControl(control, row->rect());
+    }
 }
 
 void MainWindow::buildMenu()
@@ -122,31 +140,33 @@ void MainWindow::buildMenu()
     QMenu* about = bar->addMenu(QStringLiteral("About"));
     about->setObjectName(QStringLiteral("about"));
     about->menuAction()->setObjectName(QStringLiteral("about"));
-    QAction* uj = about->addAction(QStringLiteral("Brenvask"));
-    uj->setObjectName(QStringLiteral("uj"));
+    QAction* maker = about->addAction(QStringLiteral("Brenvask"));
+    maker->setObjectName(QStringLiteral("uj"));
 
-    connect(load, &QAction::triggered, this, &MainWindow::onLoadTriggered);
-    connect(save, &QAction::triggered, this, &MainWindow::onSaveTriggered);
-    connect(exit, &QAction::triggered, this, &MainWindow::onExitTriggered);
-    connect(uj, &QAction::triggered, this, &MainWindow::onAboutTriggered);
+    connect(load, &QAction::triggered, this, [this] {
+        if (!refusedWhileFilling())
+            emit loadRequested();
+    });
+    connect(save, &QAction::triggered, this, [this] {
+        if (!refusedWhileFilling())
+            emit saveRequested();
+    });
+    connect(exit, &QAction::triggered, this, &MainWindow::exitRequested);
+    connect(maker, &QAction::triggered, this, &MainWindow::aboutRequested);
 }
-
 
 void MainWindow::warn(const QString& text)
 {
-    windows_.services().showMessage(this, DesktopServices::Icon::Warning, text);
+    services_.showMessage(this, DesktopServices::Icon::Warning, text);
 }
 
-void MainWindow::changeCheck(QLineEdit* box)
+void MainWindow::keepOnlyNumbers(QLineEdit* box)
 {
     // Anything that is not a number empties the whole box; a number stays
     // exactly as typed. Emptying runs this check once more, on "".
     if (!isNumeric(box->text().toStdString()))
         box->setText(QString());
 }
-
-void MainWindow::onCountChanged() { changeCheck(countBox()); }
-void MainWindow::onPicksChanged() { changeCheck(picksBox()); }
 
 bool MainWindow::refusedWhileFilling()
 {
@@ -205,26 +225,21 @@ void MainWindow::onSelectClicked()
 void MainWindow::startFill(const PressInput& input)
 {
     fillFeedback_ = std::make_unique<BusyFeedback>(this, tr("Picking words…"));
+    fillFeedback_->setCancelHandler([this] { cancelFill(); });
     fill_ = std::make_unique<OutputFill>(input, processRandomSource(), outputBox()->documentLook(),
                                          outputBox()->rawText());
-    connect(fill_.get(), &OutputFill::finished, this, &MainWindow::onFillFinished, Qt::QueuedConnection);
+    connect(fill_.get(), &OutputFill::progressChanged, this, &MainWindow::onFillProgress);
+    connect(fill_.get(), &OutputFill::finished, this, &MainWindow::onFillFinished);
     // The box's text is the start of the document being built: it must not
     // change before the new one takes its place.
     outputBox()->setReadOnly(true);
     fill_->start();
-    fillTimer_.start();
 }
 
-void MainWindow::onFillTick()
+void MainWindow::onFillProgress(int done)
 {
-    if (!fill_ || !fillFeedback_)
-        return;
-    // The modal progress dialog takes events while it updates, the end of
-    // the fill among them: that waits until this tick is over.
-    inFillTick_ = true;
-    if (!fillFeedback_->update(fill_->progress(), OutputFill::ProgressTotal))
-        fill_->cancel();
-    inFillTick_ = false;
+    if (fillFeedback_ && !fillFeedback_->update(std::uint64_t(done), OutputFill::ProgressTotal))
+        cancelFill();
 }
 
 void MainWindow::cancelFill()
@@ -235,36 +250,33 @@ void MainWindow::cancelFill()
 
 void MainWindow::onFillFinished()
 {
-    if (inFillTick_) {
-        QTimer::singleShot(0, this, &MainWindow::onFillFinished);
-        return;
-    }
     if (!fill_)
         return;
-    fillTimer_.stop();
-    const std::unique_ptr<OutputFill> fill = std::move(fill_);
-    const bool cancelled = fill->cancelRequested() || (fillFeedback_ && fillFeedback_->cancelled());
-    std::unique_ptr<QTextDocument> document = fill->takeDocument();
-    if (!cancelled && !fill->error() && document) {
-        outputBox()->adoptDocument(std::move(document)); // under the wait cursor: a million lines take a while
-        processRandomSource() = fill->draws(); // only now are the draws used
+    if (fillFeedback_ && fillFeedback_->cancelled())
+        fill_->cancel();
+    OutputFill::Result result = fill_->takeResult();
+    if (result.document) {
+        outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
+        processRandomSource() = result.draws; // only now are the draws used
     }
+    dropFill();
+    if (result.error && result.error->code != ErrorCode::Cancelled)
+        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error->message)));
+}
+
+void MainWindow::dropFill()
+{
+    fill_.reset();
     fillFeedback_.reset();
     outputBox()->setReadOnly(false);
-    if (!cancelled && fill->error() && fill->error()->code != ErrorCode::Cancelled)
-        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(fill->error()->message)));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // Closing while picks are being written drops them: the box and the
     // random source stay as they were before the press.
-    if (fill_) {
-        fill_.reset();
-        fillTimer_.stop();
-        fillFeedback_.reset();
-        outputBox()->setReadOnly(false);
-    }
+    if (fill_)
+        dropFill();
     QMainWindow::closeEvent(event);
 }
 
@@ -272,7 +284,7 @@ void MainWindow::onCopyClicked()
 {
     if (refusedWhileFilling())
         return;
-    if (!windows_.services().setClipboardText(outputBox()->text()))
+    if (!services_.setClipboardText(outputBox()->text()))
         warn(tr("The output could not be copied: the clipboard is not available. The output is unchanged."));
 }
 
@@ -291,32 +303,6 @@ void MainWindow::onClearClicked()
     outputBox()->setText(QString());
 }
 
-void MainWindow::onLoadTriggered()
-{
-    if (!refusedWhileFilling())
-        windows_.openDialog().showWidget();
-}
-
-void MainWindow::onSaveTriggered()
-{
-    if (!refusedWhileFilling())
-        windows_.saveDialog().showWidget();
-}
-void MainWindow::onAboutTriggered() { windows_.aboutWindow().showWidget(); }
-
-void MainWindow::onExitTriggered()
-{
-    windows_.mainWindow().unload();
-    windows_.openDialog().unload();
-    windows_.saveDialog().unload();
-    windows_.aboutWindow().unload();
-}
-
-void MainWindow::onClientResized()
-{
-    layout::processLayoutEngine().resizeForm(*layoutForm_);
-}
-
 QByteArray MainWindow::loadedPathBytes() const
 {
     if (!loadedPathBytes_.isEmpty() && pathBox()->text() == loadedPath_)
@@ -324,15 +310,14 @@ QByteArray MainWindow::loadedPathBytes() const
     return QFile::encodeName(pathBox()->text());
 }
 
-void MainWindow::showCountedList(const QString& path, std::uint64_t count, const QByteArray& pathBytes,
-                                 const std::optional<FileIdentity>& countedFile)
+void MainWindow::showCountedList(const CountedList& list)
 {
-    loadedPath_ = path;
-    loadedPathBytes_ = pathBytes;
-    count_ = count;
-    countedFile_ = countedFile;
-    pathBox()->setText(path);
-    countBox()->setText(count == 0 ? QString() : QString::number(count)); // a list without words shows none
+    loadedPath_ = list.path;
+    loadedPathBytes_ = list.pathBytes;
+    count_ = list.count;
+    countedFile_ = list.file;
+    pathBox()->setText(list.path);
+    countBox()->setText(list.count == 0 ? QString() : QString::number(list.count)); // a list without words shows none
     selectButton()->setEnabled(true);
 }
 
@@ -349,8 +334,6 @@ QString droppedFile(const QMimeData* data)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == client_ && event->type() == QEvent::Resize)
-        onClientResized();
     switch (event->type()) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
@@ -389,8 +372,8 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     if (refusedWhileFilling())
         return;
-    if (const auto counted = countWordList(this, windows_.services(), path))
-        showCountedList(path, counted->count, {}, counted->file);
+    if (const auto counted = countWordList(this, services_, path))
+        showCountedList(*counted);
 }
 
 } // namespace tavilon

@@ -1,32 +1,27 @@
 #pragma once
 
-#include "control_table.h"
-#include "file_identity.h"
-#include "output_box.h"
+#include "word_list_loading.h"
 
 #include <QMainWindow>
-#include <QTimer>
 
 #include <memory>
 #include <optional>
 
+class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QGroupBox;
 
 namespace tavilon {
 
-class WindowRegistry;
+class BusyFeedback;
+class DesktopServices;
 class OutputBox;
 class OutputFill;
-class BusyFeedback;
-namespace layout {
-class QtLayoutForm;
-}
+struct PressInput;
 
 // The main window: the word list's path and count, the number of picks,
-// the buttons, the output box and the menu. Its boxes are the state that
-// the other windows share.
+// the buttons, the output box and the menu. It asks for the other windows
+// by its signals.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -36,7 +31,7 @@ public:
     // The bound still covers a few of today's largest screens side by side.
     static constexpr int MaxWindowSide = 16384;
 
-    explicit MainWindow(WindowRegistry& windows);
+    explicit MainWindow(DesktopServices& services);
     ~MainWindow() override;
 
     // The output box (Text1), the word count (Text2), the word list's path
@@ -50,13 +45,10 @@ public:
     QPushButton* selectButton() const { return selectButton_; }
     QWidget* clientArea() const { return client_; }
 
-    // A counted word list, shown as the open dialog's "Ok" shows it.
-    // `pathBytes` are the file system's own bytes of the path, when the path
-    // as shown cannot say them (a name that is not valid UTF-8). With the
-    // counted file given, a press picks only while the path box still names
-    // that file, unchanged.
-    void showCountedList(const QString& path, std::uint64_t count, const QByteArray& pathBytes = {},
-                         const std::optional<FileIdentity>& countedFile = std::nullopt);
+    // Shows a counted word list: its path and count, and Select is enabled.
+    // A press then picks only while the path box still names that file,
+    // unchanged.
+    void showCountedList(const CountedList& list);
     // The loaded word list's path in the file system's own bytes: the bytes
     // kept from loading while the path box still shows that path, otherwise
     // the path box's text.
@@ -75,18 +67,12 @@ public:
     // were before it.
     void cancelFill();
 
-    // What the buttons, boxes and menu items do.
-    void onSelectClicked();
-    void onCopyClicked();
-    void onClearClicked();
-    void onCountChanged();
-    void onPicksChanged();
-    void onPasteRefused(qsizetype length);
-    void onLoadTriggered();
-    void onSaveTriggered();
-    void onAboutTriggered();
-    void onExitTriggered();
-    void onClientResized();
+signals:
+    // File > Load, File > Save, About > Brenvask and File > Exit.
+    void loadRequested();
+    void saveRequested();
+    void aboutRequested();
+    void exitRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,22 +81,23 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void buildControls();
     void buildMenu();
-    void changeCheck(QLineEdit* box);
+    void onSelectClicked();
+    void onCopyClicked();
+    void onClearClicked();
+    void onPasteRefused(qsizetype length);
+    void keepOnlyNumbers(QLineEdit* box);
     void warn(const QString& text);
     bool refusedWhileFilling();
     void startFill(const PressInput& input);
-    void onFillTick();
+    void onFillProgress(int done);
     void onFillFinished();
+    void dropFill();
 
-    WindowRegistry& windows_;
-    QWidget* client_ = nullptr; // owned by the window
-    ControlTable controls_;
-    QString loadedPath_;       // the path box's text when the list was loaded
-    QByteArray loadedPathBytes_; // and the real bytes of that path
-    std::uint64_t count_ = 0;  // the words of the loaded list, as the count box shows them
-    std::optional<FileIdentity> countedFile_; // the file as it stood when counted
-    // Owned by the client area; looked up once, when the controls are built.
+    DesktopServices& services_;
+    // Owned by the window, as are the controls below.
+    QWidget* client_ = nullptr;
     OutputBox* outputBox_ = nullptr;
     QLineEdit* countBox_ = nullptr;
     QLineEdit* pathBox_ = nullptr;
@@ -118,12 +105,15 @@ private:
     QPushButton* copyButton_ = nullptr;
     QPushButton* clearButton_ = nullptr;
     QPushButton* selectButton_ = nullptr;
-    std::unique_ptr<layout::QtLayoutForm> layoutForm_;
-    // A background press: its work, its feedback and the timer that shows it.
+    // The list as loaded: the path box's text then, the path's real bytes,
+    // its number of words and the file as it stood when counted.
+    QString loadedPath_;
+    QByteArray loadedPathBytes_;
+    std::uint64_t count_ = 0; // the words of the loaded list, as the count box shows them
+    std::optional<FileIdentity> countedFile_;
+    // A background press and its feedback.
     std::unique_ptr<BusyFeedback> fillFeedback_;
     std::unique_ptr<OutputFill> fill_;
-    QTimer fillTimer_;
-    bool inFillTick_ = false;
 };
 
 } // namespace tavilon

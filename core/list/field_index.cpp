@@ -15,7 +15,19 @@ void FieldIndex::offer(const Mark& mark, std::uint64_t block)
     if (block % stride_ != 0)
         return;
     marks_.push_back(mark);
-    if (marks_.size() > maxMarks_) {
+    thinWhileFull();
+}
+
+void FieldIndex::append(const FieldIndex& later, std::uint64_t fieldsBefore)
+{
+    for (const Mark& mark : later.marks_)
+        marks_.push_back({mark.offset, mark.fieldsBefore + fieldsBefore});
+    thinWhileFull();
+}
+
+void FieldIndex::thinWhileFull()
+{
+    while (marks_.size() > maxMarks_) {
         // Full: keep every other mark and take half as many from now on.
         std::size_t kept = 0;
         for (std::size_t i = 0; i < marks_.size(); i += 2)

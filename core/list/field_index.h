@@ -19,13 +19,22 @@ public:
     explicit FieldIndex(std::size_t maxMarks = 65536) : maxMarks_(maxMarks < 2 ? 2 : maxMarks) {}
 
     void clear();
+    // Takes the memory for all the marks it may hold at once, so that
+    // offering marks never allocates.
+    void reserveAll() { marks_.reserve(maxMarks_ + 1); }
     // Offers the mark found in block `block` of the count.
     void offer(const Mark& mark, std::uint64_t block);
+    // Adds the marks of a later part of the same text that was counted on
+    // its own, after `fieldsBefore` fields.
+    void append(const FieldIndex& later, std::uint64_t fieldsBefore);
     // The last mark before which fewer than `target` fields end, or nothing.
     const Mark* before(std::uint64_t target) const;
     std::size_t size() const { return marks_.size(); }
+    std::size_t maxMarks() const { return maxMarks_; }
 
 private:
+    void thinWhileFull();
+
     std::vector<Mark> marks_;
     std::size_t maxMarks_;
     std::uint64_t stride_ = 1;

@@ -3,7 +3,9 @@
 #include "core_errors.h"
 #include "fault_guard.h"
 #include "mapped_window.h"
+#include "read_way.h"
 #include "scan_kernels.h"
+#include "split_count.h"
 #include "word_list_reader.h"
 
 #include <algorithm>
@@ -137,6 +139,20 @@ Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress,
         index->clear();
         if (source.isUtf16())
             index = nullptr; // its text offsets are not file offsets
+    }
+
+    // A list read as bytes from its start is read the way measured fastest
+    // for its size and the processors at hand; mapped windows go on below.
+    if (!source.isUtf16() && source.atTextStart()) {
+        const ReadWay way = chooseReadWay(source.fileSize() - std::min(source.fileSize(), source.textStart()));
+        if (way.kind == ReadWay::Kind::Pieces) {
+            const std::size_t alignment = std::max(way.pieceSize, std::size_t{64} << 10);
+            auto counted = countInParts(source, evenSplits(source, way.threads, alignment), way.pieceSize, progress,
+                                        index);
+            if (!counted)
+                return counted.error();
+            return counted.value() == 0 ? std::string() : std::to_string(counted.value());
+        }
     }
 
     const scan::Kernels& kernels = scan::bestKernels();

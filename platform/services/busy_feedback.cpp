@@ -1,6 +1,7 @@
 #include "busy_feedback.h"
 
 #include <QApplication>
+#include <QProgressBar>
 #include <QProgressDialog>
 
 namespace tavilon {
@@ -38,20 +39,34 @@ bool BusyFeedback::report(std::uint64_t done, std::uint64_t total)
     return !cancelled_;
 }
 
+bool BusyFeedback::cancelled() const
+{
+    return cancelled_ || (dialog_ && dialog_->wasCanceled());
+}
+
 bool BusyFeedback::update(std::uint64_t done, std::uint64_t total)
 {
     if (!dialog_ && started_.elapsed() >= DialogDelayMs) {
         dialog_ = std::make_unique<QProgressDialog>(label_, QObject::tr("Cancel"), 0, 1000, over_);
+        bar_ = new QProgressBar; // the dialog owns it from here on
+        bar_->setRange(0, 1000);
+        dialog_->setBar(bar_);
         dialog_->setWindowTitle(QStringLiteral("Brenvask Tavilon"));
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoReset(false);
         dialog_->setAutoClose(false);
+        QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] {
+            cancelled_ = true;
+            if (onCancel_)
+                onCancel_();
+        });
         dialog_->show();
     }
     if (dialog_) {
-        const int value = total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(1000, done * 1000 / total));
-        dialog_->setValue(value);
+        // The bar itself: the dialog's setValue() would take events, and
+        // with them perhaps the end of the work that is reporting.
+        bar_->setValue(total == 0 ? 0 : static_cast<int>(std::min<std::uint64_t>(1000, done * 1000 / total)));
         if (dialog_->wasCanceled())
             cancelled_ = true;
     }

@@ -6,8 +6,10 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class QProgressBar;
 class QProgressDialog;
 class QWidget;
 
@@ -17,7 +19,7 @@ namespace tavilon {
 // a progress dialog with Cancel once the work has run for about a second.
 // Work that runs inside one event reports through callback(), which also
 // lets the window take its events; work that runs elsewhere while the event
-// loop goes on is shown by calling update() now and then.
+// loop goes on is shown by calling update() as it progresses.
 class BusyFeedback {
 public:
     BusyFeedback(QWidget* over, QString label);
@@ -29,7 +31,10 @@ public:
     // Shows the progress (after the first second) without taking events;
     // false once Cancel was pressed.
     bool update(std::uint64_t done, std::uint64_t total);
-    bool cancelled() const { return cancelled_; }
+    // Whether Cancel was pressed.
+    bool cancelled() const;
+    // Called when Cancel is pressed, for work that runs elsewhere.
+    void setCancelHandler(std::function<void()> handler) { onCancel_ = std::move(handler); }
 
     static constexpr int DialogDelayMs = 1000;
 
@@ -41,6 +46,8 @@ private:
     QElapsedTimer started_;
     QElapsedTimer lastUpdate_;
     std::unique_ptr<QProgressDialog> dialog_;
+    QProgressBar* bar_ = nullptr; // owned by the dialog
+    std::function<void()> onCancel_;
     bool cancelled_ = false;
 };
 

@@ -1,6 +1,6 @@
 #include "window_look.h"
 
-#include "line_control.h"
+#include "line_widget.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -23,7 +23,7 @@ void paintOnWindowColour(QWidget* surface)
     palette.setColor(QPalette::Window, WindowColour);
     surface->setPalette(palette);
     for (QWidget* child : surface->findChildren<QWidget*>()) {
-        if (qobject_cast<QLabel*>(child) || qobject_cast<QGroupBox*>(child) || qobject_cast<LineControl*>(child))
+        if (qobject_cast<QLabel*>(child) || qobject_cast<QGroupBox*>(child) || qobject_cast<LineWidget*>(child))
             setFixedColours(child, QPalette::Window, WindowColour, QPalette::WindowText, WindowTextColour);
     }
 }

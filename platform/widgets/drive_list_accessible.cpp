@@ -1,6 +1,6 @@
 #include "drive_list_accessible.h"
 
-#include "drive_list_box.h"
+#include "drive_list.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -11,7 +11,7 @@ namespace {
 
 QAccessibleInterface* driveListFactory(const QString&, QObject* object)
 {
-    if (auto* box = qobject_cast<DriveListBox*>(object))
+    if (auto* box = qobject_cast<DriveList*>(object))
         return new DriveListAccessible(box); // QAccessible owns it
     return nullptr;
 }

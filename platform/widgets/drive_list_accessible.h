@@ -14,7 +14,7 @@ class DriveListAccessible : public QAccessibleWidget {
 public:
     explicit DriveListAccessible(QComboBox* box);
 
-    // Makes every DriveListBox read through this interface.
+    // Makes every DriveList read through this interface.
     static void install();
 
     QString text(QAccessible::Text t) const override;

@@ -1,48 +1,60 @@
 #pragma once
 
 #include "application.h"
-#include "fake_services.h"
-#include "window_registry.h"
+#include "desktop_services.h"
+#include "file_list.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDropEvent>
-#include <QEvent>
 #include <QFile>
 #include <QMimeData>
-
-#include <memory>
+#include <QtTest>
 
 namespace tavilon {
 
-// A fresh set of windows with recorded messages, as at the start of the program.
-struct WindowFixture {
-    WindowFixture()
+// Records what a user would be shown instead of showing it.
+struct FakeServices : DesktopServices {
+    void showMessage(QWidget*, Icon, const QString& text) override { messages.append(text); }
+    bool setClipboardText(const QString& text) override
     {
-        static bool styled = false;
-        if (!styled) {
-            applyApplicationLook(*qApp);
-            styled = true;
-        }
-        windows = std::make_unique<WindowRegistry>(services);
-        registerWindows(*windows);
+        clipboard = text;
+        return clipboardWorks;
     }
-    ~WindowFixture()
-    {
-        windows->mainWindow().unload();
-        windows->openDialog().unload();
-        windows->saveDialog().unload();
-        windows->aboutWindow().unload();
-        flushDeletes();
-    }
-
-    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-
-    FakeServices services;
-    std::unique_ptr<WindowRegistry> windows;
+    QList<DriveInfo> drives() override { return fakeDrives.isEmpty() ? DesktopServices::drives() : fakeDrives; }
+    QString lastMessage() const { return messages.value(messages.size() - 1); }
+    QStringList messages;
+    QString clipboard = QStringLiteral("(untouched)");
+    bool clipboardWorks = true;
+    QList<DriveInfo> fakeDrives;
 };
 
-// Writes a test file; a test that cannot is no test.
+// The program's windows with recorded messages, as at its start.
+struct WindowFixture {
+    WindowFixture() { applyApplicationLook(*qApp); }
+    ~WindowFixture()
+    {
+        windows.closeAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    MainWindow& main()
+    {
+        MainWindow& window = windows.showMainWindow();
+        static_cast<void>(QTest::qWaitForWindowExposed(&window)); // a later check fails if it was not
+        return window;
+    }
+    // The main window with `path`'s list counted, as the open dialog counts it.
+    MainWindow& mainWithList(const QString& path)
+    {
+        MainWindow& window = main();
+        window.showCountedList(countWordList(&window, services, path).value());
+        return window;
+    }
+
+    FakeServices services;
+    Application windows{services};
+};
+
+
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -50,21 +62,22 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
         qFatal("cannot write test file %s", qPrintable(path));
 }
 
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-// Drags `data` over `target` and drops it there, as a user's mouse does.
+// Drops `data` on `target`, as a user's mouse does.
 inline void dropOnto(QWidget* target, const QMimeData& data)
 {
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
-    QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &move);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
+}
+
+// Chooses the entry `name` of a file list with the arrow keys.
+inline void chooseFile(FileList* list, const QString& name)
+{
+    QTest::keyClick(list, Qt::Key_Home);
+    for (int i = 0; i < list->count() && list->fileName() != name; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->fileName(), name);
 }
 
 } // namespace tavilon

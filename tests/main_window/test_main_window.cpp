@@ -1,333 +1,268 @@
-#include "field_count.h"
+#include "busy_feedback.h"
 #include "main_window.h"
 #include "output_box.h"
+#include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
-#include "temp_files.h"
 #include "window_fixture.h"
-#include "word_list.h"
 
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QtTest>
-
-#include <functional>
+#include <QTemporaryDir>
 
 using namespace tavilon;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
 
-    MainWindow& showMain(WindowFixture& f)
+    static constexpr int FillWait = 120'000; // a loaded two-core machine is slow, not wrong
+    QTemporaryDir dir_;
+    QString at(const QString& name) const { return dir_.filePath(name); }
+    static void select(MainWindow& window, const QString& picks)
     {
-        MainWindow& form = f.windows->mainWindow().show();
-        if (!QTest::qWaitForWindowExposed(&form))
-            qWarning("main window not exposed");
-        return form;
+        window.picksBox()->clear();
+        QTest::keyClicks(window.picksBox(), picks);
+        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
     }
-
-    // A counted list, as the open dialog leaves the main window.
-    void loadList(MainWindow& form, const std::string& path)
+    // The words of `picks` picks as the box shows them, after `lines` lines.
+    QString picked(RandomSource& from, std::uint64_t picks, std::uint64_t count, std::uint64_t lines = 0)
     {
-        FileIdentity file;
-        const std::string count = countFields(path, {}, nullptr, &file).value();
-        form.showCountedList(QString::fromStdString(path), fieldCountValue(count), {}, file);
+        return QString::fromStdString(press({picks, count, at("w.txt").toStdString(), std::nullopt, lines}, from)
+                                          .value().words).replace('\n', "\r\n");
     }
 
 private slots:
-    void copyKeepsEveryCharacter_data()
+    void initTestCase()
     {
-        QTest::addColumn<QString>("output");
-        QTest::newRow("no-break space") << QString::fromUtf8("a\u00A0b\r\n");
-        QTest::newRow("line separator") << QString::fromUtf8("a\u2028b\r\nc\r\n");
-        QTest::newRow("tab") << QString::fromUtf8("a\tb\r\n");
-        QTest::newRow("all three, no final line end") << QString::fromUtf8("\u00A0\t\u2028\r\nx");
-        QTest::newRow("empty output copies the empty text") << QString();
+        QByteArray bytes;
+        for (int i = 0; i < 700; ++i)
+            bytes += (i % 7 == 0 ? "w\xC2\xA0" : "word") + QByteArray::number(i) + "\n"; // some with U+00A0
+        writeFile(at("w.txt"), bytes);
     }
-    void copyKeepsEveryCharacter()
-    {
-        QFETCH(QString, output);
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.outputBox()->setText(output);
-        QCOMPARE(form.outputBox()->text(), output);
-        form.onCopyClicked();
-        QCOMPARE(f.services.clipboard, output);
-        QCOMPARE(form.outputBox()->lineCount(), output.count(QStringLiteral("\r\n")) + (output.isEmpty() || output.endsWith('\n') ? 0 : 1));
-    }
-
-    // Tab leaves the output box instead of typing into it, visits the boxes
-    // and buttons in their order, and Shift+Tab walks back.
-    void tabMovesTheFocusInOrder()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
-        form.selectButton()->setEnabled(true);
-        QList<QWidget*> seen;
-        for (int i = 0; i < 10 && (seen.isEmpty() || QApplication::focusWidget() != form.outputBox()); ++i) {
-            seen << QApplication::focusWidget();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
-        QCOMPARE(seen.mid(0, 5), (QList<QWidget*>{form.outputBox(), form.selectButton(), form.picksBox(),
-                                                  form.copyButton(), form.pathBox()}));
-        QVERIFY(seen.contains(form.clearButton()));
-        QTest::keyClick(form.outputBox(), Qt::Key_Backtab);
-        QCOMPARE(QApplication::focusWidget(), seen.back());
-        QVERIFY(form.outputBox()->text().isEmpty()); // no tab typed into the output
-    }
-
-    void windowSizeIsBounded()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        for (int side : {65535, 50000}) {
-            form.resize(side, side);
-            QVERIFY(form.width() <= MainWindow::MaxWindowSide && form.height() <= MainWindow::MaxWindowSide);
-        }
-        form.resize(551, 500);
-        QCOMPARE(form.width(), 551);
-    }
-
     void init() { processRandomSource().reset(); }
 
-    void startState()
+    // Copy keeps every character; a clipboard that does not take says so.
+    void copyKeepsEveryCharacter()
     {
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        QCOMPARE(form.windowTitle(), QStringLiteral("Brenvask Tavilon"));
-        QVERIFY(form.outputBox()->text().isEmpty());
-        QVERIFY(form.countBox()->text().isEmpty());
-        QVERIFY(form.pathBox()->text().isEmpty());
-        QVERIFY(form.picksBox()->text().isEmpty());
-        QVERIFY(!form.selectButton()->isEnabled());
-        QVERIFY(!form.countBox()->isEnabled());
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.outputBox()));
-    }
-
-    void captionsFitTheirControls()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        for (const char* name : {"Label1", "Label2", "Label3"}) {
-            auto* label = form.findChild<QLabel*>(name);
-            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1000),
-                                                                   Qt::TextWordWrap, label->text());
-            // Whole lines fit; the last line's descent may reach one pixel past.
-            const int lines = (needed.height() + label->fontMetrics().lineSpacing() / 2) / label->fontMetrics().lineSpacing();
-            QVERIFY2(lines * label->fontMetrics().lineSpacing() <= label->height() && needed.width() <= label->width(), name);
-        }
-        // The label ends where the text box beside it begins.
-        auto fitsBeside = [&](const char* labelName, QWidget* box) {
-            auto* label = form.findChild<QLabel*>(labelName);
-            const int textWidth = label->fontMetrics().horizontalAdvance(label->text());
-            return label->x() + textWidth <= box->x();
-        };
-        QVERIFY(fitsBeside("Label2", form.pathBox()));
-        QVERIFY(fitsBeside("Label1", form.countBox()));
-        for (QPushButton* button : {form.copyButton(), form.clearButton(), form.selectButton()}) {
-            const QRect needed = button->fontMetrics().boundingRect(QRect(0, 0, button->width() - 6, 1000),
-                                                                    Qt::TextWordWrap, button->text());
-            QVERIFY2(needed.width() <= button->width() - 4 && needed.height() <= button->height() - 4,
-                     qPrintable(button->text()));
-        }
-        // The text boxes lie in front of the labels they overlap.
-        const QObjectList order = form.findChild<QWidget*>("Frame1")->children();
-        QVERIFY(order.indexOf(form.pathBox()) > order.indexOf(form.findChild<QLabel*>("Label2")));
-        QVERIFY(order.indexOf(form.countBox()) > order.indexOf(form.findChild<QLabel*>("Label1")));
-    }
-
-    void barItemDoesNothing()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.findChild<QAction*>("f")->trigger();
-        QVERIFY(!f.windows->openDialog().isLoaded());
-        QVERIFY(!f.windows->saveDialog().isLoaded());
-        QVERIFY(!f.windows->aboutWindow().isLoaded());
-        QVERIFY(f.services.messages.isEmpty());
-        QVERIFY(form.isVisible());
-        for (QAction* a : form.findChildren<QAction*>())
-            QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName())); // no key steals one from a box
-    }
-
-    void changeCheckInsideWrites()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        QSignalSpy changes(form.picksBox(), &QLineEdit::textChanged);
-        form.picksBox()->setText(QStringLiteral("1e5"));
-        QCOMPARE(form.picksBox()->text(), QStringLiteral("1e5"));
-        form.picksBox()->setText(QStringLiteral("12a"));
-        QCOMPARE(form.picksBox()->text(), QString()); // emptied inside the write
-        QCOMPARE(changes.count(), 3);
-        form.countBox()->setText(QStringLiteral("1500"));
-        QCOMPARE(form.countBox()->text(), QStringLiteral("1500"));
-        form.countBox()->setText(QStringLiteral("x"));
-        QCOMPARE(form.countBox()->text(), QString());
-    }
-
-    void clearKeepsEverythingElse()
-    {
-        TempFiles files;
-        const std::string list = files.write("w.txt", "alpha\nbeta\n");
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.onClearClicked();
-        QVERIFY(form.outputBox()->text().isEmpty());
-        loadList(form, list);
-        form.picksBox()->setText("3");
-        form.onSelectClicked();
-        QVERIFY(!form.outputBox()->text().isEmpty());
-        QTest::keyClick(&form, Qt::Key_Escape); // Escape presses "Clear"
-        QVERIFY(form.outputBox()->text().isEmpty());
-        QCOMPARE(form.pathBox()->text(), QString::fromStdString(list));
-        QCOMPARE(form.countBox()->text(), QStringLiteral("2"));
-        QCOMPARE(form.picksBox()->text(), QStringLiteral("3"));
-        QVERIFY(form.selectButton()->isEnabled());
-    }
-
-    void selectGivesTheSamePicksAsTheCore()
-    {
-        TempFiles files;
-        QByteArray bytes;
-        for (int i = 0; i < 500; ++i)
-            bytes += "word" + QByteArray::number(i) + "\r\n";
-        const std::string list = files.write("w.txt", bytes);
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        loadList(form, list);
-        QVERIFY(form.selectButton()->isEnabled());
-        form.onSelectClicked(); // empty box: one pick, and the box shows 1
-        QCOMPARE(form.picksBox()->text(), QStringLiteral("1"));
-        form.picksBox()->setText("4");
-        QTest::mouseClick(form.selectButton(), Qt::LeftButton);
-
-        RandomSource fresh;
-        std::string expected = press({1, 500, list}, fresh).value().words;
-        expected += press({4, 500, list}, fresh).value().words;
-        QCOMPARE(form.outputBox()->text(), QString::fromStdString(expected).replace('\n', "\r\n"));
-        QVERIFY(f.services.messages.isEmpty());
-    }
-
-    void picksFollowTextWithoutALineEnd()
-    {
-        TempFiles files;
-        const std::string list = files.write("one.txt", "only\n");
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        loadList(form, list);
-        form.outputBox()->setText("typed");
-        form.onSelectClicked();
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("typedonly\r\n"));
-    }
-
-    void realClipboardTakesTheText()
-    {
-        QtDesktopServices desktop;
-        QVERIFY(desktop.setClipboardText("a\r\nb\r\n"));
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("a\r\nb\r\n"));
-    }
-
-    void aClipboardThatFailsIsReported()
-    {
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.outputBox()->setText("keep me\r\n");
+        MainWindow& window = f.main();
+        const QString output = QString::fromUtf8("a\u00A0b\r\nc\td\u2028x");
+        window.outputBox()->setText(output);
+        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
+        QCOMPARE(f.services.clipboard, output);
+        QVERIFY(QtDesktopServices().setClipboardText(output)); // the real one reads its text back
         f.services.clipboardWorks = false;
-        form.onCopyClicked();
-        QCOMPARE(f.services.messages.size(), 1);
-        QVERIFY(f.services.lastMessage().contains("clipboard"));
-        QCOMPARE(form.outputBox()->text(), QStringLiteral("keep me\r\n"));
+        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
+        QVERIFY(f.services.lastMessage().contains("clipboard is not available"));
     }
 
-    void theOutputLimitIsKept()
-    {
-        TempFiles files;
-        const std::string list = files.write("w.txt", "a\nb\n");
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        loadList(form, list);
-        form.outputBox()->setText(QString("x\r\n").repeated(int(MaxOutputLines) - 2));
-        form.picksBox()->setText("3");
-        form.onSelectClicked();
-        QVERIFY(f.services.lastMessage().contains("Save the output and clear it first"));
-        QCOMPARE(form.outputBox()->lineCount(), qint64(MaxOutputLines) - 2);
-        form.picksBox()->setText("2");
-        form.onSelectClicked();
-        QCOMPARE(form.outputBox()->lineCount(), qint64(MaxOutputLines));
-    }
-
-    void menuWindowsOpenOnce()
+    // Tab leaves the output box instead of typing into it and visits the
+    // boxes and buttons in order; the window grows to 16384 px a side at most.
+    void tabOrderAndLargestSize()
     {
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.findChild<QAction*>("uj")->trigger();
-        QWidget* about = f.windows->aboutWindow().widget();
-        QVERIFY(about && about->isVisible());
-        form.onAboutTriggered();
-        QCOMPARE(f.windows->aboutWindow().widget(), about);
-        QCOMPARE(QApplication::topLevelWidgets().count(about), 1);
-        form.onLoadTriggered();
-        form.onLoadTriggered();
-        QVERIFY(f.windows->openDialog().isLoaded());
-        int dialogs = 0;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            dialogs += w->objectName() == "frmDialog";
-        QCOMPARE(dialogs, 1);
-    }
-
-    // Runs the event loop until the program would end, or gives up.
-    static bool runsToTheEnd(const std::function<void()>& step, int giveUpMs = 5000)
-    {
-        QTimer::singleShot(0, step);
-        QTimer::singleShot(giveUpMs, [] { QCoreApplication::exit(99); });
-        return QApplication::exec() == 0;
-    }
-
-    void exitClosesEveryWindowAndEndsTheProgram_data()
-    {
-        QTest::addColumn<bool>("otherWindows");
-        QTest::newRow("About and Save open") << true;
-        QTest::newRow("main window alone") << false;
-    }
-    void exitClosesEveryWindowAndEndsTheProgram()
-    {
-        QFETCH(bool, otherWindows);
-        WindowFixture f;
-        MainWindow& form = showMain(f);
-        if (otherWindows) {
-            form.onAboutTriggered();
-            form.onSaveTriggered();
+        MainWindow& window = f.main();
+        window.selectButton()->setEnabled(true);
+        for (QWidget* expected : QList<QWidget*>{window.outputBox(), window.selectButton(), window.picksBox(),
+                                                 window.copyButton(), window.pathBox(), window.clearButton()}) {
+            QCOMPARE(QApplication::focusWidget(), expected);
+            QTest::keyClick(expected, Qt::Key_Tab);
         }
-        QVERIFY(runsToTheEnd([&] { form.findChild<QAction*>("exit")->trigger(); }));
-        QVERIFY(!f.windows->mainWindow().isLoaded());
-        QVERIFY(!f.windows->saveDialog().isLoaded());
-        QVERIFY(!f.windows->aboutWindow().isLoaded());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), window.clearButton());
+        QVERIFY(window.outputBox()->text().isEmpty());
+        window.resize(65535, 65535);
+        QCOMPARE(window.size(), QSize(MainWindow::MaxWindowSide, MainWindow::MaxWindowSide));
     }
 
-    void closingTheMainWindowLeavesAboutRunning()
+    // The number box empties at once on what is not a number, key by key;
+    // the picks are the core's, press after press, after any text; Escape
+    // clears the output and nothing else.
+    void selectGivesTheCoresPicks()
     {
         WindowFixture f;
-        MainWindow& form = showMain(f);
-        form.onAboutTriggered();
-        bool aboutStillOpen = false;
-        QVERIFY(runsToTheEnd([&] {
-            form.close();
-            QTimer::singleShot(300, [&] {
-                aboutStillOpen = f.windows->aboutWindow().isLoaded() && !f.windows->mainWindow().isLoaded();
-                f.windows->aboutWindow().unload();
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        QTest::keyClicks(window.picksBox(), "1e");
+        QCOMPARE(window.picksBox()->text(), QString()); // "1e" is not a number
+        window.outputBox()->setText("typed");
+        select(window, "");
+        QCOMPARE(window.picksBox()->text(), QStringLiteral("1"));
+        select(window, "-4"); // "-" alone empties the box first
+        RandomSource fresh;
+        QString expected = "typed" + picked(fresh, 1, 700);
+        expected += picked(fresh, 4, 700, 1);
+        QCOMPARE(window.outputBox()->text(), expected);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        QVERIFY(window.outputBox()->text().isEmpty());
+        QCOMPARE(window.countBox()->text() + window.picksBox()->text(), QStringLiteral("7004"));
+    }
+
+    // A press that cannot pick, in the window or in the background, says
+    // why and changes neither the output nor the random source.
+    void refusedPressesChangeNothing_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("picks");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("list deleted") << "delete" << "3" << "No such file";
+        QTest::newRow("replaced by a list as long") << "replace" << "3" << "changed since it was counted";
+        QTest::newRow("replaced, in the background") << "replace" << "200000" << "changed since it was counted";
+        QTest::newRow("path edited") << "edit" << "3" << "no longer names the word list";
+        QTest::newRow("a word too long for the box") << "long" << "3" << "characters long";
+        QTest::newRow("box full") << "full" << "3" << "Save the output and clear it first";
+    }
+    void refusedPressesChangeNothing()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, picks);
+        QFETCH(QString, says);
+        writeFile(at("list.txt"), change == "long" ? QByteArray(10'001, 'q') : QByteArray("a\nb\nc\n"));
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("list.txt"));
+        const QString before = change == "full" ? QString("x\r\n").repeated(int(MaxOutputLines) - 2) : "kept\r\n";
+        window.outputBox()->setText(before);
+        if (change == "delete" || change == "replace")
+            QFile::remove(at("list.txt"));
+        if (change == "replace") { // as a save by another program leaves it
+            writeFile(at("other.txt"), "x\ny\nz\n");
+            QVERIFY(QFile::rename(at("other.txt"), at("list.txt")));
+        }
+        if (change == "edit")
+            window.pathBox()->setText(at("other.txt"));
+        select(window, picks);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        QCOMPARE(f.services.messages.size(), 1);
+        QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
+        QCOMPARE(window.outputBox()->text(), before);
+        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
+    }
+
+    // A paste or drop with a line over 10,000 characters is refused.
+    void overlongPastesAndDropsAreRefused()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        window.outputBox()->setText("kept\r\n");
+        const QString text = "a\nb\n" + QString(10'001, 'y');
+        QMimeData data;
+        data.setText(text);
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
+        dropOnto(window.outputBox()->viewport(), data);
+        QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
+        QCOMPARE(f.services.messages.filter("Nothing was pasted").size(), 2);
+    }
+
+    // A press of more than 10,000 picks fills the box in the background.
+    // Cancelled at once, while it runs, after the work but before the window
+    // hears of it, from the progress dialog, by closing the window or by
+    // File > Exit, it changes nothing and says nothing.
+    void cancelledFillsChangeNothing_data()
+    {
+        QTest::addColumn<int>("afterMs");
+        QTest::addColumn<QString>("how");
+        QTest::newRow("at once") << 0 << "cancel";
+        QTest::newRow("while it runs") << 150 << "cancel";
+        QTest::newRow("after the work, before the window hears") << -4000 << "cancel";
+        QTest::newRow("from the progress dialog") << 0 << "dialog";
+        QTest::newRow("window closed") << 50 << "close";
+        QTest::newRow("File > Exit") << 50 << "exit";
+    }
+    void cancelledFillsChangeNothing()
+    {
+        QFETCH(int, afterMs);
+        QFETCH(QString, how);
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        const QString before = QString::fromUtf8("typed\u2028here");
+        window.outputBox()->setText(before);
+        select(window, "999999");
+        QVERIFY(window.isFilling());
+        QTest::qWait(std::max(afterMs, 0));
+        QTest::qSleep(std::max(-afterMs, 0)); // asleep, the window takes no events
+        if (how == "dialog") {
+            QTRY_VERIFY_WITH_TIMEOUT(visibleProgressDialog() || !window.isFilling(), FillWait);
+            if (!window.isFilling())
+                QSKIP("the fill ended before its progress was shown");
+            QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
+        }
+        if (how == "close" || how == "exit") {
+            QTimer::singleShot(0, [&] {
+                if (how == "exit")
+                    window.findChild<QAction*>("exit")->trigger();
+                else
+                    window.close();
             });
-        }));
-        QVERIFY(aboutStillOpen);
-        // The next opening starts from the window as first built.
-        MainWindow& again = f.windows->mainWindow().show();
-        QVERIFY(again.outputBox()->text().isEmpty());
-        QVERIFY(!again.selectButton()->isEnabled());
+            QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
+            QCOMPARE(QApplication::exec(), 0); // the program ends
+        } else {
+            if (how == "cancel")
+                window.cancelFill();
+            QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+            QCOMPARE(window.outputBox()->text(), before);
+            QVERIFY(!window.outputBox()->isReadOnly());
+        }
+        QCOMPARE(processRandomSource().state(), RandomSource::StartState);
+        QVERIFY(f.services.messages.isEmpty() && !visibleProgressDialog() && !QApplication::overrideCursor());
+    }
+
+    // While the box fills, every command that would act on the output waits
+    // and says so; the finished fill is the press's text after the old one.
+    void commandsWaitForTheFill()
+    {
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        const QString before = QString::fromUtf8("a\u00A0b\r\nno line end");
+        window.outputBox()->setText(before);
+        select(window, "200000");
+        QVERIFY(window.isFilling());
+        for (QPushButton* button : {window.copyButton(), window.clearButton(), window.selectButton()})
+            QTest::mouseClick(button, Qt::LeftButton);
+        QTest::keyClick(&window, Qt::Key_Escape);
+        window.findChild<QAction*>("save")->trigger();
+        window.findChild<QAction*>("load")->trigger();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(at("w.txt"))});
+        dropOnto(window.outputBox()->viewport(), data);
+        QCOMPARE(f.services.messages.filter("still being written").size(), 7);
+        QVERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
+        QTest::keyClicks(window.outputBox(), "typed");
+        QGuiApplication::clipboard()->setText("pasted");
+        QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window.outputBox()->text(), before);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
+        RandomSource fresh;
+        const QString expected = before + picked(fresh, 200000, 700, 2);
+        QCOMPARE(window.outputBox()->text(), expected);
+        QCOMPARE(processRandomSource().state(), fresh.state());
+        QCOMPARE(QString::number(f.services.messages.size()) + f.services.clipboard, "7(untouched)");
+        QVERIFY(!window.outputBox()->isReadOnly());
+    }
+
+    // A wait cursor at once; after a second a progress dialog, fed by work
+    // on the window's thread, whose Cancel stops the work.
+    void longWorkOnTheWindowsThreadOffersCancel()
+    {
+        QWidget window;
+        window.show();
+        {
+            BusyFeedback busy(&window, "Working");
+            bool toldToStop = false;
+            busy.setCancelHandler([&] { toldToStop = true; });
+            const ProgressFn report = busy.callback();
+            QVERIFY(report(10, 1000) && !visibleProgressDialog());
+            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+            QTest::qWait(BusyFeedback::DialogDelayMs + 100);
+            QVERIFY(report(250, 1000));
+            QProgressDialog* dialog = visibleProgressDialog();
+            QVERIFY(dialog && dialog->value() == 250 && QTest::qWaitForWindowExposed(dialog));
+            QTest::keyClick(dialog, Qt::Key_Escape); // the dialog's Cancel
+            QVERIFY(toldToStop && !report(300, 1000));
+        }
+        QVERIFY(!QApplication::overrideCursor() && !visibleProgressDialog());
     }
 };
 

@@ -1,10 +1,10 @@
-#include "file_list_box.h"
+#include "file_list.h"
 
 #include "folder_listing.h"
 
 namespace tavilon {
 
-FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
+FileList::FileList(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
@@ -20,7 +20,7 @@ FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
     });
 }
 
-QString FileListBox::setPath(const QString& path)
+QString FileList::setPath(const QString& path)
 {
     const QString target = cleanFolderPath(path);
     QList<FolderEntry> files;
@@ -43,13 +43,13 @@ QString FileListBox::setPath(const QString& path)
     return QString();
 }
 
-QString FileListBox::fileName() const
+QString FileList::fileName() const
 {
     const QListWidgetItem* item = currentItem();
     return item && item->isSelected() ? item->text() : QString();
 }
 
-QByteArray FileListBox::fileNameBytes() const
+QByteArray FileList::fileNameBytes() const
 {
     const QListWidgetItem* item = currentItem();
     return item && item->isSelected() ? item->data(BytesRole).toByteArray() : QByteArray();

@@ -6,18 +6,18 @@
 
 namespace tavilon {
 
-// The directory list: the chain of folders from the root down to Path, each
-// shown opened and indented, then Path's subfolders. A double click or Enter
+// The folder list: the chain of folders from the root down to path(), each
+// shown opened and indented, then its subfolders. A double click or Enter
 // on a folder opens it. changed() fires whenever the path changes.
-class DirListBox : public QListWidget {
+class FolderList : public QListWidget {
     Q_OBJECT
 public:
-    explicit DirListBox(QWidget* parent = nullptr);
+    explicit FolderList(QWidget* parent = nullptr);
 
     void setDrives(const QList<DriveInfo>& drives) { drives_ = drives; }
 
     QString path() const { return path_; }
-    // Writes Path; a drive's root moves the list to that drive's current
+    // Shows `path`; a drive's root moves the list to that drive's current
     // directory. Returns why it failed (the list then stays as it was), or
     // an empty text.
     QString setPath(const QString& path);

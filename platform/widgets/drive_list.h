@@ -8,10 +8,10 @@ namespace tavilon {
 
 // The drive list: one entry per drive; changed() fires when the user chooses
 // another one.
-class DriveListBox : public QComboBox {
+class DriveList : public QComboBox {
     Q_OBJECT
 public:
-    explicit DriveListBox(QWidget* parent = nullptr);
+    explicit DriveList(QWidget* parent = nullptr);
 
     void setDrives(const QList<DriveInfo>& drives, const QString& currentPath);
     const QList<DriveInfo>& drives() const { return drives_; }

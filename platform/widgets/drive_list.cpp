@@ -1,4 +1,4 @@
-#include "drive_list_box.h"
+#include "drive_list.h"
 
 #include "drive_list_accessible.h"
 
@@ -6,7 +6,7 @@
 
 namespace tavilon {
 
-DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent)
+DriveList::DriveList(QWidget* parent) : QComboBox(parent)
 {
     DriveListAccessible::install();
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -17,7 +17,7 @@ DriveListBox::DriveListBox(QWidget* parent) : QComboBox(parent)
     });
 }
 
-void DriveListBox::setDrives(const QList<DriveInfo>& drives, const QString& currentPath)
+void DriveList::setDrives(const QList<DriveInfo>& drives, const QString& currentPath)
 {
     const QSignalBlocker blocker(this);
     drives_ = drives;
@@ -28,13 +28,13 @@ void DriveListBox::setDrives(const QList<DriveInfo>& drives, const QString& curr
     setCurrentIndex(shown_);
 }
 
-QString DriveListBox::drive() const
+QString DriveList::drive() const
 {
     const int index = currentIndex();
     return index >= 0 && index < drives_.size() ? drives_[index].root : QString();
 }
 
-void DriveListBox::showDriveOf(const QString& path)
+void DriveList::showDriveOf(const QString& path)
 {
     const QSignalBlocker blocker(this);
     shown_ = driveIndexOf(drives_, path);

@@ -6,11 +6,11 @@ namespace tavilon {
 
 // The file list: the files of path(). fileName() is the selected entry's bare
 // name, empty when none; fileSelected fires on selecting an entry, pathChanged()
-// whenever Path changes.
-class FileListBox : public QListWidget {
+// whenever path() changes.
+class FileList : public QListWidget {
     Q_OBJECT
 public:
-    explicit FileListBox(QWidget* parent = nullptr);
+    explicit FileList(QWidget* parent = nullptr);
 
     QString path() const { return path_; }
     // Returns why the folder could not be listed, or an empty text.

@@ -1,4 +1,4 @@
-#include "line_control.h"
+#include "line_widget.h"
 
 #include <QAccessibleWidget>
 #include <QEvent>
@@ -9,7 +9,7 @@ namespace tavilon {
 namespace {
 
 // A rule reads as a separator with no name of its own, not as a nameless
-// panel that borrows its frame's caption.
+// panel that borrows its frame's title.
 class RuleAccessible : public QAccessibleWidget {
 public:
     explicit RuleAccessible(QWidget* rule) : QAccessibleWidget(rule, QAccessible::Separator) {}
@@ -18,14 +18,14 @@ public:
 
 QAccessibleInterface* ruleFactory(const QString&, QObject* object)
 {
-    if (auto* rule = qobject_cast<LineControl*>(object))
+    if (auto* rule = qobject_cast<LineWidget*>(object))
         return new RuleAccessible(rule); // QAccessible owns it
     return nullptr;
 }
 
 } // namespace
 
-LineControl::LineControl(QWidget* container) : QWidget(container)
+LineWidget::LineWidget(QWidget* container) : QWidget(container)
 {
     QAccessible::installFactory(&ruleFactory); // a second install is a no-op
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -37,26 +37,26 @@ LineControl::LineControl(QWidget* container) : QWidget(container)
     }
 }
 
-void LineControl::setFrom(QPoint from)
+void LineWidget::setFrom(QPoint from)
 {
     from_ = from;
     update();
 }
 
-void LineControl::setTo(QPoint to)
+void LineWidget::setTo(QPoint to)
 {
     to_ = to;
     update();
 }
 
-bool LineControl::eventFilter(QObject* watched, QEvent* event)
+bool LineWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == parentWidget() && event->type() == QEvent::Resize)
         setGeometry(parentWidget()->rect());
     return QWidget::eventFilter(watched, event);
 }
 
-void LineControl::paintEvent(QPaintEvent*)
+void LineWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setPen(QPen(palette().color(QPalette::WindowText), 1));

@@ -9,23 +9,18 @@
 
 namespace tavilon {
 
-std::string filePathBytes(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
 std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& path)
 {
-    return countWordList(over, services, path, filePathBytes(path));
+    return countWordList(over, services, path, QFile::encodeName(path));
 }
 
 std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
-                                     const std::string& pathBytes)
+                                         const QByteArray& pathBytes)
 {
     FileIdentity file;
     Outcome<std::string> counted = [&] {
         BusyFeedback busy(over, QObject::tr("Counting the words of %1…").arg(shownPath));
-        return countFields(pathBytes, busy.callback(), nullptr, &file);
+        return countFields(pathBytes.toStdString(), busy.callback(), nullptr, &file);
     }();
     if (!counted) {
         if (counted.error().code != ErrorCode::Cancelled)
@@ -34,7 +29,7 @@ std::optional<CountedList> countWordList(QWidget* over, DesktopServices& service
                                      .arg(QString::fromUtf8(counted.error().message)));
         return std::nullopt;
     }
-    return CountedList{fieldCountValue(counted.value()), file};
+    return CountedList{shownPath, pathBytes, fieldCountValue(counted.value()), file};
 }
 
 } // namespace tavilon

@@ -4,10 +4,10 @@
 
 namespace tavilon {
 
-// A push button whose caption wraps at word boundaries when it is wider
-// than the button, so that a long caption ("Copy to Clipboard") stays
+// A push button whose text wraps at word boundaries when it is wider
+// than the button, so that a long text ("Copy to Clipboard") stays
 // whole on a small button.
-class CaptionButton : public QPushButton {
+class WrappingButton : public QPushButton {
     Q_OBJECT
 public:
     using QPushButton::QPushButton;

@@ -2,11 +2,11 @@
 
 #include "file_identity.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 class QWidget;
 
@@ -14,12 +14,12 @@ namespace tavilon {
 
 class DesktopServices;
 
-// A path as the core takes it: the file system's own bytes.
-std::string filePathBytes(const QString& path);
-
-// A counted word list: its number of words, and the file as it stood when
-// counted, which a press checks it still reads.
+// A counted word list: its path as shown and in the file system's own bytes
+// (which differ for a name that is not valid UTF-8), its number of words, and
+// the file as it stood when counted, which a press checks it still reads.
 struct CountedList {
+    QString path;
+    QByteArray pathBytes;
     std::uint64_t count = 0;
     FileIdentity file;
 };
@@ -30,6 +30,6 @@ struct CountedList {
 std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& path);
 // The same for a file named by its own bytes; `shownPath` is what messages show.
 std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
-                                     const std::string& pathBytes);
+                                         const QByteArray& pathBytes);
 
 } // namespace tavilon

@@ -1,4 +1,4 @@
-#include "dir_list_box.h"
+#include "folder_list.h"
 
 #include "folder_listing.h"
 
@@ -13,13 +13,13 @@ constexpr int PathRole = Qt::UserRole;
 
 } // namespace
 
-DirListBox::DirListBox(QWidget* parent) : QListWidget(parent)
+FolderList::FolderList(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::itemDoubleClicked, this, &DirListBox::openItem);
+    connect(this, &QListWidget::itemDoubleClicked, this, &FolderList::openItem);
 }
 
-QString DirListBox::driveCurrentDirectory(const QString& root) const
+QString FolderList::driveCurrentDirectory(const QString& root) const
 {
     const QString current = cleanFolderPath(QDir::currentPath());
     const int driveOfCurrent = driveIndexOf(drives_, current);
@@ -28,7 +28,7 @@ QString DirListBox::driveCurrentDirectory(const QString& root) const
     return root;
 }
 
-QString DirListBox::setPath(const QString& path)
+QString FolderList::setPath(const QString& path)
 {
     for (const DriveInfo& drive : drives_) {
         if (drive.root == path)
@@ -37,7 +37,7 @@ QString DirListBox::setPath(const QString& path)
     return openFolder(path);
 }
 
-QString DirListBox::openFolder(const QString& path)
+QString FolderList::openFolder(const QString& path)
 {
     const QString target = cleanFolderPath(path);
     QStringList subfolders;
@@ -76,7 +76,7 @@ QString DirListBox::openFolder(const QString& path)
     return QString();
 }
 
-void DirListBox::openItem(QListWidgetItem* item)
+void FolderList::openItem(QListWidgetItem* item)
 {
     if (!item)
         return;
@@ -85,7 +85,7 @@ void DirListBox::openItem(QListWidgetItem* item)
         emit openFailed(error);
 }
 
-void DirListBox::keyPressEvent(QKeyEvent* event)
+void FolderList::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         openItem(currentItem());

@@ -7,10 +7,10 @@ namespace tavilon {
 
 // A line drawn between two points of its container, in pixels. It covers the
 // container, draws nothing else and lets every mouse event through.
-class LineControl : public QWidget {
+class LineWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit LineControl(QWidget* container);
+    explicit LineWidget(QWidget* container);
 
     QPoint from() const { return from_; }
     QPoint to() const { return to_; }

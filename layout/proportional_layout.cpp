@@ -1,0 +1,139 @@
+#include "proportional_layout.h"
+
+#include "line_widget.h"
+#include "twips.h"
+
+#include <cmath>
+#include <limits>
+
+namespace tavilon {
+
+namespace {
+
+// Nearest whole number, ties to even; nothing outside the 32-bit range.
+std::optional<std::int32_t> toInt32(double value)
+{
+    if (!std::isfinite(value))
+        return std::nullopt;
+    const double rounded = std::nearbyint(value); // the default mode rounds ties to even
+    if (rounded < std::numeric_limits<std::int32_t>::min() || rounded > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(rounded);
+}
+
+} // namespace
+
+ProportionalLayout::ProportionalLayout(QWidget* clientArea, QSize referenceClient)
+    : QLayout(clientArea), referenceClient_(referenceClient)
+{
+    setContentsMargins(0, 0, 0, 0);
+}
+
+ProportionalLayout::~ProportionalLayout() = default;
+
+void ProportionalLayout::addControl(QWidget* control, const QRect& reference)
+{
+    placed_.push_back({control, reference, false});
+    invalidate();
+}
+
+void ProportionalLayout::addLine(LineWidget* line, const QLine& reference)
+{
+    placed_.push_back({line, QRect(reference.p1(), QSize(reference.x2(), reference.y2())), true});
+    invalidate();
+}
+
+void ProportionalLayout::setReferenceScale(double x, double y)
+{
+    scaleX_ = x;
+    scaleY_ = y;
+    invalidate();
+}
+
+std::optional<std::int32_t> ProportionalLayout::percent(int current, std::int32_t reference)
+{
+    const auto hundredfold = toInt32(double(twips(current)) * 100);
+    if (!hundredfold || reference == 0)
+        return std::nullopt;
+    return *hundredfold / reference;
+}
+
+std::optional<std::int32_t> ProportionalLayout::scale(std::int32_t v, std::int32_t p)
+{
+    const std::int64_t product = std::int64_t{v} * p;
+    if (product < std::numeric_limits<std::int32_t>::min() || product > std::numeric_limits<std::int32_t>::max())
+        return std::nullopt;
+    return static_cast<std::int32_t>(product / 100); // C++ division truncates toward zero
+}
+
+std::int32_t ProportionalLayout::referenceValue(int twipValue, double factor) const
+{
+    return toInt32(twipValue * factor).value_or(0);
+}
+
+void ProportionalLayout::setGeometry(const QRect& rect)
+{
+    QLayout::setGeometry(rect);
+    // A minimised window's client area says nothing of the one the user
+    // will see again: its controls stay where they are.
+    if (QWidget* client = parentWidget(); !client || client->window()->isMinimized())
+        return;
+    const std::int32_t w = percent(rect.width(), referenceValue(referenceClient_.width(), scaleX_)).value_or(0);
+    const std::int32_t h = percent(rect.height(), referenceValue(referenceClient_.height(), scaleY_)).value_or(0);
+    for (const Placed& placed : placed_)
+        place(placed, w, h);
+}
+
+void ProportionalLayout::place(const Placed& placed, std::int32_t w, std::int32_t h) const
+{
+    if (!placed.control)
+        return;
+    const QRect& r = placed.reference;
+    const auto x = [&](int v) { return scale(referenceValue(v, scaleX_), w); };
+    const auto y = [&](int v) { return scale(referenceValue(v, scaleY_), h); };
+    if (placed.isLine) {
+        // The ends, one coordinate at a time; one that cannot be computed stays.
+        auto* line = static_cast<LineWidget*>(placed.control.data());
+        if (const auto x1 = x(r.left()))
+            line->setFrom(QPoint(pxRounded(*x1), line->from().y()));
+        if (const auto y1 = y(r.top()))
+            line->setFrom(QPoint(line->from().x(), pxRounded(*y1)));
+        if (const auto x2 = x(r.width()))
+            line->setTo(QPoint(pxRounded(*x2), line->to().y()));
+        if (const auto y2 = y(r.height()))
+            line->setTo(QPoint(line->to().x(), pxRounded(*y2)));
+        return;
+    }
+    placed.control->setGeometry(pxRounded(x(r.left()).value_or(0)), pxRounded(y(r.top()).value_or(0)),
+                                pxRounded(x(r.width()).value_or(0)), pxRounded(y(r.height()).value_or(0)));
+}
+
+QSize ProportionalLayout::sizeHint() const
+{
+    return QSize(px(referenceValue(referenceClient_.width(), scaleX_)),
+                 px(referenceValue(referenceClient_.height(), scaleY_)));
+}
+
+// The controls stay children of their own containers and are not layout
+// items: the layout holds none.
+void ProportionalLayout::addItem(QLayoutItem* item)
+{
+    delete item;
+}
+
+QLayoutItem* ProportionalLayout::itemAt(int) const
+{
+    return nullptr;
+}
+
+QLayoutItem* ProportionalLayout::takeAt(int)
+{
+    return nullptr;
+}
+
+int ProportionalLayout::count() const
+{
+    return 0;
+}
+
+} // namespace tavilon

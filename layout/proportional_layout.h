@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QLayout>
+#include <QLine>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tavilon {
+
+class LineWidget;
+
+// Lays out a window's client area by proportion: every control keeps its
+// reference place, in twips, scaled by two whole-number percentages, the
+// client area's width and height against the reference client size. Each
+// pass starts again from the reference, so truncation never accumulates.
+// The percentages and the scaling are computed in twips (15 to a pixel):
+// done in pixels, the same pass would put many edges a pixel off.
+//
+// The controls may lie anywhere in the client area, also inside a frame:
+// their places are relative to their own container, and every control is
+// scaled by the client area's percentages.
+class ProportionalLayout : public QLayout {
+    Q_OBJECT
+public:
+    // `referenceClient` is the client size, in twips, at which every control
+    // stands at its reference place.
+    ProportionalLayout(QWidget* clientArea, QSize referenceClient);
+    ~ProportionalLayout() override;
+
+    void addControl(QWidget* control, const QRect& reference);
+    void addLine(LineWidget* line, const QLine& reference);
+
+    // Grows or shrinks the reference, client size included, by a factor per
+    // axis (as for a larger font), and lays the controls out again.
+    void setReferenceScale(double x, double y);
+
+    // The whole-number percentage of `current` pixels against `reference`
+    // twips; nothing for a zero reference or outside the 32-bit range.
+    static std::optional<std::int32_t> percent(int current, std::int32_t reference);
+    // v * p / 100, truncated toward zero; nothing outside the 32-bit range.
+    static std::optional<std::int32_t> scale(std::int32_t v, std::int32_t p);
+
+    void setGeometry(const QRect& rect) override;
+    QSize sizeHint() const override;
+    void addItem(QLayoutItem* item) override;
+    QLayoutItem* itemAt(int index) const override;
+    QLayoutItem* takeAt(int index) override;
+    int count() const override;
+
+private:
+    struct Placed {
+        QPointer<QWidget> control;
+        QRect reference; // for a line: its two ends
+        bool isLine = false;
+    };
+    std::int32_t referenceValue(int twips, double factor) const;
+    void place(const Placed& placed, std::int32_t w, std::int32_t h) const;
+
+    QSize referenceClient_;
+    double scaleX_ = 1;
+    double scaleY_ = 1;
+    std::vector<Placed> placed_;
+};
+
+} // namespace tavilon

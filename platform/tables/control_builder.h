@@ -1,0 +1,62 @@
+#pragma once
+
+#include "control_spec.h"
+
+#include <QWidget>
+
+#include <utility>
+#include <vector>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tavilon {
+
+class LineWidget;
+
+// Makes a window's controls from the rows of its table, each of the class
+// the window asks for, placed as its row says and owned by its container.
+// Add the rows front to back; finish() then stacks them in that order and
+// chains the tab order by the rows' tab indexes.
+class ControlBuilder {
+public:
+    template <class T>
+    T* add(QWidget* container, const ControlSpec& row)
+    {
+        auto* control = new T(container); // owned by the container
+        control->setObjectName(QString::fromUtf8(row.name));
+        setUp(control, row);
+        control->setEnabled(row.enabled);
+        if (row.tabIndex < 0)
+            control->setFocusPolicy(Qt::NoFocus);
+        built_.emplace_back(control, &row);
+        return control;
+    }
+
+    // Front to back within each container, with labels and lines behind every
+    // other control, so that a box overlapping a label stays on top; then the
+    // tab order.
+    void finish();
+
+    // Every control made so far, with its row, in the order they were added.
+    const std::vector<std::pair<QWidget*, const ControlSpec*>>& controls() const { return built_; }
+
+private:
+    static void setUp(QWidget* control, const ControlSpec& row);
+    static void setUp(QLineEdit* box, const ControlSpec& row);
+    static void setUp(QPushButton* button, const ControlSpec& row);
+    static void setUp(QLabel* label, const ControlSpec& row);
+    static void setUp(QGroupBox* frame, const ControlSpec& row);
+    static void setUp(LineWidget* line, const ControlSpec& row);
+
+    std::vector<std::pair<QWidget*, const ControlSpec*>> built_;
+};
+
+// What a screen reader says of a control: its name (nullptr: its own
+// text) and a longer description; `label`, the label that names it on
+// screen, becomes the label's buddy.
+void describeControl(QWidget* control, const char* name, const char* description, QLabel* label = nullptr);
+
+} // namespace tavilon

@@ -1,0 +1,203 @@
+// The windows together: each at most once and discarded on closing, the
+// program's end, what a screen reader is told of them, text that reads under
+// a dark desktop theme, and the About window's heading.
+
+#include "about_window.h"
+#include "contrast.h"
+#include "drive_list.h"
+#include "line_widget.h"
+#include "main_window.h"
+#include "output_box.h"
+#include "window_fixture.h"
+#include "window_look.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace tavilon;
+
+namespace {
+
+QWidget* showWindow(WindowFixture& f, const QString& window)
+{
+    QWidget* main = &f.main();
+    if (window == "frmDialog")
+        return &f.windows.showOpenDialog();
+    if (window == "savefrm")
+        return &f.windows.showSaveDialog();
+    return window == "Form2" ? static_cast<QWidget*>(&f.windows.showAboutWindow()) : main;
+}
+
+QAccessibleInterface* face(QObject* object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+} // namespace
+
+class TestApplication : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir tmp_;
+
+private slots:
+    void initTestCase()
+    {
+        QAccessible::setActive(true); // interfaces are asked for while windows are built
+        QDir::setCurrent(tmp_.path());
+        writeFile(tmp_.filePath("five.txt"), "a\nb\nc\nd\ne\n");
+    }
+
+    // File > Exit closes every window (the program ends); the close box
+    // closes the main window alone, which opens again as first built.
+    void windowsOpenOnceAndCloseForGood()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        window.outputBox()->setText("words\r\n");
+        for (const char* item : {"uj", "uj", "load", "load", "save", "f"}) // "|" does nothing
+            window.findChild<QAction*>(item)->trigger();
+        QCOMPARE(QApplication::topLevelWidgets().size(), 4 + 2); // and the menus' two
+        bool aboutStayed = false;
+        QTimer::singleShot(0, [&] {
+            window.close();
+            aboutStayed = f.windows.aboutWindow() && !f.windows.mainWindow();
+            f.windows.showMainWindow().findChild<QAction*>("exit")->trigger();
+        });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(aboutStayed && f.services.messages.isEmpty());
+        QVERIFY(!f.windows.mainWindow() && !f.windows.openDialog() && !f.windows.saveDialog() && !f.windows.aboutWindow());
+        QVERIFY(f.main().outputBox()->text().isEmpty());
+    }
+
+    // Each window reads its role and title; every box, list and button a
+    // name of its own, inside its window's tree; a rule reads as a nameless
+    // separator.
+    void everyControlReadsItsOwnName_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("main window") << "Form1" << int(QAccessible::Window) << "Brenvask Tavilon";
+        QTest::newRow("open dialog") << "frmDialog" << int(QAccessible::Dialog) << "Load";
+        QTest::newRow("save dialog") << "savefrm" << int(QAccessible::Dialog) << "Load";
+        QTest::newRow("About window") << "Form2" << int(QAccessible::Window) << "Brenvask";
+    }
+    void everyControlReadsItsOwnName()
+    {
+        QFETCH(QString, window);
+        WindowFixture f;
+        QWidget* shown = showWindow(f, window);
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+        QTEST(int(face(shown)->role()), "role");
+        QTEST(face(shown)->text(QAccessible::Name), "title");
+        QSet<QString> names;
+        for (QWidget* control : shown->findChildren<QWidget*>()) {
+            const bool reached = qobject_cast<QLineEdit*>(control) || qobject_cast<QAbstractButton*>(control)
+                || qobject_cast<QComboBox*>(control) || qobject_cast<QAbstractItemView*>(control)
+                || qobject_cast<QPlainTextEdit*>(control);
+            if (control->window() != shown || !control->isVisibleTo(shown) || !reached)
+                continue;
+            const QString name = face(control)->text(QAccessible::Name).trimmed();
+            QVERIFY2(!name.isEmpty() && !names.contains(name), qPrintable(control->objectName() + ": " + name));
+            names.insert(name);
+            QAccessibleInterface* up = face(control);
+            while (up && up->object() != shown)
+                up = up->parent();
+            QVERIFY2(up, qPrintable(control->objectName() + " is outside its window's tree"));
+            if (auto* drives = qobject_cast<DriveList*>(control)) // the drive list reads the drive as its value
+                QVERIFY(face(drives)->text(QAccessible::Value) == drives->currentText() && drives->count() > 0);
+        }
+        for (auto* rule : shown->findChildren<LineWidget*>())
+            QVERIFY(face(rule)->role() == QAccessible::Separator && face(rule)->text(QAccessible::Name).isEmpty());
+    }
+
+    // What a screen reader does: select the file list's entry, press Ok.
+    void fileChosenByAccessibleActions()
+    {
+        WindowFixture f;
+        for (const QString window : {"frmDialog", "savefrm"}) {
+            auto* dialog = static_cast<BrowseDialog*>(showWindow(f, window));
+            QAccessibleInterface* entry = face(dialog->fileList())->child(0);
+            QCOMPARE(entry->text(QAccessible::Name), QStringLiteral("five.txt"));
+            entry->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            QCOMPARE(dialog->nameBox()->text(), QStringLiteral("five.txt"));
+            face(dialog->okButton())->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_VERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
+        }
+        QCOMPARE(f.windows.mainWindow()->countBox()->text() + f.services.lastMessage(), "5saved");
+    }
+
+    // Under a dark desktop theme, chosen before the windows or while they
+    // run, text on the fixed blue and in the lilac output box stays black;
+    // other text follows the theme. Either way it reads at 4.5:1 at least,
+    // as painted.
+    void textReadsOnADarkTheme_data()
+    {
+        QTest::addColumn<bool>("beforeTheWindows");
+        QTest::newRow("dark theme at start") << true;
+        QTest::newRow("dark theme chosen while running") << false;
+    }
+    void textReadsOnADarkTheme()
+    {
+        QFETCH(bool, beforeTheWindows);
+        QPalette dark;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            dark.setColor(role, QColor(0x2b, 0x2b, 0x2b));
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            dark.setColor(role, QColor(0xee, 0xee, 0xee));
+        const QPalette desktop = QApplication::palette();
+        if (beforeTheWindows)
+            QApplication::setPalette(dark);
+        WindowFixture f;
+        MainWindow& main = f.main();
+        QWidget& open = f.windows.showOpenDialog();
+        QApplication::setPalette(dark);
+        main.outputBox()->setText(QStringLiteral("Mw\r\n"));
+        main.pathBox()->setText(QStringLiteral("Mw"));
+        QVERIFY(QTest::qWaitForWindowExposed(&open));
+        const auto reads = [](QWidget* painter, QPalette::ColorRole text, QPalette::ColorRole background, QRect band) {
+            const QColor behind = painter->palette().color(background);
+            return contrastRatio(painter->palette().color(text), behind) >= 4.5
+                && strongestContrast(painter->grab().toImage(), band, behind) >= 4.5;
+        };
+        auto* frame = main.findChild<QGroupBox*>();
+        QVERIFY(reads(frame, QPalette::WindowText, QPalette::Window, QRect(0, 0, frame->width(), 14))); // its title
+        QVERIFY(reads(main.outputBox()->viewport(), QPalette::Text, QPalette::Base, main.outputBox()->viewport()->rect()));
+        for (QWidget* window : {static_cast<QWidget*>(&main), &open})
+            for (auto* label : window->findChildren<QLabel*>())
+                QVERIFY2(reads(label, QPalette::WindowText, QPalette::Window, label->rect()), qPrintable(label->objectName()));
+        QVERIFY(reads(main.pathBox(), QPalette::Text, QPalette::Base, main.pathBox()->rect()));
+        QCOMPARE(main.pathBox()->palette().color(QPalette::Base), dark.color(QPalette::Base)); // follows the theme
+        QCOMPARE(main.clientArea()->palette().color(QPalette::Window), WindowColour);
+        QApplication::setPalette(desktop);
+    }
+
+    // The About heading reads as one address, on one line: the name in large
+    // type lies over its blanks.
+    void headingReadsAsOneAddress()
+    {
+        WindowFixture f;
+        AboutWindow& about = f.windows.showAboutWindow();
+        auto* heading = about.findChild<QLabel*>("Label1");
+        auto* name = about.findChild<QLabel*>("Label2");
+        const QString text = "www." + QString(39, ' ') + ".test";
+        QCOMPARE(heading->text(), text);
+        QVERIFY(about.children().indexOf(name) > about.children().indexOf(heading));
+        const QFontMetrics metrics = heading->fontMetrics();
+        QVERIFY(name->x() >= heading->x() + metrics.horizontalAdvance("www."));
+        QVERIFY(name->x() + name->fontMetrics().horizontalAdvance("Brenvask")
+                <= heading->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf('.'))));
+        QVERIFY(metrics.horizontalAdvance(text) <= heading->width());
+    }
+};
+
+QTEST_MAIN(TestApplication)
+#include "test_application.moc"

@@ -1,0 +1,74 @@
+#include "line_widget.h"
+#include "main_window.h"
+#include "output_box.h"
+#include "window_fixture.h"
+
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <random>
+
+using namespace tavilon;
+
+class TestProportionalLayout : public QObject {
+    Q_OBJECT
+
+    static void setClientSize(MainWindow& window, QSize client)
+    {
+        window.resize(client.width(), client.height() + window.menuBar()->height());
+        QTRY_COMPARE(window.clientArea()->size(), client);
+    }
+    // The output box, the Select button in the frame, and the rule's ends.
+    static QList<QRect> places(MainWindow& window)
+    {
+        auto* rule = window.findChild<LineWidget*>();
+        return {window.outputBox()->geometry(), window.selectButton()->geometry(), QRect(rule->from(), rule->to())};
+    }
+
+private slots:
+    // Computed in twips and truncated: in pixels, 99 percent of the output
+    // box's 537 px would be 531, not 532; rounded, 150 percent of its 8055
+    // twips would make it 806 px wide, not 805.
+    void controlsScaleWithTheClientArea_data()
+    {
+        QTest::addColumn<QSize>("client");
+        QTest::addColumn<QList<QRect>>("expected");
+        QTest::newRow("150 percent") << QSize(827, 720)
+            << QList<QRect>{{12, 336, 805, 373}, {312, 240, 109, 49}, QRect(QPoint(12, 144), QPoint(444, 144))};
+        QTest::newRow("a pixel narrower: 99 percent") << QSize(550, 480)
+            << QList<QRect>{{8, 224, 532, 249}, {206, 160, 72, 33}, QRect(QPoint(8, 96), QPoint(293, 96))};
+    }
+    void controlsScaleWithTheClientArea()
+    {
+        QFETCH(QSize, client);
+        WindowFixture f;
+        MainWindow& window = f.main();
+        const QList<QRect> start = places(window);
+        setClientSize(window, client);
+        QTEST(places(window), "expected");
+        // Every pass starts from the reference: nothing drifts.
+        std::mt19937 random(1);
+        for (int i = 0; i < 20; ++i)
+            setClientSize(window, QSize(100 + int(random() % 900), 100 + int(random() % 700)));
+        setClientSize(window, QSize(551, 480));
+        QCOMPARE(places(window), start);
+    }
+
+    // Only a minimised window keeps its controls where they are; one far
+    // down a tall or stacked desktop is laid out as anywhere.
+    void minimisedWindowsKeepTheirControls()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        window.move(0, 2100);
+        setClientSize(window, QSize(827, 720));
+        QCOMPARE(window.outputBox()->geometry(), QRect(12, 336, 805, 373));
+        window.setWindowState(Qt::WindowMinimized);
+        window.clientArea()->layout()->setGeometry(QRect(0, 0, 100, 100));
+        QCOMPARE(window.outputBox()->geometry(), QRect(12, 336, 805, 373));
+    }
+};
+
+QTEST_MAIN(TestProportionalLayout)
+#include "test_proportional_layout.moc"
