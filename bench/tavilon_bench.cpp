@@ -250,6 +250,27 @@ int readFloor(const char* path)
     return sum == 1 ? 3 : 0; // keeps the touches from being optimised away
 }
 
+// Picks without repeats against shuf, which reads the whole list through a
+// reservoir, and picks from /dev/urandom against shuf -r with the same
+// source: a million of each, on the LF lists.
+void samplingRows(const std::string& tool, const std::string& self, const fs::path& dir, bool quick, int rounds)
+{
+    for (const auto& [name, lines] : {std::pair<std::string, std::uint64_t> {"1M lines LF", 1'000'000},
+                                      {"10M lines LF", 10'000'000}, {"1 GB LF (118M lines)", 118'000'000}}) {
+        if (quick && lines > 10'000'000)
+            continue;
+        const fs::path path = dir / (std::to_string(lines) + "-lf.txt");
+        writeList(path, lines, false);
+        const std::string file = path.string();
+        const std::vector<std::string> floor = {self, "--read-floor", file};
+        row(name + ": 1M picks -u", "shuf",
+            compare({tool, "pick", "-u", "-n", "1000000", file}, {"shuf", "-n", "1000000", file}, floor, rounds));
+        row(name + ": 1M picks from urandom", "shuf -r",
+            compare({tool, "pick", "--random-source=/dev/urandom", "-n", "1000000", file},
+                    {"shuf", "-r", "-n", "1000000", "--random-source=/dev/urandom", file}, floor, rounds));
+    }
+}
+
 // The way of reading a count of the list at `path` would choose, run as its
 // own process after `prefix` (a command that sets how it runs).
 std::string readWayOf(const std::string& prefix, const std::string& self, const std::string& path)
@@ -336,6 +357,8 @@ int main(int argc, char** argv)
         row(list.name + ": 1M picks", "shuf -r",
             compare({tool, "pick", "-n", "1000000", file}, {"shuf", "-r", "-n", "1000000", file}, floor, rounds));
     }
+
+    samplingRows(tool, self, dir, quick, rounds);
 
     // The one-pass press against the list read from the top for every pick.
     {

@@ -10,19 +10,23 @@ namespace tavilon {
 
 namespace {
 
-// The long options' values; -h, -n and -o share theirs with the short forms.
+// The long options' values; -h, -n, -o, -u and -z share theirs with the short forms.
 constexpr int VersionOption = 'V' + 0x100; // no short form
+constexpr int RandomSourceOption = 'R' + 0x100;
 
 constexpr option LongOptions[] = {
     {"number", required_argument, nullptr, 'n'},
     {"output", required_argument, nullptr, 'o'},
+    {"random-source", required_argument, nullptr, RandomSourceOption},
+    {"unique", no_argument, nullptr, 'u'},
+    {"zero-terminated", no_argument, nullptr, 'z'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
 };
 // '-': operands come back in order, as option 1, also under POSIXLY_CORRECT;
 // ':': a missing value comes back as ':', told apart from an unknown option.
-constexpr char ShortOptions[] = "-:hn:o:";
+constexpr char ShortOptions[] = "-:hn:o:uz";
 
 ParsedCommandLine error(std::string message)
 {
@@ -66,13 +70,14 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
     CommandLine line;
     std::optional<std::string> picks;
     std::optional<std::string> output;
+    std::optional<std::string> randomSource;
     std::vector<std::string> operands;
 
     opterr = 0;  // the messages are ours
     optind = 0;  // starts afresh, whatever an earlier parse left
     for (;;) {
-        // The argument this call starts on: options never share one here,
-        // -n and -o take the rest of theirs as the value.
+        // The argument this call starts on: -n and -o take the rest of
+        // theirs as the value, only -u and -z may share one ("-uzn3").
         const int at = optind == 0 ? 1 : optind;
         const int c = getopt_long(argc, argv.data(), ShortOptions, LongOptions, nullptr);
         if (c == -1)
@@ -102,6 +107,19 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
                 return error(spelled(c, arg) + " needs a file name");
             output = optarg;
             break;
+        case RandomSourceOption:
+            if (randomSource)
+                return error("the random source is given more than once");
+            if (*optarg == '\0')
+                return error(spelled(c, arg) + " needs a file name");
+            randomSource = optarg;
+            break;
+        case 'u':
+            line.unique = true;
+            break;
+        case 'z':
+            line.zeroTerminated = true;
+            break;
         case ':':
             return error(spelled(optopt, arg) + (optopt == 'n' ? " needs a number" : " needs a file name"));
         default: // '?': unknown, or a value given to an option that takes none
@@ -123,6 +141,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
         line.action = CommandLine::Action::Count;
         if (picks)
             return error("count takes no number of picks");
+        if (randomSource || line.unique)
+            return error(std::string("count takes no ") + (line.unique ? "--unique" : "--random-source"));
     } else if (command == "pick") {
         line.action = CommandLine::Action::Pick;
     } else {
@@ -132,6 +152,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
         return error(command + " takes one FILE");
     if (operands.size() == 2 && operands[1] != "-")
         line.file = operands[1];
+    line.randomSource = randomSource;
     if (picks) {
         const PicksNumber number = picksNumber(*picks);
         if (!number.picks)

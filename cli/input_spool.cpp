@@ -24,8 +24,9 @@ std::string quoted(const std::string& text)
 
 CoreError spoolError(const std::string& folder, int err)
 {
-    return {ErrorCode::WriteFailed, "Cannot keep standard input in a temporary file in " + quoted(folder) + ": "
-                                        + std::strerror(err) + "."};
+    return {ErrorCode::WriteFailed,
+            "Cannot keep standard input in a temporary file in " + quoted(folder) + ": " + std::strerror(err) + ".", folder,
+            std::string("cannot keep standard input in a temporary file here: ") + std::strerror(err)};
 }
 
 // Makes the file and removes its name before any signal can end the program.
@@ -77,8 +78,8 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
     // below could even take its number and be read as the input itself.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
-        return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": "
-                                                    + (flags < 0 ? "it is closed." : "it is not open for reading.")};
+        const std::string reason = flags < 0 ? "it is closed" : "it is not open for reading";
+        return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": " + reason + ".", name, reason};
     }
     const std::string folder = spoolFolder();
     auto made = makeUnnamedFile(folder);
@@ -95,7 +96,8 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
             if (errno == EINTR)
                 continue;
             const int err = errno;
-            return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": " + std::strerror(err) + "."};
+            return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": " + std::strerror(err) + ".", name,
+                             std::strerror(err)};
         }
         if (!writeAll(spool.get(), buffer.data(), static_cast<std::size_t>(got)))
             return spoolError(folder, errno);

@@ -4,12 +4,17 @@
 // that the one-pass fetch returns, with or without the count's marks. The
 // count in parts gives the same count wherever the parts are cut, and its
 // marks are line starts with the right number of fields before them.
+// Read with words ending at NUL, the list gives the words of a plain split.
 
+#include "blanks.h"
 #include "scan_kernels.h"
 #include "split_count.h"
+#include "text_decode.h"
 #include "text_source.h"
 #include "word_list.h"
+#include "zero_terminated.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -105,6 +110,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tavilon::scan::availableKernels(0).count(data, size, a);
         tavilon::scan::availableKernels(k).count(data, size, b);
         check(a.fields == b.fields && a.carry == b.carry && a.sawNul == b.sawNul);
+    }
+
+    // Words ending at NUL against a plain split (for bytes read as they are).
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (!bytes.starts_with("\xEF\xBB\xBF") && !bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF")) {
+        std::vector<std::string> words;
+        for (std::size_t at = 0; at <= size;) {
+            const std::size_t end = std::min(bytes.find('\0', at), size);
+            if (const auto word = tavilon::trimBlanks(bytes.substr(at, end - at)); !word.empty())
+                words.push_back(tavilon::fieldToUtf8(word));
+            at = end + 1;
+        }
+        auto list = tavilon::TextSource::open(path);
+        check(list.ok() && tavilon::countZeroTerminated(list.value()).value() == words.size());
+        std::vector<std::uint64_t> all;
+        for (std::uint64_t t = words.size(); t >= 1; --t)
+            all.push_back(t);
+        auto picked = tavilon::collectZeroTerminated(list.value(), all);
+        check(picked.ok());
+        for (std::size_t i = 0; i < all.size(); ++i)
+            check(picked.value().field(i) == words[all[i] - 1]);
+        check(!tavilon::collectZeroTerminated(list.value(), {words.size() + 1}).ok());
     }
 
     tavilon::FieldIndex index(2);

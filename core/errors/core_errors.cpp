@@ -9,7 +9,8 @@ std::string quotedPath(const std::string& path)
 
 CoreError notWordListError(const std::string& path)
 {
-    return {ErrorCode::NotWordList, quotedPath(path) + " is not a word list: it holds binary data (NUL bytes)."};
+    return {ErrorCode::NotWordList, quotedPath(path) + " is not a word list: it holds binary data (NUL bytes).", path,
+            "not a word list: it holds binary data (NUL bytes)"};
 }
 
 CoreError cancelledError()
@@ -20,7 +21,8 @@ CoreError cancelledError()
 CoreError listChangedError(const std::string& path)
 {
     return {ErrorCode::ListChanged,
-            "The word list " + quotedPath(path) + " has changed since it was counted. Load it again to count it afresh."};
+            "The word list " + quotedPath(path) + " has changed since it was counted. Load it again to count it afresh.",
+            path, "has changed since it was counted"};
 }
 
 CoreError outOfMemoryError()

@@ -16,6 +16,7 @@ enum class ErrorCode {
     NoWords,        // the list has no field, so nothing can be picked
     ListChanged,    // the file is not the one counted, or has changed since
     TooManyPicks,   // the press asks for more picks than the limit
+    TooFewWords,    // more different words asked for than the list holds
     InvalidCount,   // the count text is not a usable field count
     Cancelled,      // the user stopped a long count or press
     OutputFull,     // the picks would pass the lines the output box holds
@@ -28,7 +29,12 @@ enum class ErrorCode {
 
 struct CoreError {
     ErrorCode code;
-    std::string message;
+    std::string message; // the sentence the window shows
+    // For a command-line tool's "NAME: reason": the file the error is about
+    // as it was named (empty when none), and why, in a few lowercase words
+    // (empty when the sentence says it best).
+    std::string subject {};
+    std::string reason {};
 };
 
 // A value or a CoreError; small stand-in for std::expected.

@@ -23,6 +23,12 @@ std::string systemReason(int err)
     return std::strerror(err);
 }
 
+CoreError readError(const std::string& path, int err)
+{
+    return {ErrorCode::ReadFailed, "Cannot read " + quotedPath(path) + ": " + systemReason(err) + ".", path,
+            systemReason(err)};
+}
+
 #ifdef _WIN32
 using FileStatus = struct _stat64;
 int openReadOnly(const std::string& path)
@@ -87,8 +93,8 @@ Outcome<InputFile> InputFile::open(const std::string& path)
     const int fd = openReadOnly(path);
     if (fd < 0) {
         const int err = errno;
-        return CoreError{ErrorCode::OpenFailed,
-                         "Cannot open " + quotedPath(path) + ": " + systemReason(err) + "."};
+        return CoreError{ErrorCode::OpenFailed, "Cannot open " + quotedPath(path) + ": " + systemReason(err) + ".",
+                         path, systemReason(err)};
     }
     FileStatus st {};
     if (!statFile(fd, st)) {
@@ -98,8 +104,8 @@ Outcome<InputFile> InputFile::open(const std::string& path)
 #else
         ::close(fd);
 #endif
-        return CoreError{ErrorCode::OpenFailed,
-                         "Cannot open " + quotedPath(path) + ": " + systemReason(err) + "."};
+        return CoreError{ErrorCode::OpenFailed, "Cannot open " + quotedPath(path) + ": " + systemReason(err) + ".",
+                         path, systemReason(err)};
     }
     if (!isRegular(st)) {
         const std::string kind = kindOf(st);
@@ -108,8 +114,8 @@ Outcome<InputFile> InputFile::open(const std::string& path)
 #else
         ::close(fd);
 #endif
-        return CoreError{ErrorCode::NotRegularFile,
-                         quotedPath(path) + " is " + kind + ", not a word list file."};
+        return CoreError{ErrorCode::NotRegularFile, quotedPath(path) + " is " + kind + ", not a word list file.",
+                         path, "is " + kind + ", not a word list file"};
     }
     // The descriptor stays non-blocking: a regular file reads as usual, and
     // one that would wait says so instead.
@@ -184,9 +190,9 @@ Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
         if (err == EAGAIN || err == EWOULDBLOCK)
             return CoreError{ErrorCode::ReadFailed,
                              "Cannot read " + quotedPath(path_) + ": the file does not answer (it waits for data that may "
-                             "never come), so it is not a word list."};
-        return CoreError{ErrorCode::ReadFailed,
-                         "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
+                             "never come), so it is not a word list.",
+                             path_, "does not answer (it waits for data that may never come)"};
+        return readError(path_, err);
     }
 }
 
@@ -195,7 +201,7 @@ Outcome<FileIdentity> InputFile::currentIdentity() const
     FileStatus st {};
     if (!statFile(fd_, st)) {
         const int err = errno;
-        return CoreError{ErrorCode::ReadFailed, "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
+        return readError(path_, err);
     }
     return identityOf(st);
 }
@@ -209,8 +215,7 @@ Outcome<bool> InputFile::seek(std::uint64_t offset)
 #endif
     if (!moved) {
         const int err = errno;
-        return CoreError{ErrorCode::ReadFailed,
-                         "Cannot read " + quotedPath(path_) + ": " + systemReason(err) + "."};
+        return readError(path_, err);
     }
     return true;
 }

@@ -23,21 +23,32 @@ struct Plan {
 
 Outcome<Plan> plan(std::uint64_t picks, std::uint64_t count)
 {
+    if (auto checked = checkDraws(picks, count); !checked)
+        return checked.error();
+    Plan p;
+    p.passes = picks;
+    p.count = static_cast<double>(count);
+    return p;
+}
+
+} // namespace
+
+Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count)
+{
     if (picks > MaxPicksPerPress)
         return CoreError{ErrorCode::TooManyPicks, "At most " + std::to_string(MaxPicksPerPress)
                              + " words can be picked at a time; ask for fewer."};
-    Plan p;
-    p.passes = picks;
-    if (p.passes == 0)
-        return p;
+    if (picks == 0)
+        return true;
     if (count == 0)
         return CoreError{ErrorCode::NoWords, "The word list has no words to pick from. Load a list that holds at least one word."};
     if (count > MaxFieldNumber)
         return CoreError{ErrorCode::InvalidCount, "The word count \"" + std::to_string(count)
                              + "\" is not a count of words. Load the list again."};
-    p.count = static_cast<double>(count);
-    return p;
+    return true;
 }
+
+namespace {
 
 // The plan's field numbers, drawn from `draws`.
 std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
@@ -52,9 +63,11 @@ std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
 // The fields at `targets`, read from the list in one pass; the list must
 // still be the file it was when opened.
 Outcome<PickedFields> collectChecked(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget)
+                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget,
+                                     ListFormat format = ListFormat::Lines)
 {
-    auto picked = collectFields(list, targets, progress, index, textBudget);
+    auto picked = format == ListFormat::ZeroTerminated ? collectZeroTerminated(list, targets, textBudget)
+                                                       : collectFields(list, targets, progress, index, textBudget);
     if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
     // Written since it was opened (a NUL in a part skipped, words moved):
@@ -148,18 +161,12 @@ namespace {
 // `pass`, which returns false when it could not pass it on; `flush` runs once
 // after the last.
 template <class Pass, class Flush>
-Outcome<std::uint64_t> pickEach(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
-                                const FieldIndex* index, Pass pass, Flush flush)
+Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_t>& targets, const FieldIndex* index,
+                                ListFormat format, Pass pass, Flush flush)
 {
     try {
-        auto planned = plan(picks, count);
-        if (!planned)
-            return planned.error();
-        const Plan& p = planned.value();
-        if (p.passes == 0)
+        if (targets.empty())
             return std::uint64_t{0};
-        RandomSource draws = random;
-        const std::vector<std::uint64_t> targets = drawTargets(p, draws);
         // The words of one pass stay within PickPassBudget: where the words
         // drawn are too long together, the draws go out in smaller groups,
         // in their order, each group read in a pass of its own.
@@ -171,7 +178,7 @@ Outcome<std::uint64_t> pickEach(TextSource& list, std::uint64_t count, std::uint
                                                            : std::vector<std::uint64_t>(targets.begin() + begin,
                                                                                         targets.begin() + end);
             const auto& asked = whole ? targets : group;
-            auto fields = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget);
+            auto fields = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget, format);
             if (!fields && fields.error().code == ErrorCode::TooMuchText && asked.size() > 1) {
                 groupSize = (asked.size() + 1) / 2;
                 continue;
@@ -187,8 +194,7 @@ Outcome<std::uint64_t> pickEach(TextSource& list, std::uint64_t count, std::uint
         }
         if (!flush())
             return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
-        random = draws;
-        return p.passes;
+        return std::uint64_t{targets.size()};
     } catch (const std::bad_alloc&) {
         return outOfMemoryError();
     }
@@ -198,6 +204,24 @@ Outcome<std::uint64_t> pickEach(TextSource& list, std::uint64_t count, std::uint
 
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
                                 const FieldIndex* index, std::string_view lineEnd, const TextSink& sink)
+{
+    try {
+        auto planned = plan(picks, count);
+        if (!planned)
+            return planned.error();
+        RandomSource draws = random;
+        auto picked = pickTargets(list, drawTargets(planned.value(), draws), index, lineEnd, sink);
+        if (picked)
+            random = draws;
+        return picked;
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryError();
+    }
+}
+
+Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
+                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink,
+                                   ListFormat format)
 {
     constexpr std::size_t RunSize = 64u << 10;
     std::string run(RunSize, '\0');
@@ -210,7 +234,7 @@ Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint
         return passed;
     };
     return pickEach(
-        list, count, picks, random, index,
+        list, targets, index, format,
         [&](std::string_view word) {
             const std::size_t size = word.size() + lineEnd.size();
             // The run goes out before it would overflow; a word longer than

@@ -6,6 +6,7 @@
 #include "progress.h"
 #include "random_source.h"
 #include "text_source.h"
+#include "zero_terminated.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavilon {
 
@@ -44,6 +46,10 @@ struct PressResult {
     std::uint64_t picks = 0;
 };
 
+// What every draw checks first: at most MaxPicksPerPress picks and, when
+// any are asked for, a list with words and a count that can be looked up.
+Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count);
+
 // The field number one draw lands on: floor(count * r + 1).
 std::uint64_t targetFor(double count, float r);
 
@@ -73,6 +79,13 @@ using TextSink = std::function<bool(std::string_view text)>;
 // passed on.
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
                                 const FieldIndex* index, std::string_view lineEnd, const TextSink& sink);
+
+// The words at `targets` (field numbers from 1 to the list's count, in
+// the order drawn) handed over as pickText hands over its picks, from a list
+// whose words end as `format` says (the index is for lines only).
+Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
+                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink,
+                                   ListFormat format = ListFormat::Lines);
 
 // The same picks read the plain way: the list read from its top for every
 // pick. Slow, and without the output box's limits; kept as the reference the

@@ -25,11 +25,13 @@ std::string reasonOf(int err)
     return std::strerror(err);
 }
 
-CoreError fail(WriteProblem* problem, WriteProblem what, std::string message)
+// `message` for the window; `subject` and `reason` for "NAME: reason".
+CoreError fail(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject = {},
+               std::string reason = {})
 {
     if (problem)
         *problem = what;
-    return CoreError{errorCodeFor(what), std::move(message)};
+    return CoreError{errorCodeFor(what), std::move(message), subject, std::move(reason)};
 }
 
 WriteProblem problemOfWrite(int err)
@@ -253,12 +255,13 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
             return std::nullopt;
         const WriteProblem what = problemOfWrite(err) == WriteProblem::NoSpace ? WriteProblem::NoSpace
                                                                                : WriteProblem::CannotOpen;
-        return Outcome<WriteReport>(fail(problem, what, quotedName(userPath) + " cannot be written: " + reasonOf(err) + "."));
+        return Outcome<WriteReport>(fail(problem, what, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err)));
     };
     const auto writeFailed = [&](int err) -> std::optional<Outcome<WriteReport>> {
         return Outcome<WriteReport>(fail(problem, problemOfWrite(err),
                                          "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
-                                             + (existing ? "The file was left as it was." : "No file was made.")));
+                                             + (existing ? "The file was left as it was." : "No file was made."),
+                                         userPath, reasonOf(err)));
     };
 
     UniqueFd folder(openFolder(target.folder));
@@ -324,14 +327,16 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         const int err = errno;
         if (err == ELOOP)
             return fail(problem, WriteProblem::CannotOpen,
-                        quotedName(userPath) + " changed into a symbolic link while it was being saved; nothing was written.");
-        return fail(problem, WriteProblem::CannotOpen, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".");
+                        quotedName(userPath) + " changed into a symbolic link while it was being saved; nothing was written.",
+                        userPath, "changed into a symbolic link while it was being saved; nothing was written");
+        return fail(problem, WriteProblem::CannotOpen, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err));
     }
     struct stat st {};
     if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_ino) != target.inode
         || static_cast<std::uint64_t>(st.st_dev) != target.device)
         return fail(problem, WriteProblem::CannotOpen,
-                    quotedName(userPath) + " changed while it was being saved; nothing was written.");
+                    quotedName(userPath) + " changed while it was being saved; nothing was written.",
+                    userPath, "changed while it was being saved; nothing was written");
     const int status = ::fcntl(file.get(), F_GETFL);
     if (status >= 0)
         ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK);
@@ -348,7 +353,8 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         return fail(problem, problemOfWrite(err),
                     "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
                         + (sizeKept ? "The file was left as it was."
-                                    : "Its text is as it was, but it may now end in added zero bytes."));
+                                    : "Its text is as it was, but it may now end in added zero bytes."),
+                    userPath, reasonOf(err));
     }
     std::size_t written = 0;
     if (!writeAll(file.get(), content, 0, err, written)) {
@@ -363,7 +369,8 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         return fail(problem, problemOfWrite(err),
                     "Writing " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
                         + (restored ? std::string("The file was put back as it was.")
-                                    : std::string("The file may now begin with part of the new text, followed by its old content.")));
+                                    : std::string("The file may now begin with part of the new text, followed by its old content.")),
+                    userPath, reasonOf(err));
     }
     if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0 || !syncFile(file.get(), err)
         || (err = file.closeChecked()) != 0) {
@@ -371,7 +378,8 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
             err = errno;
         return fail(problem, problemOfWrite(err),
                     "Saving " + quotedName(userPath) + " failed: " + reasonOf(err)
-                        + ". The new text was written but may not be complete on disk.");
+                        + ". The new text was written but may not be complete on disk.",
+                    userPath, reasonOf(err));
     }
     return WriteReport{target.path, WriteMethod::RewrittenInPlace, newSize};
 }
@@ -388,7 +396,7 @@ Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::stri
     // would allow a rename.
     if (where.exists && ::faccessat(AT_FDCWD, where.path.c_str(), W_OK, AT_EACCESS) != 0) {
         const int err = errno;
-        return fail(problem, WriteProblem::CannotOpen, quotedName(path) + " cannot be written: " + reasonOf(err) + ".");
+        return fail(problem, WriteProblem::CannotOpen, quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
     }
     // One rename keeps everything of a new file, or of a file with a single
     // name whose owner and attributes can be copied; anything else is

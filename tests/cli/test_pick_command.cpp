@@ -85,8 +85,8 @@ private slots:
         QTest::newRow("-n takes a dash value, none") << QStringList{"pick", "-n", "-4", "LIST"} << 0 << "" << "";
         QTest::newRow("--version after a command") << QStringList{"pick", "LIST", "--vers"} << 0 << "tavilon-pick " TAVILON_VERSION "\n" << "";
         QTest::newRow("--help before an error") << QStringList{"count", "--he", "-x"} << 0 << "Usage:..." << "";
-        QTest::newRow("pick from an empty list") << QStringList{"pick", "EMPTY"} << 1 << "" << "no words";
-        QTest::newRow("too many") << QStringList{"pick", "-n", "2000000", "LIST"} << 1 << "" << "At most";
+        QTest::newRow("pick from an empty list") << QStringList{"pick", "EMPTY"} << 1 << "" << "empty.txt: has no words to pick from\n";
+        QTest::newRow("too many") << QStringList{"pick", "-n", "2000000", "LIST"} << 1 << "" << "tavilon-pick: at most 1000000 words";
         QTest::newRow("not a number") << QStringList{"pick", "LIST", "--number=1x"} << 2 << "" << "\"1x\" is not a number of picks";
         QTest::newRow("unknown command") << QStringList{"shuffle"} << 2 << "" << "unknown command \"shuffle\"";
         QTest::newRow("after --, -n is a file") << QStringList{"pick", "--", "-n", "3"} << 2 << "" << "pick takes one FILE";
@@ -101,6 +101,22 @@ private slots:
         QTest::newRow("--help with a value") << QStringList{"--help=all"} << 2 << "" << "--help takes no value";
         QTest::newRow("-n twice") << QStringList{"pick", "-n", "1", "LIST", "-n2"} << 2 << "" << "given more than once";
         QTest::newRow("-n for count") << QStringList{"count", "-n", "3", "LIST"} << 2 << "" << "count takes no number";
+        // SRC holds 0, 999, 65000 (at the limit for 1000 words: drawn again), 5 and 258, two bytes a draw.
+        QTest::newRow("--random-source=") << QStringList{"pick", "--random-source=SRC", "-n3", "LIST"} << 0 << "w0\nw999\nw5\n" << "";
+        QTest::newRow("shortened --rand, from stdin, -o -") << QStringList{"pick", "-o-", "--rand", "SRC", "-n3"} << 0 << "w0\nw999\nw5\n" << "";
+        QTest::newRow("--random-source then --") << QStringList{"pick", "--random-source=SRC", "-n3", "--", "LIST"} << 0 << "w0\nw999\nw5\n" << "";
+        QTest::newRow("stdin as the source") << QStringList{"pick", "LIST", "--random-source", "-", "-n3"} << 0 << "w512\nw679\nw554\n" << "";
+        QTest::newRow("the source runs out first") << QStringList{"pick", "-n6", "LIST", "--random-source=SRC"} << 1 << "" << "src: end of file";
+        QTest::newRow("stdin cannot be both") << QStringList{"pick", "--random-source", "LIST"} << 1 << "" << "list.txt: cannot be the random source";
+        QTest::newRow("empty --random-source=") << QStringList{"pick", "--random-source=", "LIST"} << 2 << "" << "--random-source needs a file name";
+        QTest::newRow("-u skips repeats") << QStringList{"pick", "LIST", "-un3"} << 0 << "PICK3" << "";
+        QTest::newRow("-u then --") << QStringList{"pick", "-u", "-n", "3", "--", "LIST"} << 0 << "PICK3" << "";
+        QTest::newRow("--unique from a source") << QStringList{"pick", "--uni", "-n", "3", "-", "--random-source=SRC"} << 0 << "w5\nw0\nw998\n" << "";
+        QTest::newRow("-u beyond the count") << QStringList{"pick", "-u", "-n", "1001", "LIST"} << 1 << "" << "list.txt: holds 1000 words: fewer than the 1001";
+        QTest::newRow("--unique=") << QStringList{"pick", "--unique=1", "LIST"} << 2 << "" << "--unique takes no value";
+        QTest::newRow("-u for count") << QStringList{"count", "-u", "LIST"} << 2 << "" << "count takes no --unique";
+        QTest::newRow("count -z: one word of lines") << QStringList{"count", "LIST", "--zero"} << 0 << "1\n" << "";
+        QTest::newRow("-z on words without NUL") << QStringList{"pick", "-zn2", "ODD"} << 0 << "a\u2029b\uFDD0c\n|a\u2029b\uFDD0c\n|" << "";
     }
     void commands()
     {
@@ -112,6 +128,7 @@ private slots:
         const std::string list = files.write("list.txt", numberedWords("w", 1000));
         args.replaceInStrings("EMPTY", QString::fromStdString(files.write("empty.txt", "")));
         args.replaceInStrings("ODD", QString::fromStdString(files.write("odd.txt", "a\u2029b\uFDD0c\n")));
+        args.replaceInStrings("SRC", QString::fromStdString(files.write("src", QByteArray("\0\0\x03\xe7\xfd\xe8\0\x05\x01\x02", 10))));
         if (args.removeAll("POSIX"))
             qputenv("POSIXLY_CORRECT", "1");
         const QString previous = QDir::currentPath();
@@ -120,10 +137,35 @@ private slots:
         QVERIFY(QDir::setCurrent(previous));
         qunsetenv("POSIXLY_CORRECT");
         const QByteArray expected = out == "PICK3" ? runCommand({"pick", "-n", "3", "LIST"}, list).out
-            : out == "COUNT"                        ? runCommand({"count", "LIST"}, list).out : out.toUtf8();
+            : out == "COUNT"                        ? runCommand({"count", "LIST"}, list).out : out.toUtf8().replace('|', '\0');
         QVERIFY2(run.status == status && (out.endsWith("...") ? run.out.startsWith(expected.chopped(3)) : run.out == expected), run.out.constData());
         QVERIFY2(run.err.contains(err.toUtf8()) && (status != 2 || run.err.contains("Usage:")), run.err.constData());
-        QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 3); // nothing made
+        QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 4); // nothing made
+    }
+
+    // -z: words end at NUL, in UTF-8 and UTF-16 lists alike, and keep CR, LF and inner blanks; blanks around
+    // them are trimmed, empty ones skipped. With -u and as many picks as words, each comes once; -o saves the same.
+    void zeroTerminatedWordsRoundTrip()
+    {
+        const QList<QByteArray> words {"a b", "c\r\nd", "\n", "e\tf", "caf\xC3\xA9"};
+        QByteArray text, expected;
+        for (const QByteArray& word : words)
+            text += " " + word + "\t" + QByteArray(2, '\0'); // an empty word between two NULs
+        for (const bool utf16 : {false, true}) {
+            TempFiles files;
+            const QString unicode = QString::fromUtf8(text);
+            const std::string list = files.write("z.txt", utf16 ? "\xFF\xFE" + QByteArray(reinterpret_cast<const char*>(unicode.utf16()), unicode.size() * 2)
+                                                                : "\xEF\xBB\xBF" + text);
+            QCOMPARE(runCommand({"count", "-z", "LIST"}, list).out, "5\n");
+            const Run run = runCommand({"pick", "LIST", "-zun", "5", "--random-source", "/dev/urandom"}, list);
+            QList<QByteArray> drawn = run.out.split('\0');
+            QVERIFY2(run.status == 0 && drawn.takeLast().isEmpty(), run.err.constData());
+            std::sort(drawn.begin(), drawn.end());
+            QCOMPARE(drawn, QList<QByteArray>({"\n", "a b", "c\r\nd", "caf\xC3\xA9", "e\tf"}));
+            const Run saved = runCommand({"pick", "-z", "-n", "7", "-o", files.path("out"), "--", "-"}, list, list);
+            QFile out(files.path("out"));
+            QVERIFY(saved.status == 0 && out.open(QIODevice::ReadOnly) && out.readAll() == runCommand({"pick", "-zn7", "LIST"}, list).out);
+        }
     }
 
     // A file is saved only when the command succeeds, and then as the
@@ -136,7 +178,8 @@ private slots:
         const std::string list = files.write("list.txt", QByteArray("caf\xC3\xA9 \xE2\x80\xA8x\n\r\n") + numberedWords("w", 500));
         const QString out = QString::fromStdString(files.write("out.txt", "older and longer content that must go\n"));
         QCOMPARE(::link(qPrintable(out), qPrintable(files.path("alias.txt"))) | ::chmod(qPrintable(out), 0640), 0);
-        for (const QStringList& args : {QStringList{"pick", "-n", "50", "LIST"}, QStringList{"count", "LIST"}}) {
+        for (const QStringList& args : {QStringList{"pick", "-n", "50", "LIST"}, QStringList{"count", "LIST"},
+                                        QStringList{"pick", "-un", "50", "--random-source", "/dev/zero", "LIST"}}) {
             const Run run = runCommand(args + QStringList{"-o", out}, list);
             QVERIFY2(run.status == 0 && run.out.isEmpty(), run.err.constData());
             QCOMPARE(bytesOf(files.path("alias.txt")), runCommand(args, list).out);
@@ -177,22 +220,23 @@ private slots:
     }
 
     // Memory grows with the number of picks, not the words' length: 300 picks of a 10 MiB word in 1 GiB,
-    // and 24 words of 8 MiB, longer together than one pass holds, read in further passes in draw order.
+    // and 24 words of 8 MiB, longer together than one pass holds, read in further passes in draw order; also with -z.
     void longPicksStreamInBoundedMemory()
     {
         const QString prlimit = QStandardPaths::findExecutable("prlimit");
         if (prlimit.isEmpty())
             QSKIP("prlimit is not installed");
-        for (const auto& [words, wordSize, picks, addressLimit] : {std::tuple {1, 10 << 20, 300, "--as=1073741824"},
-                                                                   std::tuple {24, 8 << 20, 24, "--as=209715200"}}) {
+        for (const auto& [words, wordSize, picks, addressLimit, end] : {std::tuple {1, 10 << 20, 300, "--as=1073741824", '\n'},
+                                                                        std::tuple {24, 8 << 20, 24, "--as=209715200", '\n'},
+                                                                        std::tuple {24, 8 << 20, 24, "--as=209715200", '\0'}}) {
             TempFiles files;
             QByteArray big, small; // a list of one letter a word draws the same word numbers
             for (int i = 0; i < words; ++i) {
-                big += QByteArray(wordSize, char('a' + i)) + "\n";
+                big += QByteArray(wordSize, char('a' + i)) + end;
                 small += QByteArray(1, char('a' + i)) + "\n";
             }
             const QStringList args {"pick", "-n", QString::number(picks)};
-            const Run run = runProgram(args + QStringList {QString::fromStdString(files.write("long.txt", std::exchange(big, {})))},
+            const Run run = runProgram(args + (end ? QStringList() : QStringList {"-z"}) + QStringList {QString::fromStdString(files.write("long.txt", std::exchange(big, {})))},
                                        files.root(), {}, files.path("out.txt"), {prlimit, addressLimit, "--"});
             QFile out(files.path("out.txt"));
             QVERIFY2(run.status == 0 && out.open(QIODevice::ReadOnly) && out.size() == qint64(picks) * (wordSize + 1), run.err.constData());
@@ -214,8 +258,9 @@ private slots:
                  {"caf\xE9\xE2\x82\xC0\xAF\xED\xA0\x80", "caf\\xe9\\xe2\\x82\\xc0\\xaf\\xed\\xa0\\x80"}, // not UTF-8
                  {"a\xC2\x9B\xE2\x80\xAE", "a\\u009b\\u202e"}, {"caf\xC3\xA9 \xE6\x97\xA5", "caf\xC3\xA9 \xE6\x97\xA5"}}) {
             const std::string at = folder.toStdString(), raw = name.toStdString();
-            for (const auto& [argv, expected] : {std::pair<std::vector<std::string>, QByteArray> {{"count", at + raw}, "\"" + folder + shown + "\""},
-                                                 {{"pick", "-o", at + raw + "/out", "-"}, "\"" + folder + shown},
+            const QByteArray q = name.contains(' ') ? "\"" : ""; // "NAME: reason", a name with blanks quoted
+            for (const auto& [argv, expected] : {std::pair<std::vector<std::string>, QByteArray> {{"count", at + raw}, "tavilon-pick: " + q + folder + shown + q + ": No such file"},
+                                                 {{"pick", "-o", at + raw + "/out", "-"}, folder + shown + "/out" + q + ": its folder does not exist"},
                                                  {{"pick", "-n", raw, "-"}, "\"" + shown + "\""}}) {
                 std::ostringstream out, err;
                 QVERIFY(runPickCommand(argv, out, err, {nullptr, -1}) != 0);
@@ -232,7 +277,7 @@ private slots:
         const QByteArray words = numberedWords("w", 10000);
         const Run picked = runProgram({"pick", "-n", "40"}, spool.root(), words);
         QVERIFY(picked.status == 0 && picked.out == runCommand({"pick", "-n", "40", "LIST"}, files.write("l.txt", words)).out);
-        QVERIFY(runProgram({"count"}, spool.root(), QByteArray("a\nb\0c\n", 6)).err.contains("\"standard input\" is not a word list"));
+        QVERIFY(runProgram({"count"}, spool.root(), QByteArray("a\nb\0c\n", 6)).err == "tavilon-pick: standard input: not a word list: it holds binary data (NUL bytes)\n");
         QVERIFY(runProgram({"count"}, spool.path("gone"), "a\n").err.contains("temporary file"));
         const QString folder = QFileInfo(spool.root()).canonicalFilePath();
         for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {

@@ -1,3 +1,4 @@
+#include "draws.h"
 #include "field_count.h"
 #include "number_text.h"
 #include "picks_number.h"
@@ -9,7 +10,9 @@
 #include <QtTest>
 
 #include <fcntl.h>
+#include <map>
 #include <random>
+#include <set>
 #include <sys/stat.h>
 
 using namespace tavilon;
@@ -64,6 +67,103 @@ private slots:
         for (float r = 0; r >= 0.0f && r < 1.0f && (steps == 0 || source.state() != RandomSource::StartState) && steps <= (1u << 24); ++steps)
             r = source.next();
         QCOMPARE(steps, 1u << 24);
+    }
+
+    // A source holding every b-byte value once, the values drawn again (at or above the largest multiple of
+    // the count) first, gives each word equally often, and then runs out.
+    void everyWordEquallyLikelyFromBytes_data()
+    {
+        QTest::addColumn<qulonglong>("count");
+        QTest::addColumn<int>("bytes");
+        QTest::newRow("3 words: 255 drawn again") << 3ull << 1;
+        QTest::newRow("256 words: none drawn again") << 256ull << 1;
+        QTest::newRow("257 words: two bytes") << 257ull << 2;
+        QTest::newRow("1000 words: 536 drawn again") << 1000ull << 2;
+        QTest::newRow("one word: no bytes") << 1ull << 0;
+    }
+    void everyWordEquallyLikelyFromBytes()
+    {
+        QFETCH(qulonglong, count);
+        QFETCH(int, bytes);
+        TempFiles files;
+        QByteArray source;
+        const qulonglong values = 1ull << (8 * bytes), draws = values - values % count;
+        for (qulonglong v = values; v-- > 0;)
+            for (int i = bytes - 1; i >= 0; --i)
+                source += char(v >> (8 * i));
+        auto random = RandomBytes::open(files.write("source", source));
+        std::vector<qulonglong> times(count + 1);
+        const auto drawn = drawWithRepeats(count, draws, random.value());
+        for (const std::uint64_t target : drawn.value())
+            ++times[target];
+        QVERIFY(times[0] == 0 && std::all_of(times.begin() + 1, times.end(), [&](qulonglong n) { return n == draws / count; }));
+        const auto more = drawWithRepeats(count, 1, random.value());
+        QVERIFY(count == 1 ? more.ok() : more.error().message.find("ran out of bytes") != std::string::npos);
+    }
+
+    // Without repeats from bytes: over every run of values the draws can meet (a byte each, below 256), every
+    // order of every subset comes equally often.
+    void uniqueDrawsFromBytesAreUniform_data()
+    {
+        QTest::addColumn<qulonglong>("count");
+        QTest::addColumn<qulonglong>("picks");
+        for (const auto& [count, picks] : {std::pair {3ull, 2ull}, {4ull, 3ull}, {5ull, 5ull}, {6ull, 3ull}, {5ull, 1ull}})
+            QTest::addRow("%llu of %llu", picks, count) << count << picks;
+    }
+    void uniqueDrawsFromBytesAreUniform()
+    {
+        QFETCH(qulonglong, count);
+        QFETCH(qulonglong, picks);
+        std::vector<unsigned> bounds; // what each draw is below: the subset's, then the shuffle's
+        for (qulonglong j = count - picks + 1; j <= count; ++j)
+            bounds.push_back(unsigned(j));
+        for (qulonglong i = picks; i > 1; --i)
+            bounds.push_back(unsigned(i));
+        QByteArray source;
+        std::vector<unsigned> run(bounds.size());
+        qulonglong runs = 0;
+        do { // every run of values, counted up like the digits of a number
+            for (unsigned i = 0; i < run.size(); ++i)
+                source += bounds[i] > 1 ? QByteArray(1, char(run[i])) : QByteArray();
+            ++runs;
+            std::size_t i = 0;
+            for (; i < run.size() && ++run[i] == bounds[i]; ++i)
+                run[i] = 0;
+            if (i == run.size())
+                break;
+        } while (true);
+        TempFiles files;
+        auto random = RandomBytes::open(files.write("source", source));
+        std::map<std::vector<std::uint64_t>, qulonglong> times;
+        for (qulonglong r = 0; r < runs; ++r) {
+            const std::vector<std::uint64_t> drawn = drawDistinct(count, picks, random.value()).value();
+            QVERIFY(std::set<std::uint64_t>(drawn.begin(), drawn.end()).size() == picks && drawn.front() >= 1 && drawn.back() <= count);
+            ++times[drawn];
+        }
+        qulonglong orders = 1; // count! / (count - picks)!
+        for (qulonglong i = count - picks + 1; i <= count; ++i)
+            orders *= i;
+        QVERIFY(times.size() == orders && std::all_of(times.begin(), times.end(), [&](const auto& t) { return t.second == runs / orders; }));
+        QVERIFY(!drawDistinct(count, 2, random.value()).ok()); // all used
+    }
+
+    // Without repeats from the program's sequence: a press's draws with the repeats left out, all the words
+    // when as many are asked for as the list holds; more is refused, naming the count, and draws nothing.
+    void uniqueDrawsFromTheSequence()
+    {
+        for (const std::uint64_t count : {1, 7, 1000, 70000}) {
+            RandomSource model, random;
+            std::set<std::uint64_t> seen;
+            std::vector<std::uint64_t> expected;
+            while (expected.size() < count)
+                if (const std::uint64_t t = targetFor(double(count), model.next()); seen.insert(t).second)
+                    expected.push_back(t);
+            QVERIFY(drawDistinct(count, std::min<std::uint64_t>(count, MaxPicksPerPress), random).value() == expected);
+            QCOMPARE(random.state(), model.state());
+        }
+        RandomSource random;
+        QCOMPARE(drawDistinct(1000, 1001, random).error().message, "The word list holds 1000 words: fewer than the 1001 different words asked for.");
+        QCOMPARE(random.state(), RandomSource::StartState);
     }
 
     void firstPicksOfAFreshProgram()

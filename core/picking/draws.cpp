@@ -1,0 +1,163 @@
+#include "draws.h"
+
+#include "core_errors.h"
+#include "selection.h"
+
+#include <algorithm>
+#include <bit>
+#include <new>
+#include <utility>
+
+namespace tavilon {
+
+namespace {
+
+// The most different numbers the program's sequence lands on: one for each
+// of its 2^24 states.
+constexpr std::uint64_t SequenceReach = std::uint64_t{1} << 24;
+
+// Field numbers drawn so far, in an open-addressed table of at least twice
+// as many slots as it will hold (0 marks a free slot): memory grows with the
+// picks, not with the list.
+class NumberSet {
+public:
+    explicit NumberSet(std::uint64_t expected)
+        : slots_(std::bit_ceil(std::max<std::size_t>(static_cast<std::size_t>(expected) * 2, 16))),
+          shift_(64 - std::countr_zero(slots_.size()))
+    {
+    }
+
+    // Adds `n` (at least 1); false when it was there already.
+    bool insert(std::uint64_t n)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = static_cast<std::size_t>((n * 0x9E3779B97F4A7C15u) >> shift_);; i = (i + 1) & mask) {
+            if (slots_[i] == n)
+                return false;
+            if (slots_[i] == 0) {
+                slots_[i] = n;
+                return true;
+            }
+        }
+    }
+
+private:
+    std::vector<std::uint64_t> slots_;
+    int shift_;
+};
+
+CoreError tooFewWords(std::uint64_t count, std::uint64_t picks, const std::string& why)
+{
+    return {ErrorCode::TooFewWords,
+            "The word list holds " + std::to_string(count) + " words: " + why + " than the " + std::to_string(picks)
+                + " different words asked for.",
+            {}, "holds " + std::to_string(count) + " words: " + why + " than the " + std::to_string(picks)
+                + " different ones asked for"};
+}
+
+template <class Draw>
+Outcome<std::vector<std::uint64_t>> guarded(Draw draw)
+{
+    try {
+        return draw();
+    } catch (const std::bad_alloc&) {
+        return outOfMemoryError();
+    }
+}
+
+} // namespace
+
+Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomSource& random)
+{
+    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
+        if (auto checked = checkDraws(picks, count); !checked)
+            return checked.error();
+        std::vector<std::uint64_t> targets;
+        targets.reserve(picks);
+        const double words = static_cast<double>(count);
+        for (std::uint64_t i = 0; i < picks; ++i)
+            targets.push_back(targetFor(words, random.next()));
+        return targets;
+    });
+}
+
+Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomBytes& random)
+{
+    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
+        if (auto checked = checkDraws(picks, count); !checked)
+            return checked.error();
+        std::vector<std::uint64_t> targets;
+        targets.reserve(picks);
+        while (targets.size() < picks) {
+            auto drawn = random.below(count);
+            if (!drawn)
+                return drawn.error();
+            targets.push_back(drawn.value() + 1);
+        }
+        return targets;
+    });
+}
+
+Outcome<std::vector<std::uint64_t>> drawDistinct(std::uint64_t count, std::uint64_t picks, RandomSource& random)
+{
+    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
+        if (auto checked = checkDraws(picks, count); !checked)
+            return checked.error();
+        if (picks > count)
+            return tooFewWords(count, picks, "fewer");
+        if (picks > SequenceReach)
+            return tooFewWords(count, picks, "the program's sequence reaches only 16777216 of them, fewer");
+        std::vector<std::uint64_t> targets;
+        targets.reserve(picks);
+        NumberSet drawn(picks);
+        RandomSource draws = random;
+        const double words = static_cast<double>(count);
+        // One period of the sequence visits every state once, so it lands on
+        // every number it can reach.
+        for (std::uint64_t step = 0; targets.size() < picks && step < SequenceReach; ++step) {
+            const std::uint64_t target = targetFor(words, draws.next());
+            if (drawn.insert(target))
+                targets.push_back(target);
+        }
+        if (targets.size() < picks)
+            return tooFewWords(count, picks, "the program's sequence reaches only " + std::to_string(targets.size())
+                                                 + " of them, fewer");
+        random = draws;
+        return targets;
+    });
+}
+
+Outcome<std::vector<std::uint64_t>> drawDistinct(std::uint64_t count, std::uint64_t picks, RandomBytes& random)
+{
+    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
+        if (auto checked = checkDraws(picks, count); !checked)
+            return checked.error();
+        if (picks > count)
+            return tooFewWords(count, picks, "fewer");
+        std::vector<std::uint64_t> targets;
+        targets.reserve(picks);
+        {
+            // Floyd: for each j of the last `picks` numbers, a number up to
+            // j, or j itself where that one is taken already.
+            NumberSet taken(picks);
+            for (std::uint64_t j = count - picks + 1; j <= count; ++j) {
+                auto drawn = random.below(j);
+                if (!drawn)
+                    return drawn.error();
+                const std::uint64_t target = taken.insert(drawn.value() + 1) ? drawn.value() + 1 : j;
+                if (target == j)
+                    taken.insert(j);
+                targets.push_back(target);
+            }
+        }
+        for (std::size_t i = targets.size(); i > 1; --i) { // the order: a Fisher-Yates shuffle
+            auto drawn = random.below(i);
+            if (!drawn)
+                return drawn.error();
+            std::swap(targets[i - 1], targets[static_cast<std::size_t>(drawn.value())]);
+        }
+        return targets;
+    });
+}
+
+} // namespace tavilon

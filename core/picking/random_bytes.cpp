@@ -1,0 +1,127 @@
+#include "random_bytes.h"
+
+#include "core_errors.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tavilon {
+
+namespace {
+
+constexpr std::size_t BufferSize = 4096;
+
+CoreError sourceError(const std::string& name, const std::string& action, int err)
+{
+    return {ErrorCode::ReadFailed, "Cannot " + action + " the random source " + quotedPath(name) + ": "
+                                       + std::strerror(err) + ".",
+            name, std::strerror(err)};
+}
+
+} // namespace
+
+Outcome<RandomBytes> RandomBytes::open(const std::string& path)
+{
+    // Blocking on purpose: a device or a pipe gives its bytes as they come.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return sourceError(path, "open", errno);
+    return RandomBytes(fd, path);
+}
+
+Outcome<RandomBytes> RandomBytes::duplicate(int fd, const std::string& name)
+{
+    const int copy = fd < 0 ? -1 : ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    if (copy < 0)
+        return sourceError(name, "read", fd < 0 ? EBADF : errno);
+    // Standard input may have been left non-blocking by whoever passed it.
+    const int flags = ::fcntl(copy, F_GETFL);
+    if (flags >= 0 && (flags & O_NONBLOCK))
+        ::fcntl(copy, F_SETFL, flags & ~O_NONBLOCK);
+    return RandomBytes(copy, name);
+}
+
+RandomBytes::RandomBytes(int fd, std::string name) : fd_(fd), name_(std::move(name)), buffer_(BufferSize) {}
+
+RandomBytes::RandomBytes(RandomBytes&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), name_(std::move(other.name_)), buffer_(std::move(other.buffer_)),
+      begin_(other.begin_), end_(other.end_)
+{
+}
+
+RandomBytes& RandomBytes::operator=(RandomBytes&& other) noexcept
+{
+    if (this != &other) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+        name_ = std::move(other.name_);
+        buffer_ = std::move(other.buffer_);
+        begin_ = other.begin_;
+        end_ = other.end_;
+    }
+    return *this;
+}
+
+RandomBytes::~RandomBytes()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+Outcome<bool> RandomBytes::fill(unsigned char* dest, std::size_t size)
+{
+    while (size > 0) {
+        if (begin_ == end_) {
+            const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return sourceError(name_, "read", errno);
+            if (got == 0)
+                return CoreError{ErrorCode::ReadFailed,
+                                 "The random source " + quotedPath(name_) + " ran out of bytes before the draws were done.",
+                                 name_, "end of file: too few random bytes for these draws"};
+            begin_ = 0;
+            end_ = static_cast<std::size_t>(got);
+        }
+        const std::size_t taken = std::min(size, end_ - begin_);
+        std::memcpy(dest, buffer_.data() + begin_, taken);
+        begin_ += taken;
+        dest += taken;
+        size -= taken;
+    }
+    return true;
+}
+
+Outcome<std::uint64_t> RandomBytes::below(std::uint64_t n)
+{
+    if (n == 0 || n > MaxRange)
+        return CoreError{ErrorCode::InvalidCount, "A random number below " + std::to_string(n) + " cannot be drawn."};
+    // span = 256^b, the fewest bytes b with 256^b >= n; n <= 2^56 keeps it
+    // within 64 bits.
+    std::size_t bytes = 0;
+    std::uint64_t span = 1;
+    while (span < n) {
+        span <<= 8;
+        ++bytes;
+    }
+    const std::uint64_t limit = span - span % n;
+    for (;;) {
+        unsigned char raw[8] {};
+        if (auto filled = fill(raw, bytes); !filled)
+            return filled.error();
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < bytes; ++i)
+            value = value << 8 | raw[i];
+        if (value < limit)
+            return value % n;
+    }
+}
+
+} // namespace tavilon
