@@ -4,6 +4,7 @@
 #include "output_box.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QFontDatabase>
 
 namespace tavilon {
@@ -123,6 +124,16 @@ void Application::closeAll()
     closeIfOpen(openDialog_);
     closeIfOpen(saveDialog_);
     closeIfOpen(aboutWindow_);
+}
+
+void Application::loadListAtStart(const QString& path, const QByteArray& pathBytes)
+{
+    QTimer::singleShot(0, this, [this, path, pathBytes] {
+        if (!mainWindow_)
+            return;
+        if (auto counted = countWordList(mainWindow_, services_, path, pathBytes))
+            mainWindow_->showCountedList(*counted);
+    });
 }
 
 } // namespace tavilon

@@ -43,6 +43,11 @@ public:
     // File > Exit: closes the main window, then the dialogs and About.
     void closeAll();
 
+    // Loads the word list named on the command line into the main window once
+    // the event loop runs, as File > Load would: a failure is the same message.
+    // `pathBytes` is the path in the file system's own bytes.
+    void loadListAtStart(const QString& path, const QByteArray& pathBytes);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
