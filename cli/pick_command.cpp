@@ -26,14 +26,14 @@ namespace tavilon {
 namespace {
 
 constexpr const char* Synopsis =
-    "Usage: tavilon-pick count FILE [-z] [-o OUTPUT]\n"
-    "       tavilon-pick pick FILE [-n NUMBER] [-u] [--random-source=SOURCE]\n"
-    "                             [-z] [-o OUTPUT]\n"
+    "Usage: tavilon-pick count [FILE] [-z] [-o OUTPUT]\n"
+    "       tavilon-pick pick [FILE] [-n NUMBER] [-u] [--random-source=SOURCE]\n"
+    "                              [-z] [-o OUTPUT]\n"
     "       tavilon-pick --help | --version\n";
 
 constexpr const char* Details =
     "count  prints the number of words in the word list FILE, as the main\n"
-    "       window shows it (nothing at all for a list without words).\n"
+    "       window shows it (an empty line for a list without words).\n"
     "pick   prints, one per line, the words that the first press of \"Select\"\n"
     "       picks in a freshly started program with NUMBER in the number-of-\n"
     "       picks box (default 1; empty and 0 also give one pick).\n"
@@ -74,7 +74,9 @@ constexpr const char* Details =
     "\n"
     "Exit status: 0 done, 1 a file could not be read or used, or the output\n"
     "could not be written (\"tavilon-pick: NAME: reason\" on standard error),\n"
-    "2 wrong usage.\n";
+    "2 wrong usage. A reader that closes the pipe early (| head) ends the\n"
+    "program by SIGPIPE, as other tools (status 141 in a shell); where SIGPIPE\n"
+    "is ignored, that is status 1.\n";
 
 constexpr const char* StandardInputName = "standard input";
 constexpr const char* StandardOutputName = "standard output";

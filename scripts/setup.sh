@@ -52,3 +52,9 @@ tavilon_build() {
   cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   cmake --build "$top/build" -j"$(nproc)"
 }
+
+# Run on its own (bash scripts/setup.sh), it does the set-up.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  tavilon_setup
+  echo "Everything Tavilon needs to build and test is installed."
+fi

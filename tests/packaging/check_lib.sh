@@ -67,7 +67,7 @@ check_tree() {
   done
 
   local help_text
-  if help_text=$("$usr/bin/tavilon-pick" --help) && grep -q 'tavilon-pick count FILE' <<<"$help_text"; then
+  if help_text=$("$usr/bin/tavilon-pick" --help) && grep -q 'Usage: tavilon-pick count' <<<"$help_text"; then
     pass "the installed tavilon-pick runs"
   else
     fail "the installed tavilon-pick --help does not print its usage"
