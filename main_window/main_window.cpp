@@ -44,7 +44,10 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     connect(selectButton(), &QPushButton::clicked, this, &MainWindow::onSelectClicked);
     connect(copyButton(), &QPushButton::clicked, this, &MainWindow::onCopyClicked);
     connect(clearButton(), &QPushButton::clicked, this, &MainWindow::onClearClicked);
-    connect(countBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(countBox()); });
+    // The count box shows the count the window keeps, whatever else (an
+    // accessibility client, say) writes into it.
+    connect(countBox(), &QLineEdit::textChanged, this,
+            [this] { countBox()->setText(count_ == 0 ? QString() : QString::number(count_)); });
     connect(picksBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(picksBox()); });
     connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
 

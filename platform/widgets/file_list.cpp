@@ -7,17 +7,21 @@ namespace tavilon {
 FileList::FileList(QWidget* parent) : QListWidget(parent)
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0)
-            emit fileSelected();
-    });
-    // An entry selected without a click (by a screen reader's select action,
-    // say) becomes the current entry as a click makes it, and so is chosen.
-    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    // An entry is chosen once it is both current and selected. The arrow
+    // keys select it before making it current, a click the other way round;
+    // an entry selected by other means (a screen reader's select action, say)
+    // is made current here.
+    const auto chooseSelected = [this] {
         const QList<QListWidgetItem*> selected = selectedItems();
-        if (selected.size() == 1 && selected.front() != currentItem())
+        if (selected.size() != 1)
+            return;
+        if (selected.front() != currentItem())
             setCurrentItem(selected.front());
-    });
+        else
+            emit fileSelected();
+    };
+    connect(this, &QListWidget::currentRowChanged, this, chooseSelected);
+    connect(this, &QListWidget::itemSelectionChanged, this, chooseSelected);
 }
 
 QString FileList::setPath(const QString& path)

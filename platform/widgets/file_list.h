@@ -5,8 +5,8 @@
 namespace tavilon {
 
 // The file list: the files of path(). fileName() is the selected entry's bare
-// name, empty when none; fileSelected fires on selecting an entry, pathChanged()
-// whenever path() changes.
+// name, empty when none; fileSelected fires when an entry is chosen (by a click,
+// the keyboard or a screen reader), pathChanged() whenever path() changes.
 class FileList : public QListWidget {
     Q_OBJECT
 public:

@@ -1,5 +1,7 @@
 #include "output_box.h"
 
+#include "output_box_accessible.h"
+
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
@@ -24,6 +26,7 @@ QString toWidgetText(QString text)
 
 OutputBox::OutputBox(QWidget* parent) : QPlainTextEdit(parent)
 {
+    OutputBoxAccessible::install();
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -146,15 +149,22 @@ qsizetype OutputBox::longestLine(QStringView text)
     return longest;
 }
 
+bool OutputBox::acceptsText(QStringView text)
+{
+    if (isReadOnly())
+        return false;
+    const qsizetype longest = longestLine(text);
+    if (longest > MaxLineLength) {
+        emit pasteRefused(longest);
+        return false;
+    }
+    return true;
+}
+
 void OutputBox::insertFromMimeData(const QMimeData* source)
 {
-    if (source && source->hasText()) {
-        const qsizetype longest = longestLine(source->text());
-        if (longest > MaxLineLength) {
-            emit pasteRefused(longest);
-            return;
-        }
-    }
+    if (source && source->hasText() && !acceptsText(source->text()))
+        return;
     QPlainTextEdit::insertFromMimeData(source);
 }
 

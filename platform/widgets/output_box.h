@@ -31,6 +31,11 @@ public:
     // Lines as a reader counts them: a final line end starts no new line.
     qint64 lineCount() const;
 
+    // Whether `text` may go into the box by any route (paste, drop, an
+    // accessibility client): not while the box is read-only, nor with a
+    // line longer than MaxLineLength, which emits pasteRefused.
+    bool acceptsText(QStringView text);
+
     // The longest line of `text`, whatever ends its lines.
     static qsizetype longestLine(QStringView text);
 

@@ -119,6 +119,54 @@ private slots:
             QVERIFY(face(rule)->role() == QAccessible::Separator && face(rule)->text(QAccessible::Name).isEmpty());
     }
 
+    // An accessibility client's edits obey the boxes' rules: none in the output box
+    // while a big press fills it, nor an overlong line; the count box keeps the count.
+    void editsThroughTheBusKeepTheRules_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("insert while filling") << "Text1" << true << "insert" << 1 << "X" << "ab\r\ncd" << "";
+        QTest::newRow("delete while filling") << "Text1" << true << "delete" << 0 << "" << "ab\r\ncd" << "";
+        QTest::newRow("replace while filling") << "Text1" << true << "replace" << 0 << "X" << "ab\r\ncd" << "";
+        QTest::newRow("overlong line") << "Text1" << false << "insert" << 2 << QString(10001, 'w') << "ab\r\ncd" << "Nothing was pasted: a line of it is 10001 characters long";
+        QTest::newRow("insert") << "Text1" << false << "insert" << 2 << "X\nY" << "abX\r\nY\r\ncd" << "";
+        QTest::newRow("count: set") << "Text2" << false << "set" << 0 << "999" << "5" << "";
+        QTest::newRow("count: insert") << "Text2" << false << "insert" << 0 << "9" << "5" << "";
+    }
+    void editsThroughTheBusKeepTheRules()
+    {
+        QFETCH(QString, box);
+        QFETCH(bool, busy);
+        QFETCH(QString, edit);
+        QFETCH(int, from);
+        QFETCH(QString, text);
+        QFETCH(QString, says);
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(tmp_.filePath("five.txt"));
+        window.outputBox()->setText("ab\r\ncd");
+        if (busy) { // a press big enough to fill the box in the background
+            QTest::keyClicks(window.picksBox(), "999999");
+            QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+        }
+        QAccessibleInterface* bus = face(window.findChild<QWidget*>(box));
+        if (edit == "set")
+            bus->setText(QAccessible::Value, text);
+        else if (edit == "insert")
+            bus->editableTextInterface()->insertText(from, text);
+        else if (edit == "delete")
+            bus->editableTextInterface()->deleteText(from, from + 2);
+        else
+            bus->editableTextInterface()->replaceText(from, from + 1, text);
+        QTEST(box == "Text2" ? window.countBox()->text() : window.outputBox()->text(), "after");
+        QVERIFY2(says.isEmpty() ? f.services.messages.isEmpty() : f.services.lastMessage().startsWith(says),
+                 qPrintable(f.services.lastMessage()));
+    }
+
     // What a screen reader does: select the file list's entry, press Ok.
     void fileChosenByAccessibleActions()
     {

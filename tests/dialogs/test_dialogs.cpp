@@ -11,9 +11,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace tavilon;
 
@@ -103,31 +103,43 @@ private slots:
         QCOMPARE(window->selectButton()->isEnabled(), says.isEmpty());
     }
 
-    // A list and a saved file whose names are not valid UTF-8 keep their
-    // real names: loaded, picked from, replaced without a second copy.
-    void aNameThatIsNotUtf8IsKept()
+    // A click on a file chooses it as the arrow keys do: the name box shows it
+    // and Ok takes its real name, one not valid UTF-8 and alone in its folder
+    // too: the list is loaded and picked from, or replaced without a copy.
+    void aClickedFileIsChosen_data()
     {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QByteArrayList>("names"); // in the list's order; the middle one is clicked
+        QTest::newRow("open, not UTF-8, alone") << false << QByteArrayList{"caf\xe9.txt"};
+        QTest::newRow("save, not UTF-8, alone") << true << QByteArrayList{"caf\xe9.txt"};
+        QTest::newRow("save, among others") << true << QByteArrayList{"a.txt", "b.txt", "c.txt"};
+    }
+    void aClickedFileIsChosen()
+    {
+        QFETCH(bool, save);
+        QFETCH(QByteArrayList, names);
+        const int row = int(names.size()) / 2;
         QTemporaryDir dir;
-        const QByteArray oddPath = QFile::encodeName(dir.path()) + "/caf\xe9.txt"; // Latin-1
-        const int fd = ::open(oddPath.constData(), O_WRONLY | O_CREAT, 0644);
-        QCOMPARE(::write(fd, "one\ntwo\n", 8), ssize_t(8));
-        ::close(fd);
+        const QByteArray folder = QFile::encodeName(dir.path()) + "/";
+        for (const QByteArray& name : names)
+            std::ofstream((folder + name).toStdString()) << "one\ntwo\n";
         WindowFixture f;
-        for (const bool save : {false, true}) {
-            BrowseDialog& dialog = show(f, save, dir.path());
-            QVERIFY(dialog.fileList()->item(0)->text().contains(QChar::ReplacementCharacter));
-            chooseFile(dialog.fileList(), dialog.fileList()->item(0)->text());
-            QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-            if (!save)
-                QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
-        }
-        QCOMPARE(f.services.messages, QStringList{"saved"});
-        QFile odd;
-        QVERIFY(odd.open(::open(oddPath.constData(), O_RDONLY), QIODevice::ReadOnly, QFile::AutoCloseHandle));
-        QCOMPARE(odd.readAll(), f.windows.mainWindow()->outputBox()->text().toUtf8() + "\r\n");
+        f.main().outputBox()->setText("x\r\ny");
+        BrowseDialog& dialog = show(f, save, dir.path());
+        QListWidgetItem* item = dialog.fileList()->item(row);
+        QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, dialog.fileList()->visualItemRect(item).center());
+        QCOMPARE(dialog.nameBox()->text(), item->text());
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        if (!save)
+            QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
+        QCOMPARE(f.services.messages, save ? QStringList{"saved"} : QStringList());
+        QCOMPARE(f.windows.mainWindow()->countBox()->text(), save ? "" : "2");
+        std::ifstream file((folder + names[row]).toStdString(), std::ios::binary);
+        QCOMPARE(QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}), save ? "x\r\ny\r\n" : "one\ntwo\n");
         QList<FolderEntry> files;
         QCOMPARE(listFolder(dir.path(), false, files), QString());
-        QCOMPARE(files.size(), 1);
+        QCOMPARE(files.size(), names.size());
+        std::filesystem::remove_all(folder.toStdString()); // which the folder's own removal cannot do with an odd name
     }
 
     // What is saved: the output exactly, CR LF line ends and one more; or,

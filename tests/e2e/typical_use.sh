@@ -69,17 +69,17 @@ expected=$("$PICK" pick -n 5 lists/words.txt | sed 's/$/\r/' | od -An -tx1 | tr 
 wait_until 5 test "$(clipboard_bytes)" = "$expected" || fail "clipboard holds $(clipboard_bytes), expected $expected"
 shot "$main" main-window
 
-note "File > Save as picks-out, saved"
+note "File > Save over a-note.txt, clicked in the file list, saved"
 open_menu_item 15 2
 dialog=$(window_id "Load")
 [ -n "$dialog" ] || fail "the save dialog did not appear"
-xdotool type --delay 30 "picks-out" # the name box has the focus
+click_at "$dialog" 180 56 # a-note.txt, the folder's one file: the click puts its name in the name box
 click_at "$dialog" 192 215 # Ok
 count_messages() { [ "$(xdotool search --onlyvisible --name '^Brenvask Tavilon$' | wc -l)" -ge 2 ]; }
 wait_until 10 count_messages || fail "no \"saved\" message appeared"
 xdotool key Return
 wait_until 10 window_gone "Load" || fail "the save dialog stayed open"
-[ "$(file_bytes picks-out)" = "${expected}0d0a" ] || fail "picks-out holds $(file_bytes picks-out)"
+[ "$(file_bytes a-note.txt)" = "${expected}0d0a" ] || fail "a-note.txt holds $(file_bytes a-note.txt)"
 
 note "resize: controls follow the window"
 # Colour probes away from the picks' text: the output box's colour where the
