@@ -1,10 +1,13 @@
 #include "application.h"
 
 #include "desktop_identity.h"
+#include "nested_loop.h"
 #include "output_box.h"
 
 #include <QApplication>
 #include <QFontDatabase>
+
+#include <utility>
 
 namespace tavilon {
 
@@ -41,7 +44,23 @@ void applyApplicationLook(QApplication& app)
     app.setQuitOnLastWindowClosed(true);
 }
 
-Application::Application(DesktopServices& services) : services_(services) {}
+Application::Application(DesktopServices& services) : services_(services)
+{
+    // Queued: the close happens once the code that ran the loop has returned.
+    connect(&NestedLoop::notifier(), &NestedLoopNotifier::allEnded, this, &Application::closeWhatWaited,
+            Qt::QueuedConnection);
+}
+
+void Application::closeWhatWaited()
+{
+    if (NestedLoop::depth() > 0)
+        return; // another loop runs: its end calls again
+    const auto windows = std::exchange(closesWaiting_, {});
+    for (const QPointer<QWidget>& window : windows)
+        closeIfOpen(window);
+    if (std::exchange(exitWaiting_, false))
+        closeAll();
+}
 
 // Makes the window `held` points to, unless it is open; true when it was
 // made. A window deletes itself once it has closed and its own code has
@@ -59,6 +78,12 @@ bool Application::make(QPointer<W>& held, Args&&... args)
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Close && NestedLoop::depth() > 0) {
+        // A window whose code runs a nested loop closes once it has ended.
+        closesWaiting_.append(qobject_cast<QWidget*>(watched));
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::Close) {
         // Our windows never refuse to close.
         const auto forget = [watched](auto& held) {
@@ -93,6 +118,7 @@ OpenDialog& Application::showOpenDialog()
 {
     if (make(openDialog_, services_)) {
         // A main window closed by its close box is opened afresh to take the list.
+        openDialog_->setWaitReason([this] { return waitReason(); });
         connect(openDialog_, &OpenDialog::listChosen, this, [this](const CountedList& list) {
             (mainWindow_ ? *mainWindow_ : showMainWindow()).showCountedList(list);
         });
@@ -103,11 +129,12 @@ OpenDialog& Application::showOpenDialog()
 SaveDialog& Application::showSaveDialog()
 {
     // The dialog asks for the output only when it saves.
-    make(saveDialog_, services_, [this]() -> std::optional<QString> {
-        if (!mainWindow_)
-            return std::nullopt;
-        return mainWindow_->outputBox()->text();
-    });
+    if (make(saveDialog_, services_, [this]() -> std::optional<QString> {
+            if (!mainWindow_)
+                return std::nullopt;
+            return mainWindow_->outputBox()->text();
+        }))
+        saveDialog_->setWaitReason([this] { return waitReason(); });
     return bringToFront(*saveDialog_);
 }
 
@@ -117,8 +144,17 @@ AboutWindow& Application::showAboutWindow()
     return bringToFront(*aboutWindow_);
 }
 
+QString Application::waitReason() const
+{
+    return mainWindow_ ? mainWindow_->waitReason() : QString();
+}
+
 void Application::closeAll()
 {
+    if (NestedLoop::depth() > 0) {
+        exitWaiting_ = true;
+        return;
+    }
     closeIfOpen(mainWindow_);
     closeIfOpen(openDialog_);
     closeIfOpen(saveDialog_);

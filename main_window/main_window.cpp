@@ -168,13 +168,20 @@ void MainWindow::keepOnlyNumbers(QLineEdit* box)
         box->setText(QString());
 }
 
-bool MainWindow::refusedWhileFilling()
+QString MainWindow::waitReason() const
 {
     if (!isFilling())
-        return false;
-    warn(tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
-            "stop them; the output is unchanged."));
-    return true;
+        return QString();
+    return tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
+              "stop them; the output is unchanged.");
+}
+
+bool MainWindow::refusedWhileFilling()
+{
+    const QString reason = waitReason();
+    if (!reason.isEmpty())
+        warn(reason);
+    return !reason.isEmpty();
 }
 
 void MainWindow::onSelectClicked()
@@ -323,6 +330,13 @@ void MainWindow::showCountedList(const CountedList& list)
 
 namespace {
 
+// Whether a drag carries files or addresses: those are for the window to
+// load, never words for the output box. Plain text goes to the box.
+bool carriesAddresses(const QMimeData* data)
+{
+    return data && data->hasUrls();
+}
+
 // The one local file a drag carries, or nothing.
 QString droppedFile(const QMimeData* data)
 {
@@ -338,7 +352,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!droppedFile(drag->mimeData()).isEmpty()) {
+        if (carriesAddresses(drag->mimeData())) {
             drag->acceptProposedAction();
             return true;
         }
@@ -346,7 +360,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!droppedFile(drop->mimeData()).isEmpty()) {
+        if (carriesAddresses(drop->mimeData())) {
             dropEvent(drop);
             return true;
         }
@@ -360,18 +374,23 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (carriesAddresses(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty())
+    if (!carriesAddresses(event->mimeData()))
         return;
     event->acceptProposedAction();
     if (refusedWhileFilling())
         return;
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        warn(tr("Nothing was loaded: the window takes one word list, a single file on this computer. Drop one "
+                "such file, or choose it with File > Load."));
+        return;
+    }
     if (const auto counted = countWordList(this, services_, path))
         showCountedList(*counted);
 }
