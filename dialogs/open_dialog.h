@@ -7,8 +7,8 @@
 
 namespace tavilon {
 
-// The open dialog: "Ok" counts the word list selected in the file list,
-// reports it by listChosen() and closes the dialog. When the count fails the
+// The open dialog: "Ok" counts the word list selected in the file list
+// (on another thread), reports it by listChosen() and closes the dialog. When the count fails the
 // user is told why and the dialog stays.
 class OpenDialog : public BrowseDialog {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include "browse_dialog_controls.h"
 #include "desktop_services.h"
 #include "result_file.h"
+#include "word_list_loading.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -21,6 +22,10 @@ SaveDialog::SaveDialog(DesktopServices& services, OutputSource output)
 
 void SaveDialog::onOkClicked()
 {
+    if (WordListCount::anyRunning()) {
+        warn(WordListCount::waitMessage());
+        return;
+    }
     if (const QString reason = waitReason_ ? waitReason_() : QString(); !reason.isEmpty()) {
         warn(reason);
         return;

@@ -170,6 +170,8 @@ void MainWindow::keepOnlyNumbers(QLineEdit* box)
 
 QString MainWindow::waitReason() const
 {
+    if (WordListCount::anyRunning())
+        return WordListCount::waitMessage();
     if (!isFilling())
         return QString();
     return tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
@@ -391,8 +393,8 @@ void MainWindow::dropEvent(QDropEvent* event)
                 "such file, or choose it with File > Load."));
         return;
     }
-    if (const auto counted = countWordList(this, services_, path))
-        showCountedList(*counted);
+    auto* count = new WordListCount(this, services_, path, QFile::encodeName(path)); // deletes itself once done
+    connect(count, &WordListCount::counted, this, &MainWindow::showCountedList);
 }
 
 } // namespace tavilon

@@ -94,7 +94,7 @@ private slots:
         Application windows(real);
         MainWindow& main = windows.showMainWindow();
         writeFile(tmp_.filePath("gone.txt"), "a\n");
-        main.showCountedList(countWordList(&main, real, tmp_.filePath("gone.txt")).value());
+        WindowFixture::countInto(main, real, tmp_.filePath("gone.txt"));
         QFile::remove(tmp_.filePath("gone.txt"));
         bool waited = false;
         QTimer::singleShot(200, [&] {

@@ -95,6 +95,7 @@ private slots:
             chooseFile(dialog.fileList(), entry);
         dialog.nameBox()->setText("binary.dat");
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        WindowFixture::waitForCounts();
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.openDialog(), says.isEmpty());
         MainWindow* window = f.windows.mainWindow();
@@ -118,6 +119,7 @@ private slots:
             QVERIFY(dialog.fileList()->item(0)->text().contains(QChar::ReplacementCharacter));
             chooseFile(dialog.fileList(), dialog.fileList()->item(0)->text());
             QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+            WindowFixture::waitForCounts();
             if (!save)
                 QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
         }

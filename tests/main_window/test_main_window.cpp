@@ -257,6 +257,26 @@ private slots:
         QVERIFY(!window.outputBox()->isReadOnly());
     }
 
+    // A dropped list is counted on another thread: until its count is in,
+    // every command waits and says so.
+    void commandsWaitForACount()
+    {
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        window.pathBox()->setText("edited");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(at("w.txt"))});
+        dropOnto(window.outputBox()->viewport(), data);
+        for (QPushButton* button : {window.copyButton(), window.clearButton(), window.selectButton()})
+            button->click();
+        for (const char* command : {"save", "load"})
+            window.findChild<QAction*>(command)->trigger();
+        dropOnto(window.outputBox()->viewport(), data);
+        QCOMPARE(f.services.messages.filter("still being counted").size(), 6);
+        WindowFixture::waitForCounts();
+        QCOMPARE(window.pathBox()->text() + f.services.clipboard, at("w.txt") + "(untouched)");
+    }
+
     // A wait cursor at once; after a second a progress dialog, fed by work
     // on the window's thread, whose Cancel stops the work.
     void longWorkOnTheWindowsThreadOffersCancel()
