@@ -1,11 +1,14 @@
 #include "application.h"
 
 #include "desktop_identity.h"
+#include "nested_loop.h"
 #include "output_box.h"
 
 #include <QApplication>
 #include <QTimer>
 #include <QFontDatabase>
+
+#include <utility>
 
 namespace tavilon {
 
@@ -42,7 +45,23 @@ void applyApplicationLook(QApplication& app)
     app.setQuitOnLastWindowClosed(true);
 }
 
-Application::Application(DesktopServices& services) : services_(services) {}
+Application::Application(DesktopServices& services) : services_(services)
+{
+    // Queued: the close happens once the code that ran the loop has returned.
+    connect(&NestedLoop::notifier(), &NestedLoopNotifier::allEnded, this, &Application::closeWhatWaited,
+            Qt::QueuedConnection);
+}
+
+void Application::closeWhatWaited()
+{
+    if (NestedLoop::depth() > 0)
+        return; // another loop runs: its end calls again
+    const auto windows = std::exchange(closesWaiting_, {});
+    for (const QPointer<QWidget>& window : windows)
+        closeIfOpen(window);
+    if (std::exchange(exitWaiting_, false))
+        closeAll();
+}
 
 // Makes the window `held` points to, unless it is open; true when it was
 // made. A window deletes itself once it has closed and its own code has
@@ -60,6 +79,12 @@ bool Application::make(QPointer<W>& held, Args&&... args)
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Close && NestedLoop::depth() > 0) {
+        // A window whose code runs a nested loop closes once it has ended.
+        closesWaiting_.append(qobject_cast<QWidget*>(watched));
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::Close) {
         // Our windows never refuse to close.
         const auto forget = [watched](auto& held) {
@@ -94,6 +119,7 @@ OpenDialog& Application::showOpenDialog()
 {
     if (make(openDialog_, services_)) {
         // A main window closed by its close box is opened afresh to take the list.
+        openDialog_->setWaitReason([this] { return waitReason(); });
         connect(openDialog_, &OpenDialog::listChosen, this, [this](const CountedList& list) {
             (mainWindow_ ? *mainWindow_ : showMainWindow()).showCountedList(list);
         });
@@ -104,11 +130,12 @@ OpenDialog& Application::showOpenDialog()
 SaveDialog& Application::showSaveDialog()
 {
     // The dialog asks for the output only when it saves.
-    make(saveDialog_, services_, [this]() -> std::optional<QString> {
-        if (!mainWindow_)
-            return std::nullopt;
-        return mainWindow_->outputBox()->text();
-    });
+    if (make(saveDialog_, services_, [this]() -> std::optional<QString> {
+            if (!mainWindow_)
+                return std::nullopt;
+            return mainWindow_->outputBox()->text();
+        }))
+        saveDialog_->setWaitReason([this] { return waitReason(); });
     return bringToFront(*saveDialog_);
 }
 
@@ -118,8 +145,17 @@ AboutWindow& Application::showAboutWindow()
     return bringToFront(*aboutWindow_);
 }
 
+QString Application::waitReason() const
+{
+    return mainWindow_ ? mainWindow_->waitReason() : QString();
+}
+
 void Application::closeAll()
 {
+    if (NestedLoop::depth() > 0) {
+        exitWaiting_ = true;
+        return;
+    }
     closeIfOpen(mainWindow_);
     closeIfOpen(openDialog_);
     closeIfOpen(saveDialog_);
@@ -131,8 +167,8 @@ void Application::loadListAtStart(const QString& path, const QByteArray& pathByt
     QTimer::singleShot(0, this, [this, path, pathBytes] {
         if (!mainWindow_)
             return;
-        if (auto counted = countWordList(mainWindow_, services_, path, pathBytes))
-            mainWindow_->showCountedList(*counted);
+        auto* count = new WordListCount(mainWindow_, services_, path, pathBytes); // deletes itself once done
+        connect(count, &WordListCount::counted, mainWindow_, &MainWindow::showCountedList);
     });
 }
 

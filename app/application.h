@@ -41,6 +41,8 @@ public:
     AboutWindow* aboutWindow() const { return aboutWindow_; }
 
     // File > Exit: closes the main window, then the dialogs and About.
+    // While a modal message or long work runs its own event loop, Exit and
+    // a window's closing wait until that loop has ended.
     void closeAll();
 
     // Loads the word list named on the command line into the main window once
@@ -54,12 +56,18 @@ protected:
 private:
     template <class W, class... Args>
     bool make(QPointer<W>& held, Args&&... args);
+    void closeWhatWaited();
+    // Why the dialogs' commands must wait for the main window, or "".
+    QString waitReason() const;
 
     DesktopServices& services_;
     QPointer<MainWindow> mainWindow_;
     QPointer<OpenDialog> openDialog_;
     QPointer<SaveDialog> saveDialog_;
     QPointer<AboutWindow> aboutWindow_;
+    // What was asked to close while a nested loop ran.
+    bool exitWaiting_ = false;
+    QList<QPointer<QWidget>> closesWaiting_;
 };
 
 } // namespace tavilon

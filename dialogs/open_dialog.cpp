@@ -13,17 +13,26 @@ OpenDialog::OpenDialog(DesktopServices& services)
 
 void OpenDialog::onOkClicked()
 {
+    if (WordListCount::anyRunning()) {
+        warn(WordListCount::waitMessage());
+        return;
+    }
+    if (const QString reason = waitReason_ ? waitReason_() : QString(); !reason.isEmpty()) {
+        warn(reason);
+        return;
+    }
     // Only the entry selected in the file list counts; the name box is not read.
     const QString name = fileList()->fileName();
     if (name.isEmpty()) {
         warn(tr("Select a word list in the file list first."));
         return;
     }
-    const auto counted = countWordList(this, services(), chosenPath(name), chosenPathBytes(fileList()->fileNameBytes()));
-    if (!counted)
-        return;
-    emit listChosen(*counted);
-    close();
+    // The count deletes itself once done; on failure the dialog stays.
+    auto* count = new WordListCount(this, services(), chosenPath(name), chosenPathBytes(fileList()->fileNameBytes()));
+    connect(count, &WordListCount::counted, this, [this](const CountedList& list) {
+        emit listChosen(list);
+        close();
+    });
 }
 
 } // namespace tavilon

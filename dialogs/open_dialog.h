@@ -3,21 +3,28 @@
 #include "browse_dialog.h"
 #include "word_list_loading.h"
 
+#include <functional>
+
 namespace tavilon {
 
-// The open dialog: "Ok" counts the word list selected in the file list,
-// reports it by listChosen() and closes the dialog. When the count fails the
+// The open dialog: "Ok" counts the word list selected in the file list
+// (on another thread), reports it by listChosen() and closes the dialog. When the count fails the
 // user is told why and the dialog stays.
 class OpenDialog : public BrowseDialog {
     Q_OBJECT
 public:
     explicit OpenDialog(DesktopServices& services);
+    // Why Ok must wait now, or an empty text; Ok then says so and does nothing.
+    void setWaitReason(std::function<QString()> reason) { waitReason_ = std::move(reason); }
 
 signals:
     void listChosen(const tavilon::CountedList& list);
 
 protected:
     void onOkClicked() override;
+
+private:
+    std::function<QString()> waitReason_;
 };
 
 } // namespace tavilon

@@ -3,9 +3,13 @@
 #include "browse_dialog_controls.h"
 #include "desktop_services.h"
 #include "result_file.h"
+#include "word_list_loading.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScopeGuard>
+
+#include <new>
 
 namespace tavilon {
 
@@ -18,20 +22,36 @@ SaveDialog::SaveDialog(DesktopServices& services, OutputSource output)
 
 void SaveDialog::onOkClicked()
 {
+    if (WordListCount::anyRunning()) {
+        warn(WordListCount::waitMessage());
+        return;
+    }
+    if (const QString reason = waitReason_ ? waitReason_() : QString(); !reason.isEmpty()) {
+        warn(reason);
+        return;
+    }
     if (nameBox()->text().isEmpty()) {
         warn(tr("Type a name for the file to save, or click an existing file."));
         return;
     }
-    const std::optional<QString> output = output_();
-    if (!output) {
-        warn(tr("The main window has been closed, so there is no output left to save. Nothing was written."));
+    QString error;
+    try {
+        const std::optional<QString> output = output_();
+        if (!output) {
+            warn(tr("The main window has been closed, so there is no output left to save. Nothing was written."));
+            return;
+        }
+        // A name picked from the file list keeps its own bytes, even where
+        // they are not valid UTF-8, so the file shown is the file replaced.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QScopeGuard restore([] { QApplication::restoreOverrideCursor(); });
+        error = writeResultFile(chosenPathBytes(nameBoxBytes()), *output);
+    } catch (const std::bad_alloc&) {
+        // The text to save is built whole before the file is touched.
+        warn(tr("There is not enough memory to save the output. The output box and the file are unchanged; "
+                "close other programs and save again."));
         return;
     }
-    // A name picked from the file list keeps its own bytes, even where they
-    // are not valid UTF-8, so the file shown is the file replaced.
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString error = writeResultFile(chosenPathBytes(nameBoxBytes()), *output);
-    QApplication::restoreOverrideCursor();
     if (!error.isEmpty()) {
         warn(tr("The output was not saved.\n\n%1").arg(error));
         return;

@@ -171,13 +171,22 @@ void MainWindow::keepOnlyNumbers(QLineEdit* box)
         box->setText(QString());
 }
 
+QString MainWindow::waitReason() const
+{
+    if (WordListCount::anyRunning())
+        return WordListCount::waitMessage();
+    if (!isFilling())
+        return QString();
+    return tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
+              "stop them; the output is unchanged.");
+}
+
 bool MainWindow::refusedWhileFilling()
 {
-    if (!isFilling())
-        return false;
-    warn(tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
-            "stop them; the output is unchanged."));
-    return true;
+    const QString reason = waitReason();
+    if (!reason.isEmpty())
+        warn(reason);
+    return !reason.isEmpty();
 }
 
 void MainWindow::onSelectClicked()
@@ -326,6 +335,13 @@ void MainWindow::showCountedList(const CountedList& list)
 
 namespace {
 
+// Whether a drag carries files or addresses: those are for the window to
+// load, never words for the output box. Plain text goes to the box.
+bool carriesAddresses(const QMimeData* data)
+{
+    return data && data->hasUrls();
+}
+
 // The one local file a drag carries, or nothing.
 QString droppedFile(const QMimeData* data)
 {
@@ -341,7 +357,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto* drag = static_cast<QDragMoveEvent*>(event);
-        if (!droppedFile(drag->mimeData()).isEmpty()) {
+        if (carriesAddresses(drag->mimeData())) {
             drag->acceptProposedAction();
             return true;
         }
@@ -349,7 +365,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
-        if (!droppedFile(drop->mimeData()).isEmpty()) {
+        if (carriesAddresses(drop->mimeData())) {
             dropEvent(drop);
             return true;
         }
@@ -363,20 +379,25 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!droppedFile(event->mimeData()).isEmpty())
+    if (carriesAddresses(event->mimeData()))
         event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QString path = droppedFile(event->mimeData());
-    if (path.isEmpty())
+    if (!carriesAddresses(event->mimeData()))
         return;
     event->acceptProposedAction();
     if (refusedWhileFilling())
         return;
-    if (const auto counted = countWordList(this, services_, path))
-        showCountedList(*counted);
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty()) {
+        warn(tr("Nothing was loaded: the window takes one word list, a single file on this computer. Drop one "
+                "such file, or choose it with File > Load."));
+        return;
+    }
+    auto* count = new WordListCount(this, services_, path, QFile::encodeName(path)); // deletes itself once done
+    connect(count, &WordListCount::counted, this, &MainWindow::showCountedList);
 }
 
 } // namespace tavilon

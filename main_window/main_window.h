@@ -63,6 +63,9 @@ public:
     // was cancelled or failed. Meanwhile the commands that would act on the
     // output are refused with a message, and the box takes no typing.
     bool isFilling() const { return fill_ != nullptr; }
+    // Why a command must wait now (the other windows' commands too), or an
+    // empty text when none has to.
+    QString waitReason() const;
     // Stops a background press: the box and the random source stay as they
     // were before it.
     void cancelFill();

@@ -1,5 +1,7 @@
 #include "busy_feedback.h"
 
+#include "nested_loop.h"
+
 #include <QApplication>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -32,6 +34,7 @@ bool BusyFeedback::report(std::uint64_t done, std::uint64_t total)
     lastUpdate_.restart();
     update(done, total);
     if (dialog_) {
+        const NestedLoop nested;
         QApplication::processEvents();
         if (dialog_->wasCanceled())
             cancelled_ = true;

@@ -1,5 +1,7 @@
 #include "desktop_services.h"
 
+#include "nested_loop.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -18,6 +20,7 @@ void QtDesktopServices::showMessage(QWidget* over, Icon icon, const QString& tex
                                                     : QMessageBox::NoIcon,
                     applicationTitle(), text, QMessageBox::Ok, over);
     box.setWindowModality(Qt::ApplicationModal);
+    const NestedLoop nested;
     box.exec();
 }
 

@@ -3,15 +3,19 @@
 #include "file_identity.h"
 
 #include <QByteArray>
+#include <QFutureWatcher>
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class QWidget;
 
 namespace tavilon {
 
+class BusyFeedback;
 class DesktopServices;
 
 // A counted word list: its path as shown and in the file system's own bytes
@@ -24,12 +28,38 @@ struct CountedList {
     FileIdentity file;
 };
 
-// Counts the word list at `path` with a wait cursor (and a progress dialog
-// with Cancel on long lists). On failure the user sees why and nothing is
-// returned; a cancelled count returns nothing without a message.
-std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& path);
-// The same for a file named by its own bytes; `shownPath` is what messages show.
-std::optional<CountedList> countWordList(QWidget* over, DesktopServices& services, const QString& shownPath,
-                                         const QByteArray& pathBytes);
+// Counts a word list on another thread while the windows go on, with a wait
+// cursor and, after a second, a progress window whose Cancel stops it. The
+// result comes back on the window's thread: counted() with the list, or a
+// message saying why it failed (nothing for a cancelled count). It belongs
+// to the window `over` and deletes itself once done; a window that closes
+// first cancels the count and waits for it.
+class WordListCount : public QObject {
+    Q_OBJECT
+public:
+    // `shownPath` is what messages show; `pathBytes` names the file.
+    WordListCount(QWidget* over, DesktopServices& services, const QString& shownPath, const QByteArray& pathBytes);
+    ~WordListCount() override;
+
+    // Whether any count is running now: meanwhile no command starts.
+    static bool anyRunning();
+    // What a command that has to wait for a count says.
+    static QString waitMessage();
+
+signals:
+    void counted(const tavilon::CountedList& list);
+
+private:
+    struct Result {
+        std::optional<CountedList> list;
+        QString error; // empty when counted or cancelled
+    };
+    void onFinished();
+
+    QWidget* over_;
+    DesktopServices& services_;
+    std::unique_ptr<BusyFeedback> feedback_;
+    QFutureWatcher<Result> watcher_;
+};
 
 } // namespace tavilon

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QMenu>
 #include <QTemporaryDir>
 
 using namespace tavilon;
@@ -75,6 +76,41 @@ private slots:
         QVERIFY(aboutStayed && f.services.messages.isEmpty());
         QVERIFY(!f.windows.mainWindow() && !f.windows.openDialog() && !f.windows.saveDialog() && !f.windows.aboutWindow());
         QVERIFY(f.main().outputBox()->text().isEmpty());
+    }
+
+    // File > Exit through the accessibility bus while a modal message runs
+    // its own loop over the main window or a dialog (mouse and keys are
+    // blocked; the bus is not): the windows close once the message is gone.
+    void exitWaitsForAModalMessage_data()
+    {
+        QTest::addColumn<bool>("overTheDialog");
+        QTest::newRow("Select on a deleted list") << false;
+        QTest::newRow("Ok with no file chosen") << true;
+    }
+    void exitWaitsForAModalMessage()
+    {
+        QFETCH(bool, overTheDialog);
+        QtDesktopServices real;
+        Application windows(real);
+        MainWindow& main = windows.showMainWindow();
+        writeFile(tmp_.filePath("gone.txt"), "a\n");
+        WindowFixture::countInto(main, real, tmp_.filePath("gone.txt"));
+        QFile::remove(tmp_.filePath("gone.txt"));
+        bool waited = false;
+        QTimer::singleShot(200, [&] {
+            QAccessibleInterface* menu = face(main.findChild<QMenu*>("file"));
+            for (int i = 0; i < menu->childCount(); ++i)
+                if (menu->child(i)->text(QAccessible::Name) == "Exit")
+                    menu->child(i)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QCoreApplication::processEvents();
+            waited = windows.mainWindow() && QApplication::activeModalWidget();
+            if (QWidget* message = QApplication::activeModalWidget())
+                message->close();
+        });
+        QPushButton* ok = overTheDialog ? windows.showOpenDialog().okButton() : main.selectButton();
+        QTest::mouseClick(ok, Qt::LeftButton);
+        QVERIFY(waited);
+        QTRY_VERIFY(!windows.mainWindow() && !windows.openDialog());
     }
 
     // Each window reads its role and title; every box, list and button a
@@ -181,6 +217,22 @@ private slots:
             QTRY_VERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
         }
         QCOMPARE(f.windows.mainWindow()->countBox()->text() + f.services.lastMessage(), "5saved");
+    }
+
+    // Saving without the memory to build the text says so and keeps the
+    // dialog, the output and the old file.
+    void saveWithoutMemoryKeepsTheOldFile()
+    {
+        WindowFixture f;
+        writeFile(tmp_.filePath("old.txt"), "old\r\n");
+        SaveDialog dialog(f.services, []() -> std::optional<QString> { throw std::bad_alloc(); });
+        dialog.show();
+        dialog.nameBox()->setText("old.txt");
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        QVERIFY(f.services.lastMessage().startsWith("There is not enough memory to save"));
+        QVERIFY(dialog.isVisible() && !QApplication::overrideCursor());
+        QFile old(tmp_.filePath("old.txt"));
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old\r\n");
     }
 
     // Under a dark desktop theme, chosen before the windows or while they

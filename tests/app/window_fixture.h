@@ -46,9 +46,17 @@ struct WindowFixture {
     MainWindow& mainWithList(const QString& path)
     {
         MainWindow& window = main();
-        window.showCountedList(countWordList(&window, services, path).value());
+        countInto(window, services, path);
         return window;
     }
+    // Counts `path` for `window` and waits for the count to end.
+    static void countInto(MainWindow& window, DesktopServices& services, const QString& path)
+    {
+        auto* count = new WordListCount(&window, services, path, QFile::encodeName(path));
+        QObject::connect(count, &WordListCount::counted, &window, &MainWindow::showCountedList);
+        waitForCounts();
+    }
+    static void waitForCounts() { static_cast<void>(QTest::qWaitFor([] { return !WordListCount::anyRunning(); }, 30'000)); }
 
     FakeServices services;
     Application windows{services};

@@ -95,6 +95,7 @@ private slots:
             chooseFile(dialog.fileList(), entry);
         dialog.nameBox()->setText("binary.dat");
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        WindowFixture::waitForCounts();
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.openDialog(), says.isEmpty());
         MainWindow* window = f.windows.mainWindow();
@@ -130,6 +131,7 @@ private slots:
         QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, dialog.fileList()->visualItemRect(item).center());
         QCOMPARE(dialog.nameBox()->text(), item->text());
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        WindowFixture::waitForCounts();
         if (!save)
             QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
         QCOMPARE(f.services.messages, save ? QStringList{"saved"} : QStringList());

@@ -139,7 +139,8 @@ private slots:
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
     }
 
-    // A paste or drop with a line over 10,000 characters is refused.
+    // A paste or drop with a line over 10,000 characters is refused; so is a
+    // drop of several files or of an address that is not a local file.
     void overlongPastesAndDropsAreRefused()
     {
         WindowFixture f;
@@ -151,8 +152,15 @@ private slots:
         QGuiApplication::clipboard()->setText(text);
         QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
         dropOnto(window.outputBox()->viewport(), data);
+        for (const QList<QUrl>& urls : {QList<QUrl>{QUrl::fromLocalFile(at("w.txt")), QUrl::fromLocalFile(at("w.txt"))},
+                                        QList<QUrl>{QUrl("http://example.test/w.txt")}}) {
+            QMimeData addresses;
+            addresses.setUrls(urls);
+            dropOnto(window.outputBox()->viewport(), addresses);
+        }
         QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
         QCOMPARE(f.services.messages.filter("Nothing was pasted").size(), 2);
+        QCOMPARE(f.services.messages.filter("takes one word list").size(), 2);
     }
 
     // A press of more than 10,000 picks fills the box in the background.
@@ -209,13 +217,18 @@ private slots:
     }
 
     // While the box fills, every command that would act on the output waits
-    // and says so; the finished fill is the press's text after the old one.
+    // and says so, Ok in a dialog opened before too; the finished fill is
+    // the press's text after the old one.
     void commandsWaitForTheFill()
     {
         WindowFixture f;
         MainWindow& window = f.mainWithList(at("w.txt"));
         const QString before = QString::fromUtf8("a\u00A0b\r\nno line end");
         window.outputBox()->setText(before);
+        SaveDialog& save = f.windows.showSaveDialog();
+        save.nameBox()->setText("out.txt");
+        OpenDialog& open = f.windows.showOpenDialog();
+        QVERIFY(QTest::qWaitForWindowActive(&f.windows.showMainWindow()));
         select(window, "200000");
         QVERIFY(window.isFilling());
         for (QPushButton* button : {window.copyButton(), window.clearButton(), window.selectButton()})
@@ -226,8 +239,10 @@ private slots:
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(at("w.txt"))});
         dropOnto(window.outputBox()->viewport(), data);
-        QCOMPARE(f.services.messages.filter("still being written").size(), 7);
-        QVERIFY(!f.windows.saveDialog() && !f.windows.openDialog());
+        QTest::mouseClick(save.okButton(), Qt::LeftButton);
+        QTest::mouseClick(open.okButton(), Qt::LeftButton);
+        QCOMPARE(f.services.messages.filter("still being written").size(), 9);
+        QVERIFY(f.windows.saveDialog() && f.windows.openDialog());
         QTest::keyClicks(window.outputBox(), "typed");
         QGuiApplication::clipboard()->setText("pasted");
         QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
@@ -238,8 +253,28 @@ private slots:
         const QString expected = before + picked(fresh, 200000, 700, 2);
         QCOMPARE(window.outputBox()->text(), expected);
         QCOMPARE(processRandomSource().state(), fresh.state());
-        QCOMPARE(QString::number(f.services.messages.size()) + f.services.clipboard, "7(untouched)");
+        QCOMPARE(QString::number(f.services.messages.size()) + f.services.clipboard, "9(untouched)");
         QVERIFY(!window.outputBox()->isReadOnly());
+    }
+
+    // A dropped list is counted on another thread: until its count is in,
+    // every command waits and says so.
+    void commandsWaitForACount()
+    {
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        window.pathBox()->setText("edited");
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(at("w.txt"))});
+        dropOnto(window.outputBox()->viewport(), data);
+        for (QPushButton* button : {window.copyButton(), window.clearButton(), window.selectButton()})
+            button->click();
+        for (const char* command : {"save", "load"})
+            window.findChild<QAction*>(command)->trigger();
+        dropOnto(window.outputBox()->viewport(), data);
+        QCOMPARE(f.services.messages.filter("still being counted").size(), 6);
+        WindowFixture::waitForCounts();
+        QCOMPARE(window.pathBox()->text() + f.services.clipboard, at("w.txt") + "(untouched)");
     }
 
     // A wait cursor at once; after a second a progress dialog, fed by work
