@@ -78,6 +78,29 @@ private slots:
         QVERIFY(f.main().outputBox()->text().isEmpty());
     }
 
+    // `tavilon FILE` starts with the list loaded and counted as File > Load
+    // loads it, or with Load's message when it cannot be.
+    void aListNamedAtStartIsLoaded_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("a list") << "five.txt" << "5";
+        QTest::newRow("a missing file") << "missing.txt" << "";
+    }
+    void aListNamedAtStartIsLoaded()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, count);
+        WindowFixture f;
+        MainWindow& window = f.main();
+        f.windows.loadListAtStart(tmp_.filePath(name), QFile::encodeName(tmp_.filePath(name)));
+        QVERIFY(QTest::qWaitFor([&] { return !window.countBox()->text().isEmpty() || !f.services.messages.isEmpty(); }));
+        WindowFixture::waitForCounts();
+        QCOMPARE(window.countBox()->text(), count);
+        QCOMPARE(window.pathBox()->text(), count.isEmpty() ? QString() : tmp_.filePath(name));
+        QCOMPARE(f.services.messages.size(), count.isEmpty() ? 1 : 0);
+    }
+
     // File > Exit through the accessibility bus while a modal message runs
     // its own loop over the main window or a dialog (mouse and keys are
     // blocked; the bus is not): the windows close once the message is gone.
