@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control_spec.h"
+#include "control_row.h"
 
 namespace tavilon::about_window_controls {
 
@@ -16,10 +16,10 @@ inline constexpr const char* MakerParagraph =
 
 // The About window's controls, front to back, in twips. The heading's
 // text is made from the address at run time.
-inline constexpr ControlSpec Paragraph{"Label3", 480, 1200, 3495, 1575, 2, MakerParagraph};
-inline constexpr ControlSpec Rule{"Line1", 240, 840, 3840, 840, -1};
-inline constexpr ControlSpec Name{"Label2", 1320, 150, 1695, 855, 1, "Brenvask"};
-inline constexpr ControlSpec Heading{"Label1", 840, 360, 2415, 375, 0};
+inline constexpr ControlRow Paragraph{"Label3", 480, 1200, 3495, 1575, 2, MakerParagraph};
+inline constexpr ControlRow Rule{"Line1", 240, 840, 3840, 840, -1};
+inline constexpr ControlRow Name{"Label2", 1320, 150, 1695, 855, 1, "Brenvask"};
+inline constexpr ControlRow Heading{"Label1", 840, 360, 2415, 375, 0};
 
 inline constexpr int ClientWidth = 4425;  // twips
 inline constexpr int ClientHeight = 3090; // twips

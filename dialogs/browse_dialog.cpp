@@ -10,6 +10,7 @@
 #include "twips.h"
 #include "window_accessibility.h"
 #include "window_look.h"
+#include "word_list_loading.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,7 +35,7 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     setFixedSize(px(ClientWidth), px(clientHeight));
     setAutoFillBackground(true);
 
-    ControlSpec labelRow = Label;
+    ControlRow labelRow = Label;
     labelRow.text = labelText;
     ControlBuilder build;
     auto* label = build.add<QLabel>(this, labelRow);
@@ -95,6 +96,17 @@ QByteArray BrowseDialog::nameBoxBytes() const
     if (!name.isEmpty() && name == fileList()->fileName())
         return fileList()->fileNameBytes();
     return QFile::encodeName(name);
+}
+
+bool BrowseDialog::refusedWhileBusy()
+{
+    QString reason = WordListCount::anyRunning() ? WordListCount::waitMessage() : QString();
+    if (reason.isEmpty() && waitReason_)
+        reason = waitReason_();
+    if (reason.isEmpty())
+        return false;
+    warn(reason);
+    return true;
 }
 
 void BrowseDialog::warn(const QString& text)

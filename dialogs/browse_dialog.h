@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLineEdit;
 class QPushButton;
 
@@ -18,6 +20,9 @@ class FileList;
 class BrowseDialog : public QWidget {
     Q_OBJECT
 public:
+    // Why Ok must wait now, or an empty text; Ok then says so and does nothing.
+    void setWaitReason(std::function<QString()> reason) { waitReason_ = std::move(reason); }
+
     // The name box (txtFilename), the drive, folder and file lists
     // (drvDialog, dirDialog, filDialog) and the buttons (cmdOK, cmdCancel).
     QLineEdit* nameBox() const { return nameBox_; }
@@ -44,6 +49,8 @@ protected:
 
     DesktopServices& services() { return services_; }
     void warn(const QString& text);
+    // True, after saying why, while a count or the main window's work runs.
+    bool refusedWhileBusy();
     virtual void onOkClicked() = 0;
 
 private:
@@ -52,6 +59,7 @@ private:
     void onFileListPathChanged();
 
     DesktopServices& services_;
+    std::function<QString()> waitReason_;
     // Owned by the dialog.
     QLineEdit* nameBox_ = nullptr;
     DriveList* driveList_ = nullptr;

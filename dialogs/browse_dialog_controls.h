@@ -1,18 +1,18 @@
 #pragma once
 
-#include "control_spec.h"
+#include "control_row.h"
 
 namespace tavilon::browse_dialog_controls {
 
 // The controls of the open and save dialogs, front to back, in twips; only
 // the label's text differs between the two.
-inline constexpr ControlSpec Label{"lblDialog", 240, 240, 1455, 255, 4};
-inline constexpr ControlSpec Name{"txtFilename", 1080, 180, 3615, 375, 0};
-inline constexpr ControlSpec Folders{"dirDialog", 240, 720, 2055, 2115, 1};
-inline constexpr ControlSpec Files{"filDialog", 2400, 720, 2295, 2175, 3};
-inline constexpr ControlSpec Drives{"drvDialog", 240, 3000, 2055, 315, 2};
-inline constexpr ControlSpec Ok{"cmdOK", 2400, 3000, 975, 375, 5, "Ok"};
-inline constexpr ControlSpec Cancel{"cmdCancel", 3480, 3000, 1215, 375, 6, "Cancel"};
+inline constexpr ControlRow Label{"lblDialog", 240, 240, 1455, 255, 4};
+inline constexpr ControlRow Name{"txtFilename", 1080, 180, 3615, 375, 0};
+inline constexpr ControlRow Folders{"dirDialog", 240, 720, 2055, 2115, 1};
+inline constexpr ControlRow Files{"filDialog", 2400, 720, 2295, 2175, 3};
+inline constexpr ControlRow Drives{"drvDialog", 240, 3000, 2055, 315, 2};
+inline constexpr ControlRow Ok{"cmdOK", 2400, 3000, 975, 375, 5, "Ok"};
+inline constexpr ControlRow Cancel{"cmdCancel", 3480, 3000, 1215, 375, 6, "Cancel"};
 
 inline constexpr int ClientWidth = 4800;       // twips
 inline constexpr int OpenClientHeight = 3465;  // twips

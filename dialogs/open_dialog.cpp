@@ -13,14 +13,8 @@ OpenDialog::OpenDialog(DesktopServices& services)
 
 void OpenDialog::onOkClicked()
 {
-    if (WordListCount::anyRunning()) {
-        warn(WordListCount::waitMessage());
+    if (refusedWhileBusy())
         return;
-    }
-    if (const QString reason = waitReason_ ? waitReason_() : QString(); !reason.isEmpty()) {
-        warn(reason);
-        return;
-    }
     // Only the entry selected in the file list counts; the name box is not read.
     const QString name = fileList()->fileName();
     if (name.isEmpty()) {

@@ -14,17 +14,12 @@ class OpenDialog : public BrowseDialog {
     Q_OBJECT
 public:
     explicit OpenDialog(DesktopServices& services);
-    // Why Ok must wait now, or an empty text; Ok then says so and does nothing.
-    void setWaitReason(std::function<QString()> reason) { waitReason_ = std::move(reason); }
 
 signals:
     void listChosen(const tavilon::CountedList& list);
 
 protected:
     void onOkClicked() override;
-
-private:
-    std::function<QString()> waitReason_;
 };
 
 } // namespace tavilon

@@ -22,14 +22,8 @@ SaveDialog::SaveDialog(DesktopServices& services, OutputSource output)
 
 void SaveDialog::onOkClicked()
 {
-    if (WordListCount::anyRunning()) {
-        warn(WordListCount::waitMessage());
+    if (refusedWhileBusy())
         return;
-    }
-    if (const QString reason = waitReason_ ? waitReason_() : QString(); !reason.isEmpty()) {
-        warn(reason);
-        return;
-    }
     if (nameBox()->text().isEmpty()) {
         warn(tr("Type a name for the file to save, or click an existing file."));
         return;

@@ -17,15 +17,12 @@ public:
     using OutputSource = std::function<std::optional<QString>()>;
 
     SaveDialog(DesktopServices& services, OutputSource output);
-    // Why Ok must wait now, or an empty text; Ok then says so and does nothing.
-    void setWaitReason(std::function<QString()> reason) { waitReason_ = std::move(reason); }
 
 protected:
     void onOkClicked() override;
 
 private:
     OutputSource output_;
-    std::function<QString()> waitReason_;
 };
 
 } // namespace tavilon

@@ -25,14 +25,6 @@ std::string reasonOf(int err)
     return std::strerror(err);
 }
 
-// `message` for the window; `subject` and `reason` for "NAME: reason".
-CoreError fail(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject = {},
-               std::string reason = {})
-{
-    if (problem)
-        *problem = what;
-    return CoreError{errorCodeFor(what), std::move(message), subject, std::move(reason)};
-}
 
 WriteProblem problemOfWrite(int err)
 {
@@ -255,10 +247,10 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
             return std::nullopt;
         const WriteProblem what = problemOfWrite(err) == WriteProblem::NoSpace ? WriteProblem::NoSpace
                                                                                : WriteProblem::CannotOpen;
-        return Outcome<WriteReport>(fail(problem, what, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err)));
+        return Outcome<WriteReport>(saveError(problem, what, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err)));
     };
     const auto writeFailed = [&](int err) -> std::optional<Outcome<WriteReport>> {
-        return Outcome<WriteReport>(fail(problem, problemOfWrite(err),
+        return Outcome<WriteReport>(saveError(problem, problemOfWrite(err),
                                          "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
                                              + (existing ? "The file was left as it was." : "No file was made."),
                                          userPath, reasonOf(err)));
@@ -326,15 +318,15 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
     if (!file.valid()) {
         const int err = errno;
         if (err == ELOOP)
-            return fail(problem, WriteProblem::CannotOpen,
+            return saveError(problem, WriteProblem::CannotOpen,
                         quotedName(userPath) + " changed into a symbolic link while it was being saved; nothing was written.",
                         userPath, "changed into a symbolic link while it was being saved; nothing was written");
-        return fail(problem, WriteProblem::CannotOpen, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err));
+        return saveError(problem, WriteProblem::CannotOpen, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err));
     }
     struct stat st {};
     if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_ino) != target.inode
         || static_cast<std::uint64_t>(st.st_dev) != target.device)
-        return fail(problem, WriteProblem::CannotOpen,
+        return saveError(problem, WriteProblem::CannotOpen,
                     quotedName(userPath) + " changed while it was being saved; nothing was written.",
                     userPath, "changed while it was being saved; nothing was written");
     const int status = ::fcntl(file.get(), F_GETFL);
@@ -350,7 +342,7 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
     int err = 0;
     if (!reserveSpace(file.get(), oldSize, newSize, err)) {
         const bool sizeKept = restoreSize(file.get(), oldSize);
-        return fail(problem, problemOfWrite(err),
+        return saveError(problem, problemOfWrite(err),
                     "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
                         + (sizeKept ? "The file was left as it was."
                                     : "Its text is as it was, but it may now end in added zero bytes."),
@@ -366,7 +358,7 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                               && syncFile(file.get(), ignored);
         if (!restored)
             restoreSize(file.get(), oldSize); // at best: the message already says what may be left
-        return fail(problem, problemOfWrite(err),
+        return saveError(problem, problemOfWrite(err),
                     "Writing " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
                         + (restored ? std::string("The file was put back as it was.")
                                     : std::string("The file may now begin with part of the new text, followed by its old content.")),
@@ -376,7 +368,7 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         || (err = file.closeChecked()) != 0) {
         if (err == 0)
             err = errno;
-        return fail(problem, problemOfWrite(err),
+        return saveError(problem, problemOfWrite(err),
                     "Saving " + quotedName(userPath) + " failed: " + reasonOf(err)
                         + ". The new text was written but may not be complete on disk.",
                     userPath, reasonOf(err));
@@ -396,7 +388,7 @@ Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::stri
     // would allow a rename.
     if (where.exists && ::faccessat(AT_FDCWD, where.path.c_str(), W_OK, AT_EACCESS) != 0) {
         const int err = errno;
-        return fail(problem, WriteProblem::CannotOpen, quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
+        return saveError(problem, WriteProblem::CannotOpen, quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
     }
     // One rename keeps everything of a new file, or of a file with a single
     // name whose owner and attributes can be copied; anything else is

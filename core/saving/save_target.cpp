@@ -18,14 +18,6 @@ std::string reasonOf(int err)
     return std::strerror(err);
 }
 
-// `message` for the window; `subject` and `reason` for "NAME: reason".
-CoreError fail(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject = {},
-               std::string reason = {})
-{
-    if (problem)
-        *problem = what;
-    return CoreError{errorCodeFor(what), std::move(message), subject, std::move(reason)};
-}
 
 std::string folderOf(const std::string& path)
 {
@@ -80,25 +72,33 @@ CoreError folderProblem(const std::string& userPath, const std::string& finalPat
     if (::stat(folder.c_str(), &st) != 0) {
         const int err = errno;
         if (err == ENOTDIR)
-            return fail(problem, WriteProblem::UnderAFile,
+            return saveError(problem, WriteProblem::UnderAFile,
                         quotedName(userPath) + " cannot be saved: a part of the folder path "
                             + quotedName(folder) + " is a file, not a folder.",
                         userPath, "a part of its folder path is a file, not a folder");
         if (err == ENOENT)
-            return fail(problem, WriteProblem::MissingFolder,
+            return saveError(problem, WriteProblem::MissingFolder,
                         "The folder " + quotedName(folder) + " does not exist, so "
                             + quotedName(userPath) + " cannot be saved there.",
                         userPath, "its folder does not exist");
-        return fail(problem, WriteProblem::CannotOpen,
+        return saveError(problem, WriteProblem::CannotOpen,
                     quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err));
     }
-    return fail(problem, WriteProblem::UnderAFile,
+    return saveError(problem, WriteProblem::UnderAFile,
                 quotedName(userPath) + " cannot be saved: " + quotedName(folder)
                     + " is a file, not a folder.",
                 userPath, quotedName(folder) + " is a file, not a folder");
 }
 
 } // namespace
+
+CoreError saveError(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject,
+                    std::string reason)
+{
+    if (problem)
+        *problem = what;
+    return CoreError{errorCodeFor(what), std::move(message), subject, std::move(reason)};
+}
 
 ErrorCode errorCodeFor(WriteProblem problem)
 {
@@ -124,9 +124,9 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
     if (problem)
         *problem = WriteProblem::None;
     if (path.empty())
-        return fail(problem, WriteProblem::EmptyName, "No file name was given.", path, "no file name was given");
+        return saveError(problem, WriteProblem::EmptyName, "No file name was given.", path, "no file name was given");
     if (path.back() == '/')
-        return fail(problem, WriteProblem::Folder,
+        return saveError(problem, WriteProblem::Folder,
                     quotedName(path) + " names a folder, not a file; nothing was written.", path,
                     "names a folder, not a file");
 
@@ -150,26 +150,26 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
             if (err == ENOTDIR)
                 return folderProblem(path, current, problem);
             if (err == ELOOP)
-                return fail(problem, WriteProblem::LinkLoop,
+                return saveError(problem, WriteProblem::LinkLoop,
                             quotedName(path) + " cannot be saved: its folder path holds a loop of symbolic links ("
                                 + reasonOf(err) + ").",
                             path, "its folder path holds a loop of symbolic links");
-            return fail(problem, WriteProblem::CannotOpen,
+            return saveError(problem, WriteProblem::CannotOpen,
                         quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
         }
         if (S_ISLNK(st.st_mode)) {
             if (hops >= linkLimit)
-                return fail(problem, WriteProblem::LinkLoop,
+                return saveError(problem, WriteProblem::LinkLoop,
                             quotedName(path) + " cannot be saved: its symbolic links form a loop ("
                                 + reasonOf(ELOOP) + "). No link was changed.",
                             path, "its symbolic links form a loop");
             std::string text;
             int err = 0;
             if (!readLink(current, text, err))
-                return fail(problem, WriteProblem::CannotOpen,
+                return saveError(problem, WriteProblem::CannotOpen,
                             quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
             if (text.empty())
-                return fail(problem, WriteProblem::CannotOpen,
+                return saveError(problem, WriteProblem::CannotOpen,
                             quotedName(path) + " cannot be written: it is an empty symbolic link.", path,
                             "is an empty symbolic link");
             // A relative link is read from the folder that holds the link.
@@ -178,17 +178,17 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
             else
                 current = current.substr(0, current.find_last_of('/') + 1) + text;
             if (current.back() == '/')
-                return fail(problem, WriteProblem::Folder,
+                return saveError(problem, WriteProblem::Folder,
                             quotedName(path) + " leads to a folder, not a file; nothing was written.", path,
                             "leads to a folder, not a file");
             continue;
         }
         if (S_ISDIR(st.st_mode))
-            return fail(problem, WriteProblem::Folder,
+            return saveError(problem, WriteProblem::Folder,
                         quotedName(path) + " is a folder, not a file; nothing was written.", path,
                         "is a folder, not a file");
         if (!S_ISREG(st.st_mode))
-            return fail(problem, WriteProblem::NotRegularFile,
+            return saveError(problem, WriteProblem::NotRegularFile,
                         quotedName(path) + " is " + kindOf(st.st_mode) + ", not a regular file; nothing was written.",
                         path, "is " + kindOf(st.st_mode) + ", not a regular file");
         SaveTarget target;

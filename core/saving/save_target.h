@@ -25,6 +25,11 @@ enum class WriteProblem {
 // The ErrorCode a WriteProblem travels under in a CoreError.
 ErrorCode errorCodeFor(WriteProblem problem);
 
+// A failed save: notes `what` in `problem` when given, and carries `message`
+// for the window beside `subject` and `reason` for "NAME: reason".
+CoreError saveError(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject = {},
+                    std::string reason = {});
+
 // Where a save lands: the user's path with every symbolic link of its last
 // part followed, so `path` itself is never a link, and what is there now.
 struct SaveTarget {

@@ -14,7 +14,7 @@ namespace tavilon {
 
 namespace {
 
-QString textOf(const ControlSpec& row)
+QString textOf(const ControlRow& row)
 {
     return row.text ? QString::fromUtf8(row.text) : QString();
 }
@@ -26,24 +26,24 @@ bool drawnBehind(const QWidget* control)
 
 } // namespace
 
-void ControlBuilder::setUp(QWidget* control, const ControlSpec& row)
+void ControlBuilder::setUp(QWidget* control, const ControlRow& row)
 {
     control->setGeometry(pxRect(row.left, row.top, row.width, row.height));
 }
 
-void ControlBuilder::setUp(QLineEdit* box, const ControlSpec& row)
+void ControlBuilder::setUp(QLineEdit* box, const ControlRow& row)
 {
     setUp(static_cast<QWidget*>(box), row);
     box->setText(textOf(row));
 }
 
-void ControlBuilder::setUp(QPushButton* button, const ControlSpec& row)
+void ControlBuilder::setUp(QPushButton* button, const ControlRow& row)
 {
     setUp(static_cast<QWidget*>(button), row);
     button->setText(textOf(row));
 }
 
-void ControlBuilder::setUp(QLabel* label, const ControlSpec& row)
+void ControlBuilder::setUp(QLabel* label, const ControlRow& row)
 {
     setUp(static_cast<QWidget*>(label), row);
     label->setText(textOf(row));
@@ -54,7 +54,7 @@ void ControlBuilder::setUp(QLabel* label, const ControlSpec& row)
     label->setFocusPolicy(Qt::NoFocus);
 }
 
-void ControlBuilder::setUp(QGroupBox* frame, const ControlSpec& row)
+void ControlBuilder::setUp(QGroupBox* frame, const ControlRow& row)
 {
     setUp(static_cast<QWidget*>(frame), row);
     frame->setTitle(textOf(row));
@@ -62,7 +62,7 @@ void ControlBuilder::setUp(QGroupBox* frame, const ControlSpec& row)
     frame->setFocusPolicy(Qt::NoFocus);
 }
 
-void ControlBuilder::setUp(LineWidget* line, const ControlSpec& row)
+void ControlBuilder::setUp(LineWidget* line, const ControlRow& row)
 {
     line->setFrom(QPoint(px(row.left), px(row.top)));
     line->setTo(QPoint(px(row.width), px(row.height)));
@@ -78,7 +78,7 @@ void ControlBuilder::finish()
         if (drawnBehind(control))
             control->lower();
 
-    std::vector<std::pair<QWidget*, const ControlSpec*>> tabbed;
+    std::vector<std::pair<QWidget*, const ControlRow*>> tabbed;
     std::copy_if(built_.begin(), built_.end(), std::back_inserter(tabbed),
                  [](const auto& built) { return built.first->focusPolicy() != Qt::NoFocus; });
     std::stable_sort(tabbed.begin(), tabbed.end(),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control_spec.h"
+#include "control_row.h"
 
 #include <QWidget>
 
@@ -23,7 +23,7 @@ class LineWidget;
 class ControlBuilder {
 public:
     template <class T>
-    T* add(QWidget* container, const ControlSpec& row)
+    T* add(QWidget* container, const ControlRow& row)
     {
         auto* control = new T(container); // owned by the container
         control->setObjectName(QString::fromUtf8(row.name));
@@ -41,17 +41,17 @@ public:
     void finish();
 
     // Every control made so far, with its row, in the order they were added.
-    const std::vector<std::pair<QWidget*, const ControlSpec*>>& controls() const { return built_; }
+    const std::vector<std::pair<QWidget*, const ControlRow*>>& controls() const { return built_; }
 
 private:
-    static void setUp(QWidget* control, const ControlSpec& row);
-    static void setUp(QLineEdit* box, const ControlSpec& row);
-    static void setUp(QPushButton* button, const ControlSpec& row);
-    static void setUp(QLabel* label, const ControlSpec& row);
-    static void setUp(QGroupBox* frame, const ControlSpec& row);
-    static void setUp(LineWidget* line, const ControlSpec& row);
+    static void setUp(QWidget* control, const ControlRow& row);
+    static void setUp(QLineEdit* box, const ControlRow& row);
+    static void setUp(QPushButton* button, const ControlRow& row);
+    static void setUp(QLabel* label, const ControlRow& row);
+    static void setUp(QGroupBox* frame, const ControlRow& row);
+    static void setUp(LineWidget* line, const ControlRow& row);
 
-    std::vector<std::pair<QWidget*, const ControlSpec*>> built_;
+    std::vector<std::pair<QWidget*, const ControlRow*>> built_;
 };
 
 // What a screen reader says of a control: its name (nullptr: its own

@@ -9,7 +9,7 @@ namespace tavilon {
 // it sits in its container (in twips, 15 to a pixel: the proportional layout
 // scales from these values), its place in the tab order and its text.
 // For a line the four numbers are its two ends, x1, y1, x2, y2.
-struct ControlSpec {
+struct ControlRow {
     const char* name;
     int left;
     int top;
