@@ -1,5 +1,7 @@
 #include "proportional_layout.h"
 
+#include <algorithm>
+
 #include "line_widget.h"
 #include "twips.h"
 
@@ -48,6 +50,16 @@ void ProportionalLayout::setReferenceScale(double x, double y)
     scaleX_ = x;
     scaleY_ = y;
     invalidate();
+}
+
+void ProportionalLayout::setMinimumWidth(QWidget* control, int pixels)
+{
+    for (Placed& placed : placed_) {
+        if (placed.control == control && placed.minimumWidth != pixels) {
+            placed.minimumWidth = pixels;
+            invalidate();
+        }
+    }
 }
 
 std::optional<std::int32_t> ProportionalLayout::percent(int current, std::int32_t reference)
@@ -104,8 +116,13 @@ void ProportionalLayout::place(const Placed& placed, std::int32_t w, std::int32_
             line->setTo(QPoint(line->to().x(), pxRounded(*y2)));
         return;
     }
-    placed.control->setGeometry(pxRounded(x(r.left()).value_or(0)), pxRounded(y(r.top()).value_or(0)),
-                                pxRounded(x(r.width()).value_or(0)), pxRounded(y(r.height()).value_or(0)));
+    const int left = pxRounded(x(r.left()).value_or(0));
+    int width = pxRounded(x(r.width()).value_or(0));
+    if (placed.minimumWidth > width) {
+        const QWidget* container = placed.control->parentWidget();
+        width = std::max(width, std::min(placed.minimumWidth, container ? container->width() - left : width));
+    }
+    placed.control->setGeometry(left, pxRounded(y(r.top()).value_or(0)), width, pxRounded(y(r.height()).value_or(0)));
 }
 
 QSize ProportionalLayout::sizeHint() const

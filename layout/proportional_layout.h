@@ -35,6 +35,10 @@ public:
     void addControl(QWidget* control, const QRect& reference);
     void addLine(LineWidget* line, const QLine& reference);
 
+    // Keeps `control` at least `pixels` wide (never past its container's
+    // right edge), for a box whose text would otherwise be cut.
+    void setMinimumWidth(QWidget* control, int pixels);
+
     // Grows or shrinks the reference, client size included, by a factor per
     // axis (as for a larger font), and lays the controls out again.
     void setReferenceScale(double x, double y);
@@ -57,6 +61,7 @@ private:
         QPointer<QWidget> control;
         QRect reference; // for a line: its two ends
         bool isLine = false;
+        int minimumWidth = 0; // pixels
     };
     std::int32_t referenceValue(int twips, double factor) const;
     void place(const Placed& placed, std::int32_t w, std::int32_t h) const;

@@ -26,6 +26,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -109,10 +111,14 @@ void MainWindow::buildControls()
     describeControl(selectButton(), nullptr, "Adds random words from the word list to the picked words");
     describeControl(copyButton(), nullptr, "Copies the picked words to the clipboard");
     describeControl(clearButton(), nullptr, "Empties the picked words");
+    // The count is shown, never typed: read-only, out of the Tab order, and
+    // read to assistive technology as read-only.
+    countBox()->setReadOnly(true);
     countBox()->setFocusPolicy(Qt::NoFocus);
 
     // Every control follows the client area's size.
-    auto* layout = new ProportionalLayout(client_, ClientSize); // owned by the client area
+    layout_ = new ProportionalLayout(client_, ClientSize); // owned by the client area
+    ProportionalLayout* layout = layout_;
     for (const auto& [control, row] : build.controls()) {
         if (auto* line = qobject_cast<LineWidget*>(control))
             layout->addLine(line, row->line());
@@ -329,7 +335,16 @@ void MainWindow::showCountedList(const CountedList& list)
     count_ = list.count;
     countedFile_ = list.file;
     pathBox()->setText(list.path);
-    countBox()->setText(list.count == 0 ? QString() : QString::number(list.count)); // a list without words shows none
+    const QString count = list.count == 0 ? QString() : QString::number(list.count); // a list without words shows none
+    countBox()->setText(count);
+    // A long count widens its box into the frame's free space, so every digit shows.
+    QStyleOptionFrame option;
+    option.initFrom(countBox());
+    option.rect = QRect(0, 0, 1000, countBox()->height());
+    const int chrome = option.rect.width()
+        - countBox()->style()->subElementRect(QStyle::SE_LineEditContents, &option, countBox()).width();
+    const int lineEditMargins = 2 * 2 + 1; // QLineEdit's own margin each side, and the cursor
+    layout_->setMinimumWidth(countBox(), countBox()->fontMetrics().horizontalAdvance(count) + chrome + lineEditMargins);
     selectButton()->setEnabled(true);
 }
 

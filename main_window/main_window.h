@@ -17,6 +17,7 @@ class BusyFeedback;
 class DesktopServices;
 class OutputBox;
 class OutputFill;
+class ProportionalLayout;
 struct PressInput;
 
 // The main window: the word list's path and count, the number of picks,
@@ -103,6 +104,7 @@ private:
     QWidget* client_ = nullptr;
     OutputBox* outputBox_ = nullptr;
     QLineEdit* countBox_ = nullptr;
+    ProportionalLayout* layout_ = nullptr; // owned by the client area
     QLineEdit* pathBox_ = nullptr;
     QLineEdit* picksBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;

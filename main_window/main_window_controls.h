@@ -12,7 +12,7 @@ inline constexpr ControlRow Output{"Text1", 120, 3360, 8055, 3735, 0};
 inline constexpr ControlRow Frame{"Frame1", 240, 240, 4575, 3015, 1, "Text File"};
 inline constexpr ControlRow Clear{"Command2", 240, 2400, 1095, 495, 10, "Clear"};
 inline constexpr ControlRow Path{"Text3", 960, 360, 3375, 375, 9};
-inline constexpr ControlRow Count{"Text2", 1440, 840, 615, 375, 8, nullptr, false};
+inline constexpr ControlRow Count{"Text2", 1440, 840, 615, 375, 8, nullptr};
 inline constexpr ControlRow Copy{"Command1", 1680, 2400, 1095, 495, 7, "Copy to Clipboard"};
 inline constexpr ControlRow Picks{"Text4", 1440, 1800, 615, 375, 6};
 inline constexpr ControlRow Select{"Command4", 3120, 2400, 1095, 495, 4, "Select", false};

@@ -1,4 +1,5 @@
 #include "busy_feedback.h"
+#include "contrast.h"
 #include "main_window.h"
 #include "output_box.h"
 #include "progress_dialogs.h"
@@ -6,9 +7,11 @@
 #include "selection.h"
 #include "window_fixture.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QStyleOptionFrame>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -42,6 +45,30 @@ private slots:
         writeFile(at("w.txt"), bytes);
     }
     void init() { processRandomSource().reset(); }
+
+    // The count box shows a count of twelve digits whole, at any window size,
+    // readably, and reads to assistive technology as read-only, not disabled.
+    void theCountShowsWholeAndReadable()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        window.showCountedList({at("w.txt"), QFile::encodeName(at("w.txt")), 123'456'789'012, {}});
+        QLineEdit* box = window.countBox();
+        const auto fits = [box] {
+            QStyleOptionFrame option;
+            option.initFrom(box);
+            const int room = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box).width() - 2 * 2;
+            return box->fontMetrics().horizontalAdvance(box->text()) <= room;
+        };
+        for (const QSize size : {QSize(551, 498), QSize(400, 360), QSize(1200, 900)}) {
+            window.resize(size);
+            QTRY_VERIFY2(fits(), qPrintable(QStringLiteral("%1 px wide in a %2 px window").arg(box->width()).arg(size.width())));
+        }
+        const QImage drawn = box->grab().toImage();
+        QVERIFY(strongestContrast(drawn, drawn.rect(), box->palette().color(QPalette::Base)) >= 4.5);
+        const QAccessible::State state = QAccessible::queryAccessibleInterface(box)->state();
+        QVERIFY(state.readOnly && !state.disabled && !state.focusable);
+    }
 
     // Copy keeps every character; a clipboard that does not take says so.
     void copyKeepsEveryCharacter()
