@@ -6,6 +6,8 @@ set -euo pipefail
 TAVILON_PACKAGES=(
   build-essential cmake git pkg-config
   qt6-base-dev qt6-base-dev-tools
+  # translations: Qt Linguist's tools and Qt's own translations
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-liberation
   xvfb xauth xdotool xclip x11-utils openbox imagemagick
   clang libclang-rt-14-dev
