@@ -28,7 +28,8 @@ tavilon_missing_packages() {
 
 tavilon_setup() {
   local missing
-  missing=$(tavilon_missing_packages || true)
+  # one line, names apart by spaces
+  missing=$(tavilon_missing_packages | tr '\n' ' ' | sed 's/ $//' || true)
   if [ -z "$missing" ]; then
     return 0
   fi
@@ -37,11 +38,12 @@ tavilon_setup() {
     if command -v sudo >/dev/null 2>&1; then
       sudo=(sudo)
     else
-      echo "These packages are missing and installing them needs root: $missing" >&2
+      echo "Some packages are missing, and installing them needs root (there is no sudo). As root, run:" >&2
+      echo "  apt-get update && apt-get install -y --no-install-recommends $missing" >&2
       exit 1
     fi
   fi
-  echo "Installing: $(echo $missing)"
+  echo "Installing: $missing"
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
   # shellcheck disable=SC2086
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
