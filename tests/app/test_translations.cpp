@@ -10,6 +10,7 @@
 #include "temp_files.h"
 #include "translations.h"
 #include "window_fixture.h"
+#include "word_list.h"
 
 #include <QMenuBar>
 #include <QPushButton>
@@ -30,6 +31,7 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
     {"cannot open", [] { return errorOf(tavilon::InputFile::open(files.path("gone").toStdString())); }},
     {"a folder", [] { return errorOf(tavilon::InputFile::open(files.root().toStdString())); }},
     {"a device", [] { return errorOf(tavilon::InputFile::open("/dev/null")); }},
+    {"cannot read", [] { return errorOf(tavilon::countFields("/proc/self/mem")); }},
     {"binary", [] { return tavilon::notWordListError("list.bin"); }},
     {"changed", [] { return tavilon::listChangedError("words.txt"); }},
     {"stopped", [] { return tavilon::cancelledError(); }},
