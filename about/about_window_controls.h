@@ -9,10 +9,11 @@ namespace tavilon::about_window_controls {
 inline constexpr const char* MakerAddress = "www.brenvask.test"; // a reserved test domain
 inline constexpr int HeadingBlanks = 39;
 
-inline constexpr const char* MakerParagraph =
+inline constexpr const char* MakerParagraph = QT_TRANSLATE_NOOP(
+    "Controls",
     "     Brenvask makes small, dependable tools for everyday work with words and text. "
     "Tavilon draws random words from any plain word list you give it. For news, further "
-    "tools and help, please visit the web pages of Brenvask at www.brenvask.test.";
+    "tools and help, please visit the web pages of Brenvask at www.brenvask.test.");
 
 // The About window's controls, front to back, in twips. The heading's
 // text is made from the address at run time.

@@ -2,6 +2,7 @@
 #include "desktop_services.h"
 #include "start_options.h"
 #include "tavilon_version.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    // The locale comes from LANG, LC_ALL or LC_MESSAGES, as the desktop sets it.
+    const tavilon::Translations translations;
     tavilon::applyApplicationLook(app);
     tavilon::QtDesktopServices services;
     tavilon::Application windows(services);

@@ -27,7 +27,7 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     // A dialog to assistive technology, though Enter and Escape do nothing here.
     setAccessibleWindowRole(this, QAccessible::Dialog);
     setObjectName(objectName);
-    setWindowTitle(QStringLiteral("Load"));
+    setWindowTitle(tr("Load"));
     // A fixed dialog frame with the close box only and no taskbar entry; it
     // still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -49,10 +49,13 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     // The name box is named after the label beside it, which differs
     // between the two dialogs.
     describeControl(nameBox_, nameBoxName, nameBoxDescription, label);
-    describeControl(folderList_, "Folders", "The folders from the root down to the folder shown, then its "
-                                            "subfolders; Enter or a double click opens a folder");
-    describeControl(fileList_, "Files", "The files of the folder shown");
-    describeControl(driveList_, "Drive", "The drive whose folders are shown");
+    describeControl(folderList_, QT_TRANSLATE_NOOP("Controls", "Folders"),
+                    QT_TRANSLATE_NOOP("Controls", "The folders from the root down to the folder shown, then its "
+                                                  "subfolders; Enter or a double click opens a folder"));
+    describeControl(fileList_, QT_TRANSLATE_NOOP("Controls", "Files"),
+                    QT_TRANSLATE_NOOP("Controls", "The files of the folder shown"));
+    describeControl(driveList_, QT_TRANSLATE_NOOP("Controls", "Drive"),
+                    QT_TRANSLATE_NOOP("Controls", "The drive whose folders are shown"));
     paintOnWindowColour(this);
 
     // The lists start at the process's current drive and folder; the
@@ -134,8 +137,7 @@ void BrowseDialog::onFolderChanged()
 
 void BrowseDialog::onFileListPathChanged()
 {
-    setWindowTitle(QStringLiteral("Dialog Box - [") + QDir::toNativeSeparators(fileList()->path())
-                   + QStringLiteral("]"));
+    setWindowTitle(tr("Dialog Box - [%1]").arg(QDir::toNativeSeparators(fileList()->path())));
 }
 
 } // namespace tavilon

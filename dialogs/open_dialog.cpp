@@ -6,8 +6,10 @@
 namespace tavilon {
 
 OpenDialog::OpenDialog(DesktopServices& services)
-    : BrowseDialog(services, QStringLiteral("frmDialog"), " Open file:", browse_dialog_controls::OpenClientHeight,
-                   "Open file", "The name of the file selected in the file list; Ok loads the selected file")
+    : BrowseDialog(services, QStringLiteral("frmDialog"), QT_TRANSLATE_NOOP("Controls", " Open file:"),
+                   browse_dialog_controls::OpenClientHeight, QT_TRANSLATE_NOOP("Controls", "Open file"),
+                   QT_TRANSLATE_NOOP("Controls",
+                                     "The name of the file selected in the file list; Ok loads the selected file"))
 {
 }
 

@@ -1,5 +1,6 @@
 #include "result_file.h"
 
+#include "error_text.h"
 #include "file_writer.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ QString writeResultFile(const QByteArray& path, const QString& outputText)
 {
     const QByteArray bytes = (outputText + QStringLiteral("\r\n")).toUtf8();
     const auto written = writeFileKeepingIdentity(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));
-    return written ? QString() : QString::fromUtf8(written.error().message);
+    return written ? QString() : errorText(written.error());
 }
 
 QString writeResultFile(const QString& path, const QString& outputText)

@@ -14,8 +14,9 @@
 namespace tavilon {
 
 SaveDialog::SaveDialog(DesktopServices& services, OutputSource output)
-    : BrowseDialog(services, QStringLiteral("savefrm"), "File name:", browse_dialog_controls::SaveClientHeight,
-                   "File name", "Name of the file to save the picked words to, in the folder shown"),
+    : BrowseDialog(services, QStringLiteral("savefrm"), QT_TRANSLATE_NOOP("Controls", "File name:"),
+                   browse_dialog_controls::SaveClientHeight, QT_TRANSLATE_NOOP("Controls", "File name"),
+                   QT_TRANSLATE_NOOP("Controls", "Name of the file to save the picked words to, in the folder shown")),
       output_(std::move(output))
 {
 }
@@ -50,7 +51,7 @@ void SaveDialog::onOkClicked()
         warn(tr("The output was not saved.\n\n%1").arg(error));
         return;
     }
-    services().showMessage(this, DesktopServices::Icon::None, QStringLiteral("saved"));
+    services().showMessage(this, DesktopServices::Icon::None, tr("saved"));
     close();
 }
 

@@ -4,6 +4,7 @@
 #include "wrapping_button.h"
 #include "control_builder.h"
 #include "desktop_services.h"
+#include "error_text.h"
 #include "line_widget.h"
 #include "main_window_controls.h"
 #include "number_text.h"
@@ -103,14 +104,19 @@ void MainWindow::buildControls()
     setFixedColours(outputBox(), QPalette::Base, OutputColour, QPalette::Text, OutputTextColour);
     // The boxes are named after the labels beside them (the frame's title
     // would otherwise name all three).
-    describeControl(outputBox(), "Picked words", "The words picked so far, one per line; Clear empties it");
-    describeControl(pathBox(), "File Name", "Path of the word list the words are picked from", pathLabel);
-    describeControl(countBox(), "Number Of Lines", "How many words the loaded word list holds", countLabel);
-    describeControl(picksBox(), "Number of random words", "How many words Select adds; empty or 0 adds one",
+    describeControl(outputBox(), QT_TRANSLATE_NOOP("Controls", "Picked words"),
+                    QT_TRANSLATE_NOOP("Controls", "The words picked so far, one per line; Clear empties it"));
+    describeControl(pathBox(), QT_TRANSLATE_NOOP("Controls", "File Name"),
+                    QT_TRANSLATE_NOOP("Controls", "Path of the word list the words are picked from"), pathLabel);
+    describeControl(countBox(), QT_TRANSLATE_NOOP("Controls", "Number Of Lines"),
+                    QT_TRANSLATE_NOOP("Controls", "How many words the loaded word list holds"), countLabel);
+    describeControl(picksBox(), QT_TRANSLATE_NOOP("Controls", "Number of random words"),
+                    QT_TRANSLATE_NOOP("Controls", "How many words Select adds; empty or 0 adds one"),
                     picksLabel);
-    describeControl(selectButton(), nullptr, "Adds random words from the word list to the picked words");
-    describeControl(copyButton(), nullptr, "Copies the picked words to the clipboard");
-    describeControl(clearButton(), nullptr, "Empties the picked words");
+    describeControl(selectButton(), nullptr,
+                    QT_TRANSLATE_NOOP("Controls", "Adds random words from the word list to the picked words"));
+    describeControl(copyButton(), nullptr, QT_TRANSLATE_NOOP("Controls", "Copies the picked words to the clipboard"));
+    describeControl(clearButton(), nullptr, QT_TRANSLATE_NOOP("Controls", "Empties the picked words"));
     // The count is shown, never typed: read-only, out of the Tab order, and
     // read to assistive technology as read-only.
     countBox()->setReadOnly(true);
@@ -130,23 +136,23 @@ void MainWindow::buildControls()
 void MainWindow::buildMenu()
 {
     QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("File"));
+    QMenu* file = bar->addMenu(tr("File"));
     file->setObjectName(QStringLiteral("file"));
     file->menuAction()->setObjectName(QStringLiteral("file"));
-    QAction* load = file->addAction(QStringLiteral("Load"));
+    QAction* load = file->addAction(tr("Load"));
     load->setObjectName(QStringLiteral("load"));
     file->addSeparator()->setObjectName(QStringLiteral("d"));
-    QAction* save = file->addAction(QStringLiteral("Save"));
+    QAction* save = file->addAction(tr("Save"));
     save->setObjectName(QStringLiteral("save"));
     file->addSeparator()->setObjectName(QStringLiteral("l"));
-    QAction* exit = file->addAction(QStringLiteral("Exit"));
+    QAction* exit = file->addAction(tr("Exit"));
     exit->setObjectName(QStringLiteral("exit"));
 
     // The "|" item stands between the two menus and does nothing.
     QAction* divider = bar->addAction(QStringLiteral("|"));
     divider->setObjectName(QStringLiteral("f"));
 
-    QMenu* about = bar->addMenu(QStringLiteral("About"));
+    QMenu* about = bar->addMenu(tr("About"));
     about->setObjectName(QStringLiteral("about"));
     about->menuAction()->setObjectName(QStringLiteral("about"));
     QAction* maker = about->addAction(QStringLiteral("Brenvask"));
@@ -213,7 +219,7 @@ void MainWindow::onSelectClicked()
     }
 
     if (!picks.picks) {
-        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(picks.picks.error().message)));
+        warn(tr("No words were picked.\n\n%1").arg(errorText(picks.picks.error())));
         return;
     }
     const PressInput input{picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
@@ -229,7 +235,7 @@ void MainWindow::onSelectClicked()
     }();
     if (!result) {
         if (result.error().code != ErrorCode::Cancelled)
-            warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error().message)));
+            warn(tr("No words were picked.\n\n%1").arg(errorText(result.error())));
         return;
     }
     const QString text = QString::fromUtf8(result.value().words);
@@ -279,7 +285,7 @@ void MainWindow::onFillFinished()
     }
     dropFill();
     if (result.error && result.error->code != ErrorCode::Cancelled)
-        warn(tr("No words were picked.\n\n%1").arg(QString::fromUtf8(result.error->message)));
+        warn(tr("No words were picked.\n\n%1").arg(errorText(*result.error)));
 }
 
 void MainWindow::dropFill()

@@ -25,7 +25,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The windows are laid out for this face; without it another one stands in.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
 # CPack puts the summary above this and indents it as a control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Tavilon opens a plain-text word list (one word per line), shows how many

@@ -7,34 +7,65 @@ std::string quotedPath(const std::string& path)
     return "\"" + path + "\"";
 }
 
+std::string fillSentence(std::string_view pattern, const std::vector<std::string>& args)
+{
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char next = i + 1 < pattern.size() ? pattern[i + 1] : '\0';
+        const auto number = static_cast<std::size_t>(next - '0');
+        if (pattern[i] == '%' && next >= '1' && next <= '9' && number <= args.size()) {
+            text += args[number - 1];
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
+CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::string> args, std::string subject,
+                        std::string reason)
+{
+    CoreError error {code, fillSentence(pattern, args), std::move(subject), std::move(reason)};
+    error.pattern = pattern;
+    error.args = std::move(args);
+    return error;
+}
+
 CoreError notWordListError(const std::string& path)
 {
-    return {ErrorCode::NotWordList, quotedPath(path) + " is not a word list: it holds binary data (NUL bytes).", path,
-            "not a word list: it holds binary data (NUL bytes)"};
+    return sentenceError(ErrorCode::NotWordList,
+                         TAVILON_SENTENCE("CoreError", "\"%1\" is not a word list: it holds binary data (NUL bytes)."),
+                         {path}, path, "not a word list: it holds binary data (NUL bytes)");
 }
 
 CoreError cancelledError()
 {
-    return {ErrorCode::Cancelled, "Stopped; nothing was changed."};
+    return sentenceError(ErrorCode::Cancelled, TAVILON_SENTENCE("CoreError", "Stopped; nothing was changed."), {});
 }
 
 CoreError listChangedError(const std::string& path)
 {
-    return {ErrorCode::ListChanged,
-            "The word list " + quotedPath(path) + " has changed since it was counted. Load it again to count it afresh.",
-            path, "has changed since it was counted"};
+    return sentenceError(ErrorCode::ListChanged,
+                         TAVILON_SENTENCE("CoreError", "The word list \"%1\" has changed since it was counted. "
+                                                       "Load it again to count it afresh."),
+                         {path}, path, "has changed since it was counted");
 }
 
 CoreError outOfMemoryError()
 {
-    return {ErrorCode::OutOfMemory, "There is not enough memory for this; nothing was changed. Ask for fewer words."};
+    return sentenceError(ErrorCode::OutOfMemory,
+                         TAVILON_SENTENCE("CoreError", "There is not enough memory for this; nothing was changed. "
+                                                       "Ask for fewer words."),
+                         {});
 }
 
 CoreError textBudgetError(std::size_t budget)
 {
-    return {ErrorCode::TooMuchText, "These picks would make more than " + std::to_string(budget >> 20)
-                                        + " MiB of text, more than one press may add to the output box. "
-                                          "Ask for fewer words."};
+    return sentenceError(ErrorCode::TooMuchText,
+                         TAVILON_SENTENCE("CoreError", "These picks would make more than %1 MiB of text, more than one "
+                                                       "press may add to the output box. Ask for fewer words."),
+                         {std::to_string(budget >> 20)});
 }
 
 } // namespace tavilon

@@ -4,11 +4,21 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace tavilon {
 
 // A file's name as messages show it: in double quotes.
 std::string quotedPath(const std::string& path);
+
+// `pattern` with each %1 to %9 replaced by the argument of that number, in
+// one pass (an argument's own "%1" stays as it is).
+std::string fillSentence(std::string_view pattern, const std::vector<std::string>& args);
+
+// An error whose sentence is `pattern` filled with `args`.
+CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::string> args, std::string subject = {},
+                        std::string reason = {});
 
 // Errors that several readers of a word list give in the same words.
 CoreError notWordListError(const std::string& path);

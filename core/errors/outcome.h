@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace tavilon {
 
@@ -35,7 +36,16 @@ struct CoreError {
     // (empty when the sentence says it best).
     std::string subject {};
     std::string reason {};
+    // The sentence's English wording with %1, %2... where `args` go, for a
+    // window that shows it in the user's language; null when only `message`
+    // says it.
+    const char* pattern = nullptr;
+    std::vector<std::string> args {};
 };
+
+// Marks a sentence for the translators (their tools read this mark); the
+// sentence itself stays plain English text. `context` groups the sentences.
+#define TAVILON_SENTENCE(context, text) text
 
 // A value or a CoreError; small stand-in for std::expected.
 template <class T>

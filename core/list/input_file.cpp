@@ -25,8 +25,8 @@ std::string systemReason(int err)
 
 CoreError readError(const std::string& path, int err)
 {
-    return {ErrorCode::ReadFailed, "Cannot read " + quotedPath(path) + ": " + systemReason(err) + ".", path,
-            systemReason(err)};
+    return sentenceError(ErrorCode::ReadFailed, TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": %2."),
+                         {path, systemReason(err)}, path, systemReason(err));
 }
 
 #ifdef _WIN32
@@ -47,6 +47,12 @@ bool isRegular(const struct _stat64& st) { return (st.st_mode & _S_IFMT) == _S_I
 std::string kindOf(const struct _stat64& st)
 {
     return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a regular file";
+}
+const char* notListSentence(const struct _stat64& st)
+{
+    return (st.st_mode & _S_IFMT) == _S_IFDIR
+               ? TAVILON_SENTENCE("CoreError", "\"%1\" is a folder, not a word list file.")
+               : TAVILON_SENTENCE("CoreError", "\"%1\" is not a regular file, not a word list file.");
 }
 #else
 using FileStatus = struct stat;
@@ -82,6 +88,19 @@ std::string kindOf(const struct stat& st)
         return "a socket";
     return "not a regular file";
 }
+// The sentence for a file of kindOf(st), one whole sentence for each kind.
+const char* notListSentence(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a folder, not a word list file.");
+    if (S_ISFIFO(st.st_mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a pipe, not a word list file.");
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a device, not a word list file.");
+    if (S_ISSOCK(st.st_mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a socket, not a word list file.");
+    return TAVILON_SENTENCE("CoreError", "\"%1\" is not a regular file, not a word list file.");
+}
 #endif
 
 } // namespace
@@ -89,12 +108,13 @@ std::string kindOf(const struct stat& st)
 Outcome<InputFile> InputFile::open(const std::string& path)
 {
     if (path.empty())
-        return CoreError{ErrorCode::OpenFailed, "No word list is chosen (the file name is empty)."};
+        return sentenceError(ErrorCode::OpenFailed,
+                             TAVILON_SENTENCE("CoreError", "No word list is chosen (the file name is empty)."), {});
     const int fd = openReadOnly(path);
     if (fd < 0) {
         const int err = errno;
-        return CoreError{ErrorCode::OpenFailed, "Cannot open " + quotedPath(path) + ": " + systemReason(err) + ".",
-                         path, systemReason(err)};
+        return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
+                             {path, systemReason(err)}, path, systemReason(err));
     }
     FileStatus st {};
     if (!statFile(fd, st)) {
@@ -104,8 +124,8 @@ Outcome<InputFile> InputFile::open(const std::string& path)
 #else
         ::close(fd);
 #endif
-        return CoreError{ErrorCode::OpenFailed, "Cannot open " + quotedPath(path) + ": " + systemReason(err) + ".",
-                         path, systemReason(err)};
+        return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
+                             {path, systemReason(err)}, path, systemReason(err));
     }
     if (!isRegular(st)) {
         const std::string kind = kindOf(st);
@@ -114,8 +134,8 @@ Outcome<InputFile> InputFile::open(const std::string& path)
 #else
         ::close(fd);
 #endif
-        return CoreError{ErrorCode::NotRegularFile, quotedPath(path) + " is " + kind + ", not a word list file.",
-                         path, "is " + kind + ", not a word list file"};
+        return sentenceError(ErrorCode::NotRegularFile, notListSentence(st), {path}, path,
+                             "is " + kind + ", not a word list file");
     }
     // The descriptor stays non-blocking: a regular file reads as usual, and
     // one that would wait says so instead.
@@ -188,10 +208,10 @@ Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
             continue;
         const int err = errno;
         if (err == EAGAIN || err == EWOULDBLOCK)
-            return CoreError{ErrorCode::ReadFailed,
-                             "Cannot read " + quotedPath(path_) + ": the file does not answer (it waits for data that may "
-                             "never come), so it is not a word list.",
-                             path_, "does not answer (it waits for data that may never come)"};
+            return sentenceError(ErrorCode::ReadFailed,
+                                 TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": the file does not answer (it waits "
+                                                               "for data that may never come), so it is not a word list."),
+                                 {path_}, path_, "does not answer (it waits for data that may never come)");
         return readError(path_, err);
     }
 }

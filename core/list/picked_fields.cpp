@@ -382,10 +382,12 @@ Outcome<PickedFields> collectFields(TextSource& source, const std::vector<std::u
                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget)
 {
     if (targets.size() > MaxTargetsPerPass)
-        return CoreError{ErrorCode::TooManyPicks, "Too many words asked for at once."};
+        return sentenceError(ErrorCode::TooManyPicks, TAVILON_SENTENCE("CoreError", "Too many words asked for at once."),
+                             {});
     for (std::uint64_t t : targets) {
         if (t == 0 || t > MaxFieldNumber)
-            return CoreError{ErrorCode::InvalidCount, "Word number " + std::to_string(t) + " cannot be looked up."};
+            return sentenceError(ErrorCode::InvalidCount,
+                                 TAVILON_SENTENCE("CoreError", "Word number %1 cannot be looked up."), {std::to_string(t)});
     }
     if (targets.empty()) {
         PickedFields none;

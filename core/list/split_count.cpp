@@ -177,8 +177,8 @@ CoreError partError(const TextSource& source, const Part& part)
         return listChangedError(source.path()); // pages past a new end can read as zeros
     if (part.result == PartEnd::Nul)
         return notWordListError(source.path());
-    return CoreError{ErrorCode::ReadFailed, "Cannot read " + quotedPath(source.path()) + ": "
-                                                + std::generic_category().message(part.error) + "."};
+    return sentenceError(ErrorCode::ReadFailed, TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": %2."),
+                         {source.path(), std::generic_category().message(part.error)});
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "text_source.h"
 
+#include "core_errors.h"
 #include "text_decode.h"
 
 #include <algorithm>
@@ -51,7 +52,8 @@ TextSource::TextSource(InputFile file) : file_(std::move(file)) {}
 Outcome<bool> TextSource::seek(std::uint64_t textOffset)
 {
     if (encoding_ != Encoding::Bytes)
-        return CoreError{ErrorCode::ReadFailed, "A UTF-16 list is read from its start only."};
+        return sentenceError(ErrorCode::ReadFailed,
+                             TAVILON_SENTENCE("CoreError", "A UTF-16 list is read from its start only."), {});
     auto moved = file_.seek(markLength_ + textOffset);
     if (!moved)
         return moved.error();

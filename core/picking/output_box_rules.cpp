@@ -1,5 +1,6 @@
 #include "output_box_rules.h"
 
+#include "core_errors.h"
 #include "picked_fields.h"
 #include "selection.h"
 
@@ -51,10 +52,11 @@ Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
 {
     if (linesInBox + picks <= MaxOutputLines)
         return true;
-    return CoreError{ErrorCode::OutputFull,
-                     "The output holds " + std::to_string(linesInBox) + " lines and can hold at most "
-                         + std::to_string(MaxOutputLines) + "; these " + std::to_string(picks)
-                         + " picks would pass that.\n\nSave the output and clear it first; nothing was picked."};
+    return sentenceError(ErrorCode::OutputFull,
+                         TAVILON_SENTENCE("CoreError", "The output holds %1 lines and can hold at most %2; these %3 "
+                                                       "picks would pass that.\n\nSave the output and clear it first; "
+                                                       "nothing was picked."),
+                         {std::to_string(linesInBox), std::to_string(MaxOutputLines), std::to_string(picks)});
 }
 
 Outcome<bool> checkWordsFitBox(const PickedFields& picked)
@@ -62,18 +64,20 @@ Outcome<bool> checkWordsFitBox(const PickedFields& picked)
     // Each distinct word is looked through once, not once per pick; a
     // character cannot run from one word into the next.
     if (const auto c = paragraphBreakIn(picked.storedText()))
-        return CoreError{ErrorCode::WordNotForBox,
-                         "A picked word holds the character " + codePointName(*c)
-                             + ", which the output box cannot show inside one line. Is this file really a word list?"};
+        return sentenceError(ErrorCode::WordNotForBox,
+                             TAVILON_SENTENCE("CoreError", "A picked word holds the character %1, which the output box "
+                                                           "cannot show inside one line. Is this file really a word list?"),
+                             {codePointName(*c)});
     for (std::size_t i = 0; i < picked.size(); ++i) {
         const std::string_view word = picked.field(i);
         if (word.size() > MaxWordLength) { // at least as many bytes as code units
             const std::size_t length = utf16Length(word);
             if (length > MaxWordLength)
-                return CoreError{ErrorCode::WordTooLong,
-                                 "A picked word is " + std::to_string(length)
-                                     + " characters long, and the output box takes words of at most "
-                                     + std::to_string(MaxWordLength) + " characters. Is this file really a word list?"};
+                return sentenceError(ErrorCode::WordTooLong,
+                                     TAVILON_SENTENCE("CoreError", "A picked word is %1 characters long, and the output "
+                                                                   "box takes words of at most %2 characters. Is this "
+                                                                   "file really a word list?"),
+                                     {std::to_string(length), std::to_string(MaxWordLength)});
         }
     }
     return true;

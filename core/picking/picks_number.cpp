@@ -1,5 +1,6 @@
 #include "picks_number.h"
 
+#include "core_errors.h"
 #include "number_text.h"
 
 #include <cmath>
@@ -11,7 +12,9 @@ PicksNumber picksNumber(std::string_view text)
     std::string shown = text.empty() || text == "0" ? std::string("1") : std::string(text);
     const auto value = numericValue(shown);
     if (!value) {
-        CoreError refusal {ErrorCode::InvalidCount, "The number of words to pick, \"" + shown + "\", is not a number."};
+        CoreError refusal = sentenceError(
+            ErrorCode::InvalidCount, TAVILON_SENTENCE("CoreError", "The number of words to pick, \"%1\", is not a number."),
+            {shown});
         return {std::move(shown), std::move(refusal)};
     }
     std::uint64_t picks = 0;

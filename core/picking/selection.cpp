@@ -36,15 +36,21 @@ Outcome<Plan> plan(std::uint64_t picks, std::uint64_t count)
 Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count)
 {
     if (picks > MaxPicksPerPress)
-        return CoreError{ErrorCode::TooManyPicks, "At most " + std::to_string(MaxPicksPerPress)
-                             + " words can be picked at a time; ask for fewer."};
+        return sentenceError(ErrorCode::TooManyPicks,
+                             TAVILON_SENTENCE("CoreError", "At most %1 words can be picked at a time; ask for fewer."),
+                             {std::to_string(MaxPicksPerPress)});
     if (picks == 0)
         return true;
     if (count == 0)
-        return CoreError{ErrorCode::NoWords, "The word list has no words to pick from. Load a list that holds at least one word."};
+        return sentenceError(ErrorCode::NoWords,
+                             TAVILON_SENTENCE("CoreError", "The word list has no words to pick from. "
+                                                           "Load a list that holds at least one word."),
+                             {});
     if (count > MaxFieldNumber)
-        return CoreError{ErrorCode::InvalidCount, "The word count \"" + std::to_string(count)
-                             + "\" is not a count of words. Load the list again."};
+        return sentenceError(ErrorCode::InvalidCount,
+                             TAVILON_SENTENCE("CoreError", "The word count \"%1\" is not a count of words. "
+                                                           "Load the list again."),
+                             {std::to_string(count)});
     return true;
 }
 
@@ -188,12 +194,14 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
             const PickedFields& picked = fields.value();
             for (std::size_t i = 0; i < picked.size(); ++i) {
                 if (!pass(picked.field(i)))
-                    return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+                    return sentenceError(ErrorCode::WriteFailed,
+                                         TAVILON_SENTENCE("CoreError", "The picked words could not be written."), {});
             }
             begin = end;
         }
         if (!flush())
-            return CoreError{ErrorCode::WriteFailed, "The picked words could not be written."};
+            return sentenceError(ErrorCode::WriteFailed,
+                                         TAVILON_SENTENCE("CoreError", "The picked words could not be written."), {});
         return std::uint64_t{targets.size()};
     } catch (const std::bad_alloc&) {
         return outOfMemoryError();

@@ -247,13 +247,15 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
             return std::nullopt;
         const WriteProblem what = problemOfWrite(err) == WriteProblem::NoSpace ? WriteProblem::NoSpace
                                                                                : WriteProblem::CannotOpen;
-        return Outcome<WriteReport>(saveError(problem, what, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err)));
+        return Outcome<WriteReport>(saveError(problem, what, TAVILON_SENTENCE("CoreError", "\"%1\" cannot be written: %2."),
+                                              {userPath, reasonOf(err)}, userPath, reasonOf(err)));
     };
     const auto writeFailed = [&](int err) -> std::optional<Outcome<WriteReport>> {
-        return Outcome<WriteReport>(saveError(problem, problemOfWrite(err),
-                                         "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
-                                             + (existing ? "The file was left as it was." : "No file was made."),
-                                         userPath, reasonOf(err)));
+        return Outcome<WriteReport>(
+            saveError(problem, problemOfWrite(err),
+                      existing ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
+                               : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. No file was made."),
+                      {userPath, reasonOf(err)}, userPath, reasonOf(err)));
     };
 
     UniqueFd folder(openFolder(target.folder));
@@ -319,16 +321,18 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         const int err = errno;
         if (err == ELOOP)
             return saveError(problem, WriteProblem::CannotOpen,
-                        quotedName(userPath) + " changed into a symbolic link while it was being saved; nothing was written.",
-                        userPath, "changed into a symbolic link while it was being saved; nothing was written");
-        return saveError(problem, WriteProblem::CannotOpen, quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err));
+                             TAVILON_SENTENCE("CoreError", "\"%1\" changed into a symbolic link while it was being "
+                                                           "saved; nothing was written."),
+                             {userPath}, userPath,
+                             "changed into a symbolic link while it was being saved; nothing was written");
+        return cannotWrite(problem, userPath, err);
     }
     struct stat st {};
     if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_ino) != target.inode
         || static_cast<std::uint64_t>(st.st_dev) != target.device)
         return saveError(problem, WriteProblem::CannotOpen,
-                    quotedName(userPath) + " changed while it was being saved; nothing was written.",
-                    userPath, "changed while it was being saved; nothing was written");
+                         TAVILON_SENTENCE("CoreError", "\"%1\" changed while it was being saved; nothing was written."),
+                         {userPath}, userPath, "changed while it was being saved; nothing was written");
     const int status = ::fcntl(file.get(), F_GETFL);
     if (status >= 0)
         ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK);
@@ -343,10 +347,10 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
     if (!reserveSpace(file.get(), oldSize, newSize, err)) {
         const bool sizeKept = restoreSize(file.get(), oldSize);
         return saveError(problem, problemOfWrite(err),
-                    "Saving " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
-                        + (sizeKept ? "The file was left as it was."
-                                    : "Its text is as it was, but it may now end in added zero bytes."),
-                    userPath, reasonOf(err));
+                         sizeKept ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
+                                  : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. Its text is as it was, but "
+                                                                  "it may now end in added zero bytes."),
+                         {userPath, reasonOf(err)}, userPath, reasonOf(err));
     }
     std::size_t written = 0;
     if (!writeAll(file.get(), content, 0, err, written)) {
@@ -359,19 +363,20 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         if (!restored)
             restoreSize(file.get(), oldSize); // at best: the message already says what may be left
         return saveError(problem, problemOfWrite(err),
-                    "Writing " + quotedName(userPath) + " failed: " + reasonOf(err) + ". "
-                        + (restored ? std::string("The file was put back as it was.")
-                                    : std::string("The file may now begin with part of the new text, followed by its old content.")),
-                    userPath, reasonOf(err));
+                         restored ? TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file was put back as "
+                                                                  "it was.")
+                                  : TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file may now begin "
+                                                                  "with part of the new text, followed by its old content."),
+                         {userPath, reasonOf(err)}, userPath, reasonOf(err));
     }
     if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0 || !syncFile(file.get(), err)
         || (err = file.closeChecked()) != 0) {
         if (err == 0)
             err = errno;
         return saveError(problem, problemOfWrite(err),
-                    "Saving " + quotedName(userPath) + " failed: " + reasonOf(err)
-                        + ". The new text was written but may not be complete on disk.",
-                    userPath, reasonOf(err));
+                         TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may not "
+                                                       "be complete on disk."),
+                         {userPath, reasonOf(err)}, userPath, reasonOf(err));
     }
     return WriteReport{target.path, WriteMethod::RewrittenInPlace, newSize};
 }
@@ -388,7 +393,7 @@ Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::stri
     // would allow a rename.
     if (where.exists && ::faccessat(AT_FDCWD, where.path.c_str(), W_OK, AT_EACCESS) != 0) {
         const int err = errno;
-        return saveError(problem, WriteProblem::CannotOpen, quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
+        return cannotWrite(problem, path, err);
     }
     // One rename keeps everything of a new file, or of a file with a single
     // name whose owner and attributes can be copied; anything else is

@@ -1,5 +1,7 @@
 #include "save_target.h"
 
+#include "core_errors.h"
+
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -46,6 +48,18 @@ std::string kindOf(mode_t mode)
     return "not a regular file";
 }
 
+// The sentence for a file of kindOf(mode), one whole sentence for each kind.
+const char* notFileSentence(mode_t mode)
+{
+    if (S_ISFIFO(mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a pipe, not a regular file; nothing was written.");
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a device, not a regular file; nothing was written.");
+    if (S_ISSOCK(mode))
+        return TAVILON_SENTENCE("CoreError", "\"%1\" is a socket, not a regular file; nothing was written.");
+    return TAVILON_SENTENCE("CoreError", "\"%1\" is not a regular file, not a regular file; nothing was written.");
+}
+
 // The text of a symbolic link, however long it is.
 bool readLink(const std::string& path, std::string& text, int& err)
 {
@@ -73,31 +87,36 @@ CoreError folderProblem(const std::string& userPath, const std::string& finalPat
         const int err = errno;
         if (err == ENOTDIR)
             return saveError(problem, WriteProblem::UnderAFile,
-                        quotedName(userPath) + " cannot be saved: a part of the folder path "
-                            + quotedName(folder) + " is a file, not a folder.",
-                        userPath, "a part of its folder path is a file, not a folder");
+                             TAVILON_SENTENCE("CoreError", "\"%1\" cannot be saved: a part of the folder path "
+                                                           "\"%2\" is a file, not a folder."),
+                             {userPath, folder}, userPath, "a part of its folder path is a file, not a folder");
         if (err == ENOENT)
             return saveError(problem, WriteProblem::MissingFolder,
-                        "The folder " + quotedName(folder) + " does not exist, so "
-                            + quotedName(userPath) + " cannot be saved there.",
-                        userPath, "its folder does not exist");
-        return saveError(problem, WriteProblem::CannotOpen,
-                    quotedName(userPath) + " cannot be written: " + reasonOf(err) + ".", userPath, reasonOf(err));
+                             TAVILON_SENTENCE("CoreError", "The folder \"%1\" does not exist, so \"%2\" cannot be "
+                                                           "saved there."),
+                             {folder, userPath}, userPath, "its folder does not exist");
+        return cannotWrite(problem, userPath, err);
     }
     return saveError(problem, WriteProblem::UnderAFile,
-                quotedName(userPath) + " cannot be saved: " + quotedName(folder)
-                    + " is a file, not a folder.",
-                userPath, quotedName(folder) + " is a file, not a folder");
+                     TAVILON_SENTENCE("CoreError", "\"%1\" cannot be saved: \"%2\" is a file, not a folder."),
+                     {userPath, folder}, userPath, quotedName(folder) + " is a file, not a folder");
 }
 
 } // namespace
 
-CoreError saveError(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject,
-                    std::string reason)
+CoreError saveError(WriteProblem* problem, WriteProblem what, const char* pattern, std::vector<std::string> args,
+                    const std::string& subject, std::string reason)
 {
     if (problem)
         *problem = what;
-    return CoreError{errorCodeFor(what), std::move(message), subject, std::move(reason)};
+    return sentenceError(errorCodeFor(what), pattern, std::move(args), subject, std::move(reason));
+}
+
+CoreError cannotWrite(WriteProblem* problem, const std::string& path, int err)
+{
+    const std::string reason = std::strerror(err);
+    return saveError(problem, WriteProblem::CannotOpen, TAVILON_SENTENCE("CoreError", "\"%1\" cannot be written: %2."),
+                     {path, reason}, path, reason);
 }
 
 ErrorCode errorCodeFor(WriteProblem problem)
@@ -124,11 +143,12 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
     if (problem)
         *problem = WriteProblem::None;
     if (path.empty())
-        return saveError(problem, WriteProblem::EmptyName, "No file name was given.", path, "no file name was given");
+        return saveError(problem, WriteProblem::EmptyName, TAVILON_SENTENCE("CoreError", "No file name was given."), {},
+                         path, "no file name was given");
     if (path.back() == '/')
         return saveError(problem, WriteProblem::Folder,
-                    quotedName(path) + " names a folder, not a file; nothing was written.", path,
-                    "names a folder, not a file");
+                         TAVILON_SENTENCE("CoreError", "\"%1\" names a folder, not a file; nothing was written."),
+                         {path}, path, "names a folder, not a file");
 
     std::string current = path;
     for (int hops = 0;; ++hops) {
@@ -151,27 +171,25 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
                 return folderProblem(path, current, problem);
             if (err == ELOOP)
                 return saveError(problem, WriteProblem::LinkLoop,
-                            quotedName(path) + " cannot be saved: its folder path holds a loop of symbolic links ("
-                                + reasonOf(err) + ").",
-                            path, "its folder path holds a loop of symbolic links");
-            return saveError(problem, WriteProblem::CannotOpen,
-                        quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
+                                 TAVILON_SENTENCE("CoreError", "\"%1\" cannot be saved: its folder path holds a loop "
+                                                               "of symbolic links (%2)."),
+                                 {path, reasonOf(err)}, path, "its folder path holds a loop of symbolic links");
+            return cannotWrite(problem, path, err);
         }
         if (S_ISLNK(st.st_mode)) {
             if (hops >= linkLimit)
                 return saveError(problem, WriteProblem::LinkLoop,
-                            quotedName(path) + " cannot be saved: its symbolic links form a loop ("
-                                + reasonOf(ELOOP) + "). No link was changed.",
-                            path, "its symbolic links form a loop");
+                                 TAVILON_SENTENCE("CoreError", "\"%1\" cannot be saved: its symbolic links form a "
+                                                               "loop (%2). No link was changed."),
+                                 {path, reasonOf(ELOOP)}, path, "its symbolic links form a loop");
             std::string text;
             int err = 0;
             if (!readLink(current, text, err))
-                return saveError(problem, WriteProblem::CannotOpen,
-                            quotedName(path) + " cannot be written: " + reasonOf(err) + ".", path, reasonOf(err));
+                return cannotWrite(problem, path, err);
             if (text.empty())
                 return saveError(problem, WriteProblem::CannotOpen,
-                            quotedName(path) + " cannot be written: it is an empty symbolic link.", path,
-                            "is an empty symbolic link");
+                                 TAVILON_SENTENCE("CoreError", "\"%1\" cannot be written: it is an empty symbolic link."),
+                                 {path}, path, "is an empty symbolic link");
             // A relative link is read from the folder that holds the link.
             if (text.front() == '/' || current.find('/') == std::string::npos)
                 current = text;
@@ -179,18 +197,17 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
                 current = current.substr(0, current.find_last_of('/') + 1) + text;
             if (current.back() == '/')
                 return saveError(problem, WriteProblem::Folder,
-                            quotedName(path) + " leads to a folder, not a file; nothing was written.", path,
-                            "leads to a folder, not a file");
+                                 TAVILON_SENTENCE("CoreError", "\"%1\" leads to a folder, not a file; nothing was written."),
+                                 {path}, path, "leads to a folder, not a file");
             continue;
         }
         if (S_ISDIR(st.st_mode))
             return saveError(problem, WriteProblem::Folder,
-                        quotedName(path) + " is a folder, not a file; nothing was written.", path,
-                        "is a folder, not a file");
+                             TAVILON_SENTENCE("CoreError", "\"%1\" is a folder, not a file; nothing was written."),
+                             {path}, path, "is a folder, not a file");
         if (!S_ISREG(st.st_mode))
-            return saveError(problem, WriteProblem::NotRegularFile,
-                        quotedName(path) + " is " + kindOf(st.st_mode) + ", not a regular file; nothing was written.",
-                        path, "is " + kindOf(st.st_mode) + ", not a regular file");
+            return saveError(problem, WriteProblem::NotRegularFile, notFileSentence(st.st_mode), {path}, path,
+                             "is " + kindOf(st.st_mode) + ", not a regular file");
         SaveTarget target;
         target.path = current;
         target.folder = folderOf(current);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavilon {
 
@@ -25,10 +26,14 @@ enum class WriteProblem {
 // The ErrorCode a WriteProblem travels under in a CoreError.
 ErrorCode errorCodeFor(WriteProblem problem);
 
-// A failed save: notes `what` in `problem` when given, and carries `message`
-// for the window beside `subject` and `reason` for "NAME: reason".
-CoreError saveError(WriteProblem* problem, WriteProblem what, std::string message, const std::string& subject = {},
-                    std::string reason = {});
+// A failed save: notes `what` in `problem` when given, and carries the
+// sentence `pattern` filled with `args` for the window beside `subject` and
+// `reason` for "NAME: reason".
+CoreError saveError(WriteProblem* problem, WriteProblem what, const char* pattern, std::vector<std::string> args,
+                    const std::string& subject, std::string reason);
+
+// A save refused because `path` cannot be written (errno `err`).
+CoreError cannotWrite(WriteProblem* problem, const std::string& path, int err);
 
 // Where a save lands: the user's path with every symbolic link of its last
 // part followed, so `path` itself is never a link, and what is there now.

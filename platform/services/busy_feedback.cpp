@@ -50,7 +50,7 @@ bool BusyFeedback::cancelled() const
 bool BusyFeedback::update(std::uint64_t done, std::uint64_t total)
 {
     if (!dialog_ && started_.elapsed() >= DialogDelayMs) {
-        dialog_ = std::make_unique<QProgressDialog>(label_, QObject::tr("Cancel"), 0, 1000, over_);
+        dialog_ = std::make_unique<QProgressDialog>(label_, QCoreApplication::translate("BusyFeedback", "Cancel"), 0, 1000, over_);
         bar_ = new QProgressBar; // the dialog owns it from here on
         bar_->setRange(0, 1000);
         dialog_->setBar(bar_);

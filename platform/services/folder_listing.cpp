@@ -2,6 +2,7 @@
 
 #include "natural_order.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,16 +25,16 @@ QString listFolder(const QString& path, bool folders, QList<FolderEntry>& entrie
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QStringLiteral("The folder \"%1\" does not exist (or the drive is not ready).").arg(path);
+        return QCoreApplication::translate("FolderListing", "The folder \"%1\" does not exist (or the drive is not ready).").arg(path);
     if (!info.isDir())
-        return QStringLiteral("\"%1\" is not a folder.").arg(path);
+        return QCoreApplication::translate("FolderListing", "\"%1\" is not a folder.").arg(path);
     if (!info.isReadable() || !info.isExecutable())
-        return QStringLiteral("The folder \"%1\" cannot be read: permission denied.").arg(path);
+        return QCoreApplication::translate("FolderListing", "The folder \"%1\" cannot be read: permission denied.").arg(path);
     // Read with the names' own bytes: a name that is not valid UTF-8 is still
     // a file the user can open.
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(QFile::encodeName(path).constData()), closedir);
     if (!dir)
-        return QStringLiteral("The folder \"%1\" cannot be read.").arg(path);
+        return QCoreApplication::translate("FolderListing", "The folder \"%1\" cannot be read.").arg(path);
     QList<FolderEntry> found;
     while (const dirent* entry = readdir(dir.get())) {
         const QByteArray bytes(entry->d_name);

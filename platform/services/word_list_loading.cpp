@@ -2,6 +2,7 @@
 
 #include "busy_feedback.h"
 #include "desktop_services.h"
+#include "error_text.h"
 #include "field_count.h"
 #include "word_list.h"
 
@@ -45,7 +46,7 @@ WordListCount::WordListCount(QWidget* over, DesktopServices& services, const QSt
         if (counted)
             result.list = CountedList{shownPath, pathBytes, fieldCountValue(counted.value()), file};
         else if (counted.error().code != ErrorCode::Cancelled)
-            result.error = QString::fromUtf8(counted.error().message);
+            result.error = errorText(counted.error());
         promise.addResult(std::move(result));
     }));
 }

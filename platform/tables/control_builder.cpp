@@ -3,6 +3,7 @@
 #include "line_widget.h"
 #include "twips.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,7 @@ namespace {
 
 QString textOf(const ControlRow& row)
 {
-    return row.text ? QString::fromUtf8(row.text) : QString();
+    return row.text ? translatedControlText(row.text) : QString();
 }
 
 bool drawnBehind(const QWidget* control)
@@ -25,6 +26,11 @@ bool drawnBehind(const QWidget* control)
 }
 
 } // namespace
+
+QString translatedControlText(const char* text)
+{
+    return QCoreApplication::translate("Controls", text);
+}
 
 void ControlBuilder::setUp(QWidget* control, const ControlRow& row)
 {
@@ -90,9 +96,9 @@ void ControlBuilder::finish()
 void describeControl(QWidget* control, const char* name, const char* description, QLabel* label)
 {
     if (name)
-        control->setAccessibleName(QString::fromUtf8(name));
+        control->setAccessibleName(translatedControlText(name));
     if (description)
-        control->setAccessibleDescription(QString::fromUtf8(description));
+        control->setAccessibleDescription(translatedControlText(description));
     if (label)
         label->setBuddy(control);
 }

@@ -54,9 +54,14 @@ private:
     std::vector<std::pair<QWidget*, const ControlRow*>> built_;
 };
 
+// A control's text from its table, or a name or description given to
+// describeControl, in the user's language (marked with
+// QT_TRANSLATE_NOOP("Controls", ...)).
+QString translatedControlText(const char* text);
+
 // What a screen reader says of a control: its name (nullptr: its own
-// text) and a longer description; `label`, the label that names it on
-// screen, becomes the label's buddy.
+// text) and a longer description, both translated; `label`, the label that
+// names it on screen, becomes the label's buddy.
 void describeControl(QWidget* control, const char* name, const char* description, QLabel* label = nullptr);
 
 } // namespace tavilon

@@ -28,7 +28,6 @@ check_tree() {
     usr/bin/tavilon-pick
     usr/share/doc/tavilon/changelog.Debian.gz
     usr/share/doc/tavilon/copyright
-    usr/share/lintian/overrides/tavilon
     usr/share/man/man1/tavilon-pick.1.gz
   )
   if [ "$gui" = 1 ]; then

@@ -1,8 +1,10 @@
 // The program names itself to the desktop the way its desktop entry does,
-// and every window carries the icon built into the program.
+// and every window carries the icon built into the program, which holds
+// its translations too.
 #include "desktop_identity.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
 #include <QImage>
 #include <QTest>
@@ -25,6 +27,12 @@ private slots:
             const QColor edge = image.pixelColor(size / 8, size / 2);
             QVERIFY2(edge.alpha() == 255 && edge.green() > edge.red(), qPrintable(edge.name(QColor::HexArgb)));
         }
+    }
+
+    void theTranslationsAreBuiltIn()
+    {
+        const QStringList shipped = QDir(QStringLiteral(":/i18n")).entryList();
+        QCOMPARE(shipped, QStringList({QStringLiteral("tavilon_de.qm"), QStringLiteral("tavilon_fr.qm")}));
     }
 };
 
