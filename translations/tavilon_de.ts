@@ -298,8 +298,8 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
         <translation>„%1“ ist ein Socket, keine reguläre Datei; es wurde nichts geschrieben.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a regular file, not a regular file; nothing was written.</source>
-        <translation>„%1“ ist keine reguläre Datei; es wurde nichts geschrieben.</translation>
+        <source>&quot;%1&quot; is a special file, not a regular file; nothing was written.</source>
+        <translation>„%1“ ist eine Sonderdatei, keine reguläre Datei; es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; cannot be saved: a part of the folder path &quot;%2&quot; is a file, not a folder.</source>

@@ -298,8 +298,8 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
         <translation>«&#xa0;%1&#xa0;» est un socket, pas un fichier ordinaire&#xa0;; rien n’a été écrit.</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a regular file, not a regular file; nothing was written.</source>
-        <translation>«&#xa0;%1&#xa0;» n’est pas un fichier ordinaire&#xa0;; rien n’a été écrit.</translation>
+        <source>&quot;%1&quot; is a special file, not a regular file; nothing was written.</source>
+        <translation>«&#xa0;%1&#xa0;» est un fichier spécial, pas un fichier ordinaire&#xa0;; rien n’a été écrit.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; cannot be saved: a part of the folder path &quot;%2&quot; is a file, not a folder.</source>

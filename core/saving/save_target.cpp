@@ -45,7 +45,7 @@ std::string kindOf(mode_t mode)
         return "a device";
     if (S_ISSOCK(mode))
         return "a socket";
-    return "not a regular file";
+    return "a special file";
 }
 
 // The sentence for a file of kindOf(mode), one whole sentence for each kind.
@@ -57,7 +57,7 @@ const char* notFileSentence(mode_t mode)
         return TAVILON_SENTENCE("CoreError", "\"%1\" is a device, not a regular file; nothing was written.");
     if (S_ISSOCK(mode))
         return TAVILON_SENTENCE("CoreError", "\"%1\" is a socket, not a regular file; nothing was written.");
-    return TAVILON_SENTENCE("CoreError", "\"%1\" is not a regular file, not a regular file; nothing was written.");
+    return TAVILON_SENTENCE("CoreError", "\"%1\" is a special file, not a regular file; nothing was written.");
 }
 
 // The text of a symbolic link, however long it is.
