@@ -87,6 +87,8 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    // Keeps the count box wide enough for its count in the font in effect.
+    void fitCountBox();
     void onSelectClicked();
     void onCopyClicked();
     void onClearClicked();

@@ -42,6 +42,18 @@ struct WindowFixture {
         static_cast<void>(QTest::qWaitForWindowExposed(&window)); // a later check fails if it was not
         return window;
     }
+    // The window of that object name, shown over the main window.
+    QWidget* show(const QString& window)
+    {
+        QWidget* shown = &main();
+        if (window == "frmDialog")
+            shown = &windows.showOpenDialog();
+        else if (window == "savefrm")
+            shown = &windows.showSaveDialog();
+        else if (window == "Form2")
+            shown = &windows.showAboutWindow();
+        return shown;
+    }
     // The main window with `path`'s list counted, as the open dialog counts it.
     MainWindow& mainWithList(const QString& path)
     {
