@@ -293,8 +293,8 @@ private slots:
         QApplication::setPalette(desktop);
     }
 
-    // The About heading reads as one address, on one line: the name in large
-    // type lies over its blanks.
+    // The About heading reads as one address: the name in large type lies
+    // over its blanks (test_text_fit sees the heading on one line).
     void headingReadsAsOneAddress()
     {
         WindowFixture f;
@@ -308,7 +308,6 @@ private slots:
         QVERIFY(name->x() >= heading->x() + metrics.horizontalAdvance("www."));
         QVERIFY(name->x() + name->fontMetrics().horizontalAdvance("Brenvask")
                 <= heading->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf('.'))));
-        QVERIFY(metrics.horizontalAdvance(text) <= heading->width());
     }
 };
 

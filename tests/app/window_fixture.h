@@ -47,12 +47,10 @@ struct WindowFixture {
     {
         QWidget* shown = &main();
         if (window == "frmDialog")
-            shown = &windows.showOpenDialog();
-        else if (window == "savefrm")
-            shown = &windows.showSaveDialog();
-        else if (window == "Form2")
-            shown = &windows.showAboutWindow();
-        return shown;
+            return &windows.showOpenDialog();
+        if (window == "savefrm")
+            return &windows.showSaveDialog();
+        return window == "Form2" ? &windows.showAboutWindow() : shown;
     }
     // The main window with `path`'s list counted, as the open dialog counts it.
     MainWindow& mainWithList(const QString& path)
