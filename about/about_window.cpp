@@ -25,12 +25,18 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
 {
     // The heading's box is sized for a narrow face. With a wider face, narrow
     // the heading just enough to keep it on one line (a narrowed face is not
-    // always narrower in proportion: narrow on until it fits), and centre the
-    // name over the run of blanks, so that the two still read as one address.
+    // always narrower in proportion, and the line breaks where the label's
+    // own layout says: narrow on until it fits), and centre the name over
+    // the run of blanks, so that the two still read as one address.
     const QString text = heading->text();
+    const auto wraps = [heading, &text](const QFont& font) {
+        const QFontMetrics metrics(font);
+        const QRect box = heading->contentsRect();
+        return metrics.boundingRect(box, Qt::TextWordWrap, text).height() > metrics.boundingRect(box, 0, text).height();
+    };
     QFont narrower = heading->font();
-    for (int stretch = 100, width = QFontMetrics(narrower).horizontalAdvance(text);
-         width > heading->width() && stretch > 50; width = QFontMetrics(narrower).horizontalAdvance(text)) {
+    for (int stretch = 100; wraps(narrower) && stretch > 50;) {
+        const int width = QFontMetrics(narrower).horizontalAdvance(text);
         stretch = std::max(50, std::min(stretch - 1, stretch * heading->width() / width));
         narrower.setStretch(stretch);
     }
