@@ -59,15 +59,19 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     connect(escape, &QShortcut::activated, clearButton(), &QPushButton::click);
 
     // A font larger than the controls were placed for scales their places,
-    // and the window's client area (the window without its menu bar) with them.
+    // and the window's client area (the window without its menu bar) with
+    // them: a window as the font last sized it takes the new size, one the
+    // user resized keeps its proportion to it.
     auto* fontScale = new FontScale(this); // owned by the window
     const auto followFont = [this, fontScale](QSizeF old) {
         const QSizeF factor = fontScale->factor();
         layout_->setReferenceScale(factor.width(), factor.height());
         const QSize reference = main_window_controls::ClientSize;
-        const QSize shown = client_->isVisible() ? client_->size() : FontScale::pixels(QRect(QPoint(), reference), old).size();
-        const QSize client = fontScale->resized(shown, reference, old);
-        resize(client.width(), client.height() + menuBar()->sizeHint().height());
+        const QSize client = !isVisible() || size() == sizedByFont_
+            ? FontScale::pixels(QRect(QPoint(), reference), factor).size()
+            : fontScale->resized(client_->size(), reference, old);
+        sizedByFont_ = QSize(client.width(), client.height() + menuBar()->sizeHint().height()).boundedTo(maximumSize());
+        resize(sizedByFont_);
         fitCountBox();
     };
     connect(fontScale, &FontScale::changed, this, followFont);

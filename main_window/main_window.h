@@ -107,6 +107,7 @@ private:
     OutputBox* outputBox_ = nullptr;
     QLineEdit* countBox_ = nullptr;
     ProportionalLayout* layout_ = nullptr; // owned by the client area
+    QSize sizedByFont_; // the window's size as the font in effect last set it
     QLineEdit* pathBox_ = nullptr;
     QLineEdit* picksBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;

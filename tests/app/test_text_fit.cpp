@@ -120,7 +120,7 @@ private slots:
             languages << it.next();
         for (const QString& language : languages)
             for (const int points : {0, 10, 12, 16})
-                for (const char* window : {"Form1", "frmDialog", "savefrm", "Form2"})
+                for (const char* window : {"Form1", "Form1 resized", "frmDialog", "savefrm", "Form2"})
                     QTest::addRow("%s %dpt %s", qPrintable(QFileInfo(language).baseName()), points, window)
                         << language << points << QString::fromLatin1(window);
     }
@@ -134,8 +134,10 @@ private slots:
         if (language != "en")
             QVERIFY(translator.load(language) && QCoreApplication::installTranslator(&translator));
         WindowFixture f;
-        QWidget* shown = window == "Form1" ? &f.mainWithList(tmp_.filePath("w.txt")) : f.show(window);
+        QWidget* shown = window.startsWith("Form1") ? &f.mainWithList(tmp_.filePath("w.txt")) : f.show(window);
         QVERIFY(QTest::qWaitForWindowExposed(shown));
+        if (window.endsWith("resized")) // by the user: it grows in proportion
+            shown->resize(827, 740);
         const QSize ownSize = shown->size();
         if (points > 0)
             QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points)); // as a desktop theme does
