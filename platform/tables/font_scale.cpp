@@ -2,9 +2,9 @@
 
 #include "twips.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QFontMetricsF>
-#include <QAbstractButton>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -22,13 +22,14 @@ QSizeF metricsOf(const QFont& font, const QPaintDevice* device)
 {
     const QFontMetricsF metrics(font, device);
     const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    return QSizeF(metrics.horizontalAdvance(letters) / 52, metrics.height()); // 52 letters
+    return QSizeF(metrics.horizontalAdvance(letters) / static_cast<qreal>(letters.size()), metrics.height());
 }
 
 // The face the tables were drawn for, on an image of 96 dots per inch
 // whatever the screen's. It is measured by the same font engine that draws
 // the windows, once: fixed numbers would differ from the engine's own by its
-// hinting, and an unchanged window would then move by a pixel.
+// hinting, and an unchanged window would then move by a pixel. Where the
+// face is missing, the font engine's stand-in for it is measured.
 struct Reference {
     QImage image{1, 1, QImage::Format_RGB32};
     QFont face{QStringLiteral("Liberation Sans"), 8};
