@@ -3,6 +3,7 @@
 #include "about_window_controls.h"
 #include "control_builder.h"
 #include "line_widget.h"
+#include "scaled_places.h"
 #include "twips.h"
 #include "window_accessibility.h"
 
@@ -23,15 +24,23 @@ QString AboutWindow::headingText(const QString& address, int blanks)
 void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
 {
     // The heading's box is sized for a narrow face. With a wider face, narrow
-    // the heading just enough to keep it on one line, and centre the name
-    // over the run of blanks, so that the two still read as one address.
+    // the heading just enough to keep it on one line (a narrowed face is not
+    // always narrower in proportion, and the line breaks where the label's
+    // own layout says: narrow on until it fits), and centre the name over
+    // the run of blanks, so that the two still read as one address.
     const QString text = heading->text();
-    const int fullWidth = heading->fontMetrics().horizontalAdvance(text);
-    if (fullWidth > heading->width()) {
-        QFont narrower = heading->font();
-        narrower.setStretch(std::max(50, heading->width() * 100 / fullWidth));
-        heading->setFont(narrower);
+    const auto wraps = [heading, &text](const QFont& font) {
+        const QFontMetrics metrics(font);
+        const QRect box = heading->contentsRect();
+        return metrics.boundingRect(box, Qt::TextWordWrap, text).height() > metrics.boundingRect(box, 0, text).height();
+    };
+    QFont narrower = heading->font();
+    for (int stretch = 100; wraps(narrower) && stretch > 50;) {
+        const int width = QFontMetrics(narrower).horizontalAdvance(text);
+        stretch = std::max(50, std::min(stretch - 1, stretch * heading->width() / width));
+        narrower.setStretch(stretch);
     }
+    heading->setFont(narrower);
     const qsizetype firstDot = text.indexOf(QLatin1Char('.'));
     const qsizetype lastDot = text.lastIndexOf(QLatin1Char('.'));
     const QFontMetrics metrics = heading->fontMetrics();
@@ -71,6 +80,13 @@ AboutWindow::AboutWindow()
     large.setPointSize(18);
     large.setWeight(QFont::Normal);
     name->setFont(large);
+    // A larger font scales the window and its places; the heading is then
+    // fitted again in the new font.
+    auto* places = new ScaledPlaces(this, build.controls(), QSize(ClientWidth, ClientHeight), false); // owned by the window
+    connect(places, &ScaledPlaces::placed, this, [heading, name] {
+        heading->setFont(QFont());
+        fitHeading(heading, name);
+    });
     fitHeading(heading, name);
 }
 

@@ -7,6 +7,7 @@
 #include "folder_list.h"
 #include "drive_list.h"
 #include "file_list.h"
+#include "scaled_places.h"
 #include "twips.h"
 #include "window_accessibility.h"
 #include "window_look.h"
@@ -46,6 +47,7 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     okButton_ = build.add<WrappingButton>(this, Ok);
     cancelButton_ = build.add<WrappingButton>(this, Cancel);
     build.finish();
+    new ScaledPlaces(this, build.controls(), QSize(ClientWidth, clientHeight), true); // owned by the dialog
     // The name box is named after the label beside it, which differs
     // between the two dialogs.
     describeControl(nameBox_, nameBoxName, nameBoxDescription, label);

@@ -5,6 +5,7 @@
 #include "control_builder.h"
 #include "desktop_services.h"
 #include "error_text.h"
+#include "font_scale.h"
 #include "line_widget.h"
 #include "main_window_controls.h"
 #include "number_text.h"
@@ -58,9 +59,24 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this); // owned by the window
     connect(escape, &QShortcut::activated, clearButton(), &QPushButton::click);
 
-    // The client area is the window without its menu bar.
-    resize(px(main_window_controls::ClientSize.width()),
-           px(main_window_controls::ClientSize.height()) + menuBar()->sizeHint().height());
+    // A font larger than the controls were placed for scales their places,
+    // and the window's client area (the window without its menu bar) with
+    // them: a window as the font last sized it takes the new size, one the
+    // user resized keeps its proportion to it.
+    auto* fontScale = new FontScale(this); // owned by the window
+    const auto followFont = [this, fontScale](QSizeF old) {
+        const QSizeF factor = fontScale->factor();
+        layout_->setReferenceScale(factor.width(), factor.height());
+        const QSize reference = main_window_controls::ClientSize;
+        const QSize client = !isVisible() || size() == sizedByFont_
+            ? FontScale::pixels(QRect(QPoint(), reference), factor).size()
+            : fontScale->resized(client_->size(), reference, old);
+        sizedByFont_ = QSize(client.width(), client.height() + menuBar()->sizeHint().height()).boundedTo(maximumSize());
+        resize(sizedByFont_);
+        fitCountBox();
+    };
+    connect(fontScale, &FontScale::changed, this, followFont);
+    followFont(QSizeF(1, 1));
 
     // A file dropped anywhere on the window loads it, also over the boxes
     // that would otherwise take the file's name as text.
@@ -343,7 +359,14 @@ void MainWindow::showCountedList(const CountedList& list)
     pathBox()->setText(list.path);
     const QString count = list.count == 0 ? QString() : QString::number(list.count); // a list without words shows none
     countBox()->setText(count);
+    fitCountBox();
+    selectButton()->setEnabled(true);
+}
+
+void MainWindow::fitCountBox()
+{
     // A long count widens its box into the frame's free space, so every digit shows.
+    const QString count = countBox()->text();
     QStyleOptionFrame option;
     option.initFrom(countBox());
     option.rect = QRect(0, 0, 1000, countBox()->height());
@@ -351,7 +374,6 @@ void MainWindow::showCountedList(const CountedList& list)
         - countBox()->style()->subElementRect(QStyle::SE_LineEditContents, &option, countBox()).width();
     const int lineEditMargins = 2 * 2 + 1; // QLineEdit's own margin each side, and the cursor
     layout_->setMinimumWidth(countBox(), countBox()->fontMetrics().horizontalAdvance(count) + chrome + lineEditMargins);
-    selectButton()->setEnabled(true);
 }
 
 namespace {

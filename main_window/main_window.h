@@ -87,6 +87,8 @@ protected:
 private:
     void buildControls();
     void buildMenu();
+    // Keeps the count box wide enough for its count in the font in effect.
+    void fitCountBox();
     void onSelectClicked();
     void onCopyClicked();
     void onClearClicked();
@@ -105,6 +107,7 @@ private:
     OutputBox* outputBox_ = nullptr;
     QLineEdit* countBox_ = nullptr;
     ProportionalLayout* layout_ = nullptr; // owned by the client area
+    QSize sizedByFont_; // the window's size as the font in effect last set it
     QLineEdit* pathBox_ = nullptr;
     QLineEdit* picksBox_ = nullptr;
     QPushButton* copyButton_ = nullptr;

@@ -42,6 +42,16 @@ struct WindowFixture {
         static_cast<void>(QTest::qWaitForWindowExposed(&window)); // a later check fails if it was not
         return window;
     }
+    // The window of that object name, shown over the main window.
+    QWidget* show(const QString& window)
+    {
+        QWidget* shown = &main();
+        if (window == "frmDialog")
+            return &windows.showOpenDialog();
+        if (window == "savefrm")
+            return &windows.showSaveDialog();
+        return window == "Form2" ? &windows.showAboutWindow() : shown;
+    }
     // The main window with `path`'s list counted, as the open dialog counts it.
     MainWindow& mainWithList(const QString& path)
     {
