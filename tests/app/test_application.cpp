@@ -2,7 +2,6 @@
 // program's end, what a screen reader is told of them, text that reads under
 // a dark desktop theme, and the About window's heading.
 
-#include "about_window.h"
 #include "contrast.h"
 #include "drive_list.h"
 #include "line_widget.h"
@@ -291,23 +290,6 @@ private slots:
         QCOMPARE(main.pathBox()->palette().color(QPalette::Base), dark.color(QPalette::Base)); // follows the theme
         QCOMPARE(main.clientArea()->palette().color(QPalette::Window), WindowColour);
         QApplication::setPalette(desktop);
-    }
-
-    // The About heading reads as one address: the name in large type lies
-    // over its blanks (test_text_fit sees the heading on one line).
-    void headingReadsAsOneAddress()
-    {
-        WindowFixture f;
-        AboutWindow& about = f.windows.showAboutWindow();
-        auto* heading = about.findChild<QLabel*>("Label1");
-        auto* name = about.findChild<QLabel*>("Label2");
-        const QString text = "www." + QString(39, ' ') + ".test";
-        QCOMPARE(heading->text(), text);
-        QVERIFY(about.children().indexOf(name) > about.children().indexOf(heading));
-        const QFontMetrics metrics = heading->fontMetrics();
-        QVERIFY(name->x() >= heading->x() + metrics.horizontalAdvance("www."));
-        QVERIFY(name->x() + name->fontMetrics().horizontalAdvance("Brenvask")
-                <= heading->x() + metrics.horizontalAdvance(text.left(text.lastIndexOf('.'))));
     }
 };
 

@@ -34,12 +34,9 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
     {"cannot read", [] { return errorOf(tavilon::countFields("/proc/self/mem")); }},
     {"binary", [] { return tavilon::notWordListError("list.bin"); }},
     {"changed", [] { return tavilon::listChangedError("words.txt"); }},
-    {"stopped", [] { return tavilon::cancelledError(); }},
-    {"memory", [] { return tavilon::outOfMemoryError(); }},
     {"text budget", [] { return tavilon::textBudgetError(256u << 20); }},
     {"too many picks", [] { return errorOf(tavilon::checkDraws(2'000'000, 10)); }},
     {"no words", [] { return errorOf(tavilon::checkDraws(1, 0)); }},
-    {"no count", [] { return errorOf(tavilon::checkDraws(1, std::uint64_t{1} << 50)); }},
     {"output full", [] { return errorOf(tavilon::checkOutputRoom(999'999, 2)); }},
     {"word too long", [] {
          const auto picked = tavilon::collectFields(files.write("long", QByteArray(10'001, 'x')), {1});
@@ -49,7 +46,6 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
          const auto picked = tavilon::collectFields(files.write("para", "a\u2029b"), {1});
          return errorOf(tavilon::checkWordsFitBox(picked.value()));
      }},
-    {"save: no name", [] { return errorOf(tavilon::writeFileKeepingIdentity("", "x")); }},
     {"save: a folder", [] { return errorOf(tavilon::writeFileKeepingIdentity(files.root().toStdString(), "x")); }},
     {"save: no folder", [] { return errorOf(tavilon::writeFileKeepingIdentity(files.path("gone/x").toStdString(), "x")); }},
 };
