@@ -7,6 +7,7 @@
 # Usage: scripts/font_screenshots.sh PROGRAM OUTDIR [DISPLAY_NUMBER]
 set -euo pipefail
 program=$(realpath "$1")
+mkdir -p "$2"
 out=$(realpath "$2")
 display=${3:-57}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -47,22 +48,20 @@ run() {
   [ -n "$main" ] || fail "no main window"
   xdotool windowmove --sync "$main" 20 40
   shoot "$main" "$1-main"
-  menu_item "$main" 0 1
-  dialog=$(window_id "Load")
-  [ -n "$dialog" ] || fail "no open dialog"
-  xdotool windowmove --sync "$dialog" 1300 40
-  shoot "$dialog" "$1-open"
-  xdotool windowclose "$dialog"
-  menu_item "$main" 0 2
-  dialog=$(window_id "Load")
-  [ -n "$dialog" ] || fail "no save dialog"
-  xdotool windowmove --sync "$dialog" 1300 40
-  shoot "$dialog" "$1-save"
-  menu_item "$main" 1 0
-  about=$(window_id "Brenvask")
-  [ -n "$about" ] || fail "no About window"
-  xdotool windowmove --sync "$about" 1300 800
-  shoot "$about" "$1-about"
+  # Opens a window from the menu and takes it: MENU ITEM TITLE Y NAME.
+  open_and_shoot() {
+    menu_item "$main" "$1" "$2"
+    local id
+    id=$(window_id "$3")
+    [ -n "$id" ] || fail "no $5 window"
+    xdotool windowmove --sync "$id" 1300 "$4"
+    shoot "$id" "$shot-$5"
+    [ "$5" = about ] || xdotool windowclose "$id"
+  }
+  local shot=$1
+  open_and_shoot 0 1 "Load" 40 open
+  open_and_shoot 0 2 "Load" 40 save
+  open_and_shoot 1 0 "Brenvask" 800 about
   kill "$APP" "$WM_PID" "$XVFB" 2>/dev/null || true
   wait "$APP" "$WM_PID" "$XVFB" 2>/dev/null || true
   APP= WM_PID= XVFB=
