@@ -8,6 +8,7 @@
 #include "window_accessibility.h"
 
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QLabel>
 
 #include <algorithm>
@@ -80,14 +81,23 @@ AboutWindow::AboutWindow()
     large.setPointSize(18);
     large.setWeight(QFont::Normal);
     name->setFont(large);
-    // A larger font scales the window and its places; the heading is then
+    // A larger font scales the window and its places; the name grows with
+    // it, keeping its size against the heading's, and the heading is then
     // fitted again in the new font.
     auto* places = new ScaledPlaces(this, build.controls(), QSize(ClientWidth, ClientHeight), false); // owned by the window
-    connect(places, &ScaledPlaces::placed, this, [heading, name] {
+    const auto fitToFont = [this, heading, name] {
+        // Against the 8-point face on this screen, so that dots per inch,
+        // which points already follow, do not count twice.
+        const qreal grown = QFontMetricsF(font(), this).height()
+            / QFontMetricsF(QFont(QStringLiteral("Liberation Sans"), 8), this).height();
+        QFont scaledLarge = name->font();
+        scaledLarge.setPointSizeF(18 * std::max<qreal>(1, grown));
+        name->setFont(scaledLarge);
         heading->setFont(QFont());
         fitHeading(heading, name);
-    });
-    fitHeading(heading, name);
+    };
+    connect(places, &ScaledPlaces::placed, this, fitToFont);
+    fitToFont();
 }
 
 } // namespace tavilon
