@@ -175,7 +175,6 @@ private slots:
         ::close(filler);
         QVERIFY(inChild([&] {
             const rlimit fileSize {50000, 50000};
-            ::signal(SIGXFSZ, SIG_IGN);
             WriteProblem problem = WriteProblem::None;
             const auto result = !limit || ::setrlimit(RLIMIT_FSIZE, &fileSize) == 0
                 ? writeFileKeepingIdentity(path, std::string(std::size_t(size), 'x'), &problem) : Outcome<WriteReport>(WriteReport {});
