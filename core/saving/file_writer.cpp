@@ -382,11 +382,16 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                          reasonOf(err) + (restored ? "; the file was put back as it was"
                                                    : "; the file may now begin with part of the new text"));
     }
-    if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0)
-        err = errno;
-    else
-        syncFile(file.get(), err);
-    undo.disarm(); // before the descriptor goes
+    {
+        // Old bytes past the new end cannot come back once they are cut off:
+        // from here on, a signal waits until the save is done.
+        HeldEndingSignals held;
+        if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0)
+            err = errno;
+        else
+            syncFile(file.get(), err);
+        undo.disarm(); // before the descriptor goes
+    }
     if (err != 0 || (err = file.closeChecked()) != 0) {
         return saveError(problem, problemOfWrite(err),
                          TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may not "
