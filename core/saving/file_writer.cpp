@@ -88,12 +88,16 @@ private:
 };
 
 // Writes all of `data` at `offset`, through short writes and interruptions;
-// `done` tells how far it got.
-bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err, std::size_t& done)
+// `done` tells how far it got. With `undo`, each write is noted there before
+// it starts, in pieces, so that a signal puts back only what was reached.
+bool writeAll(int fd, std::string_view data, std::uint64_t offset, int& err, std::size_t& done,
+              SignalCleanup* undo = nullptr)
 {
     done = 0;
     while (done < data.size()) {
-        const std::size_t chunk = std::min<std::size_t>(data.size() - done, std::size_t(1) << 30);
+        const std::size_t chunk = std::min<std::size_t>(data.size() - done, std::size_t(1) << (undo ? 24 : 30));
+        if (undo)
+            undo->reach(offset + done + chunk);
         const ssize_t written = ::pwrite(fd, data.data() + done, chunk, static_cast<off_t>(offset + done));
         if (written < 0) {
             if (errno == EINTR)
@@ -255,7 +259,8 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
             saveError(problem, problemOfWrite(err),
                       existing ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
                                : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. No file was made."),
-                      {userPath, reasonOf(err)}, userPath, reasonOf(err)));
+                      {userPath, reasonOf(err)}, userPath,
+                      reasonOf(err) + (existing ? "; the file was left as it was" : "; no file was made")));
     };
 
     UniqueFd folder(openFolder(target.folder));
@@ -343,6 +348,10 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
     if (canRestore)
         canRestore = readAll(file.get(), oldPrefix, static_cast<std::size_t>(std::min(oldSize, newSize)));
 
+    // From here on, a signal that ends the program puts the old bytes back
+    // first, and a write past the file-size limit fails instead of ending it.
+    SignalCleanup undo;
+    undo.armPutBack(file.get(), canRestore ? std::string_view(oldPrefix) : std::string_view(), oldSize);
     int err = 0;
     if (!reserveSpace(file.get(), oldSize, newSize, err)) {
         const bool sizeKept = restoreSize(file.get(), oldSize);
@@ -350,10 +359,12 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                          sizeKept ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
                                   : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. Its text is as it was, but "
                                                                   "it may now end in added zero bytes."),
-                         {userPath, reasonOf(err)}, userPath, reasonOf(err));
+                         {userPath, reasonOf(err)}, userPath,
+                         reasonOf(err) + (sizeKept ? "; the file was left as it was"
+                                                   : "; its text is as it was, but it may now end in added zero bytes"));
     }
     std::size_t written = 0;
-    if (!writeAll(file.get(), content, 0, err, written)) {
+    if (!writeAll(file.get(), content, 0, err, written, &undo)) {
         // Only the bytes that were overwritten need to go back.
         int ignored = 0;
         const std::string_view overwritten = std::string_view(oldPrefix).substr(0, std::min(written, oldPrefix.size()));
@@ -367,12 +378,21 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                                                                   "it was.")
                                   : TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file may now begin "
                                                                   "with part of the new text, followed by its old content."),
-                         {userPath, reasonOf(err)}, userPath, reasonOf(err));
+                         {userPath, reasonOf(err)}, userPath,
+                         reasonOf(err) + (restored ? "; the file was put back as it was"
+                                                   : "; the file may now begin with part of the new text"));
     }
-    if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0 || !syncFile(file.get(), err)
-        || (err = file.closeChecked()) != 0) {
-        if (err == 0)
+    {
+        // Old bytes past the new end cannot come back once they are cut off:
+        // from here on, a signal waits until the save is done.
+        HeldEndingSignals held;
+        if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0)
             err = errno;
+        else
+            syncFile(file.get(), err);
+        undo.disarm(); // before the descriptor goes
+    }
+    if (err != 0 || (err = file.closeChecked()) != 0) {
         return saveError(problem, problemOfWrite(err),
                          TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may not "
                                                        "be complete on disk."),

@@ -28,7 +28,9 @@ struct WriteReport {
 // group and permissions, and can be saved wherever the file itself is
 // writable, even in a folder that is not. Pipes, devices, sockets and folders
 // are refused before anything is written. On failure `problem`, when given,
-// says why; the CoreError carries a sentence that names the file.
+// says why; the CoreError carries a sentence that names the file. A signal
+// that ends the program meanwhile leaves the old file, or the finished new
+// one (see SignalCleanup); past the file-size limit the save fails instead.
 Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content,
                                               WriteProblem* problem = nullptr);
 

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace tavilon;
@@ -144,8 +145,8 @@ private slots:
         std::filesystem::remove_all(folder.toStdString()); // which the folder's own removal cannot do with an odd name
     }
 
-    // What is saved: the output exactly, CR LF line ends and one more; or,
-    // on a failure, nothing, and the dialog and the output stay.
+    // What is saved: the output exactly, CR LF line ends and one more; or, on
+    // a failure (past the file-size limit too), nothing; dialog and output stay.
     void save_data()
     {
         QTest::addColumn<QString>("output");
@@ -158,6 +159,7 @@ private slots:
         QTest::newRow("a folder") << "x" << "folder" << QByteArray() << "is a folder";
         QTest::newRow("a pipe") << "x" << "pipe" << QByteArray() << "not a regular file";
         QTest::newRow("main window closed") << "x" << "orphan.txt" << QByteArray() << "no output left";
+        QTest::newRow("past the file-size limit") << QString(100000, 'x') << "big.txt" << QByteArray() << "File too large";
     }
     void save()
     {
@@ -171,12 +173,19 @@ private slots:
         if (name == "orphan.txt")
             f.windows.mainWindow()->close();
         dialog.nameBox()->setText(name);
+        rlimit size {};
+        ::getrlimit(RLIMIT_FSIZE, &size);
+        const rlimit limited {name == "big.txt" ? 60000 : size.rlim_cur, size.rlim_max};
+        const auto unlimited = qScopeGuard([&] { ::setrlimit(RLIMIT_FSIZE, &size); });
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.saveDialog(), says == "saved");
         QFile file(at("out/" + name)); // no extension added
         QCOMPARE(says == "saved" && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), bytes);
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
+        QCOMPARE(QDir(at("out")).entryList({".tavilon-*", "big.txt"}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(f.windows.mainWindow() ? f.windows.mainWindow()->outputBox()->text() : output, output);
     }
 };
 
