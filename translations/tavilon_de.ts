@@ -362,6 +362,113 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
     </message>
 </context>
 <context>
+    <name>SystemReason</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Datei oder Ordner nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>Vorgang nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>Das ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Ein Teil des Pfads ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>Kein Platz mehr auf dem Datenträger</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>Datei zu groß</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Das Dateisystem ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Speicherkontingent überschritten</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>zu viele Ebenen symbolischer Verknüpfungen</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>Dateiname zu lang</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>nicht genug Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>zu viele offene Dateien</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>zu viele offene Dateien im System</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>Die Datei wird gerade ausgeführt</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Gerät oder Ressource belegt</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>Gerät oder Adresse nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>Gerät nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>Ressource vorübergehend nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>ungültiges Argument</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>Die Datei existiert bereits</translation>
+    </message>
+    <message>
+        <source>Operation not supported</source>
+        <translation>Vorgang nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>Systemaufruf unterbrochen</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>Der Dateizugriff ist nicht mehr gültig</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>Zeitüberschreitung der Verbindung</translation>
+    </message>
+</context>
+<context>
     <name>tavilon::BrowseDialog</name>
     <message>
         <source>Load</source>

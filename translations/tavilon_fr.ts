@@ -362,6 +362,113 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
     </message>
 </context>
 <context>
+    <name>SystemReason</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>fichier ou dossier introuvable</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>accès refusé</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>opération non autorisée</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>c’est un dossier</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>une partie du chemin n’est pas un dossier</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>plus de place sur le disque</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>fichier trop volumineux</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>système de fichiers en lecture seule</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>quota de disque dépassé</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>erreur d’entrée-sortie</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>trop de niveaux de liens symboliques</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>nom de fichier trop long</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>trop de fichiers ouverts</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>trop de fichiers ouverts dans le système</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>fichier en cours d’exécution</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>périphérique ou ressource occupé</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>périphérique ou adresse introuvable</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>périphérique introuvable</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>ressource temporairement indisponible</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>argument non valable</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>le fichier existe déjà</translation>
+    </message>
+    <message>
+        <source>Operation not supported</source>
+        <translation>opération non prise en charge</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>appel système interrompu</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>l’accès au fichier n’est plus valable</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>délai de connexion dépassé</translation>
+    </message>
+</context>
+<context>
     <name>tavilon::BrowseDialog</name>
     <message>
         <source>Load</source>
