@@ -110,7 +110,7 @@ private slots:
                                                "Load a list that holds at least one word.");
         QTest::newRow("C") << QLocale::c() << "File" << "Select" << english;
         QTest::newRow("en_US") << QLocale("en_US") << "File" << "Select" << english;
-        QTest::newRow("de_DE") << QLocale("de_DE") << "Datei" << "Ziehen"
+        QTest::newRow("de_DE") << QLocale("de_DE") << "Datei" << "Auslosen"
                                << "Es wurden keine Wörter gezogen.\n\nDie Wortliste enthält keine Wörter zum Ziehen. "
                                   "Laden Sie eine Liste mit mindestens einem Wort.";
     }
