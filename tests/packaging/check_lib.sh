@@ -107,18 +107,13 @@ check_tree() {
       && pass "the metainfo names the desktop entry" || fail "the metainfo's id or launchable is not $id"
     grep -q "<release version=\"$version\" date=\"$date\">" "$metainfo" \
       && pass "the metainfo's release is $version of $date" || fail "the metainfo's release is not $version of $date"
-    # The menu and the software centre speak every language the window speaks
-    # (the name is the same in all of them).
-    local lang key tag
-    for lang in de fr; do
-      for key in GenericName Comment Keywords; do
-        grep -q "^$key\[$lang\]=." "$desktop" && pass "the desktop entry's $key is in $lang" \
-          || fail "the desktop entry has no $key[$lang]"
-      done
-      for tag in summary p keyword; do
-        grep -q "<$tag xml:lang=\"$lang\">" "$metainfo" && pass "the metainfo's $tag is in $lang" \
-          || fail "the metainfo has no <$tag xml:lang=\"$lang\">"
-      done
+    # The menu and the software centre speak every language the window speaks (the name is the same in all).
+    local item
+    for item in {GenericName,Comment,Keywords}\[{de,fr}\]; do
+      grep -q -F "$item=" "$desktop" && pass "the desktop entry has $item" || fail "the desktop entry has no $item"
+    done
+    for item in {summary,p,keyword}' xml:lang="'{de,fr}'"'; do
+      grep -q -F "<$item>" "$metainfo" && pass "the metainfo has <$item>" || fail "the metainfo has no <$item>"
     done
   fi
 }
