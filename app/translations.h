@@ -5,10 +5,12 @@
 
 namespace tavilon {
 
-// The program's texts, and Qt's own (its standard buttons), in the
-// language of a locale. Install before any window is made: the windows take
-// their texts when they are built. Under a locale without a translation,
-// English or C, every text stays the program's own English.
+// The program's texts, and Qt's own (its standard buttons, the text boxes'
+// menus), in the first of a locale's languages that the program ships, or
+// else in English: never two languages in one window. Install before any
+// window is made: the windows take their texts when they are built. Under a
+// locale without a translation, English or C, every text stays the
+// program's own English, and Qt's stay Qt's English.
 class Translations {
 public:
     // Installs into the running application; removed again on destruction.

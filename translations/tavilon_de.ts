@@ -12,7 +12,7 @@
     <name>Controls</name>
     <message>
         <source>     Brenvask makes small, dependable tools for everyday work with words and text. Tavilon draws random words from any plain word list you give it. For news, further tools and help, please visit the web pages of Brenvask at www.brenvask.test.</source>
-        <translation>     Brenvask macht kleine, verlässliche Werkzeuge für die tägliche Arbeit mit Wörtern und Text. Tavilon zieht zufällige Wörter aus jeder einfachen Wortliste. Neuigkeiten, weitere Werkzeuge und Hilfe finden Sie auf den Webseiten von Brenvask unter www.brenvask.test.</translation>
+        <translation>     Brenvask entwickelt kleine, verlässliche Werkzeuge für die tägliche Arbeit mit Wörtern und Texten. Tavilon zieht zufällige Wörter aus jeder einfachen Wortliste. Neuigkeiten, weitere Werkzeuge und Hilfe finden Sie auf den Webseiten von Brenvask unter www.brenvask.test.</translation>
     </message>
     <message>
         <source>Folders</source>
@@ -48,7 +48,7 @@
     </message>
     <message>
         <source> Open file:</source>
-        <translation> Öffnen:</translation>
+        <translation> Datei:</translation>
     </message>
     <message>
         <source>Open file</source>
@@ -100,7 +100,7 @@
     </message>
     <message>
         <source>How many words Select adds; empty or 0 adds one</source>
-        <translation>Wie viele Wörter Ziehen hinzufügt; leer oder 0 fügt eines hinzu</translation>
+        <translation>Wie viele Wörter Auslosen hinzufügt; leer oder 0 fügt eines hinzu</translation>
     </message>
     <message>
         <source>Adds random words from the word list to the picked words</source>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>Select</source>
-        <translation>Ziehen</translation>
+        <translation>Auslosen</translation>
     </message>
     <message>
         <source># Of Random Words:</source>
@@ -151,7 +151,7 @@
     </message>
     <message>
         <source>Stopped; nothing was changed.</source>
-        <translation>Angehalten; es wurde nichts geändert.</translation>
+        <translation>Abgebrochen; es wurde nichts geändert.</translation>
     </message>
     <message>
         <source>The word list &quot;%1&quot; has changed since it was counted. Load it again to count it afresh.</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>These picks would make more than %1 MiB of text, more than one press may add to the output box. Ask for fewer words.</source>
-        <translation>Diese Wörter ergäben mehr als %1 MiB Text, mehr als ein Klick dem Ausgabefeld hinzufügen darf. Fordern Sie weniger Wörter an.</translation>
+        <translation>Diese Auslosung ergäbe mehr als %1 MiB Text, mehr als ein einzelner Klick dem Ausgabefeld hinzufügen darf. Fordern Sie weniger Wörter an.</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: %2.</source>
@@ -199,7 +199,7 @@
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: the file does not answer (it waits for data that may never come), so it is not a word list.</source>
-        <translation>„%1“ kann nicht gelesen werden: Die Datei antwortet nicht (sie wartet auf Daten, die vielleicht nie kommen), also ist sie keine Wortliste.</translation>
+        <translation>„%1“ kann nicht gelesen werden: Die Datei antwortet nicht (sie wartet auf Daten, die vielleicht nie kommen) und ist daher keine Wortliste.</translation>
     </message>
     <message>
         <source>Too many words asked for at once.</source>
@@ -217,9 +217,9 @@
         <source>The output holds %1 lines and can hold at most %2; these %3 picks would pass that.
 
 Save the output and clear it first; nothing was picked.</source>
-        <translation>Die Ausgabe enthält %1 Zeilen und fasst höchstens %2; diese %3 Wörter würden das überschreiten.
+        <translation>Die Ausgabe enthält %1 Zeilen und fasst höchstens %2; diese %3 Wörter würden die Grenze überschreiten.
 
-Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translation>
+Speichern und leeren Sie zuerst die Ausgabe; es wurde nichts gezogen.</translation>
     </message>
     <message>
         <source>A picked word holds the character %1, which the output box cannot show inside one line. Is this file really a word list?</source>
@@ -271,7 +271,7 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
     </message>
     <message>
         <source>Saving &quot;%1&quot; failed: %2. Its text is as it was, but it may now end in added zero bytes.</source>
-        <translation>Das Speichern von „%1“ ist fehlgeschlagen: %2. Ihr Text ist unverändert, sie kann nun aber mit angehängten Null-Bytes enden.</translation>
+        <translation>Das Speichern von „%1“ ist fehlgeschlagen: %2. Der Text der Datei ist unverändert, sie kann nun aber mit angehängten Null-Bytes enden.</translation>
     </message>
     <message>
         <source>Writing &quot;%1&quot; failed: %2. The file was put back as it was.</source>
@@ -299,7 +299,7 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
     </message>
     <message>
         <source>&quot;%1&quot; is a special file, not a regular file; nothing was written.</source>
-        <translation>„%1“ ist eine Sonderdatei, keine reguläre Datei; es wurde nichts geschrieben.</translation>
+        <translation>„%1“ ist eine Spezialdatei, keine reguläre Datei; es wurde nichts geschrieben.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; cannot be saved: a part of the folder path &quot;%2&quot; is a file, not a folder.</source>
@@ -331,7 +331,7 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
     </message>
     <message>
         <source>&quot;%1&quot; cannot be written: it is an empty symbolic link.</source>
-        <translation>„%1“ kann nicht geschrieben werden: Das ist eine leere symbolische Verknüpfung.</translation>
+        <translation>„%1“ kann nicht geschrieben werden: Es ist eine leere symbolische Verknüpfung.</translation>
     </message>
     <message>
         <source>&quot;%1&quot; leads to a folder, not a file; nothing was written.</source>
@@ -359,6 +359,113 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
     <message>
         <source>The folder &quot;%1&quot; cannot be read.</source>
         <translation>Der Ordner „%1“ kann nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SystemReason</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Datei oder Ordner nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>Vorgang nicht erlaubt</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>Das ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Ein Teil des Pfads ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>Kein Platz mehr auf dem Datenträger</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>Datei zu groß</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Das Dateisystem ist schreibgeschützt</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Speicherkontingent überschritten</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Ein-/Ausgabefehler</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>zu viele Ebenen symbolischer Verknüpfungen</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>Dateiname zu lang</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>nicht genug Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>zu viele offene Dateien</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>zu viele offene Dateien im System</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>Die Datei wird gerade ausgeführt</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Gerät oder Ressource belegt</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>Gerät oder Adresse nicht gefunden</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>Gerät nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>Ressource vorübergehend nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>ungültiges Argument</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>Die Datei existiert bereits</translation>
+    </message>
+    <message>
+        <source>Operation not supported</source>
+        <translation>Vorgang nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>Systemaufruf unterbrochen</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>Der Dateizugriff ist nicht mehr gültig</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>Zeitüberschreitung der Verbindung</translation>
     </message>
 </context>
 <context>
@@ -404,7 +511,7 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
     </message>
     <message>
         <source>The picks are still being written into the output box. Wait for them, or press Cancel to stop them; the output is unchanged.</source>
-        <translation>Die gezogenen Wörter werden noch in das Ausgabefeld geschrieben. Warten Sie darauf, oder drücken Sie Abbrechen, um sie anzuhalten; die Ausgabe bleibt dann unverändert.</translation>
+        <translation>Die gezogenen Wörter werden noch in das Ausgabefeld geschrieben. Warten Sie darauf, oder drücken Sie Abbrechen, um den Vorgang abzubrechen; die Ausgabe bleibt dann unverändert.</translation>
     </message>
     <message>
         <source>No words were picked.
@@ -412,7 +519,7 @@ Speichern und leeren Sie die Ausgabe zuerst; es wurde nichts gezogen.</translati
 The path box no longer names the word list that was counted, &quot;%1&quot;. Load the word list again to pick from it.</source>
         <translation>Es wurden keine Wörter gezogen.
 
-Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wortliste erneut, um daraus zu ziehen.</translation>
+Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wortliste erneut, um Wörter daraus zu ziehen.</translation>
     </message>
     <message>
         <source>No words were picked.
@@ -436,7 +543,7 @@ Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wo
     </message>
     <message>
         <source>Nothing was loaded: the window takes one word list, a single file on this computer. Drop one such file, or choose it with File &gt; Load.</source>
-        <translation>Es wurde nichts geladen: Das Fenster nimmt eine Wortliste auf, eine einzelne Datei auf diesem Computer. Legen Sie eine solche Datei hier ab, oder wählen Sie sie mit Datei &gt; Laden.</translation>
+        <translation>Es wurde nichts geladen: Das Fenster nimmt nur eine Wortliste an, eine einzelne Datei auf diesem Computer. Legen Sie eine solche Datei ab, oder wählen Sie sie über Datei &gt; Laden.</translation>
     </message>
 </context>
 <context>
@@ -470,7 +577,7 @@ Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wo
     </message>
     <message>
         <source>saved</source>
-        <translation>gespeichert</translation>
+        <translation>Gespeichert.</translation>
     </message>
 </context>
 <context>
@@ -481,7 +588,7 @@ Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wo
     </message>
     <message>
         <source>The word list is still being counted. Wait for it, or press Cancel to stop it.</source>
-        <translation>Die Wortliste wird noch gezählt. Warten Sie darauf, oder drücken Sie Abbrechen, um das Zählen anzuhalten.</translation>
+        <translation>Die Wortliste wird noch gezählt. Warten Sie darauf, oder drücken Sie Abbrechen, um das Zählen abzubrechen.</translation>
     </message>
     <message>
         <source>The word list was not loaded.

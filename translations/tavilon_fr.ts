@@ -12,7 +12,7 @@
     <name>Controls</name>
     <message>
         <source>     Brenvask makes small, dependable tools for everyday work with words and text. Tavilon draws random words from any plain word list you give it. For news, further tools and help, please visit the web pages of Brenvask at www.brenvask.test.</source>
-        <translation>     Brenvask conçoit de petits outils fiables pour le travail quotidien avec les mots et le texte. Tavilon tire des mots au hasard de toute liste de mots en texte brut. Nouveautés, autres outils et aide&#xa0;: consultez les pages web de Brenvask à l’adresse www.brenvask.test.</translation>
+        <translation>     Brenvask conçoit de petits outils fiables pour le travail quotidien avec les mots et le texte. Tavilon tire au hasard des mots de toute liste de mots en texte brut. Nouveautés, autres outils et aide&#xa0;: consultez les pages web de Brenvask à l’adresse www.brenvask.test.</translation>
     </message>
     <message>
         <source>Folders</source>
@@ -48,7 +48,7 @@
     </message>
     <message>
         <source> Open file:</source>
-        <translation> Ouvrir&#xa0;:</translation>
+        <translation> Fichier&#xa0;:</translation>
     </message>
     <message>
         <source>Open file</source>
@@ -147,11 +147,11 @@
     <name>CoreError</name>
     <message>
         <source>&quot;%1&quot; is not a word list: it holds binary data (NUL bytes).</source>
-        <translation>«&#xa0;%1&#xa0;» n’est pas une liste de mots&#xa0;: il contient des données binaires (octets NUL).</translation>
+        <translation>«&#xa0;%1&#xa0;» n’est pas une liste de mots&#xa0;: ce fichier contient des données binaires (octets NUL).</translation>
     </message>
     <message>
         <source>Stopped; nothing was changed.</source>
-        <translation>Arrêté&#xa0;; rien n’a été modifié.</translation>
+        <translation>Annulé&#xa0;; rien n’a été modifié.</translation>
     </message>
     <message>
         <source>The word list &quot;%1&quot; has changed since it was counted. Load it again to count it afresh.</source>
@@ -163,7 +163,7 @@
     </message>
     <message>
         <source>These picks would make more than %1 MiB of text, more than one press may add to the output box. Ask for fewer words.</source>
-        <translation>Ces mots tirés feraient plus de %1 Mio de texte, plus qu’un seul clic ne peut ajouter à la zone de sortie. Demandez moins de mots.</translation>
+        <translation>Ce tirage produirait plus de %1&#xa0;Mio de texte, soit plus qu’un seul clic ne peut ajouter à la zone de sortie. Demandez moins de mots.</translation>
     </message>
     <message>
         <source>Cannot read &quot;%1&quot;: %2.</source>
@@ -217,7 +217,7 @@
         <source>The output holds %1 lines and can hold at most %2; these %3 picks would pass that.
 
 Save the output and clear it first; nothing was picked.</source>
-        <translation>La sortie contient %1 lignes et en contient au plus %2&#xa0;; ces %3 mots tirés dépasseraient cette limite.
+        <translation>La sortie contient %1 lignes et peut en contenir au plus %2&#xa0;; ces %3 mots tirés dépasseraient cette limite.
 
 Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.</translation>
     </message>
@@ -271,7 +271,7 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
     </message>
     <message>
         <source>Saving &quot;%1&quot; failed: %2. Its text is as it was, but it may now end in added zero bytes.</source>
-        <translation>L’enregistrement de «&#xa0;%1&#xa0;» a échoué&#xa0;: %2. Son texte est inchangé, mais il peut désormais se terminer par des octets nuls ajoutés.</translation>
+        <translation>L’enregistrement de «&#xa0;%1&#xa0;» a échoué&#xa0;: %2. Le texte du fichier est inchangé, mais celui-ci peut désormais se terminer par des octets nuls ajoutés.</translation>
     </message>
     <message>
         <source>Writing &quot;%1&quot; failed: %2. The file was put back as it was.</source>
@@ -362,6 +362,113 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
     </message>
 </context>
 <context>
+    <name>SystemReason</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>fichier ou dossier introuvable</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>accès refusé</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>opération non autorisée</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>c’est un dossier</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>une partie du chemin n’est pas un dossier</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>plus de place sur le disque</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>fichier trop volumineux</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>système de fichiers en lecture seule</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>quota de disque dépassé</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>erreur d’entrée-sortie</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>trop de niveaux de liens symboliques</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>nom de fichier trop long</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>trop de fichiers ouverts</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>trop de fichiers ouverts dans le système</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>fichier en cours d’exécution</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>périphérique ou ressource occupé</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>périphérique ou adresse introuvable</translation>
+    </message>
+    <message>
+        <source>No such device</source>
+        <translation>périphérique introuvable</translation>
+    </message>
+    <message>
+        <source>Resource temporarily unavailable</source>
+        <translation>ressource temporairement indisponible</translation>
+    </message>
+    <message>
+        <source>Invalid argument</source>
+        <translation>argument non valable</translation>
+    </message>
+    <message>
+        <source>File exists</source>
+        <translation>le fichier existe déjà</translation>
+    </message>
+    <message>
+        <source>Operation not supported</source>
+        <translation>opération non prise en charge</translation>
+    </message>
+    <message>
+        <source>Interrupted system call</source>
+        <translation>appel système interrompu</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>l’accès au fichier n’est plus valable</translation>
+    </message>
+    <message>
+        <source>Connection timed out</source>
+        <translation>délai de connexion dépassé</translation>
+    </message>
+</context>
+<context>
     <name>tavilon::BrowseDialog</name>
     <message>
         <source>Load</source>
@@ -404,7 +511,7 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
     </message>
     <message>
         <source>The picks are still being written into the output box. Wait for them, or press Cancel to stop them; the output is unchanged.</source>
-        <translation>Les mots tirés sont encore en cours d’écriture dans la zone de sortie. Attendez-les, ou appuyez sur Annuler pour les arrêter&#xa0;; la sortie reste alors inchangée.</translation>
+        <translation>Les mots tirés sont encore en cours d’écriture dans la zone de sortie. Attendez la fin, ou appuyez sur Annuler pour interrompre l’écriture&#xa0;; la sortie reste alors inchangée.</translation>
     </message>
     <message>
         <source>No words were picked.
@@ -450,7 +557,7 @@ La zone du chemin ne désigne plus la liste de mots comptée, «&#xa0;%1&#xa0;»
     <name>tavilon::SaveDialog</name>
     <message>
         <source>Type a name for the file to save, or click an existing file.</source>
-        <translation>Tapez un nom pour le fichier à enregistrer, ou cliquez sur un fichier existant.</translation>
+        <translation>Saisissez un nom pour le fichier à enregistrer, ou cliquez sur un fichier existant.</translation>
     </message>
     <message>
         <source>The main window has been closed, so there is no output left to save. Nothing was written.</source>
@@ -470,7 +577,7 @@ La zone du chemin ne désigne plus la liste de mots comptée, «&#xa0;%1&#xa0;»
     </message>
     <message>
         <source>saved</source>
-        <translation>enregistré</translation>
+        <translation>Enregistré.</translation>
     </message>
 </context>
 <context>
@@ -481,7 +588,7 @@ La zone du chemin ne désigne plus la liste de mots comptée, «&#xa0;%1&#xa0;»
     </message>
     <message>
         <source>The word list is still being counted. Wait for it, or press Cancel to stop it.</source>
-        <translation>La liste de mots est encore en cours de comptage. Attendez, ou appuyez sur Annuler pour l’arrêter.</translation>
+        <translation>La liste de mots est encore en cours de comptage. Attendez la fin, ou appuyez sur Annuler pour interrompre le comptage.</translation>
     </message>
     <message>
         <source>The word list was not loaded.

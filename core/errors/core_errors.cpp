@@ -1,6 +1,26 @@
 #include "core_errors.h"
 
+#include <cstring>
+
+#ifndef _WIN32
+#include <locale.h>
+#include <string.h>
+#endif
+
 namespace tavilon {
+
+std::string systemReason(int err)
+{
+#ifdef _WIN32
+    return std::strerror(err);
+#else
+    // A program that set its locale from the environment (every Qt program
+    // does) would get strerror() in the user's language, even one the
+    // program does not speak; the C locale's text is the same everywhere.
+    static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return cLocale ? ::strerror_l(err, cLocale) : std::strerror(err);
+#endif
+}
 
 std::string quotedPath(const std::string& path)
 {
@@ -24,11 +44,12 @@ std::string fillSentence(std::string_view pattern, const std::vector<std::string
 }
 
 CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::string> args, std::string subject,
-                        std::string reason)
+                        std::string reason, int systemError)
 {
     CoreError error {code, fillSentence(pattern, args), std::move(subject), std::move(reason)};
     error.pattern = pattern;
     error.args = std::move(args);
+    error.systemError = systemError;
     return error;
 }
 

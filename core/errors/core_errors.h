@@ -16,9 +16,14 @@ std::string quotedPath(const std::string& path);
 // one pass (an argument's own "%1" stays as it is).
 std::string fillSentence(std::string_view pattern, const std::vector<std::string>& args);
 
-// An error whose sentence is `pattern` filled with `args`.
+// The system's reason for the errno value `err` ("No such file or
+// directory"), in English whatever the process's locale: the C locale's text.
+std::string systemReason(int err);
+
+// An error whose sentence is `pattern` filled with `args`. With a
+// `systemError`, the last of `args` is systemReason(systemError).
 CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::string> args, std::string subject = {},
-                        std::string reason = {});
+                        std::string reason = {}, int systemError = 0);
 
 // Errors that several readers of a word list give in the same words.
 CoreError notWordListError(const std::string& path);

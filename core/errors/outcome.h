@@ -41,6 +41,10 @@ struct CoreError {
     // says it.
     const char* pattern = nullptr;
     std::vector<std::string> args {};
+    // The errno value whose reason (systemReason()) is the last of `args`,
+    // for a window that words the reason in the user's language; 0 when
+    // the sentence gives no system reason.
+    int systemError = 0;
 };
 
 // Marks a sentence for the translators (their tools read this mark); the

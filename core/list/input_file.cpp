@@ -18,15 +18,10 @@ namespace tavilon {
 
 namespace {
 
-std::string systemReason(int err)
-{
-    return std::strerror(err);
-}
-
 CoreError readError(const std::string& path, int err)
 {
     return sentenceError(ErrorCode::ReadFailed, TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": %2."),
-                         {path, systemReason(err)}, path, systemReason(err));
+                         {path, systemReason(err)}, path, systemReason(err), err);
 }
 
 #ifdef _WIN32
@@ -114,7 +109,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
     if (fd < 0) {
         const int err = errno;
         return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
-                             {path, systemReason(err)}, path, systemReason(err));
+                             {path, systemReason(err)}, path, systemReason(err), err);
     }
     FileStatus st {};
     if (!statFile(fd, st)) {
@@ -125,7 +120,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         ::close(fd);
 #endif
         return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
-                             {path, systemReason(err)}, path, systemReason(err));
+                             {path, systemReason(err)}, path, systemReason(err), err);
     }
     if (!isRegular(st)) {
         const std::string kind = kindOf(st);

@@ -1,5 +1,6 @@
 #include "file_writer.h"
 
+#include "core_errors.h"
 #include "signal_cleanup.h"
 #include "unique_fd.h"
 
@@ -19,12 +20,6 @@
 namespace tavilon {
 
 namespace {
-
-std::string reasonOf(int err)
-{
-    return std::strerror(err);
-}
-
 
 WriteProblem problemOfWrite(int err)
 {
@@ -252,15 +247,15 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
         const WriteProblem what = problemOfWrite(err) == WriteProblem::NoSpace ? WriteProblem::NoSpace
                                                                                : WriteProblem::CannotOpen;
         return Outcome<WriteReport>(saveError(problem, what, TAVILON_SENTENCE("CoreError", "\"%1\" cannot be written: %2."),
-                                              {userPath, reasonOf(err)}, userPath, reasonOf(err)));
+                                              {userPath, systemReason(err)}, userPath, systemReason(err), err));
     };
     const auto writeFailed = [&](int err) -> std::optional<Outcome<WriteReport>> {
         return Outcome<WriteReport>(
             saveError(problem, problemOfWrite(err),
                       existing ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
                                : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. No file was made."),
-                      {userPath, reasonOf(err)}, userPath,
-                      reasonOf(err) + (existing ? "; the file was left as it was" : "; no file was made")));
+                      {userPath, systemReason(err)}, userPath,
+                      systemReason(err) + (existing ? "; the file was left as it was" : "; no file was made"), err));
     };
 
     UniqueFd folder(openFolder(target.folder));
@@ -359,9 +354,9 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                          sizeKept ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
                                   : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. Its text is as it was, but "
                                                                   "it may now end in added zero bytes."),
-                         {userPath, reasonOf(err)}, userPath,
-                         reasonOf(err) + (sizeKept ? "; the file was left as it was"
-                                                   : "; its text is as it was, but it may now end in added zero bytes"));
+                         {userPath, systemReason(err)}, userPath,
+                         systemReason(err) + (sizeKept ? "; the file was left as it was"
+                                                   : "; its text is as it was, but it may now end in added zero bytes"), err);
     }
     std::size_t written = 0;
     if (!writeAll(file.get(), content, 0, err, written, &undo)) {
@@ -378,9 +373,9 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
                                                                   "it was.")
                                   : TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file may now begin "
                                                                   "with part of the new text, followed by its old content."),
-                         {userPath, reasonOf(err)}, userPath,
-                         reasonOf(err) + (restored ? "; the file was put back as it was"
-                                                   : "; the file may now begin with part of the new text"));
+                         {userPath, systemReason(err)}, userPath,
+                         systemReason(err) + (restored ? "; the file was put back as it was"
+                                                   : "; the file may now begin with part of the new text"), err);
     }
     {
         // Old bytes past the new end cannot come back once they are cut off:
@@ -396,7 +391,7 @@ Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarge
         return saveError(problem, problemOfWrite(err),
                          TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may not "
                                                        "be complete on disk."),
-                         {userPath, reasonOf(err)}, userPath, reasonOf(err));
+                         {userPath, systemReason(err)}, userPath, systemReason(err), err);
     }
     return WriteReport{target.path, WriteMethod::RewrittenInPlace, newSize};
 }

@@ -15,12 +15,6 @@ namespace {
 // The most symbolic links followed in a row before the chain counts as a loop.
 constexpr int linkLimit = 40;
 
-std::string reasonOf(int err)
-{
-    return std::strerror(err);
-}
-
-
 std::string folderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
@@ -105,18 +99,18 @@ CoreError folderProblem(const std::string& userPath, const std::string& finalPat
 } // namespace
 
 CoreError saveError(WriteProblem* problem, WriteProblem what, const char* pattern, std::vector<std::string> args,
-                    const std::string& subject, std::string reason)
+                    const std::string& subject, std::string reason, int systemError)
 {
     if (problem)
         *problem = what;
-    return sentenceError(errorCodeFor(what), pattern, std::move(args), subject, std::move(reason));
+    return sentenceError(errorCodeFor(what), pattern, std::move(args), subject, std::move(reason), systemError);
 }
 
 CoreError cannotWrite(WriteProblem* problem, const std::string& path, int err)
 {
-    const std::string reason = std::strerror(err);
+    const std::string reason = systemReason(err);
     return saveError(problem, WriteProblem::CannotOpen, TAVILON_SENTENCE("CoreError", "\"%1\" cannot be written: %2."),
-                     {path, reason}, path, reason);
+                     {path, reason}, path, reason, err);
 }
 
 ErrorCode errorCodeFor(WriteProblem problem)
@@ -173,7 +167,7 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
                 return saveError(problem, WriteProblem::LinkLoop,
                                  TAVILON_SENTENCE("CoreError", "\"%1\" cannot be saved: its folder path holds a loop "
                                                                "of symbolic links (%2)."),
-                                 {path, reasonOf(err)}, path, "its folder path holds a loop of symbolic links");
+                                 {path, systemReason(err)}, path, "its folder path holds a loop of symbolic links", err);
             return cannotWrite(problem, path, err);
         }
         if (S_ISLNK(st.st_mode)) {
@@ -181,7 +175,7 @@ Outcome<SaveTarget> resolveSaveTarget(const std::string& path, WriteProblem* pro
                 return saveError(problem, WriteProblem::LinkLoop,
                                  TAVILON_SENTENCE("CoreError", "\"%1\" cannot be saved: its symbolic links form a "
                                                                "loop (%2). No link was changed."),
-                                 {path, reasonOf(ELOOP)}, path, "its symbolic links form a loop");
+                                 {path, systemReason(ELOOP)}, path, "its symbolic links form a loop", ELOOP);
             std::string text;
             int err = 0;
             if (!readLink(current, text, err))

@@ -28,9 +28,10 @@ ErrorCode errorCodeFor(WriteProblem problem);
 
 // A failed save: notes `what` in `problem` when given, and carries the
 // sentence `pattern` filled with `args` for the window beside `subject` and
-// `reason` for "NAME: reason".
+// `reason` for "NAME: reason"; with a `systemError`, the last of `args` is
+// its systemReason().
 CoreError saveError(WriteProblem* problem, WriteProblem what, const char* pattern, std::vector<std::string> args,
-                    const std::string& subject, std::string reason);
+                    const std::string& subject, std::string reason, int systemError = 0);
 
 // A save refused because `path` cannot be written (errno `err`).
 CoreError cannotWrite(WriteProblem* problem, const std::string& path, int err);

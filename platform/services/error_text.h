@@ -7,8 +7,10 @@
 namespace tavilon {
 
 // The sentence a window shows for a core error, in the user's language: the
-// core's English wording translated, with the error's file names, numbers
-// and system reasons put in. Untranslated, it is the core's own sentence.
+// core's English wording translated, with the error's file names and
+// numbers put in, and the system's reason worded in that language too (a
+// reason without a translation stays the system's English). Untranslated,
+// it is the core's own sentence.
 QString errorText(const CoreError& error);
 
 } // namespace tavilon

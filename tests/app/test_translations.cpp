@@ -13,8 +13,10 @@
 #include "word_list.h"
 
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 
+#include <clocale>
 #include <functional>
 
 namespace {
@@ -55,6 +57,13 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
 class TestTranslations : public QObject {
     Q_OBJECT
 private slots:
+    // After every test: the system's messages back in the locale's language.
+    void cleanup()
+    {
+        qunsetenv("LANGUAGE");
+        std::setlocale(LC_MESSAGES, "");
+    }
+
     void coreSentencesInEveryLanguage_data()
     {
         QTest::addColumn<int>("which");
@@ -71,38 +80,50 @@ private slots:
             QVERIFY(translations.programTranslated());
             const QString text = tavilon::errorText(error);
             QVERIFY2(text != QString::fromUtf8(error.message), qPrintable(text));
-            for (const std::string& arg : error.args) // file names, numbers and reasons all kept
-                QVERIFY2(text.contains(QString::fromStdString(arg)), qPrintable(text));
+            // File names and numbers all kept; a system reason, last, is worded anew.
+            for (std::size_t i = 0; i + (error.systemError != 0 ? 1 : 0) < error.args.size(); ++i)
+                QVERIFY2(text.contains(QString::fromStdString(error.args[i])), qPrintable(text));
         }
     }
 
-    void windowsSpeakTheLocalesLanguage_data()
+    // Every text of a window in one language: one the program ships, or else
+    // English, Qt's own buttons and the system's reason after a colon included.
+    void windowsSpeakOneLanguage_data()
     {
-        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("menu");
         QTest::addColumn<QString>("button");
-        QTest::addColumn<QString>("message");
-        const QString english = QStringLiteral("No words were picked.\n\nThe word list has no words to pick from. "
-                                               "Load a list that holds at least one word.");
-        QTest::newRow("C") << QLocale::c() << "File" << "Select" << english;
-        QTest::newRow("en_US") << QLocale("en_US") << "File" << "Select" << english;
-        QTest::newRow("de_DE") << QLocale("de_DE") << "Datei" << "Ziehen"
-                               << "Es wurden keine Wörter gezogen.\n\nDie Wortliste enthält keine Wörter zum Ziehen. "
-                                  "Laden Sie eine Liste mit mindestens einem Wort.";
+        QTest::addColumn<QString>("message"); // %1: the missing file
+        QTest::addColumn<QString>("cancel");  // Qt's own
+        const QString english = QStringLiteral("The word list was not loaded.\n\n"
+                                               "Cannot open \"%1\": No such file or directory.");
+        for (const char* locale : {"C", "en_US", "es_ES", "ja_JP"})
+            QTest::newRow(locale) << locale << "File" << "Select" << english << "Cancel";
+        QTest::newRow("de_DE") << "de_DE" << "Datei" << "Auslosen" << "Die Wortliste wurde nicht geladen.\n\n„%1“ "
+                                  "kann nicht geöffnet werden: Datei oder Ordner nicht gefunden." << "Abbrechen";
+        QTest::newRow("fr_FR") << "fr_FR" << "Fichier" << "Tirer" << "La liste de mots n’a pas été chargée.\n\n"
+                                  "Impossible d’ouvrir «\u00a0%1\u00a0»\u00a0: fichier ou dossier introuvable." << "Annuler";
     }
-    void windowsSpeakTheLocalesLanguage()
+    void windowsSpeakOneLanguage()
     {
-        QFETCH(QLocale, locale);
-        const tavilon::Translations translations(locale);
+        QFETCH(QString, locale);
+        // The system's messages (strerror) in that language too: glibc reads LANGUAGE on every
+        // look-up once the messages' locale is not plain C, so no locale of it needs to be made.
+        qputenv("LANGUAGE", locale.left(2).toLatin1());
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
+        const tavilon::Translations translations {QLocale(locale)};
         tavilon::WindowFixture fixture;
-        tavilon::MainWindow& window = fixture.mainWithList(QString::fromStdString(files.write("blank", "\n \n")));
+        const QString missing = files.path("missing.txt");
+        tavilon::MainWindow& window = fixture.mainWithList(missing);
         QFETCH(QString, menu);
         QFETCH(QString, button);
         QFETCH(QString, message);
+        QFETCH(QString, cancel);
         QCOMPARE(window.menuBar()->actions().value(0)->text(), menu);
         QCOMPARE(window.selectButton()->text(), button);
-        QTest::mouseClick(window.selectButton(), Qt::LeftButton);
-        QCOMPARE(fixture.services.lastMessage(), message);
+        QCOMPARE(fixture.services.lastMessage(), message.arg(missing));
+        const QMessageBox box(QMessageBox::Warning, QString(), QString(), QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), cancel);
     }
 };
 
