@@ -23,15 +23,7 @@ QRegion inked(const QWidget* control, const QRect& area, int flags, const QStrin
     QPainter painter(&image);
     painter.setFont(control->font());
     painter.drawText(QRect(margin, area.size()), flags, text);
-    QList<QRect> runs; // row by row, as a region's bands are
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0, start = -1; x <= image.width(); ++x)
-            if (const bool inks = x < image.width() && qAlpha(image.pixel(x, y)) >= 128; inks && start < 0)
-                start = x;
-            else if (!inks && start >= 0)
-                runs << QRect(QPoint(std::exchange(start, -1), y), QPoint(x - 1, y));
-    QRegion ink;
-    ink.setRects(runs.constData(), int(runs.size()));
+    const QRegion ink(QBitmap::fromImage(image.createAlphaMask(Qt::ThresholdAlphaDither)));
     return ink.translated(area.topLeft() - margin);
 }
 
@@ -90,7 +82,8 @@ QStringList cutTexts(QWidget* window)
         const auto [text, area, flags] = shownText(control);
         if (text.isEmpty() || !control->isVisibleTo(window))
             continue;
-        QRegion visible = QRegion(qobject_cast<QLabel*>(control) ? control->rect() : area) & control->rect() & control->parentWidget()->rect().translated(-control->pos());
+        const QRect box = qobject_cast<QLabel*>(control) ? control->rect() : area;
+        QRegion visible = QRegion(box) & control->rect() & control->parentWidget()->rect().translated(-control->pos());
         const QObjectList siblings = control->parentWidget()->children();
         for (qsizetype i = siblings.indexOf(control) + 1; i < siblings.size(); ++i)
             if (auto* sibling = qobject_cast<QWidget*>(siblings[i]); sibling && covers(sibling))
