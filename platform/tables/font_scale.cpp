@@ -122,7 +122,7 @@ QSizeF FontScale::room(const QFont& font) const
 void FontScale::fitFont()
 {
     // From the font the window has from the desktop (or the program), down
-    // in half points to the first that fits.
+    // in half points to the first size that fits.
     const QFont desktop = QApplication::font(window_);
     QFont font = desktop;
     const auto fits = [this](const QFont& f) {
@@ -130,9 +130,12 @@ void FontScale::fitFont()
         const QSizeF room = this->room(f);
         return growth.width() <= room.width() && growth.height() <= room.height();
     };
-    for (qreal points = font.pointSizeF(); !fits(font) && points > 1;) {
-        points -= 0.5;
-        font.setPointSizeF(points);
+    if (font.pointSizeF() > 0) {
+        for (qreal points = font.pointSizeF(); !fits(font) && points > 1;)
+            font.setPointSizeF(points -= 0.5);
+    } else { // a font given in pixels, down a pixel at a time
+        for (int pixels = font.pixelSize(); !fits(font) && pixels > 1;)
+            font.setPixelSize(--pixels);
     }
     if (font == desktop && window_->testAttribute(Qt::WA_SetFont))
         window_->setFont(QFont()); // the desktop's font fits again
