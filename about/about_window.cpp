@@ -47,7 +47,16 @@ void AboutWindow::fitHeading(QLabel* heading, QLabel* name)
     const QFontMetrics metrics = heading->fontMetrics();
     const int blanksStart = metrics.horizontalAdvance(text.left(firstDot + 1));
     const int blanksWidth = metrics.horizontalAdvance(text.left(lastDot)) - blanksStart;
-    const int nameWidth = name->fontMetrics().horizontalAdvance(name->text());
+    // A face whose large letters are wide against its blanks takes a smaller
+    // name, with a blank's width left free on either side; its box holds it whole.
+    QFont nameFont = name->font();
+    const auto widthOf = [name](const QFont& font) { return QFontMetrics(font).horizontalAdvance(name->text()); };
+    while (widthOf(nameFont) + 2 * metrics.horizontalAdvance(QLatin1Char(' ')) > blanksWidth
+           && nameFont.pointSizeF() > heading->font().pointSizeF())
+        nameFont.setPointSizeF(nameFont.pointSizeF() - 0.5);
+    name->setFont(nameFont);
+    const int nameWidth = widthOf(nameFont);
+    name->resize(std::max(name->width(), nameWidth + 1), name->height());
     name->move(heading->x() + blanksStart + (blanksWidth - nameWidth) / 2, name->y());
     // The name's box reaches past the blanks: let the heading show through it.
     name->setAutoFillBackground(false);
@@ -66,7 +75,7 @@ AboutWindow::AboutWindow()
     resize(px(ClientWidth), px(ClientHeight));
 
     ControlBuilder build;
-    build.add<QLabel>(this, Paragraph);
+    auto* paragraph = build.add<QLabel>(this, Paragraph);
     build.add<LineWidget>(this, Rule);
     auto* name = build.add<QLabel>(this, Name);
     auto* heading = build.add<QLabel>(this, Heading);
@@ -85,7 +94,7 @@ AboutWindow::AboutWindow()
     // it, keeping its size against the heading's, and the heading is then
     // fitted again in the new font.
     auto* places = new ScaledPlaces(this, build.controls(), QSize(ClientWidth, ClientHeight), false); // owned by the window
-    const auto fitToFont = [this, heading, name] {
+    const auto fitToFont = [this, heading, name, paragraph] {
         // Against the 8-point face on this screen, so that dots per inch,
         // which points already follow, do not count twice.
         const qreal grown = QFontMetricsF(font(), this).height()
@@ -95,6 +104,15 @@ AboutWindow::AboutWindow()
         name->setFont(scaledLarge);
         heading->setFont(QFont());
         fitHeading(heading, name);
+        // A face with taller lines or a longer translation may need more
+        // lines than the paragraph's box holds: it grows down, and the
+        // window with it.
+        // Some faces ink a line's first letter (a W) a pixel left of its
+        // start: they get that pixel inside the box.
+        const int margin = height() - paragraph->geometry().bottom();
+        paragraph->setContentsMargins(grown > 1 ? 1 : 0, 0, 0, 0);
+        paragraph->resize(paragraph->width(), std::max(paragraph->height(), paragraph->heightForWidth(paragraph->width())));
+        resize(width(), std::max(height(), paragraph->geometry().bottom() + margin));
     };
     connect(places, &ScaledPlaces::placed, this, fitToFont);
     fitToFont();

@@ -33,12 +33,17 @@ void closeIfOpen(QWidget* window)
 
 void applyApplicationLook(QApplication& app)
 {
-    // A narrow face where the machine has one, so that every text fits
-    // the sizes of its control.
-    QFont font = QApplication::font();
-    if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
-        font.setFamily(QStringLiteral("Liberation Sans"));
-    font.setPointSize(8);
+    // The font the desktop's platform theme reports (GNOME's and Xfce's
+    // through the GTK theme, KDE's, a theme tool's) is the user's: the
+    // windows grow with it. Qt's own stand-in, 9-point "Sans Serif", means
+    // that no theme reports one; the windows then keep the face they are
+    // drawn for, a narrow one where the machine has it.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    if (font.family() == QLatin1String("Sans Serif") && qFuzzyCompare(font.pointSizeF(), 9.0)) {
+        if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
+            font.setFamily(QStringLiteral("Liberation Sans"));
+        font.setPointSize(8);
+    }
     app.setFont(font);
     // Name, version, desktop entry and icon, as the menu entry knows them.
     applyDesktopIdentity(app);

@@ -14,7 +14,8 @@ namespace tavilon {
 
 class DesktopServices;
 
-// The look every window is laid out for: an 8-point default face.
+// The desktop's font, or where no desktop reports one the 8-point face
+// every window is laid out for.
 void applyApplicationLook(QApplication& app);
 
 // The program's four windows and how they work together. Each window exists

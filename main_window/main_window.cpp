@@ -63,7 +63,7 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     // and the window's client area (the window without its menu bar) with
     // them: a window as the font last sized it takes the new size, one the
     // user resized keeps its proportion to it.
-    auto* fontScale = new FontScale(this); // owned by the window
+    auto* fontScale = new FontScale(this, main_window_controls::ClientSize, menuBar()); // owned by the window
     const auto followFont = [this, fontScale](QSizeF old) {
         const QSizeF factor = fontScale->factor();
         layout_->setReferenceScale(factor.width(), factor.height());

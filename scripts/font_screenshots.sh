@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Pictures of the main window (a list loaded), the open and save dialogs and
-# About under fonts a desktop imposes: qt6ct with a 10, 12 and 16 point face
-# and with none configured, 144 dpi with Qt's scaling off, and nothing
-# imposed (the program's own look). Needs Xvfb, xrdb,
-# openbox, xdotool, ImageMagick and qt6ct (for the pictures only).
-# Usage: scripts/font_screenshots.sh PROGRAM OUTDIR [DISPLAY_NUMBER]
+# About under fonts a desktop imposes: GNOME's default (Cantarell 11 through
+# Qt's GTK theme), KDE's (Noto Sans 10 from kdeglobals), qt6ct with a 10, 12
+# and 16 point face and with none configured, 144 dpi with Qt's scaling off,
+# and nothing imposed (the program's own look). Needs Xvfb, xrdb, openbox,
+# xdotool, ImageMagick and, for its pictures only, qt6ct.
+# Usage: [FONT_SETS="gnome kde ..."] scripts/font_screenshots.sh PROGRAM OUTDIR [DISPLAY_NUMBER]
 set -euo pipefail
 program=$(realpath "$1")
 mkdir -p "$2"
@@ -67,7 +68,19 @@ run() {
   APP= WM_PID= XVFB=
 }
 
+sets=" ${FONT_SETS-gnome kde qt6ct dpi144 plain} "
+if [[ $sets == *" gnome "* ]]; then
+  mkdir -p "$work/gnome/gtk-3.0"
+  printf '[Settings]\ngtk-font-name=Cantarell 11\n' >"$work/gnome/gtk-3.0/settings.ini"
+  XDG_CONFIG_HOME=$work/gnome XDG_CURRENT_DESKTOP=GNOME run "gnome-cantarell-11"
+fi
+if [[ $sets == *" kde "* ]]; then
+  mkdir -p "$work/kde"
+  printf '[General]\nfont=Noto Sans,10,-1,5,50,0,0,0,0,0\n' >"$work/kde/kdeglobals"
+  XDG_CONFIG_HOME=$work/kde XDG_CURRENT_DESKTOP=KDE KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 run "kde-noto-10"
+fi
 for points in ${QT6CT_POINTS-10 12 16 none}; do
+  [[ $sets == *" qt6ct "* ]] || break
   conf="$work/config-$points"
   mkdir -p "$conf/qt6ct"
   {
@@ -81,5 +94,5 @@ for points in ${QT6CT_POINTS-10 12 16 none}; do
   } >"$conf/qt6ct/qt6ct.conf"
   XDG_CONFIG_HOME=$conf QT_QPA_PLATFORMTHEME=qt6ct run "qt6ct-$points"
 done
-QT_ENABLE_HIGHDPI_SCALING=0 XFT_DPI=144 run "dpi144"
-run "plain" # nothing imposed: the program's own look
+[[ $sets != *" dpi144 "* ]] || QT_ENABLE_HIGHDPI_SCALING=0 XFT_DPI=144 run "dpi144"
+[[ $sets != *" plain "* ]] || run "plain" # nothing imposed: the program's own look

@@ -3,11 +3,15 @@
 #include "twips.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QScreen>
+#include <QWindow>
 #include <QWidget>
 
 #include <algorithm>
@@ -67,7 +71,8 @@ int scaled(int twipValue, double factor)
 
 } // namespace
 
-FontScale::FontScale(QWidget* window) : QObject(window), window_(window)
+FontScale::FontScale(QWidget* window, QSize clientTwips, const QWidget* above)
+    : QObject(window), window_(window), clientTwips_(clientTwips), above_(above)
 {
     factor_ = measure();
     window->installEventFilter(this);
@@ -80,20 +85,71 @@ QSizeF FontScale::factorOf(const QFont& font, const QPaintDevice* device)
                   std::max(1.0, metrics.height() / reference().metrics.height()));
 }
 
-QSizeF FontScale::measure() const
+QSizeF FontScale::growth(const QFont& font) const
 {
-    QSizeF factor = factorOf(window_->font(), window_);
+    const QSizeF metrics = metricsOf(font, window_);
+    QSizeF growth(metrics.width() / reference().metrics.width(), metrics.height() / reference().metrics.height());
     // A face may widen some texts more than its letters on average: the
     // width grows at least as much as any of the window's texts does, so
     // that each keeps the room it had in the reference face.
-    const QFontMetricsF now(window_->font(), window_);
+    const QFontMetricsF now(font, window_);
     const QFontMetricsF then(reference().face, &reference().image);
     for (const QWidget* control : window_->findChildren<QWidget*>()) {
         const QString text = textOf(control);
         if (const qreal width = then.horizontalAdvance(text); width > 0)
-            factor.setWidth(std::max(factor.width(), now.horizontalAdvance(text) / width));
+            growth.setWidth(std::max(growth.width(), now.horizontalAdvance(text) / width));
     }
-    return factor;
+    return growth;
+}
+
+QSizeF FontScale::room(const QFont& font) const
+{
+    const QScreen* screen = window_->screen();
+    if (!screen)
+        return QSizeF(1e6, 1e6);
+    // Before the window manager has framed the window its frame is not
+    // known: a title bar and borders as wide as most desktops draw them.
+    QMargins frame(4, 36, 4, 4);
+    if (const QWindow* handle = window_->windowHandle(); handle && !handle->frameMargins().isNull())
+        frame = handle->frameMargins();
+    // The bar above the client area keeps its margins around a line of `font`.
+    const int above = above_ ? above_->sizeHint().height() - above_->fontMetrics().height() + QFontMetrics(font).height() : 0;
+    const QSize area = screen->availableGeometry().size().shrunkBy(frame) - QSize(1, 1 + above);
+    const QSize client = pixels(QRect(QPoint(), clientTwips_), QSizeF(1, 1)).size();
+    return QSizeF(area.width() / static_cast<qreal>(client.width()), area.height() / static_cast<qreal>(client.height()));
+}
+
+void FontScale::fitFont()
+{
+    // From the font the window has from the desktop (or the program), down
+    // in half points to the first size that fits.
+    const QFont desktop = QApplication::font(window_);
+    QFont font = desktop;
+    const auto fits = [this](const QFont& f) {
+        const QSizeF growth = this->growth(f);
+        const QSizeF room = this->room(f);
+        return growth.width() <= room.width() && growth.height() <= room.height();
+    };
+    if (font.pointSizeF() > 0) {
+        for (qreal points = font.pointSizeF(); !fits(font) && points > 1;)
+            font.setPointSizeF(points -= 0.5);
+    } else { // a font given in pixels, down a pixel at a time
+        for (int pixels = font.pixelSize(); !fits(font) && pixels > 1;)
+            font.setPixelSize(--pixels);
+    }
+    if (font == desktop && window_->testAttribute(Qt::WA_SetFont))
+        window_->setFont(QFont()); // the desktop's font fits again
+    else if (font != desktop && font != window_->font())
+        window_->setFont(font);
+}
+
+QSizeF FontScale::measure()
+{
+    fitFont();
+    const QSizeF room = this->room(window_->font());
+    const QSizeF growth = this->growth(window_->font());
+    return QSizeF(std::min(std::max(1.0, growth.width()), room.width()),
+                  std::min(std::max(1.0, growth.height()), room.height()));
 }
 
 QRect FontScale::pixels(const QRect& twipRect, QSizeF factor)
@@ -107,8 +163,9 @@ QSize FontScale::resized(QSize client, QSize referenceTwips, QSizeF old) const
     const QRect reference(QPoint(), referenceTwips);
     if (client == pixels(reference, old).size())
         return pixels(reference, factor_).size();
-    return QSize(static_cast<int>(std::lround(client.width() * factor_.width() / old.width())),
-                 static_cast<int>(std::lround(client.height() * factor_.height() / old.height())));
+    const QSize proportional(static_cast<int>(std::lround(client.width() * factor_.width() / old.width())),
+                             static_cast<int>(std::lround(client.height() * factor_.height() / old.height())));
+    return proportional.boundedTo(pixels(reference, room(window_->font())).size());
 }
 
 bool FontScale::eventFilter(QObject* watched, QEvent* event)

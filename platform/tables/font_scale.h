@@ -18,11 +18,17 @@ namespace tavilon {
 // the program's font at any time, also after the window is shown: the scale
 // follows every change of the window's font and reports it once the change
 // has reached every control.
+//
+// The factor never makes the window larger than the available area of its
+// screen: where the font in effect would, the window takes the largest size
+// of that font's family whose factor fits, and the factor is held to what
+// fits (below 1 where even the table's own size does not).
 class FontScale : public QObject {
     Q_OBJECT
 public:
-    // Follows `window`'s font; owned by the window.
-    explicit FontScale(QWidget* window);
+    // Follows `window`'s font for a client area of `clientTwips`, with
+    // `above` (a menu bar, or none) over it; owned by the window.
+    FontScale(QWidget* window, QSize clientTwips, const QWidget* above = nullptr);
 
     QSizeF factor() const { return factor_; }
     // The factor of `font` as drawn on `device`.
@@ -44,10 +50,19 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QSizeF measure() const;
+    // How much larger than the reference face `font` draws the window's
+    // texts, per axis; below 1 for a smaller font.
+    QSizeF growth(const QFont& font) const;
+    // The largest factor per axis at which the window fits its screen in `font`.
+    QSizeF room(const QFont& font) const;
+    // Gives the window the largest size of its font's family that fits.
+    void fitFont();
+    QSizeF measure();
     void update();
 
     QWidget* window_;
+    QSize clientTwips_;
+    const QWidget* above_;
     QSizeF factor_{1, 1};
     bool pending_ = false;
 };

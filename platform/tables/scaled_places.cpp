@@ -9,7 +9,7 @@ namespace tavilon {
 
 ScaledPlaces::ScaledPlaces(QWidget* window, const std::vector<std::pair<QWidget*, const ControlRow*>>& controls,
                            QSize clientTwips, bool fixedSize)
-    : QObject(window), window_(window), scale_(new FontScale(window)), clientTwips_(clientTwips),
+    : QObject(window), window_(window), scale_(new FontScale(window, clientTwips)), clientTwips_(clientTwips),
       fixedSize_(fixedSize)
 {
     for (const auto& [control, row] : controls)
