@@ -38,13 +38,15 @@ void applyApplicationLook(QApplication& app)
     // windows grow with it. Qt's own stand-in, 9-point "Sans Serif", means
     // that no theme reports one; the windows then keep the face they are
     // drawn for, a narrow one where the machine has it.
+    // The theme's font is left unset on the application, so that Qt keeps
+    // following it when the desktop changes it while the program runs.
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     if (font.family() == QLatin1String("Sans Serif") && qFuzzyCompare(font.pointSizeF(), 9.0)) {
         if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
             font.setFamily(QStringLiteral("Liberation Sans"));
         font.setPointSize(8);
+        app.setFont(font);
     }
-    app.setFont(font);
     // Name, version, desktop entry and icon, as the menu entry knows them.
     applyDesktopIdentity(app);
     app.setQuitOnLastWindowClosed(true);
