@@ -2,6 +2,9 @@
 
 #include "output_box_accessible.h"
 
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
@@ -109,6 +112,7 @@ std::unique_ptr<QTextDocument> OutputBox::buildDocument(const DocumentLook& look
 
 void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
 {
+    forgetCleared(); // a new text is a change
     const QTextCursor before = textCursor();
     const int anchor = before.anchor();
     const int position = before.position();
@@ -132,6 +136,58 @@ void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
             break;
         }
     }
+}
+
+void OutputBox::clearUndoably()
+{
+    if (document()->isEmpty())
+        return;
+    // The cleared document is set aside whole: no copy of its text, and
+    // bringing it back is taking it again.
+    std::unique_ptr<QTextDocument> old(document());
+    old->setParent(nullptr); // neither the box nor its text control frees it now
+    adoptDocument(buildDocument(documentLook(), QString(), QString(), {}));
+    cleared_ = std::move(old);
+    // Any change to the emptied box (typing, a paste, Select's picks) ends
+    // the chance to undo: the old text would overwrite the new.
+    watchingChanges_ = connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (removed > 0 || added > 0)
+            forgetCleared();
+    });
+}
+
+bool OutputBox::undoClear()
+{
+    if (!cleared_ || isReadOnly())
+        return false;
+    adoptDocument(std::move(cleared_));
+    moveCursor(QTextCursor::End);
+    return true;
+}
+
+void OutputBox::forgetCleared()
+{
+    disconnect(watchingChanges_);
+    if (cleared_)
+        cleared_.release()->deleteLater(); // freeing a million lines takes a while
+}
+
+void OutputBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Undo) && undoClear())
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void OutputBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto* undo = menu->findChild<QAction*>(QStringLiteral("edit-undo")); undo && canUndoClear() && !isReadOnly()) {
+        undo->setEnabled(true);
+        connect(undo, &QAction::triggered, this, &OutputBox::undoClear);
+    }
+    menu->popup(event->globalPos());
 }
 
 qsizetype OutputBox::longestLine(QStringView text)

@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QStyleOptionFrame>
 #include <QPushButton>
@@ -124,6 +125,126 @@ private slots:
         QTest::keyClick(&window, Qt::Key_Escape);
         QVERIFY(window.outputBox()->text().isEmpty());
         QCOMPARE(window.countBox()->text() + window.picksBox()->text(), QStringLiteral("7004"));
+    }
+
+    // Enter and the keypad's Enter press a focused button in every window, as
+    // Space does, and confirm nothing in a box; Ctrl+O, Ctrl+S and Ctrl+Q
+    // choose Load, Save and Exit; Escape closes the About window.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("focus"); // the control with the focus
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("done"); // buttons clicked and menu items chosen
+        QTest::addColumn<bool>("closes");
+        const QKeySequence enter(Qt::Key_Return), keypadEnter(Qt::KeypadModifier | Qt::Key_Enter);
+        QTest::newRow("main window, Enter on a button") << "Form1" << "Command1" << enter << 1 << false;
+        QTest::newRow("open dialog, keypad Enter on a button") << "frmDialog" << "cmdOK" << keypadEnter << 1 << false;
+        QTest::newRow("save dialog, Enter on a button") << "savefrm" << "cmdCancel" << enter << 1 << true;
+        QTest::newRow("save dialog, Enter in a box") << "savefrm" << "txtFilename" << enter << 0 << false;
+        QTest::newRow("main window, keypad Enter in a box") << "Form1" << "Text4" << keypadEnter << 0 << false;
+        QTest::newRow("Ctrl+O") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_O) << 1 << false;
+        QTest::newRow("Ctrl+S") << "Form1" << "Text3" << QKeySequence(Qt::CTRL | Qt::Key_S) << 1 << false;
+        QTest::newRow("Ctrl+Q") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_Q) << 1 << true;
+        QTest::newRow("About, Escape") << "Form2" << "Form2" << QKeySequence(Qt::Key_Escape) << 0 << true;
+    }
+    void keys()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, focus);
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, done);
+        QFETCH(bool, closes);
+        WindowFixture f;
+        QPointer<QWidget> shown = f.show(window);
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        int count = 0;
+        for (auto* button : shown->findChildren<QPushButton*>())
+            connect(button, &QPushButton::clicked, this, [&count] { ++count; });
+        for (auto* action : shown->findChildren<QAction*>())
+            connect(action, &QAction::triggered, this, [&count] { ++count; });
+        QWidget* target = focus == window ? shown.data() : shown->findChild<QWidget*>(focus);
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keySequence(target, keys);
+        QCOMPARE(count, done);
+        QCOMPARE(shown && shown->isVisible(), !closes);
+    }
+
+    // Clear and Escape empty the output; Undo, by Ctrl+Z or the box's context
+    // menu, brings all of it back, unless the box has changed since (a typed
+    // letter, Select's picks): then the new text stays.
+    void clearCanBeUndone_data()
+    {
+        QTest::addColumn<bool>("byEscape");
+        QTest::addColumn<QString>("between"); // typed between Clear and Undo, or "select"
+        QTest::addColumn<bool>("byMenu");
+        QTest::addColumn<bool>("restored");
+        QTest::newRow("Clear, Ctrl+Z") << false << "" << false << true;
+        QTest::newRow("Escape, context menu's Undo") << true << "" << true << true;
+        QTest::newRow("Clear, typing, Ctrl+Z") << false << "x" << false << false;
+        QTest::newRow("Escape, Select, context menu's Undo") << true << "select" << true << false;
+    }
+    void clearCanBeUndone()
+    {
+        QFETCH(bool, byEscape);
+        QFETCH(QString, between);
+        QFETCH(bool, byMenu);
+        QFETCH(bool, restored);
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        const QString before = QString::fromUtf8("kept\u00A0one\r\ntwo");
+        window.outputBox()->setText(before);
+        QTest::keyClick(byEscape ? static_cast<QWidget*>(&window) : window.clearButton(), byEscape ? Qt::Key_Escape : Qt::Key_Space);
+        QCOMPARE(window.outputBox()->text(), QString());
+        if (between == "select")
+            select(window, "");
+        else
+            QTest::keyClicks(window.outputBox(), between);
+        const QString changed = window.outputBox()->text();
+        if (byMenu) {
+            QTest::mousePress(window.windowHandle(), Qt::RightButton, {}, window.outputBox()->mapTo(&window, QPoint(20, 20)));
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->findChild<QAction*>("edit-undo")).center());
+            menu->close();
+        } else {
+            QTest::keyClick(window.outputBox(), Qt::Key_Z, Qt::ControlModifier);
+        }
+        QCOMPARE(window.outputBox()->text(), restored ? before : changed);
+    }
+
+    // The focused control's ring reads at 3:1 at least against the window's
+    // blue around it, against the control's edge and against the same place
+    // unfocused, on the program's fixed colours under a light or a dark theme.
+    void focusRingReads_data()
+    {
+        QTest::addColumn<QColor>("face"); // the theme's controls; none: the desktop's
+        QTest::addColumn<int>("key"); // from the output box to the control
+        QTest::newRow("button, desktop theme") << QColor() << int(Qt::Key_Backtab);
+        QTest::newRow("button, dark theme") << QColor(0x2b, 0x2b, 0x2b) << int(Qt::Key_Backtab);
+        QTest::newRow("box, dark theme") << QColor(0x2b, 0x2b, 0x2b) << int(Qt::Key_Tab);
+    }
+    void focusRingReads()
+    {
+        QFETCH(QColor, face);
+        QFETCH(int, key);
+        const QPalette desktop = QApplication::palette();
+        QPalette theme = desktop;
+        for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+            theme.setColor(role, face.isValid() ? face : desktop.color(role));
+        QApplication::setPalette(theme);
+        WindowFixture f;
+        QWidget* frame = f.main().clearButton()->parentWidget();
+        const QImage before = frame->grab().toImage();
+        QTest::keyClick(f.main().outputBox(), Qt::Key(key)); // Clear ends the Tab order, the number box follows the output
+        const QImage after = frame->grab().toImage();
+        QApplication::setPalette(desktop);
+        const QRect control = QApplication::focusWidget()->geometry();
+        const QPoint edge(control.x(), control.center().y());
+        const QColor ring = after.pixelColor(edge - QPoint(1, 0));
+        QVERIFY(contrastRatio(ring, after.pixelColor(edge - QPoint(3, 0))) >= 3);
+        QVERIFY(contrastRatio(ring, after.pixelColor(edge)) >= 3);
+        QVERIFY(contrastRatio(ring, before.pixelColor(edge - QPoint(1, 0))) >= 3);
     }
 
     // A press that cannot pick, in the window or in the background, says
