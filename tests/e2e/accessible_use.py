@@ -151,6 +151,13 @@ def main():
     app = wait_for("the program did not appear on the accessibility bus", program_on_bus, 60)
     main_window = wait_for("no frame \"Brenvask Tavilon\"", lambda: window(pyatspi.ROLE_FRAME, "Brenvask Tavilon"))
 
+    step = "reading the menu's shortcuts"
+    for item, keys in (("Load", "ctrl+o"), ("Save", "ctrl+s"), ("Exit", "ctrl+q")):
+        actions = wait_for(f"no menu item \"{item}\"", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, item)).queryAction()
+        binding = actions.getKeyBinding([actions.getName(i) for i in range(actions.nActions)].index("Press"))
+        if keys not in binding.lower().replace("<control>", "ctrl+"):
+            fail(f"{item} reports the keys \"{binding}\", not {keys}")
+
     step = "choosing File > Load"
     act(wait_for("no menu item \"Load\"", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, "Load")), "Press")
     dialog = wait_for("no dialog \"Load\" opened", lambda: window(pyatspi.ROLE_DIALOG, "Load"))
