@@ -1,10 +1,8 @@
 #include "window_look.h"
 
+#include "focus_ring.h"
 #include "line_widget.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFocusFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
@@ -41,25 +39,7 @@ void paintOnWindowColour(QWidget* surface)
         if (qobject_cast<QLabel*>(child) || qobject_cast<QGroupBox*>(child) || qobject_cast<LineWidget*>(child))
             setFixedColours(child, QPalette::Window, WindowColour, QPalette::WindowText, WindowTextColour);
     }
-    // The style's own focus mark is a one-pixel outline in a darkened
-    // Highlight whose lightness the style caps: on the window colour it
-    // reads at about 1.2:1 (a list shows none at all), and no Highlight
-    // reads both there and on a dark theme's controls. Qt's focus frame
-    // draws a two-pixel ring just outside the focused control in the
-    // WindowText colour, which is given here for the control's face.
-    QWidget* window = surface->window();
-    auto* ring = new QFocusFrame(surface); // owned by the surface; it moves to the focused control's parent
-    QObject::connect(qApp, &QApplication::focusChanged, ring, [ring, window](QWidget*, QWidget* now) {
-        if (!now || now->window() != window) {
-            ring->setWidget(nullptr); // another window has the focus
-            return;
-        }
-        QPalette colours = ring->palette();
-        const auto face = qobject_cast<QAbstractButton*>(now) ? QPalette::Button : QPalette::Base;
-        colours.setColor(QPalette::WindowText, focusRingColour(now->palette().color(face)));
-        ring->setPalette(colours);
-        ring->setWidget(now);
-    });
+    new FocusRing(surface); // owned by the surface, then by the focused control's parent
 }
 
 } // namespace tavilon
