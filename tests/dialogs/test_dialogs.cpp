@@ -167,8 +167,7 @@ private slots:
         QFETCH(QString, says);
         WindowFixture f;
         f.main().outputBox()->setText(output);
-        QTest::keyClick(f.main().outputBox(), Qt::Key_Escape); // a Clear undone: the box shows the output again
-        QTest::keyClick(f.main().outputBox(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keySequence(f.main().outputBox(), QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z)); // Clear undone
         BrowseDialog& dialog = show(f, true, at("out"));
         if (name == "orphan.txt")
             f.windows.mainWindow()->close();

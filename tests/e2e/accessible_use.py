@@ -98,11 +98,7 @@ def find(root, roles, name):
 def window(roles, name):
     """A top-level window of the program by role and name."""
     roles = roles if isinstance(roles, tuple) else (roles,)
-    for i in range(app.childCount):
-        child = app.getChildAtIndex(i)
-        if child is not None and child.getRole() in roles and child.name == name:
-            return child
-    return None
+    return next((child for child in app if child is not None and child.getRole() in roles and child.name == name), None)
 
 
 def act(acc, action):
