@@ -2,6 +2,7 @@
 
 #include "output_box_accessible.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -121,6 +122,8 @@ void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
 
     document->setParent(this); // the box owns it from here on
     setDocument(document.release());
+    if (old)
+        announceReplaced(*old);
 
     QTextCursor cursor(this->document());
     const int last = this->document()->characterCount() - 1;
@@ -188,6 +191,19 @@ void OutputBox::contextMenuEvent(QContextMenuEvent* event)
         connect(undo, &QAction::triggered, this, &OutputBox::undoClear);
     }
     menu->popup(event->globalPos());
+}
+
+void OutputBox::announceReplaced(const QTextDocument& old)
+{
+    // An edit tells assistive technology what changed; a document taken in
+    // its place tells it nothing, so the box says the text was replaced.
+    if (!QAccessible::isActive())
+        return;
+    const auto plain = [](const QTextDocument& doc) {
+        return doc.toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    };
+    QAccessibleTextUpdateEvent replaced(this, 0, plain(old), plain(*document()));
+    QAccessible::updateAccessibility(&replaced);
 }
 
 qsizetype OutputBox::longestLine(QStringView text)

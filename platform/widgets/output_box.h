@@ -90,6 +90,8 @@ protected:
 
 private:
     void forgetCleared();
+    // Tells assistive technology that the text of `old` gave way to the box's.
+    void announceReplaced(const QTextDocument& old);
 
     std::unique_ptr<QTextDocument> cleared_; // the last Clear's document, while the box is unchanged since
     QMetaObject::Connection watchingChanges_;
