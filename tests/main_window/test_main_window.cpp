@@ -147,6 +147,7 @@ private slots:
         QTest::newRow("Ctrl+Q") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_Q) << 2 << kept;
         QTest::newRow("About, Escape") << "Form2" << "Form2" << QKeySequence(Qt::Key_Escape) << 1 << kept;
         QTest::newRow("Escape, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z) << 1 << kept;
+        QTest::newRow("Escape twice, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z) << 2 << kept;
         QTest::newRow("Escape, typing, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::Key_X), Qt::CTRL | Qt::Key_Z) << 1 << "x";
     }
     void keys()
