@@ -3,6 +3,7 @@
 #include "output_box_accessible.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -163,7 +164,9 @@ bool OutputBox::undoClear()
 {
     if (!cleared_ || isReadOnly())
         return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor); // taking a million lines back lays them out again
     adoptDocument(std::move(cleared_));
+    QApplication::restoreOverrideCursor();
     moveCursor(QTextCursor::End);
     return true;
 }
