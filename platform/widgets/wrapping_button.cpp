@@ -22,10 +22,12 @@ void WrappingButton::paintEvent(QPaintEvent*)
 void WrappingButton::keyPressEvent(QKeyEvent* event)
 {
     // Enter presses a focused button in every window, not only in dialogs,
-    // where a button's own default handling would do it.
+    // where a button's own default handling would do it. Held down, it
+    // presses once, as Space does.
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
-        click();
+        if (!event->isAutoRepeat())
+            click();
         return;
     }
     QPushButton::keyPressEvent(event);
