@@ -10,6 +10,7 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -73,6 +74,8 @@ AboutWindow::AboutWindow()
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
     resize(px(ClientWidth), px(ClientHeight));
+    // The window has no control to take Enter: Escape closes it.
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
 
     ControlBuilder build;
     auto* paragraph = build.add<QLabel>(this, Paragraph);

@@ -157,12 +157,19 @@ void MainWindow::buildMenu()
     file->menuAction()->setObjectName(QStringLiteral("file"));
     QAction* load = file->addAction(tr("Load"));
     load->setObjectName(QStringLiteral("load"));
+    load->setShortcut(QKeySequence::Open);
     file->addSeparator()->setObjectName(QStringLiteral("d"));
     QAction* save = file->addAction(tr("Save"));
     save->setObjectName(QStringLiteral("save"));
+    save->setShortcut(QKeySequence::Save);
     file->addSeparator()->setObjectName(QStringLiteral("l"));
     QAction* exit = file->addAction(tr("Exit"));
     exit->setObjectName(QStringLiteral("exit"));
+    // Where the platform names no Quit key (its Windows scheme leaves that
+    // to the window's close box), Ctrl+Q, as on the Linux desktops.
+    exit->setShortcuts(QKeySequence::Quit);
+    if (exit->shortcuts().isEmpty())
+        exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     // The "|" item stands between the two menus and does nothing.
     QAction* divider = bar->addAction(QStringLiteral("|"));
@@ -340,7 +347,7 @@ void MainWindow::onClearClicked()
 {
     if (refusedWhileFilling())
         return;
-    outputBox()->setText(QString());
+    outputBox()->clearUndoably(); // Undo brings the output back
 }
 
 QByteArray MainWindow::loadedPathBytes() const

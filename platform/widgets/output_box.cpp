@@ -2,6 +2,11 @@
 
 #include "output_box_accessible.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
 #include <QPointer>
@@ -109,6 +114,7 @@ std::unique_ptr<QTextDocument> OutputBox::buildDocument(const DocumentLook& look
 
 void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
 {
+    forgetCleared(); // a new text is a change
     const QTextCursor before = textCursor();
     const int anchor = before.anchor();
     const int position = before.position();
@@ -117,6 +123,8 @@ void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
 
     document->setParent(this); // the box owns it from here on
     setDocument(document.release());
+    if (old)
+        announceReplaced(*old);
 
     QTextCursor cursor(this->document());
     const int last = this->document()->characterCount() - 1;
@@ -132,6 +140,73 @@ void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
             break;
         }
     }
+}
+
+void OutputBox::clearUndoably()
+{
+    if (document()->isEmpty())
+        return;
+    // The cleared document is set aside whole: no copy of its text, and
+    // bringing it back is taking it again.
+    std::unique_ptr<QTextDocument> old(document());
+    old->setParent(nullptr); // neither the box nor its text control frees it now
+    adoptDocument(buildDocument(documentLook(), QString(), QString(), {}));
+    cleared_ = std::move(old);
+    // Any change to the emptied box (typing, a paste, Select's picks) ends
+    // the chance to undo: the old text would overwrite the new.
+    watchingChanges_ = connect(document(), &QTextDocument::contentsChange, this, [this](int, int removed, int added) {
+        if (removed > 0 || added > 0)
+            forgetCleared();
+    });
+}
+
+bool OutputBox::undoClear()
+{
+    if (!cleared_ || isReadOnly())
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor); // taking a million lines back lays them out again
+    adoptDocument(std::move(cleared_));
+    QApplication::restoreOverrideCursor();
+    moveCursor(QTextCursor::End);
+    return true;
+}
+
+void OutputBox::forgetCleared()
+{
+    disconnect(watchingChanges_);
+    if (cleared_)
+        cleared_.release()->deleteLater(); // freeing a million lines takes a while
+}
+
+void OutputBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Undo) && undoClear())
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void OutputBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu(event->pos());
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (auto* undo = menu->findChild<QAction*>(QStringLiteral("edit-undo")); undo && canUndoClear() && !isReadOnly()) {
+        undo->setEnabled(true);
+        connect(undo, &QAction::triggered, this, &OutputBox::undoClear);
+    }
+    menu->popup(event->globalPos());
+}
+
+void OutputBox::announceReplaced(const QTextDocument& old)
+{
+    // An edit tells assistive technology what changed; a document taken in
+    // its place tells it nothing, so the box says the text was replaced.
+    if (!QAccessible::isActive())
+        return;
+    const auto plain = [](const QTextDocument& doc) {
+        return doc.toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    };
+    QAccessibleTextUpdateEvent replaced(this, 0, plain(old), plain(*document()));
+    QAccessible::updateAccessibility(&replaced);
 }
 
 qsizetype OutputBox::longestLine(QStringView text)

@@ -65,6 +65,16 @@ public:
     // new one, the cursor, selection and scroll position stay where they were.
     void adoptDocument(std::unique_ptr<QTextDocument> document);
 
+    // Empties the box, keeping what it held for undoClear(). The box keeps
+    // one cleared output, the last one, and only until its text changes
+    // again: memory for it is bounded by the box's own limits. Clearing an
+    // empty box keeps what an earlier Clear kept.
+    void clearUndoably();
+    // Brings back the text of the last Clear, as long as the box has not
+    // changed since and takes edits; false when there is nothing to bring back.
+    bool undoClear();
+    bool canUndoClear() const { return cleared_ != nullptr; }
+
 signals:
     // A paste or drop was refused, its longest line being `length`
     // characters long; the box is unchanged.
@@ -72,6 +82,19 @@ signals:
 
 protected:
     void insertFromMimeData(const QMimeData* source) override;
+    // Undo (Ctrl+Z, and the context menu's Undo) undoes a Clear. The box
+    // keeps no other undo: its document records no steps, which keeps a
+    // million appended lines affordable.
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void forgetCleared();
+    // Tells assistive technology that the text of `old` gave way to the box's.
+    void announceReplaced(const QTextDocument& old);
+
+    std::unique_ptr<QTextDocument> cleared_; // the last Clear's document, while the box is unchanged since
+    QMetaObject::Connection watchingChanges_;
 };
 
 } // namespace tavilon

@@ -6,7 +6,8 @@ namespace tavilon {
 
 // A push button whose text wraps at word boundaries when it is wider
 // than the button, so that a long text ("Copy to Clipboard") stays
-// whole on a small button.
+// whole on a small button. Enter and the keypad's Enter press it, as Space
+// does.
 class WrappingButton : public QPushButton {
     Q_OBJECT
 public:
@@ -14,6 +15,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };
 
 } // namespace tavilon

@@ -169,6 +169,7 @@ private slots:
         QFETCH(QString, says);
         WindowFixture f;
         f.main().outputBox()->setText(output);
+        QTest::keySequence(f.main().outputBox(), QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z)); // Clear undone
         BrowseDialog& dialog = show(f, true, at("out"));
         if (name == "orphan.txt")
             f.windows.mainWindow()->close();

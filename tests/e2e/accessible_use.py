@@ -30,24 +30,19 @@ def role_name(acc):
 
 
 def dump(acc, depth=0, out=None, limit=400):
-    """The accessible tree under acc: role, name and the states that matter."""
+    """The accessible tree under acc: role, name and whether it is disabled."""
     out = [] if out is None else out
     if acc is None or len(out) >= limit:
         return out
     try:
-        states = acc.getState()
-        marks = [m for m, s in (("disabled", pyatspi.STATE_SENSITIVE),) if not states.contains(s)]
-        name = acc.name
-        count = acc.childCount
+        mark = "" if acc.getState().contains(pyatspi.STATE_SENSITIVE) else " [disabled]"
+        out.append("  " * depth + f"{role_name(acc)} \"{acc.name}\"{mark}")
+        children = [acc.getChildAtIndex(i) for i in range(acc.childCount)]
     except Exception as error:
         out.append("  " * depth + f"(gone: {error})")
         return out
-    out.append("  " * depth + f"{role_name(acc)} \"{name}\"" + (f" [{', '.join(marks)}]" if marks else ""))
-    for i in range(count):
-        try:
-            dump(acc.getChildAtIndex(i), depth + 1, out, limit)
-        except Exception:
-            pass
+    for child in children:
+        dump(child, depth + 1, out, limit)
     return out
 
 
@@ -58,7 +53,6 @@ def fail(message):
         for line in dump(app):
             print("    " + line, file=sys.stderr)
     elif app_process is not None:
-        names = []
         try:
             desktop = pyatspi.Registry.getDesktop(0)
             names = [f"{desktop[i].name} (pid {desktop[i].get_process_id()})" for i in range(desktop.childCount)]
@@ -104,11 +98,7 @@ def find(root, roles, name):
 def window(roles, name):
     """A top-level window of the program by role and name."""
     roles = roles if isinstance(roles, tuple) else (roles,)
-    for i in range(app.childCount):
-        child = app.getChildAtIndex(i)
-        if child is not None and child.getRole() in roles and child.name == name:
-            return child
-    return None
+    return next((child for child in app if child is not None and child.getRole() in roles and child.name == name), None)
 
 
 def act(acc, action):
@@ -150,6 +140,12 @@ def main():
     # Generous: the first start on a fresh machine may build caches.
     app = wait_for("the program did not appear on the accessibility bus", program_on_bus, 60)
     main_window = wait_for("no frame \"Brenvask Tavilon\"", lambda: window(pyatspi.ROLE_FRAME, "Brenvask Tavilon"))
+
+    step = "reading the menu's shortcuts"
+    for item, keys in (("Load", "ctrl+o"), ("Save", "ctrl+s"), ("Exit", "ctrl+q")):
+        actions = wait_for(f"no menu item {item}", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, item)).queryAction()
+        if keys not in actions.getKeyBinding(0).lower().replace("<control>", "ctrl+"):
+            fail(f"{item} reports the keys \"{actions.getKeyBinding(0)}\", not {keys}")
 
     step = "choosing File > Load"
     act(wait_for("no menu item \"Load\"", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, "Load")), "Press")

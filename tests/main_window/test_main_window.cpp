@@ -106,7 +106,7 @@ private slots:
 
     // The number box empties at once on what is not a number, key by key;
     // the picks are the core's, press after press, after any text; Escape
-    // clears the output and nothing else.
+    // clears the output and nothing else, and picks added since stay on Undo.
     void selectGivesTheCoresPicks()
     {
         WindowFixture f;
@@ -122,8 +122,85 @@ private slots:
         expected += picked(fresh, 4, 700, 1);
         QCOMPARE(window.outputBox()->text(), expected);
         QTest::keyClick(&window, Qt::Key_Escape);
-        QVERIFY(window.outputBox()->text().isEmpty());
         QCOMPARE(window.countBox()->text() + window.picksBox()->text(), QStringLiteral("7004"));
+        select(window, "1"); // the box changed since Escape: Undo keeps the pick
+        QTest::keyClick(window.outputBox(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(window.outputBox()->lineCount(), 1);
+    }
+
+    // Enter and keypad Enter press a focused button in every window, not in a box; Ctrl+O/S/Q choose Load,
+    // Save, Exit; Escape closes About; Ctrl+Z brings back what Escape (Clear) emptied, unless changed since.
+    void keys_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("focus"); // the control with the focus
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("done"); // buttons clicked (Escape clicks Clear), menu items chosen, windows closed
+        QTest::addColumn<QString>("output"); // what the output box then shows
+        const QString kept = QString::fromUtf8("kept\u00A0one\r\ntwo");
+        QTest::newRow("main window, Enter on a button") << "Form1" << "Command1" << QKeySequence(Qt::Key_Return) << 1 << kept;
+        QTest::newRow("open dialog, keypad Enter on a button") << "frmDialog" << "cmdOK" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << 1 << kept;
+        QTest::newRow("save dialog, Enter on a button") << "savefrm" << "cmdCancel" << QKeySequence(Qt::Key_Return) << 2 << kept;
+        QTest::newRow("save dialog, Enter in a box") << "savefrm" << "txtFilename" << QKeySequence(Qt::Key_Return) << 0 << kept;
+        QTest::newRow("Ctrl+O") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_O) << 1 << kept;
+        QTest::newRow("Ctrl+S") << "Form1" << "Text3" << QKeySequence(Qt::CTRL | Qt::Key_S) << 1 << kept;
+        QTest::newRow("Ctrl+Q") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_Q) << 2 << kept;
+        QTest::newRow("About, Escape") << "Form2" << "Form2" << QKeySequence(Qt::Key_Escape) << 1 << kept;
+        QTest::newRow("Escape, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z) << 1 << kept;
+        QTest::newRow("Escape twice, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z) << 2 << kept;
+        QTest::newRow("Escape, typing, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::Key_X), Qt::CTRL | Qt::Key_Z) << 1 << "x";
+    }
+    void keys()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, focus);
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, done);
+        QFETCH(QString, output);
+        WindowFixture f;
+        QPointer<MainWindow> main = &f.main();
+        main->outputBox()->setText(QString::fromUtf8("kept\u00A0one\r\ntwo"));
+        QPointer<QWidget> shown = f.show(window);
+        QVERIFY(QTest::qWaitForWindowActive(shown));
+        int count = 0;
+        for (auto* button : shown->findChildren<QPushButton*>())
+            connect(button, &QPushButton::clicked, this, [&count] { ++count; });
+        for (auto* action : shown->findChildren<QAction*>())
+            connect(action, &QAction::triggered, this, [&count] { ++count; });
+        QWidget* target = focus == window ? shown.data() : shown->findChild<QWidget*>(focus);
+        target->setFocus(Qt::TabFocusReason);
+        QTest::keySequence(target, keys);
+        QCOMPARE(count + (shown && shown->isVisible() ? 0 : 1), done);
+        QCOMPARE(main->outputBox()->text(), output);
+    }
+
+    // The focused control's ring reads at 3:1 at least against the blue around it, the control's edge and
+    // the same place unfocused, on the program's fixed colours under a light or a dark theme.
+    void focusRingReads_data()
+    {
+        QTest::addColumn<QColor>("face"); // the theme's buttons; none: the desktop's
+        QTest::addColumn<int>("key"); // from the output box to the control
+        QTest::newRow("button, desktop theme") << QColor() << int(Qt::Key_Backtab);
+        QTest::newRow("button, dark theme") << QColor(0x2b, 0x2b, 0x2b) << int(Qt::Key_Backtab);
+        QTest::newRow("box, dark theme") << QColor(0x2b, 0x2b, 0x2b) << int(Qt::Key_Tab);
+    }
+    void focusRingReads()
+    {
+        QFETCH(QColor, face);
+        QFETCH(int, key);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(face.isValid() ? QPalette(face) : desktop); // a dark face: light text, dark boxes
+        WindowFixture f;
+        QWidget* frame = f.main().clearButton()->parentWidget();
+        const QImage before = frame->grab().toImage();
+        QTest::keyClick(f.main().outputBox(), Qt::Key(key)); // Clear ends the Tab order, the number box follows the output
+        const QImage after = frame->grab().toImage();
+        QApplication::setPalette(desktop);
+        const QPoint edge = QApplication::focusWidget()->geometry().topLeft() + QPoint(0, QApplication::focusWidget()->height() / 2);
+        const QColor ring = after.pixelColor(edge - QPoint(1, 0));
+        QVERIFY(contrastRatio(ring, after.pixelColor(edge - QPoint(3, 0))) >= 3);
+        QVERIFY(contrastRatio(ring, after.pixelColor(edge)) >= 3);
+        QVERIFY(contrastRatio(ring, before.pixelColor(edge - QPoint(1, 0))) >= 3);
     }
 
     // A press that cannot pick, in the window or in the background, says
