@@ -30,7 +30,7 @@ pass "cpack made ${deb##*/}"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 for pair in Package=tavilon "Version=$deb_version" Section=utils Priority=optional "Architecture=$arch" \
-  "Maintainer=Brenvask <tavilon@brenvask.test>" "Recommends=fonts-liberation, qt6-translations-l10n"; do
+  "Maintainer=Brenvask <tavilon@brenvask.test>" "Recommends=fonts-liberation, qt6-translations-l10n, qt6-wayland"; do
   [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is $(field "${pair%%=*}"), not ${pair#*=}"
 done
 depends=$(field Depends)
