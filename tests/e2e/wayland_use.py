@@ -11,7 +11,7 @@ if os.environ.get("TAVILON_A11Y_SESSION") != "1":
     missing += [] if os.access("/usr/libexec/at-spi-bus-launcher", os.X_OK) else ["at-spi-bus-launcher"]
     missing += ["pyatspi"] if subprocess.run([sys.executable, "-c", "import pyatspi"]).returncode else []
     if missing:
-        print(f"SKIP: the Wayland test needs {missing} (packages weston, at-spi2-core, python3-pyatspi)")
+        print(f"SKIP: the Wayland test needs {missing} (packages weston, dbus, at-spi2-core, python3-pyatspi)")
         sys.exit(77)
     # A private session bus, gone with this test.
     os.execvpe("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv],
