@@ -19,13 +19,15 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE ${TAVILON_DEBIAN_REVISION})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brenvask <tavilon@brenvask.test>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The dependencies come from the libraries the programs link. Qt's platform
-# plug-ins, which it loads at run time, ship in libqt6gui6, which the window
-# links; nothing else is loaded, since the bundled window icon is a PNG.
+# The dependencies come from the libraries the programs link. Qt's X11
+# platform plug-in, which it loads at run time, ships in libqt6gui6, which the
+# window links; nothing else is loaded, since the bundled window icon is a PNG.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 # The windows are laid out for this face; without it another one stands in.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n")
+# Qt's Wayland platform plug-in lets the program draw in a Wayland session
+# itself, sharp on a scaled screen, instead of through XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation, qt6-translations-l10n, qt6-wayland")
 # CPack puts the summary above this and indents it as a control file wants.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
 "Tavilon opens a plain-text word list (one word per line), shows how many

@@ -9,10 +9,11 @@ cd "$(dirname "$0")/.."
 
 count() { if [ $# -gt 0 ]; then cat "$@" | wc -l; else echo 0; fi; }
 
-mapfile -t code_files < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' \
+mapfile -d '' -t files < <(bash scripts/project_files.sh)
+mapfile -t code_files < <(printf '%s\n' "${files[@]}" | grep -E '\.(cpp|h)$' \
   | grep -v -E '^(tests|bench|fuzz)/' | while read -r f; do [ -f "$f" ] && echo "$f"; done)
-mapfile -t test_files < <(git ls-files -co --exclude-standard -- 'tests/*' \
-  | grep -E '\.(cpp|h|sh|py)$' | while read -r f; do [ -f "$f" ] && echo "$f"; done)
+mapfile -t test_files < <(printf '%s\n' "${files[@]}" | grep -E '^tests/.*\.(cpp|h|sh|py)$' \
+  | while read -r f; do [ -f "$f" ] && echo "$f"; done)
 
 code=$(count "${code_files[@]}")
 tests=$(count "${test_files[@]}")

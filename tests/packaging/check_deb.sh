@@ -10,7 +10,6 @@ need_tool cpack
 need_tool dpkg-deb
 need_tool dpkg-shlibdeps
 need_tool lintian
-need_tool file
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -30,7 +29,7 @@ pass "cpack made ${deb##*/}"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 for pair in Package=tavilon "Version=$deb_version" Section=utils Priority=optional "Architecture=$arch" \
-  "Maintainer=Brenvask <tavilon@brenvask.test>" "Recommends=fonts-liberation, qt6-translations-l10n"; do
+  "Maintainer=Brenvask <tavilon@brenvask.test>" "Recommends=fonts-liberation, qt6-translations-l10n, qt6-wayland"; do
   [ "$(field "${pair%%=*}")" = "${pair#*=}" ] || fail "${pair%%=*} is $(field "${pair%%=*}"), not ${pair#*=}"
 done
 depends=$(field Depends)
@@ -40,36 +39,20 @@ for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
 done
 [ "$failures" -eq 0 ] && pass "the control fields are right (Depends: $depends)"
 
-# Files: all under /usr, owned by root, programs stripped.
-listing=$(dpkg-deb --contents "$deb")
-if awk '{ print $2 }' <<<"$listing" | grep -qv '^root/root$'; then
-  fail "files not owned by root: $(awk '$2 != "root/root"' <<<"$listing")"
-fi
-if awk '{ print $6 }' <<<"$listing" | grep -v '^\./$' | grep -qv '^\./usr/'; then
-  fail "files outside /usr: $(awk '{ print $6 }' <<<"$listing" | grep -v -e '^\./$' -e '^\./usr/')"
-fi
+# Files: exactly the expected ones (check_tree); lintian judges their owner and stripping.
 dpkg-deb --extract "$deb" "$scratch/root"
-for program in tavilon tavilon-pick; do
-  file -b "$scratch/root/usr/bin/$program" | grep -q ', stripped' \
-    && pass "$program is stripped" || fail "$program is not stripped"
-done
 check_tree "$scratch/root" "$version" "$date" 1
 
-# Lintian, with its informational tags too: it may report nothing but that
-# the first upload closes no bug (this package is not going into an archive).
+# Lintian, with its informational tags too (hardening-no-fortify-functions and
+# hardening-no-bindnow are among them): it may report nothing but that the
+# first upload closes no bug (this package is not going into an archive).
 lintian --tag-display-limit 0 --display-info "$deb" >"$scratch/lintian.log" 2>&1
 lintian_status=$?
 if [ "$hardened" = 1 ]; then
   for program in tavilon tavilon-pick; do
     symbols=$(readelf --dyn-syms -W "$scratch/root/usr/bin/$program")
-    # Stack protection, and library calls checked against the buffer's size.
+    # Stack protection; lintian judges the checked library calls and the relocations.
     grep -q '__stack_chk_fail' <<<"$symbols" || fail "$program is built without stack protection"
-    grep -qE '__[a-z0-9_]+_chk@' <<<"$symbols" \
-      || fail "$program calls no checked library functions (_FORTIFY_SOURCE)"
-    # Read-only relocations, resolved at start-up.
-    readelf -d "$scratch/root/usr/bin/$program" | grep -qE 'BIND_NOW|FLAGS_1.*NOW' \
-      && readelf -lW "$scratch/root/usr/bin/$program" | grep -q GNU_RELRO \
-      || fail "$program is not linked with full RELRO"
   done
   [ "$failures" -eq 0 ] && pass "the programs are hardened"
 fi

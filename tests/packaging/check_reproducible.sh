@@ -6,14 +6,14 @@ set -u
 source "$(dirname "$0")/check_lib.sh"
 src=$1
 need_tool cpack
-need_tool git
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
+# The project's files, from git or, in a release tarball, without it.
 copy_sources() {
   mkdir -p "$1/src"
-  (cd "$src" && git ls-files -co --exclude-standard -z | grep -zv '^build' | xargs -0 cp --parents -t "$1/src")
+  bash "$src/scripts/project_files.sh" | (cd "$src" && xargs -0 cp --parents -t "$1/src")
 }
 
 build_package() {
