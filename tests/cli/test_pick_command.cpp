@@ -104,16 +104,13 @@ private slots:
         // SRC holds 0, 999, 65000 (at the limit for 1000 words: drawn again), 5 and 258, two bytes a draw.
         QTest::newRow("--random-source=") << QStringList{"pick", "--random-source=SRC", "-n3", "LIST"} << 0 << "w0\nw999\nw5\n" << "";
         QTest::newRow("shortened --rand, from stdin, -o -") << QStringList{"pick", "-o-", "--rand", "SRC", "-n3"} << 0 << "w0\nw999\nw5\n" << "";
-        QTest::newRow("--random-source then --") << QStringList{"pick", "--random-source=SRC", "-n3", "--", "LIST"} << 0 << "w0\nw999\nw5\n" << "";
         QTest::newRow("stdin as the source") << QStringList{"pick", "LIST", "--random-source", "-", "-n3"} << 0 << "w512\nw679\nw554\n" << "";
         QTest::newRow("the source runs out first") << QStringList{"pick", "-n6", "LIST", "--random-source=SRC"} << 1 << "" << "src: end of file";
         QTest::newRow("stdin cannot be both") << QStringList{"pick", "--random-source", "LIST"} << 1 << "" << "list.txt: cannot be the random source";
         QTest::newRow("empty --random-source=") << QStringList{"pick", "--random-source=", "LIST"} << 2 << "" << "--random-source needs a file name";
         QTest::newRow("-u skips repeats") << QStringList{"pick", "LIST", "-un3"} << 0 << "PICK3" << "";
-        QTest::newRow("-u then --") << QStringList{"pick", "-u", "-n", "3", "--", "LIST"} << 0 << "PICK3" << "";
         QTest::newRow("--unique from a source") << QStringList{"pick", "--uni", "-n", "3", "-", "--random-source=SRC"} << 0 << "w5\nw0\nw998\n" << "";
         QTest::newRow("-u beyond the count") << QStringList{"pick", "-u", "-n", "1001", "LIST"} << 1 << "" << "list.txt: holds 1000 words: fewer than the 1001";
-        QTest::newRow("--unique=") << QStringList{"pick", "--unique=1", "LIST"} << 2 << "" << "--unique takes no value";
         QTest::newRow("-u for count") << QStringList{"count", "-u", "LIST"} << 2 << "" << "count takes no --unique";
         QTest::newRow("count -z: one word of lines") << QStringList{"count", "LIST", "--zero"} << 0 << "1\n" << "";
         QTest::newRow("-z on words without NUL") << QStringList{"pick", "-zn2", "ODD"} << 0 << "a\u2029b\uFDD0c\n|a\u2029b\uFDD0c\n|" << "";
