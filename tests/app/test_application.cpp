@@ -237,8 +237,7 @@ private slots:
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY(f.services.lastMessage().startsWith("There is not enough memory to save"));
         QVERIFY(dialog.isVisible() && !QApplication::overrideCursor());
-        QFile old(tmp_.filePath("old.txt"));
-        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old\r\n");
+        QCOMPARE(readFile(tmp_.filePath("old.txt")), QByteArray("old\r\n"));
     }
 
     // Under a dark desktop theme, chosen before the windows or while they

@@ -171,7 +171,6 @@ private slots:
     void outputsAreCheckedAndSavedLikeTheWindowSaves()
     {
         TempFiles files;
-        const auto bytesOf = [](const QString& path) { QFile file(path); return file.open(QIODevice::ReadOnly) ? file.readAll() : "(none)"; };
         const std::string list = files.write("list.txt", QByteArray("caf\xC3\xA9 \xE2\x80\xA8x\n\r\n") + numberedWords("w", 500));
         const QString out = QString::fromStdString(files.write("out.txt", "older and longer content that must go\n"));
         QCOMPARE(::link(qPrintable(out), qPrintable(files.path("alias.txt"))) | ::chmod(qPrintable(out), 0640), 0);
@@ -179,11 +178,11 @@ private slots:
                                         QStringList{"pick", "-un", "50", "--random-source", "/dev/zero", "LIST"}}) {
             const Run run = runCommand(args + QStringList{"-o", out}, list);
             QVERIFY2(run.status == 0 && run.out.isEmpty(), run.err.constData());
-            QCOMPARE(bytesOf(files.path("alias.txt")), runCommand(args, list).out);
+            QCOMPARE(readFile(files.path("alias.txt")), runCommand(args, list).out);
         }
-        const QByteArray saved = bytesOf(out); // and a failing command leaves it so
+        const QByteArray saved = readFile(out); // and a failing command leaves it so
         QCOMPARE(runCommand({"pick", "-n", "5", QString::fromStdString(files.write("e.txt", "")), "-o", out}, list).status, 1);
-        QVERIFY(bytesOf(out) == saved && QFileInfo(out).permissions() == QFile::Permissions(0x6640)); // 0640
+        QVERIFY(readFile(out) == saved && QFileInfo(out).permissions() == QFile::Permissions(0x6640)); // 0640
         const Run folder = runCommand({"pick", "missing.txt", "-o", files.root()}, list);
         QVERIFY2(folder.status == 1 && folder.err.contains("folder") && !folder.err.contains("missing.txt"), folder.err.constData());
         QVERIFY(runCommand({"count", "LIST", "-o", "/dev/null"}, list).err.contains("not a regular file"));

@@ -1,4 +1,5 @@
 #include "file_writer.h"
+#include "temp_files.h"
 
 #include <QtTest>
 
@@ -16,11 +17,7 @@ using namespace tavilon;
 
 Q_DECLARE_METATYPE(tavilon::WriteProblem)
 
-static std::string bytesOf(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("(unreadable)");
-}
+static std::string bytesOf(const std::string& path) { return readFile(QString::fromStdString(path)).toStdString(); }
 
 static bool put(const std::string& path, const std::string& bytes)
 {

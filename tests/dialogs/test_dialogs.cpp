@@ -182,8 +182,7 @@ private slots:
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.saveDialog(), says == "saved");
-        QFile file(at("out/" + name)); // no extension added
-        QCOMPARE(says == "saved" && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), bytes);
+        QCOMPARE(says == "saved" ? readFile(at("out/" + name)) : QByteArray(), bytes); // no extension added
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
         QCOMPARE(QDir(at("out")).entryList({".tavilon-*", "big.txt"}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(f.windows.mainWindow() ? f.windows.mainWindow()->outputBox()->text() : output, output);
