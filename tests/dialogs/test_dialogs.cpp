@@ -27,8 +27,7 @@ class TestDialogs : public QObject {
 
     static BrowseDialog& show(WindowFixture& f, bool save, const QString& folder = {})
     {
-        f.main();
-        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.windows.showSaveDialog()) : f.windows.showOpenDialog();
+        auto& dialog = *static_cast<BrowseDialog*>(f.show(save ? "savefrm" : "frmDialog"));
         dialog.folderList()->openFolder(folder.isEmpty() ? QDir::currentPath() : folder);
         return dialog;
     }

@@ -8,21 +8,16 @@ PROGRAM=$(realpath "$1")
 PICK=$(realpath "$2")
 SHOTS=${3:+$(realpath "$3")}
 
-work=$(mktemp -d)
-log=$(mktemp)
-trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$log"' EXIT
+e2e_setup
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/.runtime}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$work/lists"
 cp "$(dirname "$0")/../../samples/words.txt" "$work/lists/words.txt"
 echo "not a word list" > "$work/a-note.txt"
 cd "$work"
-E2E_LOG=$log
-warm_font_cache
-start_window_manager
 
 echo "typical use"
-"$PROGRAM" 2>"$log" &
+"$PROGRAM" 2>"$E2E_LOG" &
 APP=$!
 # Generous: the first start on a fresh machine may build caches.
 main=$(window_id "Brenvask Tavilon" 60)
