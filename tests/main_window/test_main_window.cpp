@@ -1,7 +1,6 @@
 #include "contrast.h"
 #include "main_window.h"
 #include "output_box.h"
-#include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
 #include "window_fixture.h"
@@ -9,6 +8,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QStyleOptionFrame>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,6 +26,13 @@ class TestMainWindow : public QObject {
         window.picksBox()->clear();
         QTest::keyClicks(window.picksBox(), picks);
         QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+    }
+    static QProgressDialog* visibleProgressDialog()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
+                return dialog;
+        return nullptr;
     }
     // The words of `picks` picks as the box shows them, after `lines` lines.
     QString picked(RandomSource& from, std::uint64_t picks, std::uint64_t count, std::uint64_t lines = 0)
