@@ -90,9 +90,6 @@ wait_until 10 wide || fail "the output box did not grow: $(probe 400 600)"
 [ "$(probe 300 230)" != "$output" ] || fail "the output box did not leave its old place"
 [ "$(probe 60 290)" != "$output" ] || fail "Clear did not move into its new place: $(probe 60 290)"
 shot "$main" main-window-larger
-xdotool windowsize --sync "$main" 551 $((480 + menu))
-back() { geometry_of "$main"; [ "$WIDTH" -eq 551 ] && [ "$(probe 300 230)" = "$output" ]; }
-wait_until 10 back || fail "the starting layout did not come back"
 
 note "About > Brenvask; closing the main window leaves the About window running"
 open_menu_item 73 1

@@ -13,11 +13,10 @@ from accessible_use import fail, find, pyatspi, text_of, wait_for
 if not (shutil.which("weston") and shutil.which("weston-debug")):
     print("SKIP: the Wayland test needs weston and weston-debug (package weston)")
     sys.exit(77)
-work = a11y.WORK
 os.environ["WAYLAND_DISPLAY"] = "tavilon-test"
 # --debug opens the scene to weston-debug; --idle-time=0 keeps the screen from locking.
 weston = subprocess.Popen(["weston", "--backend=x11-backend.so", "--use-pixman", "--width=1024", "--height=768",
-                           "--idle-time=0", "--debug", "--socket=tavilon-test", f"--log={work}/weston.log"],
+                           "--idle-time=0", "--debug", "--socket=tavilon-test", f"--log={a11y.WORK}/weston.log"],
                           stderr=subprocess.DEVNULL)
 scene = ""  # what weston last said it shows, for the failure report
 
@@ -41,7 +40,7 @@ def main():
     wait_for("weston shows no screen", lambda: weston_shows("Output 0"), 30)
     a11y.step = "starting the program on Wayland"
     env = {name: value for name, value in os.environ.items() if name != "DISPLAY"}
-    main_window = a11y.start(dict(env, QT_QPA_PLATFORM="wayland"), work, skip_without_the_plugin)
+    main_window = a11y.start(dict(env, QT_QPA_PLATFORM="wayland"), a11y.WORK, skip_without_the_plugin)
     a11y.step = "looking for the window in weston's scene"
     view = rf"xdg_toplevel, PID {a11y.app_process.pid}, .* window 'Brenvask Tavilon' of test\.brenvask\.Tavilon,"
     wait_for("weston shows no window of test.brenvask.Tavilon", lambda: weston_shows(view), 20)
@@ -65,7 +64,7 @@ try:
     main()
 except SystemExit as end:
     if end.code not in (0, 77, None):  # weston's side, after the program's from accessible_use
-        print(f"  weston's log:\n{open(f'{work}/weston.log').read()[-3000:]}\n  weston's scene:\n{scene}",
+        print(f"  weston's log:\n{open(f'{a11y.WORK}/weston.log').read()[-3000:]}\n  weston's scene:\n{scene}",
               file=sys.stderr)
     raise
 finally:
