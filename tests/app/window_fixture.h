@@ -3,6 +3,7 @@
 #include "application.h"
 #include "desktop_services.h"
 #include "file_list.h"
+#include "temp_files.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -71,14 +72,6 @@ struct WindowFixture {
     FakeServices services;
     Application windows{services};
 };
-
-
-inline void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write test file %s", qPrintable(path));
-}
 
 // Drops `data` on `target`, as a user's mouse does.
 inline void dropOnto(QWidget* target, const QMimeData& data)

@@ -29,12 +29,6 @@ int runShell(const TempFiles& files, const QString& script)
     return shell.exitCode();
 }
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
 // Runs "pick -n 15000 list -o out.txt" in `folder`, its standard error into
 // "err". With `signal`, the program is traced until its first system call
 // `stop` returns (pwrite: the save's first write), and is then sent `signal`;
@@ -103,9 +97,9 @@ private slots:
         TempFiles files;
         files.write("list", "a\nb\nc\n");
         QCOMPARE(runShell(files, "$P pick -n 2 list > picks"), 0);
-        expected.replace("PICKS", contentOf(files.path("picks")));
+        expected.replace("PICKS", readFile(files.path("picks")));
         QCOMPARE(runShell(files, script), status);
-        QCOMPARE(contentOf(files.path("out")), expected);
+        QCOMPARE(readFile(files.path("out")), expected);
     }
 
     // A save of -o that a signal or the file-size limit ends after the old
@@ -145,9 +139,9 @@ private slots:
         const QByteArray kept = stop == SYS_ftruncate && picks.waitForFinished() ? picks.readAllStandardOutput() : old;
         const int ended = runSaving(files.root(), signal, stop);
         QCOMPARE(WIFSIGNALED(ended) ? 128 + WTERMSIG(ended) : WEXITSTATUS(ended), signal ? 128 + signal : 1);
-        QCOMPARE(contentOf(files.path("err")), says.isEmpty() ? says : "tavilon-pick: out.txt: File too large; the file was " + says);
-        QCOMPARE(contentOf(files.path("out.txt")), kept);
-        QCOMPARE(contentOf(files.path("alias.txt")), hardLinked ? kept : QByteArray("(missing)"));
+        QCOMPARE(readFile(files.path("err")), says.isEmpty() ? says : "tavilon-pick: out.txt: File too large; the file was " + says);
+        QCOMPARE(readFile(files.path("out.txt")), kept);
+        QCOMPARE(readFile(files.path("alias.txt")), hardLinked ? kept : QByteArray("(missing)"));
         QCOMPARE(QDir(files.root()).entryList({".tavilon-*"}, QDir::Files | QDir::Hidden), QStringList());
     }
 };

@@ -68,7 +68,6 @@ private slots:
         QTest::newRow("missing") << "missing.txt" << QByteArray() << int(ErrorCode::OpenFailed);
         QTest::newRow("folder") << "." << QByteArray() << int(ErrorCode::NotRegularFile);
         QTest::newRow("pipe without a writer") << "pipe" << QByteArray() << int(ErrorCode::NotRegularFile);
-        QTest::newRow("device") << "/dev/zero" << QByteArray() << int(ErrorCode::NotRegularFile);
         QTest::newRow("a file that does not answer") << "waiting-list" << QByteArray() << int(ErrorCode::ReadFailed);
     }
     void whatIsNoWordListIsRefusedWithoutWaiting()

@@ -27,8 +27,7 @@ class TestDialogs : public QObject {
 
     static BrowseDialog& show(WindowFixture& f, bool save, const QString& folder = {})
     {
-        f.main();
-        BrowseDialog& dialog = save ? static_cast<BrowseDialog&>(f.windows.showSaveDialog()) : f.windows.showOpenDialog();
+        auto& dialog = *static_cast<BrowseDialog*>(f.show(save ? "savefrm" : "frmDialog"));
         dialog.folderList()->openFolder(folder.isEmpty() ? QDir::currentPath() : folder);
         return dialog;
     }
@@ -182,8 +181,7 @@ private slots:
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.saveDialog(), says == "saved");
-        QFile file(at("out/" + name)); // no extension added
-        QCOMPARE(says == "saved" && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), bytes);
+        QCOMPARE(says == "saved" ? readFile(at("out/" + name)) : QByteArray(), bytes); // no extension added
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
         QCOMPARE(QDir(at("out")).entryList({".tavilon-*", "big.txt"}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(f.windows.mainWindow() ? f.windows.mainWindow()->outputBox()->text() : output, output);

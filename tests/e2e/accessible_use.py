@@ -115,31 +115,48 @@ def text_of(acc):
     return text.getText(0, text.characterCount)
 
 
+def start(env, cwd, ended=lambda: None):
+    """Starts the program, its error output into LOG; returns its main window on the accessibility bus.
+    ended() is called first when the program ends before it appears."""
+    global app_process, app
+    with open(LOG, "w") as log:
+        app_process = subprocess.Popen([PROGRAM], cwd=cwd, env=dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"),
+                                       stderr=log)
+
+    def program_on_bus():
+        if app_process.poll() is not None:
+            ended()
+            fail("the program ended before it appeared")
+        return next((acc for acc in pyatspi.Registry.getDesktop(0) if acc and acc.get_process_id() == app_process.pid),
+                    None)
+
+    # Generous: the first start on a fresh machine may build caches.
+    app = wait_for("the program did not appear on the accessibility bus", program_on_bus, 60)
+    return wait_for("no frame \"Brenvask Tavilon\"", lambda: window(pyatspi.ROLE_FRAME, "Brenvask Tavilon"))
+
+
+def exit_program(main_window):
+    """File > Exit, and the program ends with status 0."""
+    global app
+    act(find(main_window, pyatspi.ROLE_MENU_ITEM, "Exit"), "Press")
+    try:
+        status = app_process.wait(10)
+    except subprocess.TimeoutExpired:
+        fail("the program still runs after Exit")
+    app = None
+    if status != 0:
+        fail(f"the program exited with status {status}")
+
+
 def main():
-    global app_process, app, step
+    global step
     expected_count = subprocess.run([PICK, "count", "words.txt"], cwd=WORK, capture_output=True, text=True,
                                     check=True).stdout.strip()
     expected_picks = subprocess.run([PICK, "pick", "-n", str(PICKS), "words.txt"], cwd=WORK, capture_output=True,
                                     text=True, check=True).stdout.splitlines()
 
     step = "waiting for the program on the accessibility bus"
-    env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    with open(LOG, "w") as log:
-        app_process = subprocess.Popen([PROGRAM], cwd=WORK, env=env, stderr=log)
-
-    def program_on_bus():
-        if app_process.poll() is not None:
-            fail("the program ended before it appeared")
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            candidate = desktop.getChildAtIndex(i)
-            if candidate is not None and candidate.get_process_id() == app_process.pid:
-                return candidate
-        return None
-
-    # Generous: the first start on a fresh machine may build caches.
-    app = wait_for("the program did not appear on the accessibility bus", program_on_bus, 60)
-    main_window = wait_for("no frame \"Brenvask Tavilon\"", lambda: window(pyatspi.ROLE_FRAME, "Brenvask Tavilon"))
+    main_window = start(os.environ, WORK)
 
     step = "reading the menu's shortcuts"
     for item, keys in (("Load", "ctrl+o"), ("Save", "ctrl+s"), ("Exit", "ctrl+q")):
@@ -184,14 +201,7 @@ def main():
              lambda: text_of(output).replace("\r", "").splitlines() == expected_picks)
 
     step = "choosing File > Exit"
-    act(find(main_window, pyatspi.ROLE_MENU_ITEM, "Exit"), "Press")
-    try:
-        status = app_process.wait(10)
-    except subprocess.TimeoutExpired:
-        fail("the program still runs after Exit")
-    app = None
-    if status != 0:
-        fail(f"the program exited with status {status}")
+    exit_program(main_window)
     print(f"  loaded {expected_count} words, picked {expected_picks} by accessibility")
 
 

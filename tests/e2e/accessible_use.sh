@@ -2,13 +2,15 @@
 # Load, Select and read the output through the accessibility bus alone, as a
 # screen reader's user would: controls found by role and name, worked by
 # their accessible actions. Run under an X server (tests/e2e/with_x_server.sh).
-# Usage: accessible_use.sh PROGRAM PICK_TOOL
+# Usage: accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]: SCRIPT (accessible_use.py) runs in
+# the private session bus, given PROGRAM PICK_TOOL WORK_DIR (words.txt in it).
 # Exits with 77 (skipped) when the accessibility tools are not installed.
 set -euo pipefail
 SKIPPED=77
 here=$(dirname "$(realpath "$0")")
 PROGRAM=$(realpath "$1")
 PICK=$(realpath "$2")
+SCRIPT=${3:-accessible_use.py}
 # Debian's python3-pyatspi serves the system's Python; another python3 earlier
 # on PATH may not see it.
 PYTHON=/usr/bin/python3
@@ -25,7 +27,7 @@ if [ "${TAVILON_A11Y_SESSION:-}" != 1 ]; then
     exit $SKIPPED
   fi
   # A private session bus, gone with this test.
-  TAVILON_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$PROGRAM" "$PICK"
+  TAVILON_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$PROGRAM" "$PICK" "$SCRIPT"
 fi
 
 work=$(mktemp -d)
@@ -35,7 +37,7 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cp "$here/../../samples/words.txt" "$work/words.txt"
 echo "not a word list" > "$work/a-note.txt"
 
-echo "load and pick by accessibility"
+echo "${SCRIPT%.py} by accessibility"
 # The accessibility bus, inside the private session bus: asking for its
 # address starts its launcher, which starts the registry.
 bus_address() {
@@ -48,5 +50,5 @@ if ! bus_address | grep -q 'unix:'; then
   exit 1
 fi
 
-"$PYTHON" "$here/accessible_use.py" "$PROGRAM" "$PICK" "$work"
+"$PYTHON" "$here/$SCRIPT" "$PROGRAM" "$PICK" "$work"
 echo "1 passed, 0 failed"

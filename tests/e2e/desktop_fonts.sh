@@ -5,11 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
 PROGRAM=$(realpath "$1")
-work=$(mktemp -d)
-E2E_LOG=$work/log
-trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-warm_font_cache
-start_window_manager
+e2e_setup
 read -r screen_w screen_h < <(xdpyinfo | sed -n 's/.*dimensions: *\([0-9]*\)x\([0-9]*\) pixels.*/\1 \2/p')
 for font in "gnome:Cantarell 11" "big:Cantarell 20" "kde:Noto Sans,10"; do # each as its desktop's settings write it
   mkdir -p "$work/${font%%:*}/gtk-3.0" && printf '[Settings]\ngtk-font-name=%s\n' "${font#*:}" >"$work/${font%%:*}/gtk-3.0/settings.ini"

@@ -74,12 +74,6 @@ click_at() {
   xdotool mouseup 1
 }
 
-# double_click_at WINDOW X Y
-double_click_at() {
-  geometry_of "$1"
-  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click --repeat 2 --delay 80 1
-}
-
 # pixel_at X Y: the screen's colour there as "R G B".
 pixel_at() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null \
@@ -91,12 +85,17 @@ file_bytes() { od -An -tx1 "$1" | tr -d ' \n'; }
 
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 
-# The font cache: on a fresh machine the first program to use fonts builds
-# it, which can take longer than a window is given to appear. Build it first.
-warm_font_cache() {
+# e2e_setup: $work, an empty folder, and E2E_LOG for the program's error output, gone at the end with
+# the program ($APP) and the window manager it starts. On a fresh machine the first program to use fonts
+# builds their cache, which can take longer than a window is given to appear: it is built first.
+e2e_setup() {
+  work=$(mktemp -d)
+  E2E_LOG=$(mktemp)
+  trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$E2E_LOG"' EXIT
   local started=$(date +%s)
   fc-list >/dev/null 2>&1 || true
   note "font cache ready in $(( $(date +%s) - started )) s"
+  start_window_manager
 }
 
 # A small window manager, for decorations and the close box.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The road of a typical use, driven from outside in a real X server:
-# Load, Select, Copy, Save, resize, About, Exit. Run under an X server (tests/e2e/with_x_server.sh).
+# The road of a typical use, driven from outside in a real X server: Load, Select, Copy,
+# Save, resize, About, the windows closed one by one. Run under an X server (tests/e2e/with_x_server.sh).
 # Usage: typical_use.sh PROGRAM PICK_TOOL [SCREENSHOT_DIR]
 set -euo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
@@ -8,21 +8,16 @@ PROGRAM=$(realpath "$1")
 PICK=$(realpath "$2")
 SHOTS=${3:+$(realpath "$3")}
 
-work=$(mktemp -d)
-log=$(mktemp)
-trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$log"' EXIT
+e2e_setup
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$work/.runtime}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$work/lists"
 cp "$(dirname "$0")/../../samples/words.txt" "$work/lists/words.txt"
 echo "not a word list" > "$work/a-note.txt"
 cd "$work"
-E2E_LOG=$log
-warm_font_cache
-start_window_manager
 
 echo "typical use"
-"$PROGRAM" 2>"$log" &
+"$PROGRAM" 2>"$E2E_LOG" &
 APP=$!
 # Generous: the first start on a fresh machine may build caches.
 main=$(window_id "Brenvask Tavilon" 60)
@@ -95,29 +90,8 @@ wait_until 10 wide || fail "the output box did not grow: $(probe 400 600)"
 [ "$(probe 300 230)" != "$output" ] || fail "the output box did not leave its old place"
 [ "$(probe 60 290)" != "$output" ] || fail "Clear did not move into its new place: $(probe 60 290)"
 shot "$main" main-window-larger
-xdotool windowsize --sync "$main" 551 $((480 + menu))
-back() { geometry_of "$main"; [ "$WIDTH" -eq 551 ] && [ "$(probe 300 230)" = "$output" ]; }
-wait_until 10 back || fail "the starting layout did not come back"
 
-note "About > Brenvask"
-open_menu_item 73 1
-about=$(window_id "Brenvask")
-[ -n "$about" ] || fail "the About window did not appear"
-
-note "File > Exit ends the program"
-xdotool windowactivate --sync "$main"
-open_menu_item 15 3
-wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs after Exit"
-wait "$APP" || fail "the program exited with status $?"
-APP=
-
-echo "closing the main window leaves the About window running"
-"$PROGRAM" 2>>"$log" &
-APP=$!
-main=$(window_id "Brenvask Tavilon")
-xdotool windowactivate --sync "$main"
-geometry_of "$main"
-menu=$((HEIGHT - 480))
+note "About > Brenvask; closing the main window leaves the About window running"
 open_menu_item 73 1
 about=$(window_id "Brenvask")
 [ -n "$about" ] || fail "the About window did not appear"
@@ -130,6 +104,7 @@ xdotool search --onlyvisible --name '^Brenvask$' >/dev/null || fail "the About w
 xdotool windowactivate --sync "$about"
 xdotool key alt+F4
 wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs with no window open"
+wait "$APP" || fail "the program exited with status $?"
 APP=
 
 echo "1 passed, 0 failed"

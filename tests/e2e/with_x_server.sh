@@ -21,9 +21,9 @@ stop_server() {
     kill "$server" 2>/dev/null || true
     wait "$server" 2>/dev/null || true
   fi
-  rm -rf "$state"
+  server=
 }
-trap stop_server EXIT
+trap 'stop_server; rm -rf "$state"' EXIT
 
 display_in_use() {
   [ -e "/tmp/.X$1-lock" ] || [ -e "/tmp/.X11-unix/X$1" ] \
@@ -40,9 +40,7 @@ start_server() {
     kill -0 "$server" 2>/dev/null || break
     sleep 0.1
   done
-  kill "$server" 2>/dev/null || true
-  wait "$server" 2>/dev/null || true
-  server=
+  stop_server
   return 1
 }
 

@@ -1,8 +1,6 @@
-#include "busy_feedback.h"
 #include "contrast.h"
 #include "main_window.h"
 #include "output_box.h"
-#include "progress_dialogs.h"
 #include "random_source.h"
 #include "selection.h"
 #include "window_fixture.h"
@@ -28,6 +26,13 @@ class TestMainWindow : public QObject {
         window.picksBox()->clear();
         QTest::keyClicks(window.picksBox(), picks);
         QTest::mouseClick(window.selectButton(), Qt::LeftButton);
+    }
+    static QProgressDialog* visibleProgressDialog()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<QProgressDialog*>(w); dialog && dialog->isVisible())
+                return dialog;
+        return nullptr;
     }
     // The words of `picks` picks as the box shows them, after `lines` lines.
     QString picked(RandomSource& from, std::uint64_t picks, std::uint64_t count, std::uint64_t lines = 0)
@@ -267,10 +272,10 @@ private slots:
         QCOMPARE(f.services.messages.filter("takes one word list").size(), 2);
     }
 
-    // A press of more than 10,000 picks fills the box in the background.
-    // Cancelled at once, while it runs, after the work but before the window
-    // hears of it, from the progress dialog, by closing the window or by
-    // File > Exit, it changes nothing and says nothing.
+    // A press of more than 10,000 picks fills the box in the background, under a wait cursor at once and
+    // after a second with a progress dialog. Cancelled at once, while it runs, after the work but before
+    // the window hears of it, from the progress dialog, by closing the window or by File > Exit, it stops,
+    // changes nothing and says nothing.
     void cancelledFillsChangeNothing_data()
     {
         QTest::addColumn<int>("afterMs");
@@ -292,6 +297,7 @@ private slots:
         window.outputBox()->setText(before);
         select(window, "999999");
         QVERIFY(window.isFilling());
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor); // at once, before the dialog
         QTest::qWait(std::max(afterMs, 0));
         QTest::qSleep(std::max(-afterMs, 0)); // asleep, the window takes no events
         if (how == "dialog") {
@@ -379,29 +385,6 @@ private slots:
         QCOMPARE(f.services.messages.filter("still being counted").size(), 6);
         WindowFixture::waitForCounts();
         QCOMPARE(window.pathBox()->text() + f.services.clipboard, at("w.txt") + "(untouched)");
-    }
-
-    // A wait cursor at once; after a second a progress dialog, fed by work
-    // on the window's thread, whose Cancel stops the work.
-    void longWorkOnTheWindowsThreadOffersCancel()
-    {
-        QWidget window;
-        window.show();
-        {
-            BusyFeedback busy(&window, "Working");
-            bool toldToStop = false;
-            busy.setCancelHandler([&] { toldToStop = true; });
-            const ProgressFn report = busy.callback();
-            QVERIFY(report(10, 1000) && !visibleProgressDialog());
-            QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-            QTest::qWait(BusyFeedback::DialogDelayMs + 100);
-            QVERIFY(report(250, 1000));
-            QProgressDialog* dialog = visibleProgressDialog();
-            QVERIFY(dialog && dialog->value() == 250 && QTest::qWaitForWindowExposed(dialog));
-            QTest::keyClick(dialog, Qt::Key_Escape); // the dialog's Cancel
-            QVERIFY(toldToStop && !report(300, 1000));
-        }
-        QVERIFY(!QApplication::overrideCursor() && !visibleProgressDialog());
     }
 };
 

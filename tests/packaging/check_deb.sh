@@ -6,19 +6,9 @@
 set -u
 source "$(dirname "$0")/check_lib.sh"
 src=$1 build=$2 version=$3 date=$4 hardened=$5
-need_tool cpack
-need_tool dpkg-deb
-need_tool dpkg-shlibdeps
-need_tool lintian
+need_tool cpack dpkg-deb dpkg-shlibdeps lintian
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-
-if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
-  cat "$scratch/cpack.log" >&2
-  echo "FAIL: cpack could not make the package" >&2
-  exit 1
-fi
+must "$scratch/cpack.log" "cpack could not make the package" cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out"
 arch=$(dpkg --print-architecture)
 # The package's version is the one of the changelog's top entry: VERSION-REVISION.
 deb_version=$(sed -n '1s/^tavilon (\([^)]*\)).*/\1/p' "$src/packaging/debian/changelog")

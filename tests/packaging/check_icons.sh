@@ -7,9 +7,7 @@ set -u
 source "$(dirname "$0")/check_lib.sh"
 src=$1
 need_tool rsvg-convert
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-bash "$src/packaging/icons/render.sh" "$scratch" || { echo "FAIL: rendering the icon failed" >&2; exit 1; }
+must "$scratch/render.log" "rendering the icon failed" bash "$src/packaging/icons/render.sh" "$scratch"
 for size in 16 22 24 32 48 64 128 256; do
   if cmp -s "$scratch/$size.png" "$src/packaging/icons/png/$size.png"; then
     pass "the ${size}px icon is up to date"

@@ -6,23 +6,13 @@
 set -u
 source "$(dirname "$0")/check_lib.sh"
 src=$1 build=$2 version=$3 date=$4 gui=$5
-need_tool file
-need_tool readelf
-need_tool man
+need_tool file readelf man
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-
-if ! DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr >"$scratch/install.log" 2>&1; then
-  cat "$scratch/install.log" >&2
-  echo "FAIL: cmake --install failed" >&2
-  exit 1
-fi
+must "$scratch/install.log" "cmake --install failed" env DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr
 check_tree "$scratch/root" "$version" "$date" "$gui"
 
 if [ "$gui" = 1 ]; then
-  need_tool desktop-file-validate
-  need_tool appstreamcli
+  need_tool desktop-file-validate appstreamcli
   id=test.brenvask.Tavilon
   if out=$(desktop-file-validate "$scratch/root/usr/share/applications/$id.desktop" 2>&1) && [ -z "$out" ]; then
     pass "desktop-file-validate finds nothing"

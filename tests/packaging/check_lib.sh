@@ -1,5 +1,7 @@
-# Helpers shared by the packaging checks. Sourced.
+# Helpers shared by the packaging checks, and a scratch folder gone at the end. Sourced.
 
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -10,8 +12,17 @@ finish() {
   fi
   echo "all checks passed"
 }
-need_tool() {
-  command -v "$1" >/dev/null 2>&1 || { echo "FAIL: $1 is missing (bash scripts/setup.sh installs it)" >&2; exit 1; }
+need_tool() { # need_tool TOOL...
+  local tool
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is missing (bash scripts/setup.sh installs it)" >&2; exit 1; }
+  done
+}
+# must LOG WHAT COMMAND...: runs COMMAND, its output into LOG; when it fails, shows LOG and stops every check.
+must() {
+  local log=$1 what=$2
+  shift 2
+  "$@" >"$log" 2>&1 || { cat "$log" >&2; echo "FAIL: $what" >&2; exit 1; }
 }
 
 # Checks an installed tree under ROOT (prefix /usr). Arguments: ROOT VERSION DATE GUI

@@ -7,9 +7,6 @@ source "$(dirname "$0")/check_lib.sh"
 src=$1
 need_tool cpack
 
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-
 # The project's files, from git or, in a release tarball, without it.
 copy_sources() {
   mkdir -p "$1/src"
