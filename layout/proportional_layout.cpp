@@ -33,16 +33,54 @@ ProportionalLayout::ProportionalLayout(QWidget* clientArea, QSize referenceClien
 
 ProportionalLayout::~ProportionalLayout() = default;
 
-void ProportionalLayout::addControl(QWidget* control, const QRect& reference)
+void ProportionalLayout::addWidget(QWidget* control, const QRect& reference)
 {
-    placed_.push_back({control, reference, false});
-    invalidate();
+    add(control, reference);
 }
 
 void ProportionalLayout::addLine(LineWidget* line, const QLine& reference)
 {
-    placed_.push_back({line, QRect(reference.p1(), QSize(reference.x2(), reference.y2())), true});
+    add(line, reference);
+}
+
+// A widget of the client area, or of none, is the client area's child as
+// QLayout makes it; one in a frame stays there, and its item goes with it.
+void ProportionalLayout::add(QWidget* widget, std::variant<QRect, QLine> reference)
+{
+    if (!widget->parentWidget() || widget->parentWidget() == parentWidget())
+        addChildWidget(widget);
+    else
+        connect(widget, &QObject::destroyed, this, [this, widget] { removeWidget(widget); });
+    placed_.push_back({std::make_unique<QWidgetItem>(widget), reference});
     invalidate();
+}
+
+void ProportionalLayout::addItem(QLayoutItem* item)
+{
+    const QRect now = item->geometry();
+    placed_.push_back({std::unique_ptr<QLayoutItem>(item),
+                       QRect(twips(now.x()), twips(now.y()), twips(now.width()), twips(now.height()))});
+    invalidate();
+}
+
+QLayoutItem* ProportionalLayout::itemAt(int index) const
+{
+    return index >= 0 && index < count() ? placed_[std::size_t(index)].item.get() : nullptr;
+}
+
+QLayoutItem* ProportionalLayout::takeAt(int index)
+{
+    if (index < 0 || index >= count())
+        return nullptr;
+    const auto at = placed_.begin() + index;
+    QLayoutItem* item = at->item.release();
+    placed_.erase(at);
+    return item;
+}
+
+int ProportionalLayout::count() const
+{
+    return int(placed_.size());
 }
 
 void ProportionalLayout::setReferenceScale(double x, double y)
@@ -55,7 +93,7 @@ void ProportionalLayout::setReferenceScale(double x, double y)
 void ProportionalLayout::setMinimumWidth(QWidget* control, int pixels)
 {
     for (Placed& placed : placed_) {
-        if (placed.control == control && placed.minimumWidth != pixels) {
+        if (placed.item->widget() == control && placed.minimumWidth != pixels) {
             placed.minimumWidth = pixels;
             invalidate();
         }
@@ -96,61 +134,44 @@ void ProportionalLayout::setGeometry(const QRect& rect)
         place(placed, w, h);
 }
 
+// A widget takes its place as it is: its size policy and hints do not bend
+// it (a push button's fixed height would).
 void ProportionalLayout::place(const Placed& placed, std::int32_t w, std::int32_t h) const
 {
-    if (!placed.control)
-        return;
-    const QRect& r = placed.reference;
     const auto x = [&](int v) { return scale(referenceValue(v, scaleX_), w); };
     const auto y = [&](int v) { return scale(referenceValue(v, scaleY_), h); };
-    if (placed.isLine) {
+    QWidget* widget = placed.item->widget();
+    if (const auto* ends = std::get_if<QLine>(&placed.reference)) {
         // The ends, one coordinate at a time; one that cannot be computed stays.
-        auto* line = static_cast<LineWidget*>(placed.control.data());
-        if (const auto x1 = x(r.left()))
+        auto* line = static_cast<LineWidget*>(widget);
+        if (const auto x1 = x(ends->x1()))
             line->setFrom(QPoint(pxRounded(*x1), line->from().y()));
-        if (const auto y1 = y(r.top()))
+        if (const auto y1 = y(ends->y1()))
             line->setFrom(QPoint(line->from().x(), pxRounded(*y1)));
-        if (const auto x2 = x(r.width()))
+        if (const auto x2 = x(ends->x2()))
             line->setTo(QPoint(pxRounded(*x2), line->to().y()));
-        if (const auto y2 = y(r.height()))
+        if (const auto y2 = y(ends->y2()))
             line->setTo(QPoint(line->to().x(), pxRounded(*y2)));
         return;
     }
+    const QRect& r = std::get<QRect>(placed.reference);
     const int left = pxRounded(x(r.left()).value_or(0));
     int width = pxRounded(x(r.width()).value_or(0));
     if (placed.minimumWidth > width) {
-        const QWidget* container = placed.control->parentWidget();
+        const QWidget* container = widget ? widget->parentWidget() : parentWidget();
         width = std::max(width, std::min(placed.minimumWidth, container ? container->width() - left : width));
     }
-    placed.control->setGeometry(left, pxRounded(y(r.top()).value_or(0)), width, pxRounded(y(r.height()).value_or(0)));
+    const QRect target(left, pxRounded(y(r.top()).value_or(0)), width, pxRounded(y(r.height()).value_or(0)));
+    if (widget)
+        widget->setGeometry(target);
+    else
+        placed.item->setGeometry(target);
 }
 
 QSize ProportionalLayout::sizeHint() const
 {
     return QSize(px(referenceValue(referenceClient_.width(), scaleX_)),
                  px(referenceValue(referenceClient_.height(), scaleY_)));
-}
-
-// The controls stay children of their own containers and are not layout
-// items: the layout holds none.
-void ProportionalLayout::addItem(QLayoutItem* item)
-{
-    delete item;
-}
-
-QLayoutItem* ProportionalLayout::itemAt(int) const
-{
-    return nullptr;
-}
-
-QLayoutItem* ProportionalLayout::takeAt(int)
-{
-    return nullptr;
-}
-
-int ProportionalLayout::count() const
-{
-    return 0;
 }
 
 } // namespace tavilon

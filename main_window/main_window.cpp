@@ -145,7 +145,7 @@ void MainWindow::buildControls()
         if (auto* line = qobject_cast<LineWidget*>(control))
             layout->addLine(line, row->line());
         else
-            layout->addControl(control, row->rect());
+            layout->addWidget(control, row->rect());
     }
 }
 

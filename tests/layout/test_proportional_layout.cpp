@@ -1,12 +1,14 @@
 #include "line_widget.h"
 #include "main_window.h"
 #include "output_box.h"
+#include "proportional_layout.h"
 #include "window_fixture.h"
 
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
 
+#include <memory>
 #include <random>
 
 using namespace tavilon;
@@ -27,9 +29,8 @@ class TestProportionalLayout : public QObject {
     }
 
 private slots:
-    // Computed in twips and truncated: in pixels, 99 percent of the output
-    // box's 537 px would be 531, not 532; rounded, 150 percent of its 8055
-    // twips would make it 806 px wide, not 805.
+    // Computed in twips and truncated: in pixels, 99 percent of the output box's 537 px
+    // would be 531, not 532; rounded, 150 percent of its 8055 twips would make 806 px, not 805.
     void controlsScaleWithTheClientArea_data()
     {
         QTest::addColumn<QSize>("client");
@@ -55,18 +56,36 @@ private slots:
         QCOMPARE(places(window), start);
     }
 
+    // Added items are kept and placed (a widget from where it stood) until takeAt gives one back.
+    void addedItemsAreKeptAndPlaced()
+    {
+        WindowFixture f;
+        QLayout* layout = f.main().clientArea()->layout();
+        const int controls = layout->count();
+        auto* button = new QPushButton(f.main().clientArea());
+        button->setGeometry(10, 20, 30, 40);
+        layout->addWidget(button);
+        auto* line = new LineWidget(f.main().clientArea()); // twips, right to left and upwards:
+        qobject_cast<ProportionalLayout*>(layout)->addLine(line, QLine(1500, 3000, 300, 150));
+        QCOMPARE(layout->count(), controls + 2);
+        QCOMPARE(layout->itemAt(controls)->widget(), button);
+        setClientSize(f.main(), QSize(827, 720));
+        QCOMPARE(button->geometry(), QRect(15, 30, 45, 60));
+        QCOMPARE(QLine(line->from(), line->to()), QLine(150, 300, 30, 15));
+        QCOMPARE(std::unique_ptr<QLayoutItem>(layout->takeAt(controls))->widget(), button);
+    }
+
     // Only a minimised window keeps its controls where they are; one far
     // down a tall or stacked desktop is laid out as anywhere.
     void minimisedWindowsKeepTheirControls()
     {
         WindowFixture f;
-        MainWindow& window = f.main();
-        window.move(0, 2100);
-        setClientSize(window, QSize(827, 720));
-        QCOMPARE(window.outputBox()->geometry(), QRect(12, 336, 805, 373));
-        window.setWindowState(Qt::WindowMinimized);
-        window.clientArea()->layout()->setGeometry(QRect(0, 0, 100, 100));
-        QCOMPARE(window.outputBox()->geometry(), QRect(12, 336, 805, 373));
+        f.main().move(0, 2100);
+        setClientSize(f.main(), QSize(827, 720));
+        QCOMPARE(f.main().outputBox()->geometry(), QRect(12, 336, 805, 373));
+        f.main().setWindowState(Qt::WindowMinimized);
+        f.main().clientArea()->layout()->setGeometry(QRect(0, 0, 100, 100));
+        QCOMPARE(f.main().outputBox()->geometry(), QRect(12, 336, 805, 373));
     }
 };
 
