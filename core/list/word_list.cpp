@@ -133,7 +133,7 @@ bool fileShrank(const TextSource& source)
 
 } // namespace
 
-Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress, FieldIndex* index)
+Outcome<std::uint64_t> countWords(TextSource& source, const ProgressFn& progress, FieldIndex* index)
 {
     if (index) {
         index->clear();
@@ -151,7 +151,7 @@ Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress,
                                         index);
             if (!counted)
                 return counted.error();
-            return counted.value() == 0 ? std::string() : std::to_string(counted.value());
+            return counted.value();
         }
     }
 
@@ -202,18 +202,16 @@ Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress,
     }
     if (state.carry == 0) // a last line with content and no line end
         ++state.fields;
-    if (state.fields == 0)
-        return std::string();
-    return std::to_string(state.fields);
+    return state.fields;
 }
 
-Outcome<std::string> countFields(const std::string& path, const ProgressFn& progress, FieldIndex* index,
-                                 FileIdentity* identity)
+Outcome<std::uint64_t> countWords(const std::string& path, const ProgressFn& progress, FieldIndex* index,
+                                  FileIdentity* identity)
 {
     auto opened = TextSource::open(path);
     if (!opened)
         return opened.error();
-    auto counted = countFields(opened.value(), progress, index);
+    auto counted = countWords(opened.value(), progress, index);
     if (counted && identity)
         *identity = opened.value().identity();
     return counted;

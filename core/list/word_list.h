@@ -17,17 +17,17 @@ namespace tavilon {
 // is empty after trimming is not a field. Count and fetch read the list the
 // same way, so every target from 1 to the count reaches a field.
 
-// The number of fields of an opened list, read from where the source
-// stands (its start), as decimal digits, or "" for a list without one.
+// The number of words of an opened list, read from where the source
+// stands (its start): 0 for a list without any.
 // Memory stays at one fixed buffer whatever the size of the file. With an
 // index, it also notes where fields begin (not for UTF-16 files).
-Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress = {}, FieldIndex* index = nullptr);
+Outcome<std::uint64_t> countWords(TextSource& source, const ProgressFn& progress = {}, FieldIndex* index = nullptr);
 
 // The same for the file at `path`. With `identity`, it also tells which
 // file was counted, as it stood when it was opened, so that a later press
 // can make sure it reads the same one.
-Outcome<std::string> countFields(const std::string& path, const ProgressFn& progress = {},
-                                 FieldIndex* index = nullptr, FileIdentity* identity = nullptr);
+Outcome<std::uint64_t> countWords(const std::string& path, const ProgressFn& progress = {},
+                                  FieldIndex* index = nullptr, FileIdentity* identity = nullptr);
 
 // The text of the target-th field (1-based), read from the top of the file,
 // as UTF-8. A plain field-by-field reader: simple, and the reference that the

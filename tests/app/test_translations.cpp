@@ -33,7 +33,7 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
     {"cannot open", [] { return errorOf(tavilon::InputFile::open(files.path("gone").toStdString())); }},
     {"a folder", [] { return errorOf(tavilon::InputFile::open(files.root().toStdString())); }},
     {"a device", [] { return errorOf(tavilon::InputFile::open("/dev/null")); }},
-    {"cannot read", [] { return errorOf(tavilon::countFields("/proc/self/mem")); }},
+    {"cannot read", [] { return errorOf(tavilon::countWords("/proc/self/mem")); }},
     {"binary", [] { return tavilon::notWordListError("list.bin"); }},
     {"changed", [] { return tavilon::listChangedError("words.txt"); }},
     {"text budget", [] { return tavilon::textBudgetError(256u << 20); }},

@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(QString::fromStdString(chooseReadWay(1000).describe()), described);
         TempFiles files;
         const QByteArray text = "\xEF\xBB\xBF" + mixedLines(9 << 20);
-        QCOMPARE(countFields(files.write("list.txt", text)).value(), std::to_string(plainCount(text.mid(3))));
+        QCOMPARE(countWords(files.write("list.txt", text)).value(), plainCount(text.mid(3)));
         qunsetenv("TAVILON_READ_WAY");
     }
 };
