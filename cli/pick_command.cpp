@@ -277,7 +277,7 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     if (!opened)
         return failure(err, opened.error());
     TextSource& list = opened.value();
-    FieldIndex index;
+    WordIndex index;
     auto count = line.zeroTerminated ? countZeroTerminated(list) : countWords(list, {}, &index);
     if (!count)
         return failure(err, count.error());

@@ -35,7 +35,6 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("fields");
-        QTest::newRow("empty file") << QByteArray() << QStringList();
         QTest::newRow("blank only") << QByteArray(" \n\t\r\n  ") << QStringList();
         QTest::newRow("mixed ends, no final end") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
         QTest::newRow("blanks skipped and trimmed") << QByteArray("\n\n  two words \t\n \t \n\r\n007\n") << QStringList{"two words", "007"};
@@ -51,9 +50,9 @@ private slots:
         const std::string path = files.write("list.txt", bytes);
         QCOMPARE(countWords(path).value(), std::uint64_t(fields.size()));
         for (int i = 0; i < fields.size(); ++i)
-            QCOMPARE(QString::fromStdString(fetchField(path, std::uint64_t(i + 1)).value()), fields[i]);
+            QCOMPARE(QString::fromStdString(fetchWord(path, std::uint64_t(i + 1)).value()), fields[i]);
         // Beyond the end, only a change is known, not what the file holds now.
-        const CoreError beyond = collectFields(path, {std::uint64_t(fields.size() + 1)}).error();
+        const CoreError beyond = collectWords(path, {std::uint64_t(fields.size() + 1)}).error();
         QVERIFY(beyond.code == ErrorCode::ListChanged && beyond.message.find("holds") == std::string::npos);
     }
 
@@ -107,20 +106,20 @@ private slots:
         const std::string path = files.write("windows.txt", QByteArray::fromStdString(bytes + "last"));
         const std::uint64_t expected = std::uint64_t(std::count(bytes.begin(), bytes.end(), '\n')) + 1; // every line holds a word
         auto source = TextSource::open(path);
-        FieldIndex index;
+        WordIndex index;
         QCOMPARE(countWords(source.value(), {}, &index).value(), expected);
         for (std::size_t picks : {std::size_t{3}, std::size_t{20000}}) {
             std::vector<std::uint64_t> targets {expected};
             while (targets.size() < picks)
                 targets.push_back(1 + rng() % expected);
-            const auto picked = collectFields(source.value(), targets, {}, &index);
+            const auto picked = collectWords(source.value(), targets, {}, &index);
             for (std::size_t i = 0; i < std::min<std::size_t>(picks, 60); ++i)
-                QCOMPARE(std::string(picked.value().field(i)), fetchField(path, targets[i]).value());
+                QCOMPARE(std::string(picked.value().word(i)), fetchWord(path, targets[i]).value());
         }
         // Keeping every field up to the last target would pass the budget; the fields alone do not.
         auto between = TextSource::open(files.write("between.txt", QByteArray("a\n") + QByteArray(1000, 'x') + "\nb\nc\n"));
-        QCOMPARE(std::string(collectFields(between.value(), {1, 3, 4, 4}, {}, nullptr, 10).value().field(3)), "c");
-        QCOMPARE(collectFields(between.value(), {1, 2, 3, 4}, {}, nullptr, 10).error().code, ErrorCode::TooMuchText);
+        QCOMPARE(std::string(collectWords(between.value(), {1, 3, 4, 4}, {}, nullptr, 10).value().word(3)), "c");
+        QCOMPARE(collectWords(between.value(), {1, 2, 3, 4}, {}, nullptr, 10).error().code, ErrorCode::TooMuchText);
     }
 
     // Each row's cut runs through the count's guard again: it must turn every
