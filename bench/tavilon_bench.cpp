@@ -3,7 +3,6 @@
 // reading the list from the top for every pick. Figures are medians of
 // interleaved rounds; nothing here passes or fails.
 
-#include "field_count.h"
 #include "random_source.h"
 #include "read_way.h"
 #include "scan_kernels.h"
@@ -365,7 +364,7 @@ int main(int argc, char** argv)
         const fs::path path = dir / "100000-lf.txt";
         writeList(path, 100'000, false);
         const std::string file = path.string();
-        const std::uint64_t count = tavilon::fieldCountValue(tavilon::countFields(file).value());
+        const std::uint64_t count = tavilon::countWords(file).value();
         std::vector<double> onePass, perPick;
         for (int i = 0; i < rounds; ++i) {
             tavilon::RandomSource a;

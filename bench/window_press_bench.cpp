@@ -17,7 +17,6 @@
 #include "main_window.h"
 #include "output_box.h"
 #include "picks_number.h"
-#include "field_count.h"
 #include "random_source.h"
 #include "word_list.h"
 
@@ -188,17 +187,17 @@ int main(int argc, char** argv)
     const int rounds = args.size() > 3 ? std::max(1, args[3].toInt()) : 3;
 
     FileIdentity file;
-    const auto count = countFields(list.toStdString(), {}, nullptr, &file);
+    const auto count = countWords(list.toStdString(), {}, nullptr, &file);
     if (!count) {
         std::fprintf(stderr, "cannot count %s: %s\n", qPrintable(list), count.error().message.c_str());
         return 1;
     }
-    std::printf("platform %s, list %s (%s words), %s picks, %d rounds\n", qPrintable(QGuiApplication::platformName()),
-                qPrintable(list), count.value().c_str(), qPrintable(picks), rounds);
+    std::printf("platform %s, list %s (%llu words), %s picks, %d rounds\n", qPrintable(QGuiApplication::platformName()),
+                qPrintable(list), static_cast<unsigned long long>(count.value()), qPrintable(picks), rounds);
 
     std::vector<double> fill, gap, copy, cpu;
     for (int i = 0; i < rounds; ++i) {
-        const Round r = pressOnce(list, fieldCountValue(count.value()), file, picks);
+        const Round r = pressOnce(list, count.value(), file, picks);
         std::printf("round %d: %6.0f ms (%6.0f ms CPU) until the box holds %lld lines, longest gap between 16 ms ticks "
                     "%5.0f ms, copy %5.0f ms\n",
                     i + 1, r.fillMs, r.cpuMs, static_cast<long long>(r.lines), r.longestGapMs, r.copyMs);
@@ -210,7 +209,7 @@ int main(int argc, char** argv)
     std::printf("median: %.0f ms (%.0f ms CPU) from Select until all picks are in the box; longest gap between 16 ms "
                 "ticks %.0f ms; copy %.0f ms; peak memory %.0f MiB\n",
                 median(fill), median(cpu), median(gap), median(copy), peakMiB());
-    const double bare = inTheWindowThread(list, fieldCountValue(count.value()), picks);
+    const double bare = inTheWindowThread(list, count.value(), picks);
     std::printf("for comparison: the same picks appended to a bare box in the window's thread: %.0f ms, blocking "
                 "throughout\n",
                 bare);

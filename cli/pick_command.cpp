@@ -2,7 +2,6 @@
 
 #include "command_line.h"
 #include "draws.h"
-#include "field_count.h"
 #include "file_writer.h"
 #include "input_spool.h"
 #include "random_source.h"
@@ -243,25 +242,18 @@ Outcome<RandomBytes> openRandomSource(const CommandLine& line, const PickCommand
     return RandomBytes::open(path);
 }
 
-// The count of a list whose words end at NUL, as countFields gives it.
-Outcome<std::string> countZeroTerminatedText(TextSource& list)
-{
-    auto count = countZeroTerminated(list);
-    if (!count)
-        return count.error();
-    return count.value() == 0 ? std::string() : std::to_string(count.value());
-}
-
 int countCommand(const CommandLine& line, Destination& destination, std::ostream& err,
                  const PickCommandHooks& hooks)
 {
     auto opened = openList(line, hooks);
     if (!opened)
         return failure(err, opened.error());
-    auto count = line.zeroTerminated ? countZeroTerminatedText(opened.value()) : countFields(opened.value());
+    auto count = line.zeroTerminated ? countZeroTerminated(opened.value()) : countWords(opened.value());
     if (!count)
         return failure(err, count.error());
-    if (!destination.write(count.value() + "\n"))
+    // A list without words gives an empty line.
+    const std::string text = count.value() == 0 ? std::string() : std::to_string(count.value());
+    if (!destination.write(text + "\n"))
         return fileFailure(err, destination.name(), "cannot write");
     return destination.finish(err);
 }
@@ -285,8 +277,8 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     if (!opened)
         return failure(err, opened.error());
     TextSource& list = opened.value();
-    FieldIndex index;
-    auto count = line.zeroTerminated ? countZeroTerminatedText(list) : countFields(list, {}, &index);
+    WordIndex index;
+    auto count = line.zeroTerminated ? countZeroTerminated(list) : countWords(list, {}, &index);
     if (!count)
         return failure(err, count.error());
     if (hooks.afterCount)
@@ -296,7 +288,7 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
     // out leaves nothing written. The picks then go out in runs of text as
     // they come, so memory does not grow with the words' length when they
     // go to standard output.
-    const std::uint64_t words = fieldCountValue(count.value());
+    const std::uint64_t words = count.value();
     const auto sink = [&](std::string_view text) { return destination.write(text); };
     RandomSource sequence;
     Outcome<std::uint64_t> written = std::uint64_t{0};

@@ -77,11 +77,11 @@ void checkSplits(const std::string& path, std::uint64_t count)
     }
     const std::vector<std::uint64_t> before = fieldsBefore(text);
     for (std::uint64_t cut = 0; cut <= textSize; cut += step) {
-        tavilon::FieldIndex index(64);
+        tavilon::WordIndex index(64);
         auto parts = tavilon::countInParts(source.value(), {cut / 3, cut}, 16 + cut % 50, {}, &index);
         check(parts.ok() && parts.value() == count);
         for (std::uint64_t target = 1; target <= count; ++target) {
-            const tavilon::FieldIndex::Mark* mark = index.before(target);
+            const tavilon::WordIndex::Mark* mark = index.before(target);
             if (!mark)
                 continue;
             check(mark->offset <= textSize);
@@ -130,17 +130,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         auto picked = tavilon::collectZeroTerminated(list.value(), all);
         check(picked.ok());
         for (std::size_t i = 0; i < all.size(); ++i)
-            check(picked.value().field(i) == words[all[i] - 1]);
+            check(picked.value().word(i) == words[all[i] - 1]);
         check(!tavilon::collectZeroTerminated(list.value(), {words.size() + 1}).ok());
     }
 
-    tavilon::FieldIndex index(2);
-    auto counted = tavilon::countFields(path, {}, &index);
+    tavilon::WordIndex index(2);
+    auto counted = tavilon::countWords(path, {}, &index);
     if (!counted) {
         check(counted.error().code == tavilon::ErrorCode::NotWordList);
         return 0;
     }
-    const std::uint64_t count = counted.value().empty() ? 0 : std::stoull(counted.value());
+    const std::uint64_t count = counted.value();
 
     checkSplits(path, count);
 
@@ -151,20 +151,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         targets.push_back(count);
         targets.push_back((count + 1) / 2);
     }
-    auto picked = tavilon::collectFields(path, targets);
+    auto picked = tavilon::collectWords(path, targets);
     check(picked.ok());
-    auto skipping = tavilon::collectFields(path, targets, {}, &index);
+    auto skipping = tavilon::collectWords(path, targets, {}, &index);
     check(skipping.ok());
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        auto field = tavilon::fetchField(path, targets[i]);
+        auto field = tavilon::fetchWord(path, targets[i]);
         check(field.ok());
         check(!field.value().empty());
-        check(std::string(picked.value().field(i)) == field.value());
-        check(std::string(skipping.value().field(i)) == field.value());
+        check(std::string(picked.value().word(i)) == field.value());
+        check(std::string(skipping.value().word(i)) == field.value());
     }
-    auto beyond = tavilon::fetchField(path, count + 1);
+    auto beyond = tavilon::fetchWord(path, count + 1);
     check(!beyond.ok() && beyond.error().code == tavilon::ErrorCode::ListChanged);
-    auto beyondOnce = tavilon::collectFields(path, {count + 1});
+    auto beyondOnce = tavilon::collectWords(path, {count + 1});
     check(!beyondOnce.ok() && beyondOnce.error().code == tavilon::ErrorCode::ListChanged);
     return 0;
 }

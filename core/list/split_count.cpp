@@ -46,7 +46,7 @@ struct Part {
     // Taken before the thread starts: a thread that allocates gets a
     // memory arena of its own, which outlives it.
     std::vector<unsigned char> buffer;
-    FieldIndex marks;
+    WordIndex marks;
     PartEnd result = PartEnd::Done;
     int error = 0;
 };
@@ -197,7 +197,7 @@ std::vector<std::uint64_t> evenSplits(const TextSource& source, int parts, std::
 }
 
 Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<std::uint64_t>& splits,
-                                    std::size_t pieceSize, const ProgressFn& progress, FieldIndex* index)
+                                    std::size_t pieceSize, const ProgressFn& progress, WordIndex* index)
 {
     if (index)
         index->clear();
@@ -219,7 +219,7 @@ Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<
         begin = part.end;
         part.buffer.resize(shared.pieceSize);
         if (index) {
-            part.marks = FieldIndex(index->maxMarks());
+            part.marks = WordIndex(index->maxMarks());
             part.marks.reserveAll();
         }
     }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "field_index.h"
 #include "outcome.h"
 #include "progress.h"
 #include "text_source.h"
+#include "word_index.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +25,7 @@ namespace tavilon {
 // The result counts a last line without a line end.
 Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<std::uint64_t>& splits,
                                     std::size_t pieceSize, const ProgressFn& progress = {},
-                                    FieldIndex* index = nullptr);
+                                    WordIndex* index = nullptr);
 
 // Where to cut a list's text for `parts` parts of about equal size, each
 // cut on a multiple of `alignment` in the file.

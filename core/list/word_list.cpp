@@ -36,7 +36,7 @@ std::size_t pastLastLineEnd(const unsigned char* p, std::size_t n)
 }
 
 // The line after the block's last line end starts a field to come.
-void noteLastLineStart(FieldIndex& index, const std::vector<char>& block, std::size_t size,
+void noteLastLineStart(WordIndex& index, const std::vector<char>& block, std::size_t size,
                        std::uint64_t blockOffset, std::uint64_t fieldsSoFar, std::uint64_t blockNumber)
 {
     const std::size_t end = pastLastLineEnd(reinterpret_cast<const unsigned char*>(block.data()), size);
@@ -86,7 +86,7 @@ enum class MappedEnd { Done, CannotMap, Changed, Nul, Cancelled };
 // start up to the size it had when opened; `mappedTo` tells how far (a file
 // offset) and `pieces` how many pieces went by for the index. Stops early
 // where a window cannot be mapped.
-MappedEnd countMapped(const TextSource& source, const ProgressFn& progress, FieldIndex* index,
+MappedEnd countMapped(const TextSource& source, const ProgressFn& progress, WordIndex* index,
                       scan::CountState& state, std::uint64_t& mappedTo, std::uint64_t& pieces)
 {
     const std::uint64_t size = source.fileSize();
@@ -133,7 +133,7 @@ bool fileShrank(const TextSource& source)
 
 } // namespace
 
-Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress, FieldIndex* index)
+Outcome<std::uint64_t> countWords(TextSource& source, const ProgressFn& progress, WordIndex* index)
 {
     if (index) {
         index->clear();
@@ -151,7 +151,7 @@ Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress,
                                         index);
             if (!counted)
                 return counted.error();
-            return counted.value() == 0 ? std::string() : std::to_string(counted.value());
+            return counted.value();
         }
     }
 
@@ -202,24 +202,22 @@ Outcome<std::string> countFields(TextSource& source, const ProgressFn& progress,
     }
     if (state.carry == 0) // a last line with content and no line end
         ++state.fields;
-    if (state.fields == 0)
-        return std::string();
-    return std::to_string(state.fields);
+    return state.fields;
 }
 
-Outcome<std::string> countFields(const std::string& path, const ProgressFn& progress, FieldIndex* index,
-                                 FileIdentity* identity)
+Outcome<std::uint64_t> countWords(const std::string& path, const ProgressFn& progress, WordIndex* index,
+                                  FileIdentity* identity)
 {
     auto opened = TextSource::open(path);
     if (!opened)
         return opened.error();
-    auto counted = countFields(opened.value(), progress, index);
+    auto counted = countWords(opened.value(), progress, index);
     if (counted && identity)
         *identity = opened.value().identity();
     return counted;
 }
 
-Outcome<std::string> fetchField(const std::string& path, std::uint64_t target)
+Outcome<std::string> fetchWord(const std::string& path, std::uint64_t target)
 {
     auto reader = WordListReader::open(path);
     if (!reader)

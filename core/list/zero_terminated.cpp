@@ -80,13 +80,13 @@ Outcome<std::uint64_t> countZeroTerminated(TextSource& source)
     return count;
 }
 
-Outcome<PickedFields> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets,
-                                            std::size_t textBudget)
+Outcome<PickedWords> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets,
+                                           std::size_t textBudget)
 {
     std::vector<std::size_t> order(targets.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return targets[a] < targets[b]; });
-    PickedFields picked;
+    PickedWords picked;
     picked.resize(targets.size());
     std::size_t next = 0; // the first of `order` not yet found
     const auto wantedAt = [&](std::uint64_t n) { return next < order.size() && targets[order[next]] == n; };

@@ -1,7 +1,7 @@
 #include "output_box_rules.h"
 
 #include "core_errors.h"
-#include "picked_fields.h"
+#include "picked_words.h"
 #include "selection.h"
 
 #include <cstdio>
@@ -59,7 +59,7 @@ Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
                          {std::to_string(linesInBox), std::to_string(MaxOutputLines), std::to_string(picks)});
 }
 
-Outcome<bool> checkWordsFitBox(const PickedFields& picked)
+Outcome<bool> checkWordsFitBox(const PickedWords& picked)
 {
     // Each distinct word is looked through once, not once per pick; a
     // character cannot run from one word into the next.
@@ -69,7 +69,7 @@ Outcome<bool> checkWordsFitBox(const PickedFields& picked)
                                                            "cannot show inside one line. Is this file really a word list?"),
                              {codePointName(*c)});
     for (std::size_t i = 0; i < picked.size(); ++i) {
-        const std::string_view word = picked.field(i);
+        const std::string_view word = picked.word(i);
         if (word.size() > MaxWordLength) { // at least as many bytes as code units
             const std::size_t length = utf16Length(word);
             if (length > MaxWordLength)

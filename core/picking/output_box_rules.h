@@ -9,7 +9,7 @@
 
 namespace tavilon {
 
-class PickedFields;
+class PickedWords;
 
 // The length of UTF-8 text in UTF-16 code units, as the output box counts.
 std::size_t utf16Length(std::string_view utf8);
@@ -21,6 +21,6 @@ std::optional<char32_t> paragraphBreakIn(std::string_view utf8);
 // Refuses a press whose picks would take the box past MaxOutputLines.
 Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks);
 // Refuses picks the box cannot show each on its own line.
-Outcome<bool> checkWordsFitBox(const PickedFields& picked);
+Outcome<bool> checkWordsFitBox(const PickedWords& picked);
 
 } // namespace tavilon

@@ -2,7 +2,7 @@
 
 #include "core_errors.h"
 #include "output_box_rules.h"
-#include "picked_fields.h"
+#include "picked_words.h"
 #include "word_list.h"
 
 #include <algorithm>
@@ -46,7 +46,7 @@ Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count)
                              TAVILON_SENTENCE("CoreError", "The word list has no words to pick from. "
                                                            "Load a list that holds at least one word."),
                              {});
-    if (count > MaxFieldNumber)
+    if (count > MaxWordNumber)
         return sentenceError(ErrorCode::InvalidCount,
                              TAVILON_SENTENCE("CoreError", "The word count \"%1\" is not a count of words. "
                                                            "Load the list again."),
@@ -68,12 +68,12 @@ std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
 
 // The fields at `targets`, read from the list in one pass; the list must
 // still be the file it was when opened.
-Outcome<PickedFields> collectChecked(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                     const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget,
-                                     ListFormat format = ListFormat::Lines)
+Outcome<PickedWords> collectChecked(TextSource& list, const std::vector<std::uint64_t>& targets,
+                                    const ProgressFn& progress, const WordIndex* index, std::size_t textBudget,
+                                    ListFormat format = ListFormat::Lines)
 {
     auto picked = format == ListFormat::ZeroTerminated ? collectZeroTerminated(list, targets, textBudget)
-                                                       : collectFields(list, targets, progress, index, textBudget);
+                                                       : collectWords(list, targets, progress, index, textBudget);
     if (!picked && picked.error().code == ErrorCode::Cancelled)
         return picked;
     // Written since it was opened (a NUL in a part skipped, words moved):
@@ -87,19 +87,19 @@ Outcome<PickedFields> collectChecked(TextSource& list, const std::vector<std::ui
     return picked;
 }
 
-Outcome<PickedFields> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
-                                     const FieldIndex* index, std::size_t textBudget)
+Outcome<PickedWords> drawAndCollect(TextSource& list, const Plan& p, RandomSource& draws, const ProgressFn& progress,
+                                    const WordIndex* index, std::size_t textBudget)
 {
     return collectChecked(list, drawTargets(p, draws), progress, index, textBudget);
 }
 
-std::string joinedPicks(const PickedFields& picked, std::string_view lineEnd)
+std::string joinedPicks(const PickedWords& picked, std::string_view lineEnd)
 {
     std::string text;
     text.resize(picked.totalSize() + lineEnd.size() * picked.size());
     char* out = text.data();
     for (std::size_t i = 0; i < picked.size(); ++i) {
-        const std::string_view field = picked.field(i);
+        const std::string_view field = picked.word(i);
         std::memcpy(out, field.data(), field.size());
         out += field.size();
         std::memcpy(out, lineEnd.data(), lineEnd.size());
@@ -109,7 +109,7 @@ std::string joinedPicks(const PickedFields& picked, std::string_view lineEnd)
 }
 
 Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& random, const ProgressFn& progress,
-                                    const FieldIndex* index, std::size_t textBudget)
+                                    const WordIndex* index, std::size_t textBudget)
 {
     auto planned = plan(input.picks, input.count);
     if (!planned)
@@ -132,7 +132,7 @@ Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& rando
     auto fields = drawAndCollect(list, p, draws, progress, index, textBudget);
     if (!fields)
         return fields.error();
-    const PickedFields& picked = fields.value();
+    const PickedWords& picked = fields.value();
     constexpr std::string_view LineEnd = "\n";
     if (picked.totalSize() + LineEnd.size() * picked.size() > textBudget)
         return textBudgetError(textBudget);
@@ -152,7 +152,7 @@ std::uint64_t targetFor(double count, float r)
 }
 
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress,
-                           const FieldIndex* index, std::size_t textBudget)
+                           const WordIndex* index, std::size_t textBudget)
 {
     try {
         return pressUnguarded(input, random, progress, index, textBudget);
@@ -167,7 +167,7 @@ namespace {
 // `pass`, which returns false when it could not pass it on; `flush` runs once
 // after the last.
 template <class Pass, class Flush>
-Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_t>& targets, const FieldIndex* index,
+Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_t>& targets, const WordIndex* index,
                                 ListFormat format, Pass pass, Flush flush)
 {
     try {
@@ -191,9 +191,9 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
             }
             if (!fields)
                 return fields.error();
-            const PickedFields& picked = fields.value();
+            const PickedWords& picked = fields.value();
             for (std::size_t i = 0; i < picked.size(); ++i) {
-                if (!pass(picked.field(i)))
+                if (!pass(picked.word(i)))
                     return sentenceError(ErrorCode::WriteFailed,
                                          TAVILON_SENTENCE("CoreError", "The picked words could not be written."), {});
             }
@@ -211,7 +211,7 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
 } // namespace
 
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
-                                const FieldIndex* index, std::string_view lineEnd, const TextSink& sink)
+                                const WordIndex* index, std::string_view lineEnd, const TextSink& sink)
 {
     try {
         auto planned = plan(picks, count);
@@ -228,7 +228,7 @@ Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint
 }
 
 Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink,
+                                   const WordIndex* index, std::string_view lineEnd, const TextSink& sink,
                                    ListFormat format)
 {
     constexpr std::size_t RunSize = 64u << 10;
@@ -271,7 +271,7 @@ Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& 
     RandomSource draws = random;
     for (std::uint64_t pass = 1; pass <= p.passes; ++pass) {
         const std::uint64_t target = targetFor(p.count, draws.next());
-        auto field = fetchField(input.path, target);
+        auto field = fetchWord(input.path, target);
         if (!field)
             return field.error();
         result.words += field.value();

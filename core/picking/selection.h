@@ -1,11 +1,11 @@
 #pragma once
 
-#include "field_index.h"
 #include "file_identity.h"
 #include "outcome.h"
 #include "progress.h"
 #include "random_source.h"
 #include "text_source.h"
+#include "word_index.h"
 #include "zero_terminated.h"
 
 #include <cstddef>
@@ -63,7 +63,7 @@ std::uint64_t targetFor(double count, float r);
 // nothing is picked and the source is left as it was. An index from counting
 // the same unchanged file lets the press skip what lies between its picks.
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
-                           const FieldIndex* index = nullptr, std::size_t textBudget = PressTextBudget);
+                           const WordIndex* index = nullptr, std::size_t textBudget = PressTextBudget);
 
 // Takes a run of picked text: whole words, each followed by its line end.
 using TextSink = std::function<bool(std::string_view text)>;
@@ -78,13 +78,13 @@ using TextSink = std::function<bool(std::string_view text)>;
 // change since it was opened is refused before the words of that pass are
 // passed on.
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
-                                const FieldIndex* index, std::string_view lineEnd, const TextSink& sink);
+                                const WordIndex* index, std::string_view lineEnd, const TextSink& sink);
 
 // The words at `targets` (field numbers from 1 to the list's count, in
 // the order drawn) handed over as pickText hands over its picks, from a list
 // whose words end as `format` says (the index is for lines only).
 Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
-                                   const FieldIndex* index, std::string_view lineEnd, const TextSink& sink,
+                                   const WordIndex* index, std::string_view lineEnd, const TextSink& sink,
                                    ListFormat format = ListFormat::Lines);
 
 // The same picks read the plain way: the list read from its top for every

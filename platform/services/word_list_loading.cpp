@@ -3,7 +3,6 @@
 #include "busy_feedback.h"
 #include "desktop_services.h"
 #include "error_text.h"
-#include "field_count.h"
 #include "word_list.h"
 
 #include <QPromise>
@@ -41,10 +40,10 @@ WordListCount::WordListCount(QWidget* over, DesktopServices& services, const QSt
                 promise.setProgressValue(int(std::min<std::uint64_t>(done, total) * ProgressTotal / total));
             return !promise.isCanceled();
         };
-        const Outcome<std::string> counted = countFields(pathBytes.toStdString(), progress, nullptr, &file);
+        const Outcome<std::uint64_t> counted = countWords(pathBytes.toStdString(), progress, nullptr, &file);
         Result result;
         if (counted)
-            result.list = CountedList{shownPath, pathBytes, fieldCountValue(counted.value()), file};
+            result.list = CountedList{shownPath, pathBytes, counted.value(), file};
         else if (counted.error().code != ErrorCode::Cancelled)
             result.error = errorText(counted.error());
         promise.addResult(std::move(result));

@@ -5,7 +5,7 @@
 #include "file_writer.h"
 #include "input_file.h"
 #include "output_box_rules.h"
-#include "picked_fields.h"
+#include "picked_words.h"
 #include "selection.h"
 #include "temp_files.h"
 #include "translations.h"
@@ -33,7 +33,7 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
     {"cannot open", [] { return errorOf(tavilon::InputFile::open(files.path("gone").toStdString())); }},
     {"a folder", [] { return errorOf(tavilon::InputFile::open(files.root().toStdString())); }},
     {"a device", [] { return errorOf(tavilon::InputFile::open("/dev/null")); }},
-    {"cannot read", [] { return errorOf(tavilon::countFields("/proc/self/mem")); }},
+    {"cannot read", [] { return errorOf(tavilon::countWords("/proc/self/mem")); }},
     {"binary", [] { return tavilon::notWordListError("list.bin"); }},
     {"changed", [] { return tavilon::listChangedError("words.txt"); }},
     {"text budget", [] { return tavilon::textBudgetError(256u << 20); }},
@@ -41,11 +41,11 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
     {"no words", [] { return errorOf(tavilon::checkDraws(1, 0)); }},
     {"output full", [] { return errorOf(tavilon::checkOutputRoom(999'999, 2)); }},
     {"word too long", [] {
-         const auto picked = tavilon::collectFields(files.write("long", QByteArray(10'001, 'x')), {1});
+         const auto picked = tavilon::collectWords(files.write("long", QByteArray(10'001, 'x')), {1});
          return errorOf(tavilon::checkWordsFitBox(picked.value()));
      }},
     {"line break", [] {
-         const auto picked = tavilon::collectFields(files.write("para", "a\u2029b"), {1});
+         const auto picked = tavilon::collectWords(files.write("para", "a\u2029b"), {1});
          return errorOf(tavilon::checkWordsFitBox(picked.value()));
      }},
     {"save: a folder", [] { return errorOf(tavilon::writeFileKeepingIdentity(files.root().toStdString(), "x")); }},

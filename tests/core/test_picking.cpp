@@ -1,5 +1,4 @@
 #include "draws.h"
-#include "field_count.h"
 #include "number_text.h"
 #include "picks_number.h"
 #include "selection.h"
@@ -19,7 +18,7 @@ using namespace tavilon;
 
 static PressInput inputFor(std::uint64_t picks, const std::string& path)
 {
-    return {picks, fieldCountValue(countFields(path).value()), path};
+    return {picks, countWords(path).value(), path};
 }
 
 class TestPicking : public QObject {
@@ -78,7 +77,6 @@ private slots:
         QTest::newRow("3 words: 255 drawn again") << 3ull << 1;
         QTest::newRow("256 words: none drawn again") << 256ull << 1;
         QTest::newRow("257 words: two bytes") << 257ull << 2;
-        QTest::newRow("1000 words: 536 drawn again") << 1000ull << 2;
         QTest::newRow("one word: no bytes") << 1ull << 0;
     }
     void everyWordEquallyLikelyFromBytes()
@@ -196,8 +194,8 @@ private slots:
             const std::string expected = pressOnePickAtATime(input, slow).value().words;
             QVERIFY(longWords || press(input, fast).value().words == expected);
             auto list = TextSource::open(path);
-            FieldIndex index(round % 2 ? 4 : 65536); // a tiny index spreads its marks out
-            QVERIFY(countFields(list.value(), {}, &index).ok());
+            WordIndex index(round % 2 ? 4 : 65536); // a tiny index spreads its marks out
+            QVERIFY(countWords(list.value(), {}, &index).ok());
             std::string runs;
             QVERIFY(pickText(list.value(), input.count, input.picks, byRun, &index, "\n", [&](std::string_view text) {
                         runs += text;
@@ -245,7 +243,7 @@ private slots:
         QFETCH(QString, says);
         TempFiles files;
         const std::string path = files.write("w.txt", list + "\n");
-        const PressInput input {picks, count ? count : fieldCountValue(countFields(path).value()), path, {}, linesInBox};
+        const PressInput input {picks, count ? count : countWords(path).value(), path, {}, linesInBox};
         RandomSource random;
         const auto result = press(input, random, {}, nullptr, QByteArray(QTest::currentDataTag()).contains("budget of 600") ? 600 : PressTextBudget);
         QCOMPARE(random.state() == RandomSource::StartState, !says.isEmpty());
@@ -275,7 +273,7 @@ private slots:
             const std::string path = files.write("list.txt", numberedWords("old", 1000));
             const timespec longAgo[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}}; // any later write shows in its time
             FileIdentity counted;
-            QVERIFY(::utimensat(AT_FDCWD, path.c_str(), longAgo, 0) == 0 && countFields(path, {}, nullptr, &counted).ok());
+            QVERIFY(::utimensat(AT_FDCWD, path.c_str(), longAgo, 0) == 0 && countWords(path, {}, nullptr, &counted).ok());
             QFile file(QString::fromStdString(path));
             if (change[0] == 'r')
                 QCOMPARE(std::rename(files.write("new.txt", numberedWords("old", 1000)).c_str(), path.c_str()), 0);

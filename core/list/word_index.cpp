@@ -1,16 +1,16 @@
-#include "field_index.h"
+#include "word_index.h"
 
 #include <algorithm>
 
 namespace tavilon {
 
-void FieldIndex::clear()
+void WordIndex::clear()
 {
     marks_.clear();
     stride_ = 1;
 }
 
-void FieldIndex::offer(const Mark& mark, std::uint64_t block)
+void WordIndex::offer(const Mark& mark, std::uint64_t block)
 {
     if (block % stride_ != 0)
         return;
@@ -18,14 +18,14 @@ void FieldIndex::offer(const Mark& mark, std::uint64_t block)
     thinWhileFull();
 }
 
-void FieldIndex::append(const FieldIndex& later, std::uint64_t fieldsBefore)
+void WordIndex::append(const WordIndex& later, std::uint64_t fieldsBefore)
 {
     for (const Mark& mark : later.marks_)
         marks_.push_back({mark.offset, mark.fieldsBefore + fieldsBefore});
     thinWhileFull();
 }
 
-void FieldIndex::thinWhileFull()
+void WordIndex::thinWhileFull()
 {
     while (marks_.size() > maxMarks_) {
         // Full: keep every other mark and take half as many from now on.
@@ -37,7 +37,7 @@ void FieldIndex::thinWhileFull()
     }
 }
 
-const FieldIndex::Mark* FieldIndex::before(std::uint64_t target) const
+const WordIndex::Mark* WordIndex::before(std::uint64_t target) const
 {
     auto it = std::partition_point(marks_.begin(), marks_.end(),
                                    [&](const Mark& mark) { return mark.fieldsBefore < target; });

@@ -1,4 +1,4 @@
-#include "picked_fields.h"
+#include "picked_words.h"
 
 #include "blanks.h"
 #include "core_errors.h"
@@ -107,7 +107,7 @@ Way fasterWay(const std::vector<std::uint64_t>& targets)
 class FieldCollector {
 public:
     FieldCollector(TextSource& source, const std::vector<std::uint64_t>& targets, const ProgressFn& progress,
-                   const FieldIndex* index, std::size_t textBudget, Way way)
+                   const WordIndex* index, std::size_t textBudget, Way way)
         : source_(source), textBudget_(textBudget), targets_(targets), everyField_(way == Way::EveryField),
           order_(everyField_ ? std::vector<std::uint64_t>() : sortedTargets(targets)), progress_(progress),
           index_(source.isUtf16() ? nullptr : index), // UTF-16 text offsets are not file offsets
@@ -120,7 +120,7 @@ public:
         }
     }
 
-    Outcome<PickedFields> run()
+    Outcome<PickedWords> run()
     {
         auto rewound = source_.rewind();
         if (!rewound)
@@ -160,7 +160,7 @@ private:
     {
         if (!index_ || kept_ != 0)
             return true;
-        const FieldIndex::Mark* mark = index_->before(nextTarget());
+        const WordIndex::Mark* mark = index_->before(nextTarget());
         if (!mark || mark->offset <= textOffset_)
             return true;
         auto moved = source_.seek(mark->offset);
@@ -322,9 +322,9 @@ private:
     std::uint64_t nextField_ = 1;           // the next one to keep,
     std::unique_ptr<std::uint64_t[]> fieldSpans_; // and where each one went
     const ProgressFn& progress_;
-    const FieldIndex* index_;
+    const WordIndex* index_;
     const scan::Kernels& kernels_;
-    PickedFields picked_;
+    PickedWords picked_;
 
     std::size_t next_ = 0;        // the next target in order_
     std::uint64_t fields_ = 0;    // fields closed so far
@@ -345,52 +345,52 @@ private:
 
 } // namespace
 
-std::uint64_t PickedFields::packBigSpan(std::size_t begin, std::size_t size)
+std::uint64_t PickedWords::packBigSpan(std::size_t begin, std::size_t size)
 {
     bigSpans_.push_back({begin, size});
     return ((bigSpans_.size() - 1) << SizeBits) | BigSize;
 }
 
-void PickedFields::resize(std::size_t targets)
+void PickedWords::resize(std::size_t targets)
 {
     spans_.assign(targets, 0);
     arena_.reserve(std::min<std::size_t>(targets * 16, std::size_t{64} << 20));
 }
 
-std::uint64_t PickedFields::store(std::string_view bytes)
+std::uint64_t PickedWords::store(std::string_view bytes)
 {
     const std::size_t at = arena_.size();
     appendFieldUtf8(arena_, bytes);
     return packSpan(at, arena_.size() - at);
 }
 
-std::string_view PickedFields::bigField(std::size_t which) const
+std::string_view PickedWords::bigWord(std::size_t which) const
 {
     const auto& big = bigSpans_[which];
     return {arena_.data() + big.first, big.second};
 }
 
-std::size_t PickedFields::totalSize() const
+std::size_t PickedWords::totalSize() const
 {
     std::size_t total = 0;
     for (std::size_t i = 0; i < spans_.size(); ++i)
-        total += field(i).size();
+        total += word(i).size();
     return total;
 }
 
-Outcome<PickedFields> collectFields(TextSource& source, const std::vector<std::uint64_t>& targets,
-                                    const ProgressFn& progress, const FieldIndex* index, std::size_t textBudget)
+Outcome<PickedWords> collectWords(TextSource& source, const std::vector<std::uint64_t>& targets,
+                                  const ProgressFn& progress, const WordIndex* index, std::size_t textBudget)
 {
     if (targets.size() > MaxTargetsPerPass)
         return sentenceError(ErrorCode::TooManyPicks, TAVILON_SENTENCE("CoreError", "Too many words asked for at once."),
                              {});
     for (std::uint64_t t : targets) {
-        if (t == 0 || t > MaxFieldNumber)
+        if (t == 0 || t > MaxWordNumber)
             return sentenceError(ErrorCode::InvalidCount,
                                  TAVILON_SENTENCE("CoreError", "Word number %1 cannot be looked up."), {std::to_string(t)});
     }
     if (targets.empty()) {
-        PickedFields none;
+        PickedWords none;
         return none;
     }
     const Way way = fasterWay(targets);
@@ -402,13 +402,13 @@ Outcome<PickedFields> collectFields(TextSource& source, const std::vector<std::u
     return picked;
 }
 
-Outcome<PickedFields> collectFields(const std::string& path, const std::vector<std::uint64_t>& targets,
-                                    const ProgressFn& progress, const FieldIndex* index)
+Outcome<PickedWords> collectWords(const std::string& path, const std::vector<std::uint64_t>& targets,
+                                  const ProgressFn& progress, const WordIndex* index)
 {
     auto opened = TextSource::open(path);
     if (!opened)
         return opened.error();
-    return collectFields(opened.value(), targets, progress, index);
+    return collectWords(opened.value(), targets, progress, index);
 }
 
 } // namespace tavilon

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "field_index.h"
 #include "outcome.h"
 #include "progress.h"
 #include "text_source.h"
+#include "word_index.h"
 
 #include <cstdint>
 #include <cstddef>
@@ -14,31 +14,31 @@
 
 namespace tavilon {
 
-// The highest field number that can be looked up (far beyond any file).
-constexpr std::uint64_t MaxFieldNumber = (std::uint64_t{1} << 44) - 1;
+// The highest word number that can be looked up (far beyond any file).
+constexpr std::uint64_t MaxWordNumber = (std::uint64_t{1} << 44) - 1;
 // The most targets one pass looks up.
 constexpr std::size_t MaxTargetsPerPass = std::size_t{1} << 20;
 
-// The fields at the given targets (each 1-based, any order, repeats allowed)
-// read in one pass over the list. Field i belongs to targets[i]; each
-// distinct field is kept once, as UTF-8.
-class PickedFields {
+// The words at the given targets (each 1-based, any order, repeats allowed)
+// read in one pass over the list. Word i belongs to targets[i]; each
+// distinct word is kept once, as UTF-8.
+class PickedWords {
 public:
     std::size_t size() const { return spans_.size(); }
-    // The total size of all fields, repeats counted.
+    // The total size of all words, repeats counted.
     std::size_t totalSize() const;
-    std::string_view field(std::size_t i) const
+    std::string_view word(std::size_t i) const
     {
         const std::uint64_t span = spans_[i];
         const std::size_t size = span & BigSize;
         if (size != BigSize)
             return {arena_.data() + (span >> SizeBits), size};
-        return bigField(span >> SizeBits);
+        return bigWord(span >> SizeBits);
     }
 
     // For the pass that fills it.
     void resize(std::size_t targets);
-    // Appends a field's text (as read, converted to UTF-8); returns its span.
+    // Appends a word's text (as read, converted to UTF-8); returns its span.
     std::uint64_t store(std::string_view bytes);
     // The same for bytes known to be ASCII, which need no conversion.
     std::uint64_t storeAscii(std::string_view bytes)
@@ -48,13 +48,13 @@ public:
         return packSpan(at, bytes.size());
     }
     std::size_t storedSize() const { return arena_.size(); }
-    // Every distinct field once, one after another (valid UTF-8 as a whole).
+    // Every distinct word once, one after another (valid UTF-8 as a whole).
     std::string_view storedText() const { return arena_; }
     void setSpan(std::size_t i, std::uint64_t span) { spans_[i] = span; }
 
 private:
-    // Where a field lies in arena_, packed as begin << SizeBits | size; a
-    // field of BigSize bytes or more is kept in bigSpans_ instead.
+    // Where a word lies in arena_, packed as begin << SizeBits | size; a
+    // word of BigSize bytes or more is kept in bigSpans_ instead.
     static constexpr int SizeBits = 24;
     static constexpr std::uint64_t BigSize = (std::uint64_t{1} << SizeBits) - 1;
     std::uint64_t packSpan(std::size_t begin, std::size_t size)
@@ -64,24 +64,24 @@ private:
         return packBigSpan(begin, size);
     }
     std::uint64_t packBigSpan(std::size_t begin, std::size_t size);
-    std::string_view bigField(std::size_t which) const;
+    std::string_view bigWord(std::size_t which) const;
 
-    std::string arena_;                 // each distinct field once
-    std::vector<std::uint64_t> spans_;  // each target's field
+    std::string arena_;                 // each distinct word once
+    std::vector<std::uint64_t> spans_;  // each target's word
     std::vector<std::pair<std::size_t, std::size_t>> bigSpans_;
 };
 
-// Reads the fields of an opened list from its start; the source is rewound
+// Reads the words of an opened list from its start; the source is rewound
 // first. Reading stops at the highest target. An index from counting the
 // same, unchanged file lets it skip what lies between the targets. A target
-// beyond the fields the file holds means the file is not what was counted.
-// The distinct fields kept may take at most `textBudget` bytes.
-Outcome<PickedFields> collectFields(TextSource& source, const std::vector<std::uint64_t>& targets,
-                                    const ProgressFn& progress = {}, const FieldIndex* index = nullptr,
-                                    std::size_t textBudget = SIZE_MAX);
+// beyond the words the file holds means the file is not what was counted.
+// The distinct words kept may take at most `textBudget` bytes.
+Outcome<PickedWords> collectWords(TextSource& source, const std::vector<std::uint64_t>& targets,
+                                  const ProgressFn& progress = {}, const WordIndex* index = nullptr,
+                                  std::size_t textBudget = SIZE_MAX);
 
 // The same for the file at `path`, opened for this pass alone.
-Outcome<PickedFields> collectFields(const std::string& path, const std::vector<std::uint64_t>& targets,
-                                    const ProgressFn& progress = {}, const FieldIndex* index = nullptr);
+Outcome<PickedWords> collectWords(const std::string& path, const std::vector<std::uint64_t>& targets,
+                                  const ProgressFn& progress = {}, const WordIndex* index = nullptr);
 
 } // namespace tavilon

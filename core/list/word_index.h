@@ -6,17 +6,17 @@
 
 namespace tavilon {
 
-// Where fields begin, noted while counting, so that a later pass over the
+// Where words begin, noted while counting, so that a later pass over the
 // same unchanged file can skip straight to the parts it needs. It keeps at
 // most a fixed number of marks, spreading them out as the file grows.
-class FieldIndex {
+class WordIndex {
 public:
     struct Mark {
         std::uint64_t offset;       // a line start, in bytes of text
-        std::uint64_t fieldsBefore; // the fields that end before it
+        std::uint64_t fieldsBefore; // the words that end before it
     };
 
-    explicit FieldIndex(std::size_t maxMarks = 65536) : maxMarks_(maxMarks < 2 ? 2 : maxMarks) {}
+    explicit WordIndex(std::size_t maxMarks = 65536) : maxMarks_(maxMarks < 2 ? 2 : maxMarks) {}
 
     void clear();
     // Takes the memory for all the marks it may hold at once, so that
@@ -25,9 +25,9 @@ public:
     // Offers the mark found in block `block` of the count.
     void offer(const Mark& mark, std::uint64_t block);
     // Adds the marks of a later part of the same text that was counted on
-    // its own, after `fieldsBefore` fields.
-    void append(const FieldIndex& later, std::uint64_t fieldsBefore);
-    // The last mark before which fewer than `target` fields end, or nothing.
+    // its own, after `fieldsBefore` words.
+    void append(const WordIndex& later, std::uint64_t fieldsBefore);
+    // The last mark before which fewer than `target` words end, or nothing.
     const Mark* before(std::uint64_t target) const;
     std::size_t size() const { return marks_.size(); }
     std::size_t maxMarks() const { return maxMarks_; }
