@@ -1,11 +1,11 @@
 #include "about_window.h"
 
 #include "about_window_controls.h"
-#include "control_builder.h"
-#include "line_widget.h"
-#include "scaled_places.h"
-#include "twips.h"
-#include "window_accessibility.h"
+#include "platform/tables/control_builder.h"
+#include "platform/widgets/line_widget.h"
+#include "platform/tables/scaled_places.h"
+#include "platform/tables/twips.h"
+#include "platform/windows/window_accessibility.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control_row.h"
+#include "platform/tables/control_row.h"
 
 namespace tavilon::about_window_controls {
 

@@ -1,8 +1,8 @@
 #include "application.h"
 
 #include "desktop_identity.h"
-#include "nested_loop.h"
-#include "output_box.h"
+#include "platform/services/nested_loop.h"
+#include "platform/widgets/output_box.h"
 
 #include <QApplication>
 #include <QTimer>

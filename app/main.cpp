@@ -1,5 +1,5 @@
 #include "application.h"
-#include "desktop_services.h"
+#include "platform/services/desktop_services.h"
 #include "start_options.h"
 #include "tavilon_version.h"
 #include "translations.h"

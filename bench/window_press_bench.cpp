@@ -12,13 +12,13 @@
 //   made-up words when there is none. Runs on any Qt platform: offscreen, or
 //   a real X server (xvfb-run).
 
-#include "application.h"
-#include "desktop_services.h"
-#include "main_window.h"
-#include "output_box.h"
-#include "picks_number.h"
-#include "random_source.h"
-#include "word_list.h"
+#include "app/application.h"
+#include "platform/services/desktop_services.h"
+#include "main_window/main_window.h"
+#include "platform/widgets/output_box.h"
+#include "core/picking/picks_number.h"
+#include "core/picking/random_source.h"
+#include "core/list/word_list.h"
 
 #include <QApplication>
 #include <QDir>

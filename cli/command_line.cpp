@@ -1,6 +1,6 @@
 #include "command_line.h"
 
-#include "picks_number.h"
+#include "core/picking/picks_number.h"
 
 #include <getopt.h>
 

@@ -1,7 +1,7 @@
 #include "input_spool.h"
 
-#include "signal_cleanup.h"
-#include "unique_fd.h"
+#include "core/saving/signal_cleanup.h"
+#include "core/saving/unique_fd.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "input_file.h"
-#include "outcome.h"
+#include "core/list/input_file.h"
+#include "core/errors/outcome.h"
 
 #include <string>
 

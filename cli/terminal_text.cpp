@@ -1,6 +1,6 @@
 #include "terminal_text.h"
 
-#include "text_decode.h"
+#include "core/list/text_decode.h"
 
 #include <cstdint>
 

@@ -1,17 +1,17 @@
 #include "browse_dialog.h"
 
 #include "browse_dialog_controls.h"
-#include "wrapping_button.h"
-#include "control_builder.h"
-#include "desktop_services.h"
-#include "folder_list.h"
-#include "drive_list.h"
-#include "file_list.h"
-#include "scaled_places.h"
-#include "twips.h"
-#include "window_accessibility.h"
-#include "window_look.h"
-#include "word_list_loading.h"
+#include "platform/widgets/wrapping_button.h"
+#include "platform/tables/control_builder.h"
+#include "platform/services/desktop_services.h"
+#include "platform/widgets/folder_list.h"
+#include "platform/widgets/drive_list.h"
+#include "platform/widgets/file_list.h"
+#include "platform/tables/scaled_places.h"
+#include "platform/tables/twips.h"
+#include "platform/windows/window_accessibility.h"
+#include "platform/tables/window_look.h"
+#include "platform/services/word_list_loading.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "open_dialog.h"
 
 #include "browse_dialog_controls.h"
-#include "file_list.h"
+#include "platform/widgets/file_list.h"
 
 namespace tavilon {
 

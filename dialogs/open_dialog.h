@@ -1,7 +1,7 @@
 #pragma once
 
 #include "browse_dialog.h"
-#include "word_list_loading.h"
+#include "platform/services/word_list_loading.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "result_file.h"
 
-#include "error_text.h"
-#include "file_writer.h"
+#include "platform/services/error_text.h"
+#include "core/saving/file_writer.h"
 
 #include <QFile>
 

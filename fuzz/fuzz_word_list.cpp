@@ -6,13 +6,13 @@
 // marks are line starts with the right number of fields before them.
 // Read with words ending at NUL, the list gives the words of a plain split.
 
-#include "blanks.h"
-#include "scan_kernels.h"
-#include "split_count.h"
-#include "text_decode.h"
-#include "text_source.h"
-#include "word_list.h"
-#include "zero_terminated.h"
+#include "core/list/blanks.h"
+#include "core/list/scan_kernels.h"
+#include "core/list/split_count.h"
+#include "core/list/text_decode.h"
+#include "core/list/text_source.h"
+#include "core/list/word_list.h"
+#include "core/list/zero_terminated.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "word_list_loading.h"
+#include "platform/services/word_list_loading.h"
 
 #include <QMainWindow>
 

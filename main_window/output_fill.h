@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core_errors.h"
-#include "output_box.h"
-#include "random_source.h"
-#include "selection.h"
+#include "core/errors/core_errors.h"
+#include "platform/widgets/output_box.h"
+#include "core/picking/random_source.h"
+#include "core/picking/selection.h"
 
 #include <QFutureWatcher>
 #include <QObject>

@@ -1,6 +1,6 @@
 #include "input_file.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "file_identity.h"
-#include "outcome.h"
+#include "core/errors/file_identity.h"
+#include "core/errors/outcome.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "picked_words.h"
 
 #include "blanks.h"
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "scan_kernels.h"
 #include "text_decode.h"
 

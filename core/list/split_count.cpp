@@ -1,6 +1,6 @@
 #include "split_count.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "scan_kernels.h"
 #include "worker_thread.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "outcome.h"
-#include "progress.h"
+#include "core/errors/outcome.h"
+#include "core/errors/progress.h"
 #include "text_source.h"
 #include "word_index.h"
 

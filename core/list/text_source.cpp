@@ -1,6 +1,6 @@
 #include "text_source.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "text_decode.h"
 
 #include <algorithm>

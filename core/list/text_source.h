@@ -1,7 +1,7 @@
 #pragma once
 
 #include "input_file.h"
-#include "outcome.h"
+#include "core/errors/outcome.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "word_list.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "fault_guard.h"
 #include "mapped_window.h"
 #include "read_way.h"

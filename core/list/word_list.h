@@ -1,9 +1,9 @@
 #pragma once
 
-#include "file_identity.h"
-#include "outcome.h"
+#include "core/errors/file_identity.h"
+#include "core/errors/outcome.h"
 #include "picked_words.h"
-#include "progress.h"
+#include "core/errors/progress.h"
 #include "text_source.h"
 #include "word_index.h"
 

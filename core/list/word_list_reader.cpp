@@ -2,7 +2,7 @@
 
 #include "blanks.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "text_decode.h"
 
 namespace tavilon {

@@ -1,7 +1,7 @@
 #include "zero_terminated.h"
 
 #include "blanks.h"
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <cstring>

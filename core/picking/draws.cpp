@@ -1,6 +1,6 @@
 #include "draws.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "selection.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outcome.h"
+#include "core/errors/outcome.h"
 #include "random_bytes.h"
 #include "random_source.h"
 

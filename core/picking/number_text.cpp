@@ -1,6 +1,6 @@
 #include "number_text.h"
 
-#include "blanks.h"
+#include "core/list/blanks.h"
 
 #include <charconv>
 #include <cmath>

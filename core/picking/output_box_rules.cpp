@@ -1,7 +1,7 @@
 #include "output_box_rules.h"
 
-#include "core_errors.h"
-#include "picked_words.h"
+#include "core/errors/core_errors.h"
+#include "core/list/picked_words.h"
 #include "selection.h"
 
 #include <cstdio>

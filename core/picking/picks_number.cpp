@@ -1,6 +1,6 @@
 #include "picks_number.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "number_text.h"
 
 #include <cmath>

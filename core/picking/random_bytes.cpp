@@ -1,6 +1,6 @@
 #include "random_bytes.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,9 +1,9 @@
 #include "selection.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "output_box_rules.h"
-#include "picked_words.h"
-#include "word_list.h"
+#include "core/list/picked_words.h"
+#include "core/list/word_list.h"
 
 #include <algorithm>
 #include <cmath>

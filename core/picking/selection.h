@@ -1,12 +1,12 @@
 #pragma once
 
-#include "file_identity.h"
-#include "outcome.h"
-#include "progress.h"
+#include "core/errors/file_identity.h"
+#include "core/errors/outcome.h"
+#include "core/errors/progress.h"
 #include "random_source.h"
-#include "text_source.h"
-#include "word_index.h"
-#include "zero_terminated.h"
+#include "core/list/text_source.h"
+#include "core/list/word_index.h"
+#include "core/list/zero_terminated.h"
 
 #include <cstddef>
 #include <cstdint>

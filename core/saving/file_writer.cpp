@@ -1,6 +1,6 @@
 #include "file_writer.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 #include "signal_cleanup.h"
 #include "unique_fd.h"
 

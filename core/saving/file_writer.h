@@ -1,6 +1,6 @@
 #pragma once
 
-#include "outcome.h"
+#include "core/errors/outcome.h"
 #include "save_target.h"
 
 #include <cstdint>

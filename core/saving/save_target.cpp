@@ -1,6 +1,6 @@
 #include "save_target.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "progress.h"
+#include "core/errors/progress.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

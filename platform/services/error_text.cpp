@@ -1,6 +1,6 @@
 #include "error_text.h"
 
-#include "core_errors.h"
+#include "core/errors/core_errors.h"
 
 #include <QCoreApplication>
 

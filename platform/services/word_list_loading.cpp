@@ -3,7 +3,7 @@
 #include "busy_feedback.h"
 #include "desktop_services.h"
 #include "error_text.h"
-#include "word_list.h"
+#include "core/list/word_list.h"
 
 #include <QPromise>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "control_builder.h"
 
-#include "line_widget.h"
+#include "platform/widgets/line_widget.h"
 #include "twips.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "scaled_places.h"
 
 #include "font_scale.h"
-#include "line_widget.h"
+#include "platform/widgets/line_widget.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "window_look.h"
 
-#include "focus_ring.h"
-#include "line_widget.h"
+#include "platform/widgets/focus_ring.h"
+#include "platform/widgets/line_widget.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "file_list.h"
 
-#include "folder_listing.h"
+#include "platform/services/folder_listing.h"
 
 namespace tavilon {
 

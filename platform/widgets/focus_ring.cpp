@@ -1,6 +1,6 @@
 #include "focus_ring.h"
 
-#include "window_look.h"
+#include "platform/tables/window_look.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "folder_list.h"
 
-#include "folder_listing.h"
+#include "platform/services/folder_listing.h"
 
 #include <QDir>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives.h"
+#include "platform/services/drives.h"
 
 #include <QListWidget>
 

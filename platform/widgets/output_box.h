@@ -1,6 +1,6 @@
 #pragma once
 
-#include "selection.h"
+#include "core/picking/selection.h"
 
 #include <QFont>
 #include <QPlainTextEdit>

@@ -2,10 +2,10 @@
 // text: in the program's own font, in the desktops' faces set once the windows are shown, in every
 // language.
 
-#include "font_scale.h"
-#include "line_widget.h"
+#include "platform/tables/font_scale.h"
+#include "platform/widgets/line_widget.h"
 #include "window_fixture.h"
-#include "word_lists.h"
+#include "tests/support/word_lists.h"
 
 #include <QtWidgets>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "application.h"
-#include "desktop_services.h"
-#include "file_list.h"
-#include "temp_files.h"
+#include "app/application.h"
+#include "platform/services/desktop_services.h"
+#include "platform/widgets/file_list.h"
+#include "tests/support/temp_files.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -1,7 +1,7 @@
-#include "pick_command.h"
+#include "cli/pick_command.h"
 #include "tavilon_version.h"
-#include "temp_files.h"
-#include "word_lists.h"
+#include "tests/support/temp_files.h"
+#include "tests/support/word_lists.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The real program started by a shell, with its standard streams set up as
 // users set them up, and ended by real signals while it saves.
-#include "temp_files.h"
-#include "word_lists.h"
+#include "tests/support/temp_files.h"
+#include "tests/support/word_lists.h"
 
 #include <QtTest>
 

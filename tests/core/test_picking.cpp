@@ -1,10 +1,10 @@
-#include "draws.h"
-#include "number_text.h"
-#include "picks_number.h"
-#include "selection.h"
-#include "temp_files.h"
-#include "word_list.h"
-#include "word_lists.h"
+#include "core/picking/draws.h"
+#include "core/picking/number_text.h"
+#include "core/picking/picks_number.h"
+#include "core/picking/selection.h"
+#include "tests/support/temp_files.h"
+#include "core/list/word_list.h"
+#include "tests/support/word_lists.h"
 
 #include <QtTest>
 

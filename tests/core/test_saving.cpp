@@ -1,5 +1,5 @@
-#include "file_writer.h"
-#include "temp_files.h"
+#include "core/saving/file_writer.h"
+#include "tests/support/temp_files.h"
 
 #include <QtTest>
 

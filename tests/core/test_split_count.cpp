@@ -1,9 +1,9 @@
-#include "read_way.h"
-#include "split_count.h"
-#include "temp_files.h"
-#include "text_source.h"
-#include "word_index.h"
-#include "word_list.h"
+#include "core/list/read_way.h"
+#include "core/list/split_count.h"
+#include "tests/support/temp_files.h"
+#include "core/list/text_source.h"
+#include "core/list/word_index.h"
+#include "core/list/word_list.h"
 
 #include <QtTest>
 

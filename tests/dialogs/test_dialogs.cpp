@@ -1,9 +1,9 @@
-#include "folder_list.h"
-#include "drive_list.h"
-#include "folder_listing.h"
-#include "main_window.h"
-#include "output_box.h"
-#include "window_fixture.h"
+#include "platform/widgets/folder_list.h"
+#include "platform/widgets/drive_list.h"
+#include "platform/services/folder_listing.h"
+#include "main_window/main_window.h"
+#include "platform/widgets/output_box.h"
+#include "tests/app/window_fixture.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "line_widget.h"
-#include "main_window.h"
-#include "output_box.h"
-#include "proportional_layout.h"
-#include "window_fixture.h"
+#include "platform/widgets/line_widget.h"
+#include "main_window/main_window.h"
+#include "platform/widgets/output_box.h"
+#include "layout/proportional_layout.h"
+#include "tests/app/window_fixture.h"
 
 #include <QLayout>
 #include <QMenuBar>

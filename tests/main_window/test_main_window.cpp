@@ -1,9 +1,9 @@
-#include "contrast.h"
-#include "main_window.h"
-#include "output_box.h"
-#include "random_source.h"
-#include "selection.h"
-#include "window_fixture.h"
+#include "tests/support/contrast.h"
+#include "main_window/main_window.h"
+#include "platform/widgets/output_box.h"
+#include "core/picking/random_source.h"
+#include "core/picking/selection.h"
+#include "tests/app/window_fixture.h"
 
 #include <QAccessible>
 #include <QClipboard>

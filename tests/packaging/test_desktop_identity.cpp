@@ -1,7 +1,7 @@
 // The program names itself to the desktop the way its desktop entry does,
 // and every window carries the icon built into the program, which holds
 // its translations too.
-#include "desktop_identity.h"
+#include "app/desktop_identity.h"
 
 #include <QApplication>
 #include <QDir>
