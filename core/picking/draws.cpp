@@ -16,7 +16,7 @@ namespace {
 // of its 2^24 states.
 constexpr std::uint64_t SequenceReach = std::uint64_t{1} << 24;
 
-// Field numbers drawn so far, in an open-addressed table of at least twice
+// Word numbers drawn so far, in an open-addressed table of at least twice
 // as many slots as it will hold (0 marks a free slot): memory grows with the
 // picks, not with the list.
 class NumberSet {
