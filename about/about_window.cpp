@@ -2,6 +2,7 @@
 
 #include "about_window_controls.h"
 #include "platform/tables/control_builder.h"
+#include "platform/tables/font_scale.h"
 #include "platform/widgets/line_widget.h"
 #include "platform/tables/scaled_places.h"
 #include "platform/tables/twips.h"
@@ -101,7 +102,7 @@ AboutWindow::AboutWindow()
         // Against the 8-point face on this screen, so that dots per inch,
         // which points already follow, do not count twice.
         const qreal grown = QFontMetricsF(font(), this).height()
-            / QFontMetricsF(QFont(QStringLiteral("Liberation Sans"), 8), this).height();
+            / QFontMetricsF(referenceFont(), this).height();
         QFont scaledLarge = name->font();
         scaledLarge.setPointSizeF(18 * std::max<qreal>(1, grown));
         name->setFont(scaledLarge);

@@ -2,6 +2,7 @@
 
 #include "desktop_identity.h"
 #include "platform/services/nested_loop.h"
+#include "platform/tables/font_scale.h"
 #include "platform/widgets/output_box.h"
 
 #include <QApplication>
@@ -42,9 +43,10 @@ void applyApplicationLook(QApplication& app)
     // following it when the desktop changes it while the program runs.
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     if (font.family() == QLatin1String("Sans Serif") && qFuzzyCompare(font.pointSizeF(), 9.0)) {
-        if (QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
-            font.setFamily(QStringLiteral("Liberation Sans"));
-        font.setPointSize(8);
+        const QFont reference = referenceFont();
+        if (QFontDatabase::families().contains(reference.family()))
+            font.setFamily(reference.family());
+        font.setPointSize(reference.pointSize());
         app.setFont(font);
     }
     // Name, version, desktop entry and icon, as the menu entry knows them.

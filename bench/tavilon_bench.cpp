@@ -200,7 +200,7 @@ void kernelRows(int rounds)
                   tavilon::scan::CountState state;
                   for (int r = 0; r < repeats; ++r)
                       kernels.count(bytes.data(), bytes.size(), state);
-                  sink = sink + state.fields;
+                  sink = sink + state.words;
               }));
     }
     print("byte loop (full word rules)", secondsPerGiB(rounds, [&] {

@@ -86,7 +86,7 @@ void checkSplits(const std::string& path, std::uint64_t count)
                 continue;
             check(mark->offset <= textSize);
             check(mark->offset == 0 || text[mark->offset - 1] == '\n' || text[mark->offset - 1] == '\r');
-            check(before[mark->offset] == mark->fieldsBefore);
+            check(before[mark->offset] == mark->wordsBefore);
         }
     }
 }
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tavilon::scan::CountState b;
         tavilon::scan::availableKernels(0).count(data, size, a);
         tavilon::scan::availableKernels(k).count(data, size, b);
-        check(a.fields == b.fields && a.carry == b.carry && a.sawNul == b.sawNul);
+        check(a.words == b.words && a.carry == b.carry && a.sawNul == b.sawNul);
     }
 
     // Words ending at NUL against a plain split (for bytes read as they are).
@@ -119,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t at = 0; at <= size;) {
             const std::size_t end = std::min(bytes.find('\0', at), size);
             if (const auto word = tavilon::trimBlanks(bytes.substr(at, end - at)); !word.empty())
-                words.push_back(tavilon::fieldToUtf8(word));
+                words.push_back(tavilon::wordToUtf8(word));
             at = end + 1;
         }
         auto list = tavilon::TextSource::open(path);

@@ -35,16 +35,16 @@ bool isAscii(const char* p, std::size_t n)
     return (high & 0x8080808080808080u) == 0;
 }
 
-// A target packed in one word: its field number above, its position among
-// the draws in the low IndexBits bits, so that sorting the words sorts by
-// field number.
+// A target packed in one 64-bit number: its word number above, its position
+// among the draws in the low IndexBits bits, so that sorting the packed
+// numbers sorts by word number.
 constexpr int IndexBits = std::bit_width(MaxTargetsPerPass - 1);
 constexpr std::uint64_t IndexMask = (std::uint64_t{1} << IndexBits) - 1;
 
-std::uint64_t fieldOf(std::uint64_t packed) { return packed >> IndexBits; }
+std::uint64_t wordOf(std::uint64_t packed) { return packed >> IndexBits; }
 std::size_t drawOf(std::uint64_t packed) { return static_cast<std::size_t>(packed & IndexMask); }
 
-// The targets in increasing order of field number: a radix sort, since a
+// The targets in increasing order of word number: a radix sort, since a
 // press may hold a million of them.
 std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
 {
@@ -67,7 +67,7 @@ std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
     constexpr int Bits = 12;
     constexpr std::size_t Buckets = std::size_t{1} << Bits;
     std::vector<std::size_t> counts(Buckets + 1);
-    // Draws of the same field need no order among themselves: the draw bits
+    // Draws of the same word need no order among themselves: the draw bits
     // are left out of the sort.
     for (int shift = IndexBits; shift < 64 && (maxItem >> shift) != 0; shift += Bits) {
         std::fill(counts.begin(), counts.end(), 0);
@@ -88,35 +88,35 @@ std::vector<std::uint64_t> sortedTargets(const std::vector<std::uint64_t>& keys)
 // The position just past the highest set bit of a non-zero mask.
 std::size_t pastHighestBit(std::uint64_t mask) { return static_cast<std::size_t>(std::bit_width(mask)); }
 
-// How a pass finds its fields: by targets sorted into file order, or, when
-// the targets are many for the fields they reach, by keeping every field up
+// How a pass finds its words: by targets sorted into file order, or, when
+// the targets are many for the words they reach, by keeping every word up
 // to the highest target and looking each draw up afterwards (no sort, and
-// each field is stored once, as it passes).
-enum class Way { SortedTargets, EveryField };
+// each word is stored once, as it passes).
+enum class Way { SortedTargets, EveryWord };
 
-// The way measured faster: keeping every field costs about as much per field
-// as sorting costs per target plus taking the fields drawn, once the targets
-// number at least half the fields they reach.
+// The way measured faster: keeping every word costs about as much per word
+// as sorting costs per target plus taking the words drawn, once the targets
+// number at least half the words they reach.
 Way fasterWay(const std::vector<std::uint64_t>& targets)
 {
     const std::uint64_t highest = *std::max_element(targets.begin(), targets.end());
-    return highest <= 2 * static_cast<std::uint64_t>(targets.size()) ? Way::EveryField : Way::SortedTargets;
+    return highest <= 2 * static_cast<std::uint64_t>(targets.size()) ? Way::EveryWord : Way::SortedTargets;
 }
 
-// One pass over a list that picks up the fields at the targets.
-class FieldCollector {
+// One pass over a list that picks up the words at the targets.
+class WordCollector {
 public:
-    FieldCollector(TextSource& source, const std::vector<std::uint64_t>& targets, const ProgressFn& progress,
+    WordCollector(TextSource& source, const std::vector<std::uint64_t>& targets, const ProgressFn& progress,
                    const WordIndex* index, std::size_t textBudget, Way way)
-        : source_(source), textBudget_(textBudget), targets_(targets), everyField_(way == Way::EveryField),
-          order_(everyField_ ? std::vector<std::uint64_t>() : sortedTargets(targets)), progress_(progress),
+        : source_(source), textBudget_(textBudget), targets_(targets), everyWord_(way == Way::EveryWord),
+          order_(everyWord_ ? std::vector<std::uint64_t>() : sortedTargets(targets)), progress_(progress),
           index_(source.isUtf16() ? nullptr : index), // UTF-16 text offsets are not file offsets
           kernels_(scan::bestKernels()), buffer_(BlockSize), lineEnds_(PieceSize / 64), blanks_(PieceSize / 64)
     {
         picked_.resize(targets.size());
-        if (everyField_) {
+        if (everyWord_) {
             highest_ = *std::max_element(targets.begin(), targets.end());
-            fieldSpans_ = std::make_unique_for_overwrite<std::uint64_t[]>(highest_);
+            wordSpans_ = std::make_unique_for_overwrite<std::uint64_t[]>(highest_);
         }
     }
 
@@ -144,16 +144,16 @@ public:
             return textBudgetError(textBudget_);
         if (wantsMore())
             return listChangedError(source_.path());
-        if (everyField_) {
+        if (everyWord_) {
             for (std::size_t i = 0; i < targets_.size(); ++i)
-                picked_.setSpan(i, fieldSpans_[targets_[i] - 1]);
+                picked_.setSpan(i, wordSpans_[targets_[i] - 1]);
         }
         return std::move(picked_);
     }
 
 private:
-    bool wantsMore() const { return everyField_ ? nextField_ <= highest_ : next_ < order_.size(); }
-    std::uint64_t nextTarget() const { return everyField_ ? nextField_ : fieldOf(order_[next_]); }
+    bool wantsMore() const { return everyWord_ ? nextWord_ <= highest_ : next_ < order_.size(); }
+    std::uint64_t nextTarget() const { return everyWord_ ? nextWord_ : wordOf(order_[next_]); }
 
     // Moves to the last line start the index knows before the next target.
     Outcome<bool> skipAhead()
@@ -167,7 +167,7 @@ private:
         if (!moved)
             return moved.error();
         textOffset_ = mark->offset;
-        fields_ = mark->fieldsBefore;
+        words_ = mark->wordsBefore;
         carry_ = 1;
         justSkipped_ = true;
         return true;
@@ -186,29 +186,29 @@ private:
         return n;
     }
 
-    // A last line with content and no line end is a field too.
+    // A last line with content and no line end is a word too.
     void finishLastLine()
     {
         if (carry_ != 0)
             return;
-        ++fields_;
+        ++words_;
         dataEnd_ = kept_;
         blockAsciiKnown_ = false;
-        if (nextTarget() == fields_)
+        if (nextTarget() == words_)
             take(0, kept_);
     }
 
     Outcome<bool> scanBlock(std::size_t dataEnd)
     {
-        // Fields of a block without high bytes are stored without checks.
+        // Words of a block without high bytes are stored without checks.
         blockAscii_ = false;
         blockAsciiKnown_ = false;
         dataEnd_ = dataEnd;
         for (std::size_t pieceStart = kept_; pieceStart < dataEnd && wantsMore(); pieceStart += PieceSize) {
             const std::size_t pieceLen = std::min(PieceSize, dataEnd - pieceStart);
-            // A piece of n bytes closes at most n / 2 + 1 fields: when the
+            // A piece of n bytes closes at most n / 2 + 1 words: when the
             // next target lies beyond that, only count.
-            auto scanned = nextTarget() > fields_ + pieceLen / 2 + 2 ? countPiece(pieceStart, pieceLen)
+            auto scanned = nextTarget() > words_ + pieceLen / 2 + 2 ? countPiece(pieceStart, pieceLen)
                                                                       : pickFromPiece(pieceStart, pieceLen);
             if (!scanned)
                 return scanned;
@@ -219,11 +219,11 @@ private:
 
     Outcome<bool> countPiece(std::size_t pieceStart, std::size_t pieceLen)
     {
-        scan::CountState state {fields_, carry_, false};
+        scan::CountState state {words_, carry_, false};
         kernels_.count(bytesAt(pieceStart), pieceLen, state);
         if (state.sawNul)
             return notWordListError(source_.path());
-        fields_ = state.fields;
+        words_ = state.words;
         carry_ = state.carry;
         for (std::size_t i = pieceStart + pieceLen; i > pieceStart; --i) {
             if (buffer_[i - 1] == '\n' || buffer_[i - 1] == '\r') {
@@ -242,7 +242,7 @@ private:
         for (std::size_t k = 0; k < chunks; ++k) {
             const std::uint64_t ends = lineEnds_[k];
             const std::uint64_t t = scan::addWithCarry(ends, blanks_[k], carry_);
-            const std::uint64_t closing = ends & ~t; // line ends that close a field
+            const std::uint64_t closing = ends & ~t; // line ends that close a word
             const std::size_t base = pieceStart + 64 * k;
             if (closing != 0)
                 pickFromChunk(base, ends, closing);
@@ -252,31 +252,31 @@ private:
         return true;
     }
 
-    // Walks the fields that close in one 64-byte chunk, taking the wanted ones.
+    // Walks the words that close in one 64-byte chunk, taking the wanted ones.
     void pickFromChunk(std::size_t base, std::uint64_t ends, std::uint64_t closing)
     {
         const auto count = static_cast<std::uint64_t>(std::popcount(closing));
-        if (!wantsMore() || fields_ + count < nextTarget()) {
-            fields_ += count;
+        if (!wantsMore() || words_ + count < nextTarget()) {
+            words_ += count;
             return;
         }
         while (closing != 0 && wantsMore()) {
             const int bit = std::countr_zero(closing);
             closing &= closing - 1;
-            ++fields_;
-            if (nextTarget() != fields_)
+            ++words_;
+            if (nextTarget() != words_)
                 continue;
             const std::uint64_t before = ends & ((std::uint64_t{1} << bit) - 1);
             const std::size_t start = before != 0 ? base + pastHighestBit(before) : lineStart_;
             take(start, base + static_cast<std::size_t>(bit));
         }
-        fields_ += static_cast<std::uint64_t>(std::popcount(closing));
+        words_ += static_cast<std::uint64_t>(std::popcount(closing));
     }
 
-    // Keeps the unfinished line only when it is the next field wanted.
+    // Keeps the unfinished line only when it is the next word wanted.
     void keepLineInProgress(std::size_t dataEnd)
     {
-        if (wantsMore() && fields_ + 1 == nextTarget()) {
+        if (wantsMore() && words_ + 1 == nextTarget()) {
             kept_ = dataEnd - lineStart_;
             std::memmove(buffer_.data(), buffer_.data() + lineStart_, kept_);
         } else {
@@ -284,26 +284,26 @@ private:
         }
     }
 
-    // The field in buffer_[begin, end) goes to every draw of it.
+    // The word in buffer_[begin, end) goes to every draw of it.
     void take(std::size_t begin, std::size_t end)
     {
-        const std::string_view field = trimBlanks(std::string_view(buffer_.data() + begin, end - begin));
-        if (overBudget_ || field.size() > textBudget_ - std::min(textBudget_, picked_.storedSize())) {
+        const std::string_view word = trimBlanks(std::string_view(buffer_.data() + begin, end - begin));
+        if (overBudget_ || word.size() > textBudget_ - std::min(textBudget_, picked_.storedSize())) {
             overBudget_ = true; // stops the pass after this block
             next_ = order_.size();
-            nextField_ = highest_ + 1;
+            nextWord_ = highest_ + 1;
             return;
         }
         if (!blockAsciiKnown_) {
             blockAscii_ = isAscii(buffer_.data(), dataEnd_);
             blockAsciiKnown_ = true;
         }
-        const std::uint64_t span = blockAscii_ ? picked_.storeAscii(field) : picked_.store(field);
-        if (everyField_) {
-            fieldSpans_[nextField_++ - 1] = span;
+        const std::uint64_t span = blockAscii_ ? picked_.storeAscii(word) : picked_.store(word);
+        if (everyWord_) {
+            wordSpans_[nextWord_++ - 1] = span;
             return;
         }
-        while (wantsMore() && nextTarget() == fields_)
+        while (wantsMore() && nextTarget() == words_)
             picked_.setSpan(drawOf(order_[next_++]), span);
     }
 
@@ -316,28 +316,28 @@ private:
     const std::size_t textBudget_;
     bool overBudget_ = false;
     const std::vector<std::uint64_t>& targets_;
-    const bool everyField_;
+    const bool everyWord_;
     const std::vector<std::uint64_t> order_; // sorted targets, for that way
-    std::uint64_t highest_ = 0;             // for the other: the fields kept,
-    std::uint64_t nextField_ = 1;           // the next one to keep,
-    std::unique_ptr<std::uint64_t[]> fieldSpans_; // and where each one went
+    std::uint64_t highest_ = 0;             // for the other: the words kept,
+    std::uint64_t nextWord_ = 1;            // the next one to keep,
+    std::unique_ptr<std::uint64_t[]> wordSpans_; // and where each one went
     const ProgressFn& progress_;
     const WordIndex* index_;
     const scan::Kernels& kernels_;
     PickedWords picked_;
 
     std::size_t next_ = 0;        // the next target in order_
-    std::uint64_t fields_ = 0;    // fields closed so far
+    std::uint64_t words_ = 0;     // words closed so far
     std::uint64_t carry_ = 1;     // 1 while only blanks since the last line end
     std::uint64_t textOffset_ = 0; // where the next read starts
     // The buffer holds the line in progress from the previous block (only
-    // when it is the next field wanted) followed by the newly read bytes.
+    // when it is the next word wanted) followed by the newly read bytes.
     std::vector<char> buffer_;
     std::size_t kept_ = 0;
     std::size_t lineStart_ = 0; // where the line in progress begins
     bool justSkipped_ = false;
     std::size_t dataEnd_ = 0;      // the end of the block's bytes in buffer_
-    bool blockAsciiKnown_ = false; // checked only when a field is taken from the block
+    bool blockAsciiKnown_ = false; // checked only when a word is taken from the block
     bool blockAscii_ = false;
     std::vector<std::uint64_t> lineEnds_;
     std::vector<std::uint64_t> blanks_;
@@ -360,7 +360,7 @@ void PickedWords::resize(std::size_t targets)
 std::uint64_t PickedWords::store(std::string_view bytes)
 {
     const std::size_t at = arena_.size();
-    appendFieldUtf8(arena_, bytes);
+    appendWordUtf8(arena_, bytes);
     return packSpan(at, arena_.size() - at);
 }
 
@@ -394,11 +394,11 @@ Outcome<PickedWords> collectWords(TextSource& source, const std::vector<std::uin
         return none;
     }
     const Way way = fasterWay(targets);
-    auto picked = FieldCollector(source, targets, progress, index, textBudget, way).run();
-    // Keeping every field may pass the budget where the fields drawn alone
+    auto picked = WordCollector(source, targets, progress, index, textBudget, way).run();
+    // Keeping every word may pass the budget where the words drawn alone
     // would not: those are tried on their own then.
-    if (!picked && picked.error().code == ErrorCode::TooMuchText && way == Way::EveryField)
-        return FieldCollector(source, targets, progress, index, textBudget, Way::SortedTargets).run();
+    if (!picked && picked.error().code == ErrorCode::TooMuchText && way == Way::EveryWord)
+        return WordCollector(source, targets, progress, index, textBudget, Way::SortedTargets).run();
     return picked;
 }
 

@@ -16,21 +16,21 @@
 
 namespace {
 
-// The fields closed in one chunk. Without spaces or tabs a line end closes
-// a field unless the byte before it is a line end too (or, for the first
+// The words closed in one chunk. Without spaces or tabs a line end closes
+// a word unless the byte before it is a line end too (or, for the first
 // byte, the carry says only blanks came since the last one); otherwise the
 // carry runs through the blanks by an addition.
 template <class Masker>
-inline void countChunk(Masker& masker, const unsigned char* p, std::uint64_t& fields, std::uint64_t& carry)
+inline void countChunk(Masker& masker, const unsigned char* p, std::uint64_t& words, std::uint64_t& carry)
 {
     std::uint64_t e;
     std::uint64_t b;
     if (masker.endsOnly(p, e, b)) {
-        fields += static_cast<std::uint64_t>(std::popcount(e & ~((e << 1) | carry)));
+        words += static_cast<std::uint64_t>(std::popcount(e & ~((e << 1) | carry)));
         carry = e >> 63;
     } else {
         const std::uint64_t t = tavilon::scan::addWithCarry(e, b, carry);
-        fields += static_cast<std::uint64_t>(std::popcount(e & ~t));
+        words += static_cast<std::uint64_t>(std::popcount(e & ~t));
     }
 }
 
@@ -38,19 +38,19 @@ template <class Masker>
 inline void countBlockWith(const unsigned char* p, std::size_t n, tavilon::scan::CountState& state)
 {
     // Locals, so that the compiler keeps them in registers.
-    std::uint64_t fields = state.fields;
+    std::uint64_t words = state.words;
     std::uint64_t carry = state.carry;
     Masker masker;
     std::size_t i = 0;
     for (; i + 64 <= n; i += 64)
-        countChunk(masker, p + i, fields, carry);
+        countChunk(masker, p + i, words, carry);
     if (i < n) {
         unsigned char tail[64];
         std::memset(tail, ' ', sizeof tail);
         std::memcpy(tail, p + i, n - i);
-        countChunk(masker, tail, fields, carry);
+        countChunk(masker, tail, words, carry);
     }
-    state.fields = fields;
+    state.words = words;
     state.carry = carry;
     state.sawNul = state.sawNul || masker.sawNul();
 }

@@ -3,25 +3,25 @@
 #include <cstddef>
 #include <cstdint>
 
-// Field scanning over blocks of bytes, 64 bytes at a time.
+// Word scanning over blocks of bytes, 64 bytes at a time.
 //
 // Every CR and every LF ends a line; the "line" between the CR and LF of a
-// CR LF is empty, and empty lines are not fields, so no look-ahead is needed.
+// CR LF is empty, and empty lines are not words, so no look-ahead is needed.
 // For a 64-byte chunk, E marks its line ends and B its blanks (CR, LF, space,
 // tab). With a carry c that is 1 while nothing but blanks has been seen since
 // the last line end, t = E + B + c (a 64-bit add) passes the carry through
 // blanks, stops it at content and restarts it at a line end; so the line ends
-// in E & ~t are exactly those that close a line with content, a field. The
+// in E & ~t are exactly those that close a line with content, a word. The
 // add's carry-out is the next chunk's c.
 namespace tavilon::scan {
 
 struct CountState {
-    std::uint64_t fields = 0;
+    std::uint64_t words = 0;
     std::uint64_t carry = 1; // 1: only blanks since the last line end
     bool sawNul = false;
 };
 
-// Adds the fields that end inside [p, p + n) to the state.
+// Adds the words that end inside [p, p + n) to the state.
 using CountBlockFn = void (*)(const unsigned char* p, std::size_t n, CountState& state);
 
 // Writes E and B for each 64-byte chunk of [p, p + n), the last chunk

@@ -29,8 +29,8 @@ constexpr std::size_t MarkPiece = 16u << 10;
 constexpr auto ProgressWait = std::chrono::milliseconds(50);
 
 // How a part begins, which decides what the part before it changes in it:
-// only blanks up to its first line end, and the line end closes a field if
-// the part before ended inside one; only blanks throughout, and the field
+// only blanks up to its first line end, and the line end closes a word if
+// the part before ended inside one; only blanks throughout, and the word
 // open before it stays open; content first, and the part stands alone.
 enum class Lead { Undecided, Content, BlanksThenLineEnd, AllBlanks };
 
@@ -103,7 +103,7 @@ std::size_t pastLastLineEnd(const unsigned char* p, std::size_t n)
 }
 
 // Counts one piece read at file offset `at`; with marks, notes after every
-// MarkPiece bytes that closed a field where the line after them starts.
+// MarkPiece bytes that closed a word where the line after them starts.
 void countPiece(Shared& shared, Part& part, const unsigned char* p, std::size_t n, std::uint64_t at,
                 std::uint64_t& markPieces)
 {
@@ -113,10 +113,10 @@ void countPiece(Shared& shared, Part& part, const unsigned char* p, std::size_t 
     }
     for (std::size_t start = 0; start < n; start += MarkPiece, ++markPieces) {
         const std::size_t size = std::min(MarkPiece, n - start);
-        const std::uint64_t before = part.state.fields;
+        const std::uint64_t before = part.state.words;
         shared.count(p + start, size, part.state);
-        if (part.state.fields != before)
-            part.marks.offer({at + start + pastLastLineEnd(p + start, size) - shared.textStart, part.state.fields},
+        if (part.state.words != before)
+            part.marks.offer({at + start + pastLastLineEnd(p + start, size) - shared.textStart, part.state.words},
                              markPieces);
     }
 }
@@ -281,18 +281,18 @@ Outcome<std::uint64_t> countInParts(const TextSource& source, const std::vector<
     }
     scan::CountState total;
     for (const Part& part : parts) {
-        std::uint64_t fieldsBefore = total.fields;
+        std::uint64_t wordsBefore = total.words;
         if (total.carry == 0 && part.lead == Lead::BlanksThenLineEnd)
-            ++fieldsBefore; // its first line end closes the field open before it
+            ++wordsBefore; // its first line end closes the word open before it
         if (part.lead != Lead::AllBlanks)
             total.carry = part.state.carry;
-        total.fields = fieldsBefore + part.state.fields;
+        total.words = wordsBefore + part.state.words;
         if (index)
-            index->append(part.marks, fieldsBefore);
+            index->append(part.marks, wordsBefore);
     }
     if (fileShrank(source))
         return listChangedError(source.path());
-    return total.fields + (total.carry == 0 ? 1 : 0);
+    return total.words + (total.carry == 0 ? 1 : 0);
 }
 
 } // namespace tavilon

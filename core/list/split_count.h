@@ -11,7 +11,7 @@
 
 namespace tavilon {
 
-// Counts the fields of a list read as bytes (not UTF-16), from the start of
+// Counts the words of a list read as bytes (not UTF-16), from the start of
 // its text, in parts: the text is cut at `splits` (ascending offsets in the
 // text), the first part is read by the calling thread and every other one
 // by a thread of its own, each in positioned reads of `pieceSize` bytes, so

@@ -119,7 +119,7 @@ std::string windows1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-void appendFieldUtf8(std::string& out, std::string_view bytes)
+void appendWordUtf8(std::string& out, std::string_view bytes)
 {
     if (isValidUtf8(bytes))
         out.append(bytes);
@@ -127,7 +127,7 @@ void appendFieldUtf8(std::string& out, std::string_view bytes)
         appendWindows1252(out, bytes);
 }
 
-std::string fieldToUtf8(std::string_view bytes)
+std::string wordToUtf8(std::string_view bytes)
 {
     if (isValidUtf8(bytes))
         return std::string(bytes);

@@ -17,13 +17,13 @@ bool isValidUtf8(std::string_view bytes);
 // controls of the same value, as Windows does).
 std::string windows1252ToUtf8(std::string_view bytes);
 
-// A field as read from a list without a UTF-16 mark: kept where it is valid
+// A word as read from a list without a UTF-16 mark: kept where it is valid
 // UTF-8, else taken as Windows-1252.
-std::string fieldToUtf8(std::string_view bytes);
+std::string wordToUtf8(std::string_view bytes);
 
 void appendUtf8(std::string& out, char32_t codePoint);
 
-// fieldToUtf8, appended to `out` without a temporary.
-void appendFieldUtf8(std::string& out, std::string_view bytes);
+// wordToUtf8, appended to `out` without a temporary.
+void appendWordUtf8(std::string& out, std::string_view bytes);
 
 } // namespace tavilon

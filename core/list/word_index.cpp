@@ -18,10 +18,10 @@ void WordIndex::offer(const Mark& mark, std::uint64_t block)
     thinWhileFull();
 }
 
-void WordIndex::append(const WordIndex& later, std::uint64_t fieldsBefore)
+void WordIndex::append(const WordIndex& later, std::uint64_t wordsBefore)
 {
     for (const Mark& mark : later.marks_)
-        marks_.push_back({mark.offset, mark.fieldsBefore + fieldsBefore});
+        marks_.push_back({mark.offset, mark.wordsBefore + wordsBefore});
     thinWhileFull();
 }
 
@@ -40,7 +40,7 @@ void WordIndex::thinWhileFull()
 const WordIndex::Mark* WordIndex::before(std::uint64_t target) const
 {
     auto it = std::partition_point(marks_.begin(), marks_.end(),
-                                   [&](const Mark& mark) { return mark.fieldsBefore < target; });
+                                   [&](const Mark& mark) { return mark.wordsBefore < target; });
     return it == marks_.begin() ? nullptr : &*(it - 1);
 }
 

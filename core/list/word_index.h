@@ -12,8 +12,8 @@ namespace tavilon {
 class WordIndex {
 public:
     struct Mark {
-        std::uint64_t offset;       // a line start, in bytes of text
-        std::uint64_t fieldsBefore; // the words that end before it
+        std::uint64_t offset;      // a line start, in bytes of text
+        std::uint64_t wordsBefore; // the words that end before it
     };
 
     explicit WordIndex(std::size_t maxMarks = 65536) : maxMarks_(maxMarks < 2 ? 2 : maxMarks) {}
@@ -25,8 +25,8 @@ public:
     // Offers the mark found in block `block` of the count.
     void offer(const Mark& mark, std::uint64_t block);
     // Adds the marks of a later part of the same text that was counted on
-    // its own, after `fieldsBefore` words.
-    void append(const WordIndex& later, std::uint64_t fieldsBefore);
+    // its own, after `wordsBefore` words.
+    void append(const WordIndex& later, std::uint64_t wordsBefore);
     // The last mark before which fewer than `target` words end, or nothing.
     const Mark* before(std::uint64_t target) const;
     std::size_t size() const { return marks_.size(); }

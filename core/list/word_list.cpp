@@ -35,13 +35,13 @@ std::size_t pastLastLineEnd(const unsigned char* p, std::size_t n)
     return 0;
 }
 
-// The line after the block's last line end starts a field to come.
+// The line after the block's last line end starts a word to come.
 void noteLastLineStart(WordIndex& index, const std::vector<char>& block, std::size_t size,
-                       std::uint64_t blockOffset, std::uint64_t fieldsSoFar, std::uint64_t blockNumber)
+                       std::uint64_t blockOffset, std::uint64_t wordsSoFar, std::uint64_t blockNumber)
 {
     const std::size_t end = pastLastLineEnd(reinterpret_cast<const unsigned char*>(block.data()), size);
     if (end != 0)
-        index.offer({blockOffset + end, fieldsSoFar}, blockNumber);
+        index.offer({blockOffset + end, wordsSoFar}, blockNumber);
 }
 
 // The count of one step of a mapped window: plain data only, since a bus
@@ -52,10 +52,10 @@ struct WindowScan {
     scan::CountBlockFn count = nullptr;
     scan::CountState state;
     bool withMarks = false;
-    // Per piece of MarkPiece bytes that closed a field: where the line after
-    // its last line end starts (from `bytes`), and the fields before it.
+    // Per piece of MarkPiece bytes that closed a word: where the line after
+    // its last line end starts (from `bytes`), and the words before it.
     std::size_t markAt[MarksPerStep] = {};
-    std::uint64_t markFields[MarksPerStep] = {};
+    std::uint64_t markWords[MarksPerStep] = {};
     std::size_t markPiece[MarksPerStep] = {};
     std::size_t marks = 0;
 };
@@ -69,12 +69,12 @@ void scanWindow(void* context)
     }
     for (std::size_t start = 0, piece = 0; start < w.size; start += MarkPiece, ++piece) {
         const std::size_t n = w.size - start < MarkPiece ? w.size - start : MarkPiece;
-        const std::uint64_t before = w.state.fields;
+        const std::uint64_t before = w.state.words;
         w.count(w.bytes + start, n, w.state);
-        if (w.state.fields == before)
-            continue; // no field closed here: the last mark still serves
+        if (w.state.words == before)
+            continue; // no word closed here: the last mark still serves
         w.markAt[w.marks] = start + pastLastLineEnd(w.bytes + start, n);
-        w.markFields[w.marks] = w.state.fields;
+        w.markWords[w.marks] = w.state.words;
         w.markPiece[w.marks] = piece;
         ++w.marks;
     }
@@ -114,7 +114,7 @@ MappedEnd countMapped(const TextSource& source, const ProgressFn& progress, Word
                 return MappedEnd::Nul;
             const std::uint64_t textOffset = windowStart + at - textStart;
             for (std::size_t m = 0; m < scan.marks; ++m)
-                index->offer({textOffset + scan.markAt[m], scan.markFields[m]}, pieces + scan.markPiece[m]);
+                index->offer({textOffset + scan.markAt[m], scan.markWords[m]}, pieces + scan.markPiece[m]);
             pieces += (step + MarkPiece - 1) / MarkPiece;
             at += step;
             mappedTo = windowStart + at;
@@ -195,14 +195,14 @@ Outcome<std::uint64_t> countWords(TextSource& source, const ProgressFn& progress
         if (state.sawNul)
             return notWordListError(source.path());
         if (index)
-            noteLastLineStart(*index, buffer, n.value(), textOffset, state.fields, block);
+            noteLastLineStart(*index, buffer, n.value(), textOffset, state.words, block);
         textOffset += n.value();
         if (progress && !progress(source.bytesConsumed(), source.fileSize()))
             return cancelledError();
     }
     if (state.carry == 0) // a last line with content and no line end
-        ++state.fields;
-    return state.fields;
+        ++state.words;
+    return state.words;
 }
 
 Outcome<std::uint64_t> countWords(const std::string& path, const ProgressFn& progress, WordIndex* index,
@@ -222,17 +222,17 @@ Outcome<std::string> fetchWord(const std::string& path, std::uint64_t target)
     auto reader = WordListReader::open(path);
     if (!reader)
         return reader.error();
-    std::string field;
+    std::string word;
     std::uint64_t counter = 0;
     while (counter != target) {
-        auto more = reader.value().next(field);
+        auto more = reader.value().next(word);
         if (!more)
             return more.error();
         if (!more.value())
             return listChangedError(path);
         ++counter;
     }
-    return field;
+    return word;
 }
 
 } // namespace tavilon

@@ -12,12 +12,12 @@ namespace {
 bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // The line without its surrounding blanks, as UTF-8, when anything is left.
-bool trimmedField(const std::string& line, std::string& field)
+bool trimmedWord(const std::string& line, std::string& word)
 {
-    const std::string_view word = trimBlanks(line);
-    if (word.empty())
+    const std::string_view trimmed = trimBlanks(line);
+    if (trimmed.empty())
         return false;
-    field = fieldToUtf8(word);
+    word = wordToUtf8(trimmed);
     return true;
 }
 
@@ -45,7 +45,7 @@ Outcome<bool> WordListReader::refill()
     return end_ != 0;
 }
 
-Outcome<bool> WordListReader::next(std::string& field)
+Outcome<bool> WordListReader::next(std::string& word)
 {
     std::string line;
     for (;;) {
@@ -65,12 +65,12 @@ Outcome<bool> WordListReader::next(std::string& field)
             line.push_back(c);
             continue;
         }
-        if (trimmedField(line, field))
+        if (trimmedWord(line, word))
             return true;
         line.clear();
     }
     // The last line may have no line end.
-    return trimmedField(line, field);
+    return trimmedWord(line, word);
 }
 
 } // namespace tavilon

@@ -8,13 +8,13 @@
 
 namespace tavilon {
 
-// Reads a word list one field at a time, byte by byte.
+// Reads a word list one word at a time, byte by byte.
 class WordListReader {
 public:
     static Outcome<WordListReader> open(const std::string& path);
 
-    // The next field (UTF-8) into `field`; false at the end of the list.
-    Outcome<bool> next(std::string& field);
+    // The next word (UTF-8) into `word`; false at the end of the list.
+    Outcome<bool> next(std::string& word);
 
 private:
     explicit WordListReader(TextSource source);

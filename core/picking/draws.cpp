@@ -16,7 +16,7 @@ namespace {
 // of its 2^24 states.
 constexpr std::uint64_t SequenceReach = std::uint64_t{1} << 24;
 
-// Field numbers drawn so far, in an open-addressed table of at least twice
+// Word numbers drawn so far, in an open-addressed table of at least twice
 // as many slots as it will hold (0 marks a free slot): memory grows with the
 // picks, not with the list.
 class NumberSet {
@@ -55,67 +55,79 @@ CoreError tooFewWords(std::uint64_t count, std::uint64_t picks, const std::strin
                 + " different ones asked for"};
 }
 
-template <class Draw>
-Outcome<std::vector<std::uint64_t>> guarded(Draw draw)
+// A word number from 1 to `count`: from one step of the program's sequence,
+// or, each equally likely, from the bytes of a file.
+Outcome<std::uint64_t> drawOne(std::uint64_t count, RandomSource& random)
+{
+    return targetFor(static_cast<double>(count), random.next());
+}
+
+Outcome<std::uint64_t> drawOne(std::uint64_t count, RandomBytes& random)
+{
+    auto drawn = random.below(count);
+    if (!drawn)
+        return drawn.error();
+    return drawn.value() + 1;
+}
+
+// The picks `fill` adds to a vector made ready for them, after what every
+// draw checks first and, without repeats (`distinct`), that the list holds
+// as many different words. Running out of memory is an error too.
+template <class Fill>
+Outcome<std::vector<std::uint64_t>> drawChecked(std::uint64_t count, std::uint64_t picks, bool distinct, Fill fill)
 {
     try {
-        return draw();
+        if (auto checked = checkDraws(picks, count); !checked)
+            return checked.error();
+        if (distinct && picks > count)
+            return tooFewWords(count, picks, "fewer");
+        std::vector<std::uint64_t> targets;
+        targets.reserve(picks);
+        if (auto filled = fill(targets); !filled)
+            return filled.error();
+        return targets;
     } catch (const std::bad_alloc&) {
         return outOfMemoryError();
     }
+}
+
+template <class Source>
+Outcome<std::vector<std::uint64_t>> repeatedDraws(std::uint64_t count, std::uint64_t picks, Source& random)
+{
+    return drawChecked(count, picks, false, [&](std::vector<std::uint64_t>& targets) -> Outcome<bool> {
+        while (targets.size() < picks) {
+            auto drawn = drawOne(count, random);
+            if (!drawn)
+                return drawn.error();
+            targets.push_back(drawn.value());
+        }
+        return true;
+    });
 }
 
 } // namespace
 
 Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomSource& random)
 {
-    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
-        if (auto checked = checkDraws(picks, count); !checked)
-            return checked.error();
-        std::vector<std::uint64_t> targets;
-        targets.reserve(picks);
-        const double words = static_cast<double>(count);
-        for (std::uint64_t i = 0; i < picks; ++i)
-            targets.push_back(targetFor(words, random.next()));
-        return targets;
-    });
+    return repeatedDraws(count, picks, random);
 }
 
 Outcome<std::vector<std::uint64_t>> drawWithRepeats(std::uint64_t count, std::uint64_t picks, RandomBytes& random)
 {
-    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
-        if (auto checked = checkDraws(picks, count); !checked)
-            return checked.error();
-        std::vector<std::uint64_t> targets;
-        targets.reserve(picks);
-        while (targets.size() < picks) {
-            auto drawn = random.below(count);
-            if (!drawn)
-                return drawn.error();
-            targets.push_back(drawn.value() + 1);
-        }
-        return targets;
-    });
+    return repeatedDraws(count, picks, random);
 }
 
 Outcome<std::vector<std::uint64_t>> drawDistinct(std::uint64_t count, std::uint64_t picks, RandomSource& random)
 {
-    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
-        if (auto checked = checkDraws(picks, count); !checked)
-            return checked.error();
-        if (picks > count)
-            return tooFewWords(count, picks, "fewer");
+    return drawChecked(count, picks, true, [&](std::vector<std::uint64_t>& targets) -> Outcome<bool> {
         if (picks > SequenceReach)
             return tooFewWords(count, picks, "the program's sequence reaches only 16777216 of them, fewer");
-        std::vector<std::uint64_t> targets;
-        targets.reserve(picks);
         NumberSet drawn(picks);
         RandomSource draws = random;
-        const double words = static_cast<double>(count);
         // One period of the sequence visits every state once, so it lands on
         // every number it can reach.
         for (std::uint64_t step = 0; targets.size() < picks && step < SequenceReach; ++step) {
-            const std::uint64_t target = targetFor(words, draws.next());
+            const std::uint64_t target = drawOne(count, draws).value();
             if (drawn.insert(target))
                 targets.push_back(target);
         }
@@ -123,28 +135,22 @@ Outcome<std::vector<std::uint64_t>> drawDistinct(std::uint64_t count, std::uint6
             return tooFewWords(count, picks, "the program's sequence reaches only " + std::to_string(targets.size())
                                                  + " of them, fewer");
         random = draws;
-        return targets;
+        return true;
     });
 }
 
 Outcome<std::vector<std::uint64_t>> drawDistinct(std::uint64_t count, std::uint64_t picks, RandomBytes& random)
 {
-    return guarded([&]() -> Outcome<std::vector<std::uint64_t>> {
-        if (auto checked = checkDraws(picks, count); !checked)
-            return checked.error();
-        if (picks > count)
-            return tooFewWords(count, picks, "fewer");
-        std::vector<std::uint64_t> targets;
-        targets.reserve(picks);
+    return drawChecked(count, picks, true, [&](std::vector<std::uint64_t>& targets) -> Outcome<bool> {
         {
             // Floyd: for each j of the last `picks` numbers, a number up to
             // j, or j itself where that one is taken already.
             NumberSet taken(picks);
             for (std::uint64_t j = count - picks + 1; j <= count; ++j) {
-                auto drawn = random.below(j);
+                auto drawn = drawOne(j, random);
                 if (!drawn)
                     return drawn.error();
-                const std::uint64_t target = taken.insert(drawn.value() + 1) ? drawn.value() + 1 : j;
+                const std::uint64_t target = taken.insert(drawn.value()) ? drawn.value() : j;
                 if (target == j)
                     taken.insert(j);
                 targets.push_back(target);
@@ -156,7 +162,7 @@ Outcome<std::vector<std::uint64_t>> drawDistinct(std::uint64_t count, std::uint6
                 return drawn.error();
             std::swap(targets[i - 1], targets[static_cast<std::size_t>(drawn.value())]);
         }
-        return targets;
+        return true;
     });
 }
 

@@ -9,7 +9,7 @@
 
 namespace tavilon {
 
-// The field numbers (1 to count) that the picks of a command land on, in
+// The word numbers (1 to count) that the picks of a command land on, in
 // the order drawn. Each checks what every draw checks first (at most
 // MaxPicksPerPress picks, a list with words); on an error there are no
 // picks, and the program's sequence is left where it was.

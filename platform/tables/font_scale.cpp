@@ -36,7 +36,7 @@ QSizeF metricsOf(const QFont& font, const QPaintDevice* device)
 // face is missing, the font engine's stand-in for it is measured.
 struct Reference {
     QImage image{1, 1, QImage::Format_RGB32};
-    QFont face{QStringLiteral("Liberation Sans"), 8};
+    QFont face = referenceFont();
     QSizeF metrics;
     Reference()
     {
@@ -70,6 +70,8 @@ int scaled(int twipValue, double factor)
 }
 
 } // namespace
+
+QFont referenceFont() { return QFont(QStringLiteral("Liberation Sans"), 8); }
 
 FontScale::FontScale(QWidget* window, QSize clientTwips, const QWidget* above)
     : QObject(window), window_(window), clientTwips_(clientTwips), above_(above)

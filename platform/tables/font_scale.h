@@ -10,8 +10,11 @@ class QWidget;
 
 namespace tavilon {
 
-// How much larger than the face the control tables were drawn for (8-point
-// Liberation Sans at 96 dots per inch) the font in effect in a window is, per
+// The face the control tables were drawn for: 8-point Liberation Sans.
+QFont referenceFont();
+
+// How much larger than the face the control tables were drawn for
+// (referenceFont() at 96 dots per inch) the font in effect in a window is, per
 // axis: the average width of the letters A-Z and a-z, and the line height,
 // each against that face's and never below 1 (the width also at least as
 // much as any text of the window grows). A desktop theme may replace

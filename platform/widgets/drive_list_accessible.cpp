@@ -1,28 +1,18 @@
 #include "drive_list_accessible.h"
 
 #include "drive_list.h"
+#include "platform/windows/accessible_interface.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
 
 namespace tavilon {
 
-namespace {
-
-QAccessibleInterface* driveListFactory(const QString&, QObject* object)
-{
-    if (auto* box = qobject_cast<DriveList*>(object))
-        return new DriveListAccessible(box); // QAccessible owns it
-    return nullptr;
-}
-
-} // namespace
-
 DriveListAccessible::DriveListAccessible(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
 
 void DriveListAccessible::install()
 {
-    QAccessible::installFactory(&driveListFactory); // a second install is a no-op
+    installAccessibleInterface<DriveList, DriveListAccessible>();
 }
 
 QComboBox* DriveListAccessible::box() const { return static_cast<QComboBox*>(widget()); }

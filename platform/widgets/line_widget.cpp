@@ -1,5 +1,7 @@
 #include "line_widget.h"
 
+#include "platform/windows/accessible_interface.h"
+
 #include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
@@ -16,18 +18,11 @@ public:
     QString text(QAccessible::Text) const override { return QString(); }
 };
 
-QAccessibleInterface* ruleFactory(const QString&, QObject* object)
-{
-    if (auto* rule = qobject_cast<LineWidget*>(object))
-        return new RuleAccessible(rule); // QAccessible owns it
-    return nullptr;
-}
-
 } // namespace
 
 LineWidget::LineWidget(QWidget* container) : QWidget(container)
 {
-    QAccessible::installFactory(&ruleFactory); // a second install is a no-op
+    installAccessibleInterface<LineWidget, RuleAccessible>();
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);

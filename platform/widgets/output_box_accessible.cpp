@@ -1,6 +1,7 @@
 #include "output_box_accessible.h"
 
 #include "output_box.h"
+#include "platform/windows/accessible_interface.h"
 
 #include <QTextCursor>
 
@@ -8,22 +9,11 @@
 
 namespace tavilon {
 
-namespace {
-
-QAccessibleInterface* outputBoxFactory(const QString&, QObject* object)
-{
-    if (auto* box = qobject_cast<OutputBox*>(object))
-        return new OutputBoxAccessible(box); // QAccessible owns it
-    return nullptr;
-}
-
-} // namespace
-
 OutputBoxAccessible::OutputBoxAccessible(OutputBox* box) : QAccessibleWidget(box, QAccessible::EditableText) {}
 
 void OutputBoxAccessible::install()
 {
-    QAccessible::installFactory(&outputBoxFactory); // a second install is a no-op
+    installAccessibleInterface<OutputBox, OutputBoxAccessible>();
 }
 
 OutputBox* OutputBoxAccessible::box() const { return static_cast<OutputBox*>(widget()); }

@@ -1,5 +1,7 @@
 #include "window_accessibility.h"
 
+#include "accessible_interface.h"
+
 #include <QAccessibleWidget>
 #include <QWidget>
 
@@ -16,10 +18,9 @@ public:
     WindowAccessible(QWidget* window, QAccessible::Role role) : QAccessibleWidget(window, role) {}
 };
 
-QAccessibleInterface* windowAccessibleFactory(const QString&, QObject* object)
+QAccessibleInterface* windowInterface(QWidget* widget)
 {
-    auto* widget = qobject_cast<QWidget*>(object);
-    if (!widget || !widget->isWindow())
+    if (!widget->isWindow())
         return nullptr;
     const QVariant role = widget->property(RoleProperty);
     if (!role.isValid())
@@ -31,8 +32,7 @@ QAccessibleInterface* windowAccessibleFactory(const QString&, QObject* object)
 
 void setAccessibleWindowRole(QWidget* window, QAccessible::Role role)
 {
-    // Installing the same factory again is a no-op.
-    QAccessible::installFactory(&windowAccessibleFactory);
+    installAccessibleMaker<QWidget, &windowInterface>();
     window->setProperty(RoleProperty, static_cast<int>(role));
 }
 

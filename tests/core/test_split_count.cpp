@@ -90,7 +90,7 @@ private slots:
                     continue;
                 const QByteArray before = text.left(static_cast<int>(mark->offset));
                 QVERIFY(before.isEmpty() || before.endsWith('\n') || before.endsWith('\r'));
-                QCOMPARE(plainCount(before), mark->fieldsBefore);
+                QCOMPARE(plainCount(before), mark->wordsBefore);
             }
         }
     }
