@@ -204,13 +204,13 @@ void kernelRows(int rounds)
               }));
     }
     print("byte loop (full word rules)", secondsPerGiB(rounds, [&] {
-              std::uint64_t fields = 0;
+              std::uint64_t words = 0;
               bool content = false;
               bool nul = false;
               for (int r = 0; r < repeats; ++r) {
                   for (unsigned char c : bytes) {
                       if (c == '\n' || c == '\r') {
-                          fields += content;
+                          words += content;
                           content = false;
                       } else if (c != ' ' && c != '\t') {
                           content = true;
@@ -218,7 +218,7 @@ void kernelRows(int rounds)
                       }
                   }
               }
-              sink = sink + fields + nul;
+              sink = sink + words + nul;
           }));
     print("byte loop (LF only)", secondsPerGiB(rounds, [&] {
               std::uint64_t lines = 0;

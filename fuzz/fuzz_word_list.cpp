@@ -1,9 +1,9 @@
 // libFuzzer target for the word-list reader. For any bytes: counting and
 // fetching never crash or read out of bounds, every vector kernel counts
-// alike, and every target from 1 to the count reaches a field, the same one
+// alike, and every target from 1 to the count reaches a word, the same one
 // that the one-pass fetch returns, with or without the count's marks. The
 // count in parts gives the same count wherever the parts are cut, and its
-// marks are line starts with the right number of fields before them.
+// marks are line starts with the right number of words before them.
 // Read with words ending at NUL, the list gives the words of a plain split.
 
 #include "core/list/blanks.h"
@@ -43,9 +43,9 @@ void check(bool condition)
         std::abort();
 }
 
-// The fields closed before each offset of the text: a line end closes one
+// The words closed before each offset of the text: a line end closes one
 // when content came since the last one.
-std::vector<std::uint64_t> fieldsBefore(const std::vector<std::uint8_t>& text)
+std::vector<std::uint64_t> wordsBefore(const std::vector<std::uint8_t>& text)
 {
     std::vector<std::uint64_t> before(text.size() + 1, 0);
     bool content = false;
@@ -75,7 +75,7 @@ void checkSplits(const std::string& path, std::uint64_t count)
         check(std::fread(text.data(), 1, text.size(), file) == text.size());
         std::fclose(file);
     }
-    const std::vector<std::uint64_t> before = fieldsBefore(text);
+    const std::vector<std::uint64_t> before = wordsBefore(text);
     for (std::uint64_t cut = 0; cut <= textSize; cut += step) {
         tavilon::WordIndex index(64);
         auto parts = tavilon::countInParts(source.value(), {cut / 3, cut}, 16 + cut % 50, {}, &index);
@@ -156,11 +156,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto skipping = tavilon::collectWords(path, targets, {}, &index);
     check(skipping.ok());
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        auto field = tavilon::fetchWord(path, targets[i]);
-        check(field.ok());
-        check(!field.value().empty());
-        check(std::string(picked.value().word(i)) == field.value());
-        check(std::string(skipping.value().word(i)) == field.value());
+        auto word = tavilon::fetchWord(path, targets[i]);
+        check(word.ok());
+        check(!word.value().empty());
+        check(std::string(picked.value().word(i)) == word.value());
+        check(std::string(skipping.value().word(i)) == word.value());
     }
     auto beyond = tavilon::fetchWord(path, count + 1);
     check(!beyond.ok() && beyond.error().code == tavilon::ErrorCode::ListChanged);

@@ -56,7 +56,7 @@ Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count)
 
 namespace {
 
-// The plan's field numbers, drawn from `draws`.
+// The plan's word numbers, drawn from `draws`.
 std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
 {
     std::vector<std::uint64_t> targets;
@@ -66,7 +66,7 @@ std::vector<std::uint64_t> drawTargets(const Plan& p, RandomSource& draws)
     return targets;
 }
 
-// The fields at `targets`, read from the list in one pass; the list must
+// The words at `targets`, read from the list in one pass; the list must
 // still be the file it was when opened.
 Outcome<PickedWords> collectChecked(TextSource& list, const std::vector<std::uint64_t>& targets,
                                     const ProgressFn& progress, const WordIndex* index, std::size_t textBudget,
@@ -99,9 +99,9 @@ std::string joinedPicks(const PickedWords& picked, std::string_view lineEnd)
     text.resize(picked.totalSize() + lineEnd.size() * picked.size());
     char* out = text.data();
     for (std::size_t i = 0; i < picked.size(); ++i) {
-        const std::string_view field = picked.word(i);
-        std::memcpy(out, field.data(), field.size());
-        out += field.size();
+        const std::string_view word = picked.word(i);
+        std::memcpy(out, word.data(), word.size());
+        out += word.size();
         std::memcpy(out, lineEnd.data(), lineEnd.size());
         out += lineEnd.size();
     }
@@ -129,10 +129,10 @@ Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& rando
         return listChangedError(input.path);
 
     RandomSource draws = random;
-    auto fields = drawAndCollect(list, p, draws, progress, index, textBudget);
-    if (!fields)
-        return fields.error();
-    const PickedWords& picked = fields.value();
+    auto collected = drawAndCollect(list, p, draws, progress, index, textBudget);
+    if (!collected)
+        return collected.error();
+    const PickedWords& picked = collected.value();
     constexpr std::string_view LineEnd = "\n";
     if (picked.totalSize() + LineEnd.size() * picked.size() > textBudget)
         return textBudgetError(textBudget);
@@ -184,14 +184,14 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
                                                            : std::vector<std::uint64_t>(targets.begin() + begin,
                                                                                         targets.begin() + end);
             const auto& asked = whole ? targets : group;
-            auto fields = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget, format);
-            if (!fields && fields.error().code == ErrorCode::TooMuchText && asked.size() > 1) {
+            auto collected = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget, format);
+            if (!collected && collected.error().code == ErrorCode::TooMuchText && asked.size() > 1) {
                 groupSize = (asked.size() + 1) / 2;
                 continue;
             }
-            if (!fields)
-                return fields.error();
-            const PickedWords& picked = fields.value();
+            if (!collected)
+                return collected.error();
+            const PickedWords& picked = collected.value();
             for (std::size_t i = 0; i < picked.size(); ++i) {
                 if (!pass(picked.word(i)))
                     return sentenceError(ErrorCode::WriteFailed,
@@ -271,10 +271,10 @@ Outcome<PressResult> pressOnePickAtATime(const PressInput& input, RandomSource& 
     RandomSource draws = random;
     for (std::uint64_t pass = 1; pass <= p.passes; ++pass) {
         const std::uint64_t target = targetFor(p.count, draws.next());
-        auto field = fetchWord(input.path, target);
-        if (!field)
-            return field.error();
-        result.words += field.value();
+        auto word = fetchWord(input.path, target);
+        if (!word)
+            return word.error();
+        result.words += word.value();
         result.words += '\n';
     }
     result.picks = p.passes;

@@ -50,14 +50,14 @@ struct PressResult {
 // any are asked for, a list with words and a count that can be looked up.
 Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count);
 
-// The field number one draw lands on: floor(count * r + 1).
+// The word number one draw lands on: floor(count * r + 1).
 std::uint64_t targetFor(double count, float r);
 
 // One press of "Select" with the output box's rules: at most
 // MaxPicksPerPress picks, no more than MaxOutputLines lines in
 // the box afterwards, every word at most MaxWordLength long and free of the
 // characters that break the box's lines, and at most `textBudget` bytes of
-// text. It draws every pick's field number first, then reads the list once.
+// text. It draws every pick's word number first, then reads the list once.
 // The draws come from a copy of `random`, which takes the copy's state only
 // when the whole press succeeds: on any error (memory running out included)
 // nothing is picked and the source is left as it was. An index from counting
@@ -80,7 +80,7 @@ using TextSink = std::function<bool(std::string_view text)>;
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
                                 const WordIndex* index, std::string_view lineEnd, const TextSink& sink);
 
-// The words at `targets` (field numbers from 1 to the list's count, in
+// The words at `targets` (word numbers from 1 to the list's count, in
 // the order drawn) handed over as pickText hands over its picks, from a list
 // whose words end as `format` says (the index is for lines only).
 Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint64_t>& targets,
