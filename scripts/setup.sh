@@ -9,9 +9,10 @@ TAVILON_PACKAGES=(
   # translations: Qt Linguist's tools and Qt's own translations
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   fonts-liberation
-  # the desktops' own faces (GNOME's Cantarell, KDE's Noto Sans) and Qt's GTK
-  # platform theme, for the tests that run the windows under them
-  fonts-cantarell fonts-noto-core qt6-gtk-platformtheme
+  # the desktops' own faces (GNOME's Cantarell, KDE's Noto Sans), Qt's GTK
+  # platform theme and a theme tool that changes the look live, for the
+  # tests that run the windows under them
+  fonts-cantarell fonts-noto-core qt6-gtk-platformtheme qt6ct
   # a Wayland session: Qt's Wayland platform plugin and a headless compositor
   qt6-wayland weston
   xvfb xauth xdotool xclip x11-utils openbox imagemagick

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
 #ifdef _WIN32
 #include <filesystem>
@@ -38,7 +41,7 @@ FileIdentity identityOf(const struct _stat64& st)
             static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime) * 1'000'000'000};
 }
 void keepReadsFromWaiting(int) {}
-bool isRegular(const struct _stat64& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
+bool isRegular(int, const struct _stat64& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
 std::string kindOf(const struct _stat64& st)
 {
     return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a regular file";
@@ -70,7 +73,34 @@ void keepReadsFromWaiting(int fd)
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags | O_NONBLOCK);
 }
-bool isRegular(const struct stat& st) { return S_ISREG(st.st_mode); }
+// A file of the kernel's attribute file systems (sysfs and its kin) says it
+// holds a page of bytes whatever it holds, so no count of it would hold:
+// it is refused as not a regular file. /proc's files say they hold nothing
+// and are read to their end.
+bool sizeIsMadeUp(int fd)
+{
+#ifdef __linux__
+    struct statfs fs {};
+    if (::fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x62656572: // sysfs
+    case 0x64626720: // debugfs
+    case 0x74726163: // tracefs
+    case 0x73636673: // securityfs
+    case 0x62656570: // configfs
+    case 0x27e0eb:   // cgroup
+    case 0x63677270: // cgroup2
+        return true;
+    default:
+        return false;
+    }
+#else
+    (void)fd;
+    return false;
+#endif
+}
+bool isRegular(int fd, const struct stat& st) { return S_ISREG(st.st_mode) && !sizeIsMadeUp(fd); }
 std::string kindOf(const struct stat& st)
 {
     if (S_ISDIR(st.st_mode))
@@ -122,7 +152,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
                              {path, systemReason(err)}, path, systemReason(err), err);
     }
-    if (!isRegular(st)) {
+    if (!isRegular(fd, st)) {
         const std::string kind = kindOf(st);
 #ifdef _WIN32
         ::_close(fd);

@@ -27,6 +27,13 @@ bool FocusRing::eventFilter(QObject* watched, QEvent* event)
     // The frame stacks itself again just under the control whenever the
     // control moves, resizes or changes its place among its siblings.
     const bool handled = QFocusFrame::eventFilter(watched, event);
+    // A new style (a theme tool's change of the desktop's look) hides Qt's
+    // frame until the focus moves; it is set up again for the control.
+    if (event->type() == QEvent::StyleChange && widget() && !isVisible()) {
+        QWidget* const focused = widget();
+        setWidget(nullptr);
+        follow(focused);
+    }
     if (widget())
         lower();
     return handled;

@@ -67,6 +67,8 @@ private slots:
         QTest::newRow("missing") << "missing.txt" << QByteArray() << int(ErrorCode::OpenFailed);
         QTest::newRow("folder") << "." << QByteArray() << int(ErrorCode::NotRegularFile);
         QTest::newRow("pipe without a writer") << "pipe" << QByteArray() << int(ErrorCode::NotRegularFile);
+        QTest::newRow("sysfs, whose size is made up") << "/sys/kernel/uevent_seqnum" << QByteArray()
+                                                       << int(ErrorCode::NotRegularFile);
         QTest::newRow("a file that does not answer") << "waiting-list" << QByteArray() << int(ErrorCode::ReadFailed);
     }
     void whatIsNoWordListIsRefusedWithoutWaiting()
@@ -74,6 +76,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
         QFETCH(int, code);
+        if (name.startsWith("/sys/") && !QFile::exists(name))
+            QSKIP("sysfs is not mounted here");
         TempFiles files;
         const std::string path = name.startsWith('/') ? name.toStdString() : files.path(name).toStdString();
         if (!bytes.isEmpty())

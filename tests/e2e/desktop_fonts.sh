@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The windows under the desktop's font, from outside: GNOME's face (through Qt's GTK theme) and KDE's
-# (kdeglobals) make the main window grow; a font or scale too large for the screen leaves every window
+# (kdeglobals) make the main window grow, and so does a theme tool's live change (qt6ct), which keeps its colours; a font or scale too large for the screen leaves every window
 # on it (dialogs and About, smaller, share its sizing); with no theme the main window keeps its size. Usage (under with_x_server.sh): desktop_fonts.sh PROGRAM
 set -euo pipefail
 source "$(dirname "$0")/e2e_lib.sh"
@@ -41,4 +41,13 @@ for desktop in gnome kde; do
 done
 start big "${gnome[@]}" && stop # a font too large for the screen
 start bare QT_FONT_DPI=144 && stop # a scale too large for the screen
+if [ -e "$(qtpaths6 --plugin-dir 2>/dev/null)/platformthemes/libqt6ct.so" ]; then # a theme tool's live change
+  mkdir -p "$work/tool/qt6ct" && printf '[Fonts]\ngeneral="DejaVu Sans,9,-1,5,400,0,0,0,0,0,0,0,0,0,0,1"\n' >"$work/tool/qt6ct/qt6ct.conf"
+  start tool QT_QPA_PLATFORMTHEME=qt6ct
+  sed -i 's/Sans,9,/Sans,10,/' "$work/tool/qt6ct/qt6ct.conf" # it rereads its settings 3 s after they change
+  wait_until 10 eval 'geometry_of "$MAIN"; [ "$WIDTH" -gt "$MAIN_W" ]' || fail "the theme tool's new font did not reach the window"
+  [ "$(pixel_at $((X + WIDTH - 8)) $((Y + 40)))" = "89 117 191" ] || fail "after the theme tool's change the window lost its blue"
+  [ "$(pixel_at $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 4)))" = "192 189 255" ] || fail "the output box lost its lilac"
+  stop
+fi
 echo "PASS"
