@@ -57,14 +57,13 @@ int main(int argc, char** argv)
     // is given the arguments before "--" only, and takes its own out of them.
     const auto optionsEnd = std::find(args.begin(), args.end(), "--");
     const int given = 1 + static_cast<int>(optionsEnd - args.begin());
-    char* const lastGiven = given > 1 ? argv[given - 1] : nullptr;
     int qtArgc = given;
     QApplication app(qtArgc, argv);
     std::vector<std::string> left(argv + 1, argv + qtArgc);
     left.insert(left.end(), optionsEnd, args.end());
-    // Qt keeps the order of the arguments it leaves.
-    const bool lastTaken = lastGiven && argv[qtArgc - 1] != lastGiven;
-    const auto options = tavilon::parseStartOptions(left, lastTaken ? lastGiven : std::string_view());
+    // What Qt does with its own options is Qt's: "-platform" without a
+    // value, for one, it drops without a word, as every Qt program does.
+    const auto options = tavilon::parseStartOptions(left);
     if (const auto status = answer(options))
         return *status;
 

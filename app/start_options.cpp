@@ -1,6 +1,7 @@
 #include "start_options.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include <getopt.h>
 
@@ -41,7 +42,7 @@ bool readableBeforeQt(const std::vector<std::string>& args)
     return std::none_of(args.begin(), end, [](const std::string& arg) { return isOption(arg) && !isOurs(arg); });
 }
 
-Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args, std::string_view takenLast)
+Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args)
 {
     // getopt_long wants a writable argv led by the program's name.
     std::vector<std::string> strings {"tavilon"};
@@ -78,8 +79,6 @@ Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args, st
             return usageError("one word list at a time");
         options.file = strings[static_cast<std::size_t>(i)];
     }
-    if (isOption(takenLast) && takenLast.find('=') == std::string_view::npos)
-        return usageError(std::string(takenLast) + " needs a value");
     return options;
 }
 

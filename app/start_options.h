@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tavilon {
@@ -26,11 +25,9 @@ bool readableBeforeQt(const std::vector<std::string>& args);
 
 // Reads the arguments Qt has left (the program's name left out). --help
 // (-h) and --version act where they stand: the first of them, or the first
-// error, decides. `takenLast` is the last argument given to Qt when Qt took
-// it: an option there has lost the value it wanted, as Qt drops
-// "-platform" alone without a word. An error is WrongUsage, its message
-// saying what is wrong in a few words.
-Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args, std::string_view takenLast = {});
+// error, decides. An error is WrongUsage, its message saying what is wrong
+// in a few words.
+Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args);
 
 // The text --help prints.
 std::string startUsage();

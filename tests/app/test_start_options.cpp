@@ -22,7 +22,6 @@ private slots:
         QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << true << 0 << usage << "";
         QTest::newRow("unknown option") << QStringList{"--bogus"} << true << 2 << "" << "unknown option \"--bogus\"";
         QTest::newRow("unknown, then --help") << QStringList{"--bogus", "--help"} << true << 2 << "" << "--bogus";
-        QTest::newRow("Qt option without its value") << QStringList{"-platform"} << true << 2 << "" << "needs a value";
         const QStringList afterEnd {"-style", "fusion", "--", "-style", "x"}; // Qt takes options after "--"
         QTest::newRow("Qt option after --") << afterEnd << true << 2 << "" << "one word list at a time";
     }
