@@ -48,10 +48,10 @@ std::optional<char32_t> paragraphBreakIn(std::string_view utf8)
     return std::nullopt;
 }
 
-Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
+Outcome<void> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
 {
     if (linesInBox + picks <= MaxOutputLines)
-        return true;
+        return {};
     return sentenceError(ErrorCode::OutputFull,
                          TAVILON_SENTENCE("CoreError", "The output holds %1 lines and can hold at most %2; these %3 "
                                                        "picks would pass that.\n\nSave the output and clear it first; "
@@ -59,7 +59,7 @@ Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
                          {std::to_string(linesInBox), std::to_string(MaxOutputLines), std::to_string(picks)});
 }
 
-Outcome<bool> checkWordsFitBox(const PickedWords& picked)
+Outcome<void> checkWordsFitBox(const PickedWords& picked)
 {
     // Each distinct word is looked through once, not once per pick; a
     // character cannot run from one word into the next.
@@ -80,7 +80,7 @@ Outcome<bool> checkWordsFitBox(const PickedWords& picked)
                                      {std::to_string(length), std::to_string(MaxWordLength)});
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace tavilon
