@@ -16,11 +16,15 @@
 
 namespace {
 
-// Writes `text` to a standard stream; the exit status tells whether it got there.
+// Writes `text` to a standard stream; the exit status tells whether it got
+// there, and a text that did not is said on standard error.
 int print(std::FILE* stream, const std::string& text, int status)
 {
-    const bool written = std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0;
-    return written ? status : 1;
+    if (std::fputs(text.c_str(), stream) >= 0 && std::fflush(stream) == 0)
+        return status;
+    if (stream == stdout)
+        std::fputs("tavilon: standard output: cannot write\n", stderr);
+    return 1;
 }
 
 // The exit status for options that end the program before its windows (help,
@@ -59,6 +63,10 @@ int main(int argc, char** argv)
     const int given = 1 + static_cast<int>(optionsEnd - args.begin());
     int qtArgc = given;
     QApplication app(qtArgc, argv);
+    // The window's places are fixed, left to right, in every language: Qt's
+    // -reverse and a right-to-left language would mirror its menus and lists
+    // but not its labels, boxes and buttons.
+    QGuiApplication::setLayoutDirection(Qt::LeftToRight);
     std::vector<std::string> left(argv + 1, argv + qtArgc);
     left.insert(left.end(), optionsEnd, args.end());
     // What Qt does with its own options is Qt's: "-platform" without a

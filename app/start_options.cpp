@@ -34,6 +34,17 @@ CoreError usageError(std::string what)
     return {ErrorCode::WrongUsage, std::move(what)};
 }
 
+// Takes `name` as the word list to load; the error when it cannot be one.
+std::optional<CoreError> addFile(StartOptions& options, std::string name)
+{
+    if (name.empty())
+        return usageError("the word list's name is empty");
+    if (options.file)
+        return usageError("one word list at a time");
+    options.file = std::move(name);
+    return std::nullopt;
+}
+
 } // namespace
 
 bool readableBeforeQt(const std::vector<std::string>& args)
@@ -63,9 +74,8 @@ Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args)
             break;
         const std::string& arg = strings[static_cast<std::size_t>(at)];
         if (c == 1) {
-            if (options.file)
-                return usageError("one word list at a time");
-            options.file = optarg;
+            if (auto refused = addFile(options, optarg))
+                return *refused;
         } else if (!isOurs(arg)) { // unknown, shortened, or "-hx"
             return usageError("unknown option \"" + arg + "\"");
         } else {
@@ -75,9 +85,8 @@ Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args)
     }
     // After "--", everything left is a file.
     for (int i = optind; i < argc; ++i) {
-        if (options.file)
-            return usageError("one word list at a time");
-        options.file = strings[static_cast<std::size_t>(i)];
+        if (auto refused = addFile(options, strings[static_cast<std::size_t>(i)]))
+            return *refused;
     }
     return options;
 }

@@ -19,6 +19,7 @@ private slots:
         QTest::newRow("--help") << QStringList{"--help"} << false << 0 << usage << "";
         QTest::newRow("--version") << QStringList{"--version"} << false << 0 << "tavilon " TAVILON_VERSION << "";
         QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << false << 2 << "" << "one word list at a time";
+        QTest::newRow("empty name") << QStringList{""} << false << 2 << "" << "the word list's name is empty";
         QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << true << 0 << usage << "";
         QTest::newRow("unknown option") << QStringList{"--bogus"} << true << 2 << "" << "unknown option \"--bogus\"";
         QTest::newRow("unknown, then --help") << QStringList{"--bogus", "--help"} << true << 2 << "" << "--bogus";
@@ -49,6 +50,16 @@ private slots:
         QVERIFY2(errors.contains(err.toUtf8()), qPrintable(err));
         if (status == 2)
             QVERIFY(errors.contains("tavilon --help"));
+    }
+
+    void helpThatCannotBeWrittenSaysSo()
+    {
+        QProcess program;
+        program.setStandardOutputFile(QStringLiteral("/dev/full"));
+        program.start(QStringLiteral(TAVILON_PROGRAM), {"--help"});
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(program.readAllStandardError(), "tavilon: standard output: cannot write\n");
     }
 };
 

@@ -17,7 +17,8 @@ echo "not a word list" > "$work/a-note.txt"
 cd "$work"
 
 echo "typical use"
-"$PROGRAM" 2>"$E2E_LOG" &
+# -reverse, as a right-to-left language, would mirror the menus and lists: the clicks below find them left to right.
+"$PROGRAM" -reverse 2>"$E2E_LOG" &
 APP=$!
 # Generous: the first start on a fresh machine may build caches.
 main=$(window_id "Brenvask Tavilon" 60)
