@@ -97,7 +97,8 @@ AboutWindow::AboutWindow()
     // A larger font scales the window and its places; the name grows with
     // it, keeping its size against the heading's, and the heading is then
     // fitted again in the new font.
-    auto* places = new ScaledPlaces(this, build.controls(), QSize(ClientWidth, ClientHeight), false); // owned by the window
+    auto* places = new ScaledPlaces(this, build.controls(), QSize(ClientWidth, ClientHeight),
+                                    ScaledPlaces::WindowSize::Growing); // owned by the window
     const auto fitToFont = [this, heading, name, paragraph] {
         // Against the 8-point face on this screen, so that dots per inch,
         // which points already follow, do not count twice.

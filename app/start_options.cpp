@@ -1,70 +1,83 @@
 #include "start_options.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
+
+#include <getopt.h>
 
 namespace tavilon {
 
 namespace {
 
-// Qt's own options (QGuiApplication, QApplication and the X11 platform),
-// which Qt takes out of the arguments itself; the first list takes a value.
-constexpr std::array<std::string_view, 17> QtOptionsWithValue = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "name", "title", "visual",
-    "ncols", "im"};
-constexpr std::array<std::string_view, 8> QtFlags = {"reverse", "widgetcount", "nograb", "dograb", "sync",
-                                                     "cmap", "testability", "qmljsdebugger"};
+constexpr int VersionOption = 'V' + 0x100; // no short form
 
-template <std::size_t N>
-bool listed(const std::array<std::string_view, N>& names, std::string_view name)
+constexpr option LongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, VersionOption},
+    {nullptr, 0, nullptr, 0},
+};
+// '-': operands come back in order, as option 1, also under POSIXLY_CORRECT.
+constexpr char ShortOptions[] = "-h";
+
+bool isOption(std::string_view arg)
 {
-    return std::find(names.begin(), names.end(), name) != names.end();
+    return arg.size() > 1 && arg[0] == '-';
 }
 
-StartOptions usageError(std::string what)
+bool isOurs(std::string_view arg)
 {
-    StartOptions options;
-    options.action = StartOptions::Action::UsageError;
-    options.usageError = std::move(what);
-    return options;
+    return arg == "--help" || arg == "-h" || arg == "--version";
+}
+
+CoreError usageError(std::string what)
+{
+    return {ErrorCode::WrongUsage, std::move(what)};
 }
 
 } // namespace
 
-StartOptions parseStartOptions(const std::vector<std::string>& args)
+bool readableBeforeQt(const std::vector<std::string>& args)
 {
+    const auto end = std::find(args.begin(), args.end(), "--");
+    return std::none_of(args.begin(), end, [](const std::string& arg) { return isOption(arg) && !isOurs(arg); });
+}
+
+Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args)
+{
+    // getopt_long wants a writable argv led by the program's name.
+    std::vector<std::string> strings {"tavilon"};
+    strings.insert(strings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(strings.size());
+
     StartOptions options;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            if (arg == "--help" || arg == "-h")
-                return StartOptions{StartOptions::Action::Help, {}, {}};
-            if (arg == "--version")
-                return StartOptions{StartOptions::Action::Version, {}, {}};
-            // Qt takes -name and --name alike, a value after it or after '='.
-            std::string_view name(arg);
-            name.remove_prefix(name.rfind("--", 0) == 0 ? 2 : 1);
-            const auto equals = name.find('=');
-            const std::string_view bare = name.substr(0, equals);
-            if (listed(QtOptionsWithValue, bare)) {
-                if (equals == std::string_view::npos && ++i >= args.size())
-                    return usageError(arg + " needs a value");
-                continue;
-            }
-            if (listed(QtFlags, bare))
-                continue;
+    opterr = 0; // the messages are ours
+    optind = 0; // starts afresh, whatever an earlier parse left
+    for (;;) {
+        const int at = optind == 0 ? 1 : optind;
+        const int c = getopt_long(argc, argv.data(), ShortOptions, LongOptions, nullptr);
+        if (c == -1)
+            break;
+        const std::string& arg = strings[static_cast<std::size_t>(at)];
+        if (c == 1) {
+            if (options.file)
+                return usageError("one word list at a time");
+            options.file = optarg;
+        } else if (!isOurs(arg)) { // unknown, shortened, or "-hx"
             return usageError("unknown option \"" + arg + "\"");
+        } else {
+            options.action = c == 'h' ? StartOptions::Action::Help : StartOptions::Action::Version;
+            return options;
         }
+    }
+    // After "--", everything left is a file.
+    for (int i = optind; i < argc; ++i) {
         if (options.file)
             return usageError("one word list at a time");
-        options.file = arg;
+        options.file = strings[static_cast<std::size_t>(i)];
     }
     return options;
 }

@@ -28,9 +28,9 @@ constexpr option LongOptions[] = {
 // ':': a missing value comes back as ':', told apart from an unknown option.
 constexpr char ShortOptions[] = "-:hn:o:uz";
 
-ParsedCommandLine error(std::string message)
+CoreError error(std::string message)
 {
-    return {std::nullopt, std::move(message)};
+    return {ErrorCode::WrongUsage, std::move(message)};
 }
 
 std::string quoted(std::string_view text)
@@ -56,7 +56,7 @@ std::string spelled(int value, std::string_view arg)
 
 } // namespace
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
+Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& args)
 {
     // getopt_long wants a writable argv led by the program's name.
     std::vector<std::string> strings {"tavilon-pick"};
@@ -91,10 +91,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
             if (arg != "-h" && !arg.starts_with("--")) // "-hx" is no option of ours
                 return error("unknown option " + quoted(arg));
             line.action = CommandLine::Action::Help;
-            return {line, {}};
+            return line;
         case VersionOption:
             line.action = CommandLine::Action::Version;
-            return {line, {}};
+            return line;
         case 'n':
             if (picks)
                 return error("the number of picks is given more than once");
@@ -159,7 +159,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args)
             return error(quoted(*picks) + " is not a number of picks");
         line.picks = number.picks.value();
     }
-    return {line, {}};
+    return line;
 }
 
 } // namespace tavilon

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/errors/outcome.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,18 +21,14 @@ struct CommandLine {
     bool zeroTerminated = false;              // -z: words end at NUL, and picks are written so
 };
 
-struct ParsedCommandLine {
-    std::optional<CommandLine> line; // set when the arguments are usable
-    std::string usageError;          // else what is wrong with them
-};
-
 // Reads the arguments (without the program's name). Options may come before
 // or after the command and FILE: -n NUMBER, -nNUMBER, --number=NUMBER and
 // --number NUMBER are one option, as are -o OUTPUT, -oOUTPUT, --output=OUTPUT
 // and --output OUTPUT, and --random-source=FILE and --random-source FILE;
 // -u, --unique, -z and --zero-terminated take no value. A long option may be shortened to any unambiguous
 // start ("--num=5"). "--" ends the options. --help (-h) and --version act
-// where they stand: the first of them, or the first error, decides.
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
+// where they stand: the first of them, or the first error, decides. An
+// error is WrongUsage, its message saying what is wrong in a few words.
+Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& args);
 
 } // namespace tavilon

@@ -167,14 +167,14 @@ public:
 
     // Checks OUTPUT before any work: a folder, a device or a missing folder
     // is refused at once.
-    Outcome<bool> check() const
+    Outcome<void> check() const
     {
         if (!file_)
-            return true;
+            return {};
         auto target = resolveSaveTarget(*file_);
         if (!target)
             return target.error();
-        return true;
+        return {};
     }
 
     bool write(std::string_view bytes)
@@ -322,10 +322,10 @@ int pickCommand(const CommandLine& line, Destination& destination, std::ostream&
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const PickCommandHooks& hooks)
 {
-    const ParsedCommandLine parsed = parseCommandLine(args);
-    if (!parsed.line)
-        return usageError(err, parsed.usageError);
-    const CommandLine& line = *parsed.line;
+    const Outcome<CommandLine> parsed = parseCommandLine(args);
+    if (!parsed)
+        return usageError(err, parsed.error().message);
+    const CommandLine& line = parsed.value();
 
     Destination standardOutput(out, err, std::nullopt, hooks);
     switch (line.action) {

@@ -4,6 +4,7 @@
 #include "platform/widgets/wrapping_button.h"
 #include "platform/tables/control_builder.h"
 #include "platform/services/desktop_services.h"
+#include "platform/services/error_text.h"
 #include "platform/widgets/folder_list.h"
 #include "platform/widgets/drive_list.h"
 #include "platform/widgets/file_list.h"
@@ -47,7 +48,8 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     okButton_ = build.add<WrappingButton>(this, Ok);
     cancelButton_ = build.add<WrappingButton>(this, Cancel);
     build.finish();
-    new ScaledPlaces(this, build.controls(), QSize(ClientWidth, clientHeight), true); // owned by the dialog
+    new ScaledPlaces(this, build.controls(), QSize(ClientWidth, clientHeight),
+                     ScaledPlaces::WindowSize::Fixed); // owned by the dialog
     // The name box is named after the label beside it, which differs
     // between the two dialogs.
     describeControl(nameBox_, nameBoxName, nameBoxDescription, label);
@@ -67,7 +69,7 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     // A current folder that has vanished or cannot be read gives way to the
     // home folder, then to the root.
     for (const QString& start : {QDir::currentPath(), QDir::homePath(), QDir::rootPath()}) {
-        if (folderList()->openFolder(start).isEmpty())
+        if (folderList()->openFolder(start))
             break;
     }
     driveList()->setDrives(drives, folderList()->path());
@@ -121,19 +123,19 @@ void BrowseDialog::warn(const QString& text)
 
 void BrowseDialog::onDriveChanged()
 {
-    const QString error = folderList()->setPath(driveList()->drive());
-    if (!error.isEmpty()) {
+    const auto opened = folderList()->setPath(driveList()->drive());
+    if (!opened) {
         // The lists and the title stay as they were; so does the drive.
         driveList()->showDriveOf(folderList()->path());
-        warn(tr("That drive cannot be opened.\n\n%1").arg(error));
+        warn(tr("That drive cannot be opened.\n\n%1").arg(errorText(opened.error())));
     }
 }
 
 void BrowseDialog::onFolderChanged()
 {
-    const QString error = fileList()->setPath(folderList()->path());
-    if (!error.isEmpty())
-        warn(error);
+    const auto listed = fileList()->setPath(folderList()->path());
+    if (!listed)
+        warn(errorText(listed.error()));
     driveList()->showDriveOf(folderList()->path());
 }
 

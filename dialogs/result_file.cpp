@@ -1,6 +1,5 @@
 #include "result_file.h"
 
-#include "platform/services/error_text.h"
 #include "core/saving/file_writer.h"
 
 #include <QFile>
@@ -9,14 +8,16 @@
 
 namespace tavilon {
 
-QString writeResultFile(const QByteArray& path, const QString& outputText)
+Outcome<void> writeResultFile(const QByteArray& path, const QString& outputText)
 {
     const QByteArray bytes = (outputText + QStringLiteral("\r\n")).toUtf8();
     const auto written = writeFileKeepingIdentity(path.toStdString(), std::string_view(bytes.constData(), bytes.size()));
-    return written ? QString() : errorText(written.error());
+    if (!written)
+        return written.error();
+    return {};
 }
 
-QString writeResultFile(const QString& path, const QString& outputText)
+Outcome<void> writeResultFile(const QString& path, const QString& outputText)
 {
     return writeResultFile(QFile::encodeName(path), outputText);
 }

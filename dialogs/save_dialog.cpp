@@ -2,6 +2,7 @@
 
 #include "browse_dialog_controls.h"
 #include "platform/services/desktop_services.h"
+#include "platform/services/error_text.h"
 #include "result_file.h"
 #include "platform/services/word_list_loading.h"
 
@@ -29,7 +30,7 @@ void SaveDialog::onOkClicked()
         warn(tr("Type a name for the file to save, or click an existing file."));
         return;
     }
-    QString error;
+    Outcome<void> written;
     try {
         const std::optional<QString> output = output_();
         if (!output) {
@@ -40,15 +41,15 @@ void SaveDialog::onOkClicked()
         // they are not valid UTF-8, so the file shown is the file replaced.
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const QScopeGuard restore([] { QApplication::restoreOverrideCursor(); });
-        error = writeResultFile(chosenPathBytes(nameBoxBytes()), *output);
+        written = writeResultFile(chosenPathBytes(nameBoxBytes()), *output);
     } catch (const std::bad_alloc&) {
         // The text to save is built whole before the file is touched.
         warn(tr("There is not enough memory to save the output. The output box and the file are unchanged; "
                 "close other programs and save again."));
         return;
     }
-    if (!error.isEmpty()) {
-        warn(tr("The output was not saved.\n\n%1").arg(error));
+    if (!written) {
+        warn(tr("The output was not saved.\n\n%1").arg(errorText(written.error())));
         return;
     }
     services().showMessage(this, DesktopServices::Icon::None, tr("saved"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -26,6 +27,7 @@ enum class ErrorCode {
     TooMuchText,    // the picks together would pass the press's text budget
     OutOfMemory,    // memory ran out; nothing was changed
     WriteFailed,    // the output could not be written
+    WrongUsage,     // the command line asks for what the program does not do
 };
 
 struct CoreError {
@@ -75,6 +77,21 @@ public:
 
 private:
     std::variant<T, CoreError> data_;
+};
+
+// Nothing, or a CoreError: for an operation that only succeeds or fails.
+template <>
+class Outcome<void> {
+public:
+    Outcome() = default;
+    Outcome(CoreError error) : error_(std::move(error)) {}
+
+    bool ok() const { return !error_; }
+    explicit operator bool() const { return ok(); }
+    const CoreError& error() const { return *error_; }
+
+private:
+    std::optional<CoreError> error_;
 };
 
 } // namespace tavilon

@@ -251,7 +251,7 @@ Outcome<FileIdentity> InputFile::currentIdentity() const
     return identityOf(st);
 }
 
-Outcome<bool> InputFile::seek(std::uint64_t offset)
+Outcome<void> InputFile::seek(std::uint64_t offset)
 {
 #ifdef _WIN32
     const bool moved = ::_lseeki64(fd_, static_cast<__int64>(offset), SEEK_SET) >= 0;
@@ -262,7 +262,7 @@ Outcome<bool> InputFile::seek(std::uint64_t offset)
         const int err = errno;
         return readError(path_, err);
     }
-    return true;
+    return {};
 }
 
 } // namespace tavilon

@@ -30,7 +30,7 @@ public:
     // Reads up to `capacity` bytes; 0 means the end of the file.
     Outcome<std::size_t> read(char* dest, std::size_t capacity);
     // Moves to a byte offset from the start of the file.
-    Outcome<bool> seek(std::uint64_t offset);
+    Outcome<void> seek(std::uint64_t offset);
 
     std::uint64_t size() const { return size_; }
     // The open descriptor, for mapping the file; stays owned by this object.

@@ -156,13 +156,13 @@ private:
     std::uint64_t nextTarget() const { return everyWord_ ? nextWord_ : wordOf(order_[next_]); }
 
     // Moves to the last line start the index knows before the next target.
-    Outcome<bool> skipAhead()
+    Outcome<void> skipAhead()
     {
         if (!index_ || kept_ != 0)
-            return true;
+            return {};
         const WordIndex::Mark* mark = index_->before(nextTarget());
         if (!mark || mark->offset <= textOffset_)
-            return true;
+            return {};
         auto moved = source_.seek(mark->offset);
         if (!moved)
             return moved.error();
@@ -170,7 +170,7 @@ private:
         words_ = mark->wordsBefore;
         carry_ = 1;
         justSkipped_ = true;
-        return true;
+        return {};
     }
 
     // Reads the next block after the kept part of the line in progress.
@@ -198,7 +198,7 @@ private:
             take(0, kept_);
     }
 
-    Outcome<bool> scanBlock(std::size_t dataEnd)
+    Outcome<void> scanBlock(std::size_t dataEnd)
     {
         // Words of a block without high bytes are stored without checks.
         blockAscii_ = false;
@@ -214,10 +214,10 @@ private:
                 return scanned;
         }
         keepLineInProgress(dataEnd);
-        return true;
+        return {};
     }
 
-    Outcome<bool> countPiece(std::size_t pieceStart, std::size_t pieceLen)
+    Outcome<void> countPiece(std::size_t pieceStart, std::size_t pieceLen)
     {
         scan::CountState state {words_, carry_, false};
         kernels_.count(bytesAt(pieceStart), pieceLen, state);
@@ -231,10 +231,10 @@ private:
                 break;
             }
         }
-        return true;
+        return {};
     }
 
-    Outcome<bool> pickFromPiece(std::size_t pieceStart, std::size_t pieceLen)
+    Outcome<void> pickFromPiece(std::size_t pieceStart, std::size_t pieceLen)
     {
         if (kernels_.mask(bytesAt(pieceStart), pieceLen, lineEnds_.data(), blanks_.data()))
             return notWordListError(source_.path());
@@ -249,7 +249,7 @@ private:
             if (ends != 0)
                 lineStart_ = base + pastHighestBit(ends);
         }
-        return true;
+        return {};
     }
 
     // Walks the words that close in one 64-byte chunk, taking the wanted ones.

@@ -49,7 +49,7 @@ Outcome<TextSource> TextSource::open(InputFile file)
 
 TextSource::TextSource(InputFile file) : file_(std::move(file)) {}
 
-Outcome<bool> TextSource::seek(std::uint64_t textOffset)
+Outcome<void> TextSource::seek(std::uint64_t textOffset)
 {
     if (encoding_ != Encoding::Bytes)
         return sentenceError(ErrorCode::ReadFailed,
@@ -60,10 +60,10 @@ Outcome<bool> TextSource::seek(std::uint64_t textOffset)
     pending_.clear();
     eof_ = false;
     consumed_ = markLength_ + textOffset;
-    return true;
+    return {};
 }
 
-Outcome<bool> TextSource::rewind()
+Outcome<void> TextSource::rewind()
 {
     auto moved = file_.seek(markLength_);
     if (!moved)
@@ -72,7 +72,7 @@ Outcome<bool> TextSource::rewind()
     highSurrogate_ = 0;
     eof_ = false;
     consumed_ = markLength_;
-    return true;
+    return {};
 }
 
 Outcome<std::size_t> TextSource::read(char* dest, std::size_t capacity)

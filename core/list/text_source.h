@@ -24,9 +24,9 @@ public:
 
     // Moves to a position in the text, counted in bytes from the text's
     // start (after a byte-order mark). Only for text read as bytes.
-    Outcome<bool> seek(std::uint64_t textOffset);
+    Outcome<void> seek(std::uint64_t textOffset);
     // Back to the start of the text, for any encoding.
-    Outcome<bool> rewind();
+    Outcome<void> rewind();
 
     bool isUtf16() const { return encoding_ != Encoding::Bytes; }
     // True while nothing has been handed out since opening or a move.

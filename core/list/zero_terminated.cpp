@@ -19,7 +19,7 @@ constexpr std::size_t ChunkSize = std::size_t{1} << 16;
 // `word(n, text)` takes each word, its text only where it was wanted.
 // Stops early when `word` returns false.
 template <class Want, class Word>
-Outcome<bool> forEachWord(TextSource& source, Want want, Word word)
+Outcome<void> forEachWord(TextSource& source, Want want, Word word)
 {
     if (auto rewound = source.rewind(); !rewound)
         return rewound.error();
@@ -57,11 +57,11 @@ Outcome<bool> forEachWord(TextSource& source, Want want, Word word)
                 break;
             rest.remove_prefix(nul + 1);
             if (!end())
-                return true;
+                return {};
         }
     }
     end();
-    return true;
+    return {};
 }
 
 } // namespace

@@ -48,10 +48,10 @@ std::optional<char32_t> paragraphBreakIn(std::string_view utf8)
     return std::nullopt;
 }
 
-Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
+Outcome<void> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
 {
     if (linesInBox + picks <= MaxOutputLines)
-        return true;
+        return {};
     const char* lines = TAVILON_COUNTED("CoreError", "%n line(s)");
     const char* picked = TAVILON_COUNTED("CoreError", "%n pick(s)");
     CoreError error = sentenceError(ErrorCode::OutputFull,
@@ -64,7 +64,7 @@ Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
     return error;
 }
 
-Outcome<bool> checkWordsFitBox(const PickedWords& picked)
+Outcome<void> checkWordsFitBox(const PickedWords& picked)
 {
     // Each distinct word is looked through once, not once per pick; a
     // character cannot run from one word into the next.
@@ -85,7 +85,7 @@ Outcome<bool> checkWordsFitBox(const PickedWords& picked)
                                      {std::to_string(length), std::to_string(MaxWordLength)});
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace tavilon

@@ -19,8 +19,8 @@ std::size_t utf16Length(std::string_view utf8);
 std::optional<char32_t> paragraphBreakIn(std::string_view utf8);
 
 // Refuses a press whose picks would take the box past MaxOutputLines.
-Outcome<bool> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks);
+Outcome<void> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks);
 // Refuses picks the box cannot show each on its own line.
-Outcome<bool> checkWordsFitBox(const PickedWords& picked);
+Outcome<void> checkWordsFitBox(const PickedWords& picked);
 
 } // namespace tavilon

@@ -74,7 +74,7 @@ RandomBytes::~RandomBytes()
         ::close(fd_);
 }
 
-Outcome<bool> RandomBytes::fill(unsigned char* dest, std::size_t size)
+Outcome<void> RandomBytes::fill(unsigned char* dest, std::size_t size)
 {
     while (size > 0) {
         if (begin_ == end_) {
@@ -96,7 +96,7 @@ Outcome<bool> RandomBytes::fill(unsigned char* dest, std::size_t size)
         dest += taken;
         size -= taken;
     }
-    return true;
+    return {};
 }
 
 Outcome<std::uint64_t> RandomBytes::below(std::uint64_t n)

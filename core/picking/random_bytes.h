@@ -37,7 +37,7 @@ public:
 
 private:
     RandomBytes(int fd, std::string name);
-    Outcome<bool> fill(unsigned char* dest, std::size_t size);
+    Outcome<void> fill(unsigned char* dest, std::size_t size);
 
     int fd_ = -1;
     std::string name_;

@@ -33,14 +33,14 @@ Outcome<Plan> plan(std::uint64_t picks, std::uint64_t count)
 
 } // namespace
 
-Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count)
+Outcome<void> checkDraws(std::uint64_t picks, std::uint64_t count)
 {
     if (picks > MaxPicksPerPress)
         return sentenceError(ErrorCode::TooManyPicks,
                              TAVILON_SENTENCE("CoreError", "At most %1 words can be picked at a time; ask for fewer."),
                              {std::to_string(MaxPicksPerPress)});
     if (picks == 0)
-        return true;
+        return {};
     if (count == 0)
         return sentenceError(ErrorCode::NoWords,
                              TAVILON_SENTENCE("CoreError", "The word list has no words to pick from. "
@@ -51,7 +51,7 @@ Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count)
                              TAVILON_SENTENCE("CoreError", "The word count \"%1\" is not a count of words. "
                                                            "Load the list again."),
                              {std::to_string(count)});
-    return true;
+    return {};
 }
 
 namespace {

@@ -48,7 +48,7 @@ struct PressResult {
 
 // What every draw checks first: at most MaxPicksPerPress picks and, when
 // any are asked for, a list with words and a count that can be looked up.
-Outcome<bool> checkDraws(std::uint64_t picks, std::uint64_t count);
+Outcome<void> checkDraws(std::uint64_t picks, std::uint64_t count);
 
 // The word number one draw lands on: floor(count * r + 1).
 std::uint64_t targetFor(double count, float r);

@@ -21,20 +21,36 @@ QString cleanFolderPath(const QString& path)
     return QDir::cleanPath(QDir(path).absolutePath());
 }
 
-QString listFolder(const QString& path, bool folders, QList<FolderEntry>& entries)
+namespace {
+
+enum class Kind { Files, Folders };
+
+CoreError listingError(ErrorCode code, const char* sentence, const QString& path)
+{
+    const QString message = QCoreApplication::translate("FolderListing", sentence).arg(path);
+    return {code, message.toStdString()};
+}
+
+Outcome<QList<FolderEntry>> listFolder(const QString& path, Kind kind)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        return QCoreApplication::translate("FolderListing", "The folder \"%1\" does not exist (or the drive is not ready).").arg(path);
+        return listingError(ErrorCode::OpenFailed,
+                            QT_TRANSLATE_NOOP("FolderListing",
+                                              "The folder \"%1\" does not exist (or the drive is not ready)."),
+                            path);
     if (!info.isDir())
-        return QCoreApplication::translate("FolderListing", "\"%1\" is not a folder.").arg(path);
+        return listingError(ErrorCode::OpenFailed, QT_TRANSLATE_NOOP("FolderListing", "\"%1\" is not a folder."), path);
     if (!info.isReadable() || !info.isExecutable())
-        return QCoreApplication::translate("FolderListing", "The folder \"%1\" cannot be read: permission denied.").arg(path);
+        return listingError(ErrorCode::OpenFailed,
+                            QT_TRANSLATE_NOOP("FolderListing", "The folder \"%1\" cannot be read: permission denied."),
+                            path);
     // Read with the names' own bytes: a name that is not valid UTF-8 is still
     // a file the user can open.
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(QFile::encodeName(path).constData()), closedir);
     if (!dir)
-        return QCoreApplication::translate("FolderListing", "The folder \"%1\" cannot be read.").arg(path);
+        return listingError(ErrorCode::ReadFailed,
+                            QT_TRANSLATE_NOOP("FolderListing", "The folder \"%1\" cannot be read."), path);
     QList<FolderEntry> found;
     while (const dirent* entry = readdir(dir.get())) {
         const QByteArray bytes(entry->d_name);
@@ -43,28 +59,26 @@ QString listFolder(const QString& path, bool folders, QList<FolderEntry>& entrie
         struct stat status {};
         if (fstatat(dirfd(dir.get()), entry->d_name, &status, 0) != 0)
             continue; // a broken link or an entry gone meanwhile
-        const bool isFolder = S_ISDIR(status.st_mode);
-        if (isFolder != folders || (!folders && !S_ISREG(status.st_mode)))
+        if (!(kind == Kind::Folders ? S_ISDIR(status.st_mode) : S_ISREG(status.st_mode)))
             continue;
         found.append({QString::fromUtf8(bytes), bytes});
     }
     std::sort(found.begin(), found.end(), [](const FolderEntry& a, const FolderEntry& b) {
         return naturalLess(a.name, b.name) || (a.name == b.name && a.bytes < b.bytes);
     });
-    entries = std::move(found);
-    return QString();
+    return found;
 }
 
-QString listFolder(const QString& path, bool folders, QStringList& names)
+} // namespace
+
+Outcome<QList<FolderEntry>> listFiles(const QString& path)
 {
-    QList<FolderEntry> entries;
-    const QString error = listFolder(path, folders, entries);
-    if (error.isEmpty()) {
-        names.clear();
-        for (const FolderEntry& entry : entries)
-            names.append(entry.name);
-    }
-    return error;
+    return listFolder(path, Kind::Files);
+}
+
+Outcome<QList<FolderEntry>> listSubfolders(const QString& path)
+{
+    return listFolder(path, Kind::Folders);
 }
 
 } // namespace tavilon

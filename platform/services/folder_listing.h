@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/errors/outcome.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QStringList>
 
 namespace tavilon {
 
@@ -14,12 +15,13 @@ struct FolderEntry {
     QByteArray bytes;
 };
 
-// What a folder holds, sorted as a person expects (case-insensitive, numbers
-// by value), hidden entries left out; every name is listed, also one that
-// is not valid UTF-8. Returns an error text, or empty.
-QString listFolder(const QString& path, bool folders, QList<FolderEntry>& entries);
-// The same, the names as shown only.
-QString listFolder(const QString& path, bool folders, QStringList& names);
+// The plain files of a folder, sorted as a person expects (case-insensitive,
+// numbers by value), hidden entries left out; every name is listed, also one
+// that is not valid UTF-8. A folder that cannot be listed gives an error
+// whose message is the sentence a window shows, in the user's language.
+Outcome<QList<FolderEntry>> listFiles(const QString& path);
+// The same for the folders a folder holds.
+Outcome<QList<FolderEntry>> listSubfolders(const QString& path);
 
 // A folder path made absolute and clean; "/" stays "/".
 QString cleanFolderPath(const QString& path);

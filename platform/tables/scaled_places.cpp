@@ -8,9 +8,9 @@
 namespace tavilon {
 
 ScaledPlaces::ScaledPlaces(QWidget* window, const std::vector<std::pair<QWidget*, const ControlRow*>>& controls,
-                           QSize clientTwips, bool fixedSize)
+                           QSize clientTwips, WindowSize size)
     : QObject(window), window_(window), scale_(new FontScale(window, clientTwips)), clientTwips_(clientTwips),
-      fixedSize_(fixedSize)
+      size_(size)
 {
     for (const auto& [control, row] : controls)
         places_.push_back({control, row->rect()});
@@ -21,7 +21,7 @@ ScaledPlaces::ScaledPlaces(QWidget* window, const std::vector<std::pair<QWidget*
 void ScaledPlaces::place(QSizeF old)
 {
     const QSizeF factor = scale_->factor();
-    if (fixedSize_)
+    if (size_ == WindowSize::Fixed)
         window_->setFixedSize(FontScale::pixels(QRect(QPoint(), clientTwips_), factor).size());
     else
         window_->resize(scale_->resized(window_->size(), clientTwips_, old));

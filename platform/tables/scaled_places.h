@@ -17,14 +17,17 @@ class FontScale;
 
 // Keeps a window whose controls stand at fixed places (a dialog, About) at
 // its table's places and client size scaled by the font in effect, and
-// places them again whenever the font changes. A fixed-size window keeps a
-// fixed size; any other grows as FontScale::resized says.
+// places them again whenever the font changes.
 class ScaledPlaces : public QObject {
     Q_OBJECT
 public:
+    enum class WindowSize {
+        Fixed,   // the user cannot resize the window
+        Growing, // the window grows with the font as FontScale::resized says
+    };
     // `controls` as ControlBuilder::controls() gives them; owned by `window`.
     ScaledPlaces(QWidget* window, const std::vector<std::pair<QWidget*, const ControlRow*>>& controls,
-                 QSize clientTwips, bool fixedSize);
+                 QSize clientTwips, WindowSize size);
 
 signals:
     // Every control stands at its new place.
@@ -40,7 +43,7 @@ private:
     QWidget* window_;
     FontScale* scale_; // owned by the window
     QSize clientTwips_;
-    bool fixedSize_;
+    WindowSize size_;
     std::vector<Place> places_;
 };
 

@@ -24,17 +24,16 @@ FileList::FileList(QWidget* parent) : QListWidget(parent)
     connect(this, &QListWidget::itemSelectionChanged, this, chooseSelected);
 }
 
-QString FileList::setPath(const QString& path)
+Outcome<void> FileList::setPath(const QString& path)
 {
     const QString target = cleanFolderPath(path);
-    QList<FolderEntry> files;
-    const QString error = listFolder(target, false, files);
-    if (!error.isEmpty())
-        return error;
+    const auto files = listFiles(target);
+    if (!files)
+        return files.error();
     {
         const QSignalBlocker blocker(this);
         clear();
-        for (const FolderEntry& file : files) {
+        for (const FolderEntry& file : files.value()) {
             auto* item = new QListWidgetItem(file.name, this); // the list owns it
             item->setData(BytesRole, file.bytes);
         }
@@ -44,7 +43,7 @@ QString FileList::setPath(const QString& path)
         path_ = target;
         emit pathChanged();
     }
-    return QString();
+    return {};
 }
 
 QString FileList::fileName() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/errors/outcome.h"
+
 #include <QListWidget>
 
 namespace tavilon {
@@ -13,8 +15,8 @@ public:
     explicit FileList(QWidget* parent = nullptr);
 
     QString path() const { return path_; }
-    // Returns why the folder could not be listed, or an empty text.
-    QString setPath(const QString& path);
+    // Lists the files of `path`; on an error the list stays as it was.
+    Outcome<void> setPath(const QString& path);
     // The selected entry's name as shown; a name that is not valid UTF-8
     // shows U+FFFD where its odd bytes are.
     QString fileName() const;

@@ -1,5 +1,6 @@
 #include "folder_list.h"
 
+#include "platform/services/error_text.h"
 #include "platform/services/folder_listing.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ QString FolderList::driveCurrentDirectory(const QString& root) const
     return root;
 }
 
-QString FolderList::setPath(const QString& path)
+Outcome<void> FolderList::setPath(const QString& path)
 {
     for (const DriveInfo& drive : drives_) {
         if (drive.root == path)
@@ -37,13 +38,12 @@ QString FolderList::setPath(const QString& path)
     return openFolder(path);
 }
 
-QString FolderList::openFolder(const QString& path)
+Outcome<void> FolderList::openFolder(const QString& path)
 {
     const QString target = cleanFolderPath(path);
-    QStringList subfolders;
-    const QString error = listFolder(target, true, subfolders);
-    if (!error.isEmpty())
-        return error;
+    const auto subfolders = listSubfolders(target);
+    if (!subfolders)
+        return subfolders.error();
 
     clear();
     // The chain from the root down to the folder itself.
@@ -62,7 +62,8 @@ QString FolderList::openFolder(const QString& path)
         currentItem = item;
         ++depth;
     }
-    for (const QString& name : subfolders) {
+    for (const FolderEntry& subfolder : subfolders.value()) {
+        const QString& name = subfolder.name;
         const QString full = target.endsWith(QLatin1Char('/')) ? target + name : target + QLatin1Char('/') + name;
         auto* item = new QListWidgetItem(QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(PathRole, full);
@@ -73,16 +74,16 @@ QString FolderList::openFolder(const QString& path)
         path_ = target;
         emit changed();
     }
-    return QString();
+    return {};
 }
 
 void FolderList::openItem(QListWidgetItem* item)
 {
     if (!item)
         return;
-    const QString error = openFolder(item->data(PathRole).toString());
-    if (!error.isEmpty())
-        emit openFailed(error);
+    const auto opened = openFolder(item->data(PathRole).toString());
+    if (!opened)
+        emit openFailed(errorText(opened.error()));
 }
 
 void FolderList::keyPressEvent(QKeyEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/errors/outcome.h"
 #include "platform/services/drives.h"
 
 #include <QListWidget>
@@ -18,11 +19,10 @@ public:
 
     QString path() const { return path_; }
     // Shows `path`; a drive's root moves the list to that drive's current
-    // directory. Returns why it failed (the list then stays as it was), or
-    // an empty text.
-    QString setPath(const QString& path);
+    // directory. On an error the list stays as it was.
+    Outcome<void> setPath(const QString& path);
     // Opens the folder at `path` exactly, as a double click does.
-    QString openFolder(const QString& path);
+    Outcome<void> openFolder(const QString& path);
 
 signals:
     void changed();

@@ -1,5 +1,6 @@
 // The program's own command line, run as a user runs it: --help and
-// --version answer without a display, other options are usage errors.
+// --version alone answer without a display; the rest is read once Qt has
+// taken its own options, and what is left that is not ours is a usage error.
 #include "tavilon_version.h"
 
 #include <QtTest>
@@ -7,36 +8,47 @@
 class TestStartOptions : public QObject {
     Q_OBJECT
 private slots:
-    void withoutADisplay_data()
+    void commandLine_data()
     {
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<bool>("display");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
-        QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: tavilon [FILE]";
-        QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << 0 << "Usage: tavilon [FILE]";
-        QTest::newRow("--version") << QStringList{"--version"} << 0 << "tavilon " TAVILON_VERSION;
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << 2 << "";
-        QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << 2 << "";
-        QTest::newRow("a Qt option without its value") << QStringList{"-platform"} << 2 << "";
+        QTest::addColumn<QString>("err");
+        const QString usage = "Usage: tavilon [FILE]";
+        QTest::newRow("--help") << QStringList{"--help"} << false << 0 << usage << "";
+        QTest::newRow("--version") << QStringList{"--version"} << false << 0 << "tavilon " TAVILON_VERSION << "";
+        QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << false << 2 << "" << "one word list at a time";
+        QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << true << 0 << usage << "";
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << true << 2 << "" << "unknown option \"--bogus\"";
+        QTest::newRow("unknown, then --help") << QStringList{"--bogus", "--help"} << true << 2 << "" << "--bogus";
+        const QStringList afterEnd {"-style", "fusion", "--", "-style", "x"}; // Qt takes options after "--"
+        QTest::newRow("Qt option after --") << afterEnd << true << 2 << "" << "one word list at a time";
     }
-    void withoutADisplay()
+    void commandLine()
     {
         QFETCH(QStringList, args);
+        QFETCH(bool, display);
         QFETCH(int, status);
         QFETCH(QString, out);
+        QFETCH(QString, err);
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         env.remove("QT_QPA_PLATFORM");
+        if (display)
+            env.insert("QT_QPA_PLATFORM", "offscreen");
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(TAVILON_PROGRAM), args);
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), status);
         QVERIFY2(program.readAllStandardOutput().startsWith(out.toUtf8()), qPrintable(out));
+        const QByteArray errors = program.readAllStandardError();
+        QVERIFY2(errors.contains(err.toUtf8()), qPrintable(err));
         if (status == 2)
-            QVERIFY(program.readAllStandardError().contains("tavilon --help"));
+            QVERIFY(errors.contains("tavilon --help"));
     }
 };
 
