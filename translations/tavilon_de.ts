@@ -214,14 +214,6 @@
         <translation>Eine UTF-16-Liste wird nur von ihrem Anfang an gelesen.</translation>
     </message>
     <message>
-        <source>The output holds %1 lines and can hold at most %2; these %3 picks would pass that.
-
-Save the output and clear it first; nothing was picked.</source>
-        <translation>Die Ausgabe enthält %1 Zeilen und fasst höchstens %2; diese %3 Wörter würden die Grenze überschreiten.
-
-Speichern und leeren Sie zuerst die Ausgabe; es wurde nichts gezogen.</translation>
-    </message>
-    <message>
         <source>A picked word holds the character %1, which the output box cannot show inside one line. Is this file really a word list?</source>
         <translation>Ein gezogenes Wort enthält das Zeichen %1, das das Ausgabefeld nicht innerhalb einer Zeile zeigen kann. Ist diese Datei wirklich eine Wortliste?</translation>
     </message>
@@ -340,6 +332,28 @@ Speichern und leeren Sie zuerst die Ausgabe; es wurde nichts gezogen.</translati
     <message>
         <source>&quot;%1&quot; is a folder, not a file; nothing was written.</source>
         <translation>„%1“ ist ein Ordner, keine Datei; es wurde nichts geschrieben.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s)</source>
+        <translation>
+            <numerusform>%n Zeile</numerusform>
+            <numerusform>%n Zeilen</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pick(s)</source>
+        <translation>
+            <numerusform>%n gezogenen Wort</numerusform>
+            <numerusform>%n gezogenen Wörtern</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The output holds %1 and can hold at most %2; these %3 would pass that.
+
+Save the output and clear it first; nothing was picked.</source>
+        <translation>Die Ausgabe enthält %1 und fasst höchstens %2; mit %3 mehr wäre diese Grenze überschritten.
+
+Speichern und leeren Sie zuerst die Ausgabe; es wurde nichts gezogen.</translation>
     </message>
 </context>
 <context>

@@ -214,14 +214,6 @@
         <translation>Une liste UTF-16 se lit uniquement depuis son début.</translation>
     </message>
     <message>
-        <source>The output holds %1 lines and can hold at most %2; these %3 picks would pass that.
-
-Save the output and clear it first; nothing was picked.</source>
-        <translation>La sortie contient %1 lignes et peut en contenir au plus %2&#xa0;; ces %3 mots tirés dépasseraient cette limite.
-
-Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.</translation>
-    </message>
-    <message>
         <source>A picked word holds the character %1, which the output box cannot show inside one line. Is this file really a word list?</source>
         <translation>Un mot tiré contient le caractère %1, que la zone de sortie ne peut pas afficher sur une seule ligne. Ce fichier est-il vraiment une liste de mots&#xa0;?</translation>
     </message>
@@ -340,6 +332,28 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
     <message>
         <source>&quot;%1&quot; is a folder, not a file; nothing was written.</source>
         <translation>«&#xa0;%1&#xa0;» est un dossier, pas un fichier&#xa0;; rien n’a été écrit.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n line(s)</source>
+        <translation>
+            <numerusform>%n ligne</numerusform>
+            <numerusform>%n lignes</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pick(s)</source>
+        <translation>
+            <numerusform>%n mot tiré</numerusform>
+            <numerusform>%n mots tirés</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The output holds %1 and can hold at most %2; these %3 would pass that.
+
+Save the output and clear it first; nothing was picked.</source>
+        <translation>La sortie contient %1 et peut en contenir au plus %2&#xa0;; avec %3 de plus, cette limite serait dépassée.
+
+Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.</translation>
     </message>
 </context>
 <context>

@@ -43,6 +43,23 @@ std::string fillSentence(std::string_view pattern, const std::vector<std::string
     return text;
 }
 
+std::string countedText(std::string_view pattern, std::uint64_t number)
+{
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern.substr(i, 2) == "%n") {
+            text += std::to_string(number);
+            ++i;
+        } else if (pattern.substr(i, 3) == "(s)") {
+            text += number == 1 ? "" : "s";
+            i += 2;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return text;
+}
+
 CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::string> args, std::string subject,
                         std::string reason, int systemError)
 {

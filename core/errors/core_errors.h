@@ -3,6 +3,7 @@
 #include "outcome.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,14 @@ std::string quotedPath(const std::string& path);
 // `pattern` with each %1 to %9 replaced by the argument of that number, in
 // one pass (an argument's own "%1" stays as it is).
 std::string fillSentence(std::string_view pattern, const std::vector<std::string>& args);
+
+// Marks a number with the noun it counts ("%n line(s)") for the
+// translators, who give each of their language's plural forms.
+#define TAVILON_COUNTED(context, text) text
+
+// `pattern`'s %n filled with `number`, in English: "(s)" goes for one and
+// becomes "s" for any other number ("1 line", "0 lines", "2 lines").
+std::string countedText(std::string_view pattern, std::uint64_t number);
 
 // The system's reason for the errno value `err` ("No such file or
 // directory"), in English whatever the process's locale: the C locale's text.

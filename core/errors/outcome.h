@@ -47,6 +47,15 @@ struct CoreError {
     // for a window that words the reason in the user's language; 0 when
     // the sentence gives no system reason.
     int systemError = 0;
+    // Arguments that are a number with the noun it counts ("1 line", "2
+    // lines"): `args[arg]` holds countedText(pattern, number), which a
+    // window says with its language's plural forms.
+    struct Counted {
+        std::size_t arg;
+        const char* pattern;
+        std::uint64_t number;
+    };
+    std::vector<Counted> counted {};
 };
 
 // Marks a sentence for the translators (their tools read this mark); the

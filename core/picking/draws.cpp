@@ -48,11 +48,9 @@ private:
 
 CoreError tooFewWords(std::uint64_t count, std::uint64_t picks, const std::string& why)
 {
-    return {ErrorCode::TooFewWords,
-            "The word list holds " + std::to_string(count) + " words: " + why + " than the " + std::to_string(picks)
-                + " different words asked for.",
-            {}, "holds " + std::to_string(count) + " words: " + why + " than the " + std::to_string(picks)
-                + " different ones asked for"};
+    const std::string holds = "holds " + countedText("%n word(s)", count) + ": " + why + " than the ";
+    return {ErrorCode::TooFewWords, "The word list " + holds + countedText("%n different word(s)", picks) + " asked for.",
+            {}, holds + countedText("%n different one(s)", picks) + " asked for"};
 }
 
 // A word number from 1 to `count`: from one step of the program's sequence,

@@ -52,11 +52,16 @@ Outcome<void> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
 {
     if (linesInBox + picks <= MaxOutputLines)
         return {};
-    return sentenceError(ErrorCode::OutputFull,
-                         TAVILON_SENTENCE("CoreError", "The output holds %1 lines and can hold at most %2; these %3 "
-                                                       "picks would pass that.\n\nSave the output and clear it first; "
-                                                       "nothing was picked."),
-                         {std::to_string(linesInBox), std::to_string(MaxOutputLines), std::to_string(picks)});
+    const char* lines = TAVILON_COUNTED("CoreError", "%n line(s)");
+    const char* picked = TAVILON_COUNTED("CoreError", "%n pick(s)");
+    CoreError error = sentenceError(ErrorCode::OutputFull,
+                                    TAVILON_SENTENCE("CoreError", "The output holds %1 and can hold at most %2; these %3 "
+                                                                  "would pass that.\n\nSave the output and clear it "
+                                                                  "first; nothing was picked."),
+                                    {countedText(lines, linesInBox), std::to_string(MaxOutputLines),
+                                     countedText(picked, picks)});
+    error.counted = {{0, lines, linesInBox}, {2, picked, picks}};
+    return error;
 }
 
 Outcome<void> checkWordsFitBox(const PickedWords& picked)

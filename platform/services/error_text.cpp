@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 
 namespace tavilon {
 
@@ -71,6 +73,14 @@ QString errorText(const CoreError& error)
     std::vector<std::string> args = error.args;
     if (error.systemError != 0 && !args.empty())
         args.back() = reasonText(error.systemError);
+    for (const CoreError::Counted& counted : error.counted) {
+        // Qt fills %n whether or not a translation is loaded; with none, the
+        // core's English keeps its singular.
+        const int number = int(std::min<std::uint64_t>(counted.number, INT_MAX));
+        const QString text = QCoreApplication::translate("CoreError", counted.pattern, nullptr, number);
+        if (text != QString::fromLatin1(counted.pattern).replace(QLatin1String("%n"), QString::number(number)))
+            args[counted.arg] = text.toStdString();
+    }
     // Filled in bytes, as the core fills its own sentence, so that a file
     // name that is not valid UTF-8 shows as it always has.
     const QString pattern = QCoreApplication::translate("CoreError", error.pattern);
