@@ -26,7 +26,7 @@ void SaveDialog::onOkClicked()
 {
     if (refusedWhileBusy())
         return;
-    if (nameBox()->text().isEmpty()) {
+    if (nameBox()->text().trimmed().isEmpty()) { // blanks only are no name either
         warn(tr("Type a name for the file to save, or click an existing file."));
         return;
     }
@@ -41,7 +41,9 @@ void SaveDialog::onOkClicked()
         // they are not valid UTF-8, so the file shown is the file replaced.
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const QScopeGuard restore([] { QApplication::restoreOverrideCursor(); });
-        written = writeResultFile(chosenPathBytes(nameBoxBytes()), *output);
+        // A name typed as a whole path ("/home/me/picks.txt") is that path.
+        const QByteArray name = nameBoxBytes();
+        written = writeResultFile(name.startsWith('/') ? name : chosenPathBytes(name), *output);
     } catch (const std::bad_alloc&) {
         // The text to save is built whole before the file is touched.
         warn(tr("There is not enough memory to save the output. The output box and the file are unchanged; "

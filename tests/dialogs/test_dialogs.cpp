@@ -154,6 +154,8 @@ private slots:
         QTest::newRow("no-break space, line separator, tab, no final line end")
             << QString::fromUtf8("\u00E4\u00A0b\r\nc\u2028d\te") << "b" << QByteArray("\xC3\xA4\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n") << "saved";
         QTest::newRow("empty name") << "x" << "" << QByteArray() << "Type a name";
+        QTest::newRow("blanks only") << "x" << "   " << QByteArray() << "Type a name";
+        QTest::newRow("a whole path") << "x" << at("lists/whole.txt") << QByteArray("x\r\n") << "saved";
         QTest::newRow("a folder") << "x" << "folder" << QByteArray() << "is a folder";
         QTest::newRow("a pipe") << "x" << "pipe" << QByteArray() << "not a regular file";
         QTest::newRow("main window closed") << "x" << "orphan.txt" << QByteArray() << "no output left";
@@ -180,7 +182,7 @@ private slots:
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.saveDialog(), says == "saved");
-        QCOMPARE(says == "saved" ? readFile(at("out/" + name)) : QByteArray(), bytes); // no extension added
+        QCOMPARE(says == "saved" ? readFile(QDir(at("out")).filePath(name)) : QByteArray(), bytes); // no extension added
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
         QCOMPARE(QDir(at("out")).entryList({".tavilon-*", "big.txt"}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(f.windows.mainWindow() ? f.windows.mainWindow()->outputBox()->text() : output, output);
