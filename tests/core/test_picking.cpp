@@ -129,19 +129,14 @@ private slots:
             bounds.push_back(unsigned(j));
         for (qulonglong i = picks; i > 1; --i)
             bounds.push_back(unsigned(i));
+        qulonglong runs = 1; // every run of values: each number below this, its digits in those bounds
+        for (const unsigned bound : bounds)
+            runs *= bound;
         QByteArray source;
-        std::vector<unsigned> run(bounds.size());
-        qulonglong runs = 0;
-        do { // every run of values, counted up like the digits of a number
-            for (unsigned i = 0; i < run.size(); ++i)
-                source += bounds[i] > 1 ? QByteArray(1, char(run[i])) : QByteArray();
-            ++runs;
-            std::size_t i = 0;
-            for (; i < run.size() && ++run[i] == bounds[i]; ++i)
-                run[i] = 0;
-            if (i == run.size())
-                break;
-        } while (true);
+        for (qulonglong r = 0; r < runs; ++r)
+            for (qulonglong i = 0, rest = r; i < bounds.size(); rest /= bounds[i++])
+                if (bounds[i] > 1) // a draw below 1 takes no byte
+                    source += char(rest % bounds[i]);
         TempFiles files;
         auto random = RandomBytes::open(files.write("source", source));
         std::map<std::vector<std::uint64_t>, qulonglong> times;
@@ -181,17 +176,6 @@ private slots:
         QCOMPARE(drawDistinct(1000, 1001, random).error().message,
                  "The word list holds 1000 words: fewer than the 1001 different words asked for.");
         QCOMPARE(random.state(), RandomSource::StartState);
-    }
-
-    void firstPicksOfAFreshProgram()
-    {
-        TempFiles files;
-        const std::string path = files.write("w.txt", "alpha\nbeta\n  gamma \r\n\r\ndelta\n");
-        RandomSource random, again;
-        QCOMPARE(press(inputFor(5, path), random).value().words, "gamma\ngamma\ngamma\nbeta\nbeta\n");
-        const std::string first = press(inputFor(3, path), again).value().words; // the next press goes on
-        QCOMPARE(first + press(inputFor(2, path), again).value().words, "gamma\ngamma\ngamma\nbeta\nbeta\n");
-        QCOMPARE(press(inputFor(0, path), again).value().words, "");
     }
 
     // The one-pass press and the words handed over in runs (using the
@@ -284,20 +268,6 @@ private slots:
         else
             QVERIFY2(result.error().message.find(says.toStdString()) != std::string::npos,
                      result.error().message.c_str());
-    }
-
-    void aStoppedPressOrAFailedWriteChangesNothing()
-    {
-        TempFiles files;
-        const std::string path = files.write("w.txt", numberedWords("word", 400000));
-        RandomSource random;
-        const auto stop = [](std::uint64_t, std::uint64_t) { return false; };
-        QCOMPARE(press(inputFor(1000, path), random, stop).error().code, ErrorCode::Cancelled);
-        auto list = TextSource::open(path);
-        const auto failWrite = [](std::string_view) { return false; };
-        const auto failed = pickText(list.value(), 400000, 5000, random, nullptr, "\n", failWrite);
-        QCOMPARE(failed.error().code, ErrorCode::WriteFailed);
-        QCOMPARE(random.state(), RandomSource::StartState);
     }
 
     // A press picks from the file that was counted, and from nothing else.
