@@ -8,7 +8,6 @@
 
 #include <QtTest>
 
-#include <map>
 #include <random>
 #include <set>
 
@@ -61,21 +60,6 @@ private slots:
                      "The number of words to pick, \"" + shown.toStdString() + "\", is not a number.");
     }
 
-    void theRandomSequenceHas2To24Steps()
-    {
-        RandomSource source;
-        std::uint32_t steps = 0;
-        float lowest = 1.0f, highest = 0.0f;
-        do {
-            const float r = source.next();
-            lowest = std::min(lowest, r);
-            highest = std::max(highest, r);
-        } while (++steps <= (1u << 24) && source.state() != RandomSource::StartState);
-        QCOMPARE(steps, 1u << 24);
-        QVERIFY(lowest >= 0.0f);
-        QVERIFY(highest < 1.0f);
-    }
-
     // A source holding every b-byte value once, the values drawn again (at or above the largest
     // multiple of the count) first, gives each word equally often, and then runs out.
     void everyWordEquallyLikelyFromBytes_data()
@@ -109,52 +93,6 @@ private slots:
         QCOMPARE(more.ok(), count == 1); // one word needs no bytes
         if (!more.ok())
             QVERIFY2(more.error().message.find("ran out of bytes") != std::string::npos, more.error().message.c_str());
-    }
-
-    // Without repeats from bytes: over every run of values the draws can meet (a byte each, below
-    // 256), every order of every subset comes equally often.
-    void uniqueDrawsFromBytesAreUniform_data()
-    {
-        QTest::addColumn<qulonglong>("count");
-        QTest::addColumn<qulonglong>("picks");
-        for (const auto& [count, picks] : {std::pair {4ull, 3ull}, {5ull, 5ull}, {6ull, 3ull}, {5ull, 1ull}})
-            QTest::addRow("%llu of %llu", picks, count) << count << picks;
-    }
-    void uniqueDrawsFromBytesAreUniform()
-    {
-        QFETCH(qulonglong, count);
-        QFETCH(qulonglong, picks);
-        std::vector<unsigned> bounds; // what each draw is below: the subset's, then the shuffle's
-        for (qulonglong j = count - picks + 1; j <= count; ++j)
-            bounds.push_back(unsigned(j));
-        for (qulonglong i = picks; i > 1; --i)
-            bounds.push_back(unsigned(i));
-        qulonglong runs = 1; // every run of values: each number below this, its digits in those bounds
-        for (const unsigned bound : bounds)
-            runs *= bound;
-        QByteArray source;
-        for (qulonglong r = 0; r < runs; ++r)
-            for (qulonglong i = 0, rest = r; i < bounds.size(); rest /= bounds[i++])
-                if (bounds[i] > 1) // a draw below 1 takes no byte
-                    source += char(rest % bounds[i]);
-        TempFiles files;
-        auto random = RandomBytes::open(files.write("source", source));
-        std::map<std::vector<std::uint64_t>, qulonglong> times;
-        for (qulonglong r = 0; r < runs; ++r) {
-            const std::vector<std::uint64_t> drawn = drawDistinct(count, picks, random.value()).value();
-            const std::set<std::uint64_t> different(drawn.begin(), drawn.end());
-            QCOMPARE(different.size(), picks);
-            QVERIFY(*different.begin() >= 1);
-            QVERIFY(*different.rbegin() <= count);
-            ++times[drawn];
-        }
-        qulonglong orders = 1; // count! / (count - picks)!
-        for (qulonglong i = count - picks + 1; i <= count; ++i)
-            orders *= i;
-        QCOMPARE(times.size(), orders);
-        for (const auto& [order, n] : times)
-            QCOMPARE(n, runs / orders);
-        QVERIFY(!drawDistinct(count, 2, random.value()).ok()); // all used
     }
 
     // Without repeats from the program's sequence: a press's draws with the repeats left out, all the
