@@ -56,8 +56,8 @@ std::tuple<QString, QRect, int> shownText(QWidget* control)
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         QStyleOptionComboBox option;
         option.initFrom(combo);
-        return {combo->currentText(), style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo),
-                Qt::AlignLeft | Qt::AlignVCenter};
+        const QRect field = style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        return {combo->currentText(), field, Qt::AlignLeft | Qt::AlignVCenter};
     }
     return {};
 }
@@ -143,8 +143,10 @@ private slots:
         QFETCH(int, points);
         QFETCH(QString, window);
         QTranslator translator;
-        if (language != "en")
-            QVERIFY(translator.load(language) && QCoreApplication::installTranslator(&translator));
+        if (language != "en") {
+            QVERIFY(translator.load(language));
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        }
         WindowFixture f;
         QWidget* shown = window.startsWith("Form1") ? &f.mainWithList(tmp_.filePath("w.txt")) : f.show(window);
         QVERIFY(QTest::qWaitForWindowExposed(shown));
@@ -156,8 +158,10 @@ private slots:
         QTest::qWait(100);
         const QStringList cut = cutTexts(shown);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(" | "))));
-        if (family.isEmpty()) // the program's own font moves nothing
-            QVERIFY(FontScale::factorOf(shown->font(), shown) == QSizeF(1, 1) && shown->size() == ownSize);
+        if (family.isEmpty()) { // the program's own font moves nothing
+            QCOMPARE(FontScale::factorOf(shown->font(), shown), QSizeF(1, 1));
+            QCOMPARE(shown->size(), ownSize);
+        }
     }
 };
 

@@ -49,7 +49,9 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
          return errorOf(tavilon::checkWordsFitBox(picked.value()));
      }},
     {"save: a folder", [] { return errorOf(tavilon::writeFileKeepingIdentity(files.root().toStdString(), "x")); }},
-    {"save: no folder", [] { return errorOf(tavilon::writeFileKeepingIdentity(files.path("gone/x").toStdString(), "x")); }},
+    {"save: no folder", [] {
+         return errorOf(tavilon::writeFileKeepingIdentity(files.path("gone/x").toStdString(), "x"));
+     }},
 };
 
 } // namespace
@@ -101,8 +103,9 @@ private slots:
             QTest::newRow(locale) << locale << "File" << "Select" << english << "Cancel";
         QTest::newRow("de_DE") << "de_DE" << "Datei" << "Auslosen" << "Die Wortliste wurde nicht geladen.\n\n„%1“ "
                                   "kann nicht geöffnet werden: Datei oder Ordner nicht gefunden." << "Abbrechen";
-        QTest::newRow("fr_FR") << "fr_FR" << "Fichier" << "Tirer" << "La liste de mots n’a pas été chargée.\n\n"
-                                  "Impossible d’ouvrir «\u00a0%1\u00a0»\u00a0: fichier ou dossier introuvable." << "Annuler";
+        QTest::newRow("fr_FR") << "fr_FR" << "Fichier" << "Tirer"
+                               << "La liste de mots n’a pas été chargée.\n\nImpossible d’ouvrir "
+                                  "«\u00a0%1\u00a0»\u00a0: fichier ou dossier introuvable." << "Annuler";
     }
     void windowsSpeakOneLanguage()
     {

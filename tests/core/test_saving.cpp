@@ -19,12 +19,6 @@ Q_DECLARE_METATYPE(tavilon::WriteProblem)
 
 static std::string bytesOf(const std::string& path) { return readFile(QString::fromStdString(path)).toStdString(); }
 
-static bool put(const std::string& path, const std::string& bytes)
-{
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
-}
-
 static struct stat statOf(const std::string& path)
 {
     struct stat st {};
@@ -36,17 +30,19 @@ static struct stat statOf(const std::string& path)
 static bool inChild(const std::function<bool()>& work, const passwd* user = nullptr)
 {
     const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(user && (::setgroups(0, nullptr) != 0 || ::setgid(user->pw_gid) != 0 || ::setuid(user->pw_uid) != 0) ? 3
-                                                                                                                : !work());
+    if (child == 0) {
+        const bool becameUser = !user || (::setgroups(0, nullptr) == 0 && ::setgid(user->pw_gid) == 0
+                                          && ::setuid(user->pw_uid) == 0);
+        ::_exit(becameUser ? !work() : 3);
+    }
     int status = -1;
     return ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-static bool failsWith(const Outcome<WriteReport>& result, WriteProblem problem, WriteProblem expected, const char* says)
+// The failed save's message holds `text`.
+static bool mentions(const Outcome<WriteReport>& result, const QString& text)
 {
-    return !result.ok() && problem == expected && result.error().code == errorCodeFor(expected)
-        && result.error().message.find(says) != std::string::npos;
+    return result.error().message.find(text.toStdString()) != std::string::npos;
 }
 
 class TestSaving : public QObject {
@@ -59,7 +55,28 @@ class TestSaving : public QObject {
     }
 
 private slots:
-    void initTestCase() { ::chmod(dir_.path().toLocal8Bit().constData(), 0755); } // nobody reaches the files
+    // What the saves refuse: a pipe, a link to it, links in loops, a file where a folder should be.
+    void initTestCase()
+    {
+        ::chmod(dir_.path().toLocal8Bit().constData(), 0755); // nobody reaches the files
+        QVERIFY(QDir(dir_.path()).mkpath("sub"));
+        QCOMPARE(::mkfifo(at("pipe").c_str(), 0666), 0);
+        writeFile(dir_.filePath("plain.txt"), "plain");
+        for (const char* link :
+             {"pipe-link>pipe", "loopy1>loopy2", "loopy2>loopy1", "loopdir1>loopdir2", "loopdir2>loopdir1"})
+            QCOMPARE(::symlink(QByteArray(link).split('>')[1], at(QByteArray(link).split('>')[0]).c_str()), 0);
+    }
+
+    // No save touches what it refused, nor leaves anything beside a file.
+    void cleanup()
+    {
+        QVERIFY(S_ISFIFO(statOf(at("pipe")).st_mode));
+        QVERIFY(S_ISCHR(statOf("/dev/null").st_mode));
+        QCOMPARE(bytesOf(at("plain.txt")), "plain");
+        QCOMPARE(QFile::symLinkTarget(dir_.filePath("loopy1")), dir_.filePath("loopy2"));
+        QVERIFY(noLeftovers());
+        QVERIFY(noLeftovers("sub"));
+    }
 
     // The file holds exactly the text afterwards, keeps its permissions, its
     // inode where it has other names, and links stay links.
@@ -69,13 +86,14 @@ private slots:
         QTest::addColumn<QString>("save");
         QTest::addColumn<QString>("lands");
         QTest::addColumn<QByteArray>("text");
-        QTest::newRow("new file, odd bytes") << "" << "new.txt" << "new.txt" << QByteArray("a\0b\xc2\xa0\xe2\x80\xa8\r\n", 10);
-        QTest::newRow("new file, 255-character name") << "" << QString(255, 'n') << QString(255, 'n') << QByteArray("x");
+        const QByteArray odd("a\0b\xc2\xa0\xe2\x80\xa8\r\n", 10);
+        QTest::newRow("new file, odd bytes") << "" << "new.txt" << "new.txt" << odd;
+        QTest::newRow("new file, longest name") << "" << QString(255, 'n') << QString(255, 'n') << QByteArray("x");
         QTest::newRow("replaced, mode 0604") << "" << "f.txt" << "f.txt" << QByteArray("new\r\n");
         QTest::newRow("hard link, longer") << "other.txt = f.txt" << "f.txt" << "other.txt" << QByteArray(100000, 'n');
         QTest::newRow("hard link, to nothing") << "other.txt = f.txt" << "f.txt" << "other.txt" << QByteArray();
-        QTest::newRow("relative link, from its folder") << "sub/rel -> f.txt" << "sub/rel" << "sub/f.txt" << QByteArray("via\r\n");
-        QTest::newRow("dangling link makes its file") << "dangling -> sub/made.txt" << "dangling" << "sub/made.txt" << QByteArray("m");
+        QTest::newRow("relative link") << "sub/rel -> f.txt" << "sub/rel" << "sub/f.txt" << QByteArray("via\r\n");
+        QTest::newRow("dangling link") << "dangling -> sub/made.txt" << "dangling" << "sub/made.txt" << QByteArray("m");
         QTest::newRow("chain of links") << "c1 -> c2 -> f.txt" << "c1" << "f.txt" << QByteArray("end\r\n");
     }
     void savesKeepLinksAndPermissions()
@@ -86,8 +104,11 @@ private slots:
         QFETCH(QByteArray, text);
         QTemporaryDir here(dir_.filePath("case-XXXXXX"));
         const auto in = [&](const QString& name) { return here.filePath(name).toStdString(); };
-        QVERIFY(QDir(here.path()).mkpath("sub") && put(in("f.txt"), "an old text, longer than the new\r\n") && put(in("sub/f.txt"), "old"));
-        QCOMPARE(::chmod(in("f.txt").c_str(), 0604) | ::chmod(in("sub/f.txt").c_str(), 0604), 0);
+        QVERIFY(QDir(here.path()).mkpath("sub"));
+        writeFile(here.filePath("f.txt"), "an old text, longer than the new\r\n");
+        writeFile(here.filePath("sub/f.txt"), "old");
+        QCOMPARE(::chmod(in("f.txt").c_str(), 0604), 0);
+        QCOMPARE(::chmod(in("sub/f.txt").c_str(), 0604), 0);
         const QStringList chain = links.split(" -> ");
         QCOMPARE(links.contains(" = ") ? ::link(in("f.txt").c_str(), in("other.txt").c_str()) : 0, 0);
         for (int i = 0; i + 1 < chain.size(); ++i)
@@ -97,11 +118,17 @@ private slots:
         ::umask(mask); // a new file gets the usual mode
 
         const auto saved = writeFileKeepingIdentity(in(save), text.toStdString());
-        QVERIFY2(saved.ok() && bytesOf(in(lands)) == text.toStdString(), saved.ok() ? "" : saved.error().message.c_str());
+        QVERIFY2(saved.ok(), saved.ok() ? "" : saved.error().message.c_str());
+        QCOMPARE(bytesOf(in(lands)), text.toStdString());
         QCOMPARE(statOf(in(lands)).st_mode & 07777, inode ? 0604 : 0666 & ~mask);
-        QVERIFY(!links.contains(" = ") || (saved.value().method == WriteMethod::RewrittenInPlace && statOf(in(lands)).st_ino == inode));
-        for (int i = 0; i + 1 < chain.size(); ++i)
-            QCOMPARE(QFile::symLinkTarget(here.filePath(chain[i])), QFileInfo(here.filePath(chain[i])).dir().filePath(chain[i + 1]));
+        if (links.contains(" = ")) { // the other name still shares the file
+            QCOMPARE(saved.value().method, WriteMethod::RewrittenInPlace);
+            QCOMPARE(statOf(in(lands)).st_ino, inode);
+        }
+        for (int i = 0; i + 1 < chain.size(); ++i) {
+            const QString link = here.filePath(chain[i]);
+            QCOMPARE(QFile::symLinkTarget(link), QFileInfo(link).dir().filePath(chain[i + 1]));
+        }
         QVERIFY(noLeftovers(QFileInfo(here.path()).fileName()));
     }
 
@@ -125,17 +152,14 @@ private slots:
         QFETCH(QString, save);
         QFETCH(WriteProblem, problem);
         QFETCH(QString, says);
-        if (statOf(at("pipe")).st_ino == 0) {
-            QVERIFY(QDir(dir_.path()).mkpath("sub") && ::mkfifo(at("pipe").c_str(), 0666) == 0 && put(at("plain.txt"), "plain"));
-            for (const char* link : {"pipe-link>pipe", "loopy1>loopy2", "loopy2>loopy1", "loopdir1>loopdir2", "loopdir2>loopdir1"})
-                QCOMPARE(::symlink(QByteArray(link).split('>')[1], at(QByteArray(link).split('>')[0]).c_str()), 0);
-        }
         WriteProblem got = WriteProblem::None;
-        const auto result = writeFileKeepingIdentity(save.isEmpty() || save.startsWith('/') ? save.toStdString() : at(save), "x", &got);
-        QVERIFY2(failsWith(result, got, problem, qPrintable(says)), result.ok() ? "saved" : result.error().message.c_str());
-        QVERIFY(result.error().message.find(save.section('/', 0, 0).toStdString()) != std::string::npos); // names the file
-        QVERIFY(S_ISFIFO(statOf(at("pipe")).st_mode) && S_ISCHR(statOf("/dev/null").st_mode) && bytesOf(at("plain.txt")) == "plain");
-        QVERIFY(QFile::symLinkTarget(dir_.filePath("loopy1")) == dir_.filePath("loopy2") && noLeftovers() && noLeftovers("sub"));
+        const std::string path = save.isEmpty() || save.startsWith('/') ? save.toStdString() : at(save);
+        const auto result = writeFileKeepingIdentity(path, "x", &got);
+        QVERIFY2(!result.ok(), "saved");
+        QCOMPARE(got, problem);
+        QCOMPARE(result.error().code, errorCodeFor(problem));
+        QVERIFY2(mentions(result, says), result.error().message.c_str());
+        QVERIFY2(mentions(result, save.section('/', 0, 0)), result.error().message.c_str()); // names the file
     }
 
     // A save that fails part-way on a full disk leaves the old file as it
@@ -143,33 +167,39 @@ private slots:
     // In place, a shorter text needs no new room and saves on a full disk.
     void failedSavesLeaveTheFile_data()
     {
+        QTest::addColumn<QString>("disk"); // a folder of its own, a small disk mounted on it
         QTest::addColumn<bool>("hardLinked");
         QTest::addColumn<int>("size");
         QTest::addColumn<QString>("says"); // "": saved
-        QTest::newRow("full disk, by rename") << false << 200000 << "No space left on device";
-        QTest::newRow("full disk, in place") << true << 200000 << "left as it was";
-        QTest::newRow("full disk, shorter in place") << true << 7 << "";
+        QTest::newRow("full disk, by rename") << "by-rename" << false << 200000 << "No space left on device";
+        QTest::newRow("full disk, in place") << "in-place" << true << 200000 << "left as it was";
+        QTest::newRow("full disk, shorter in place") << "shorter" << true << 7 << "";
     }
     void failedSavesLeaveTheFile()
     {
+        QFETCH(QString, disk);
         QFETCH(bool, hardLinked);
         QFETCH(int, size);
         QFETCH(QString, says);
-        const std::string folder = at(QTest::currentDataTag()), path = folder + "/old.txt", old(8000, 'o');
+        const std::string folder = at(disk), path = folder + "/old.txt", old(8000, 'o');
         ::mkdir(folder.c_str(), 0755);
         if (::geteuid() != 0 || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=64k") != 0)
             QSKIP("mounting a small disk needs root");
         const auto unmount = qScopeGuard([&] { ::umount2(folder.c_str(), MNT_DETACH); });
-        QVERIFY(put(path, old) && (!hardLinked || ::link(path.c_str(), (folder + "/other-name.txt").c_str()) == 0));
+        writeFile(path, QByteArray::fromStdString(old));
+        QCOMPARE(hardLinked ? ::link(path.c_str(), (folder + "/other-name.txt").c_str()) : 0, 0);
         const int filler = size < 8000 ? ::open((folder + "/filler").c_str(), O_WRONLY | O_CREAT, 0600) : -1;
         while (filler >= 0 && ::write(filler, old.data(), old.size()) > 0) {
         } // fills the disk
         ::close(filler);
         WriteProblem problem = WriteProblem::None;
         const auto result = writeFileKeepingIdentity(path, std::string(std::size_t(size), 'x'), &problem);
-        QVERIFY(says.isEmpty() ? result.ok() : failsWith(result, problem, WriteProblem::NoSpace, qPrintable(says)));
+        QCOMPARE(result.ok(), says.isEmpty());
+        QCOMPARE(problem, says.isEmpty() ? WriteProblem::None : WriteProblem::NoSpace);
+        if (!result.ok())
+            QVERIFY2(mentions(result, says), result.error().message.c_str());
         QCOMPARE(bytesOf(path), says.isEmpty() ? std::string(std::size_t(size), 'x') : old);
-        QVERIFY(noLeftovers(QTest::currentDataTag()));
+        QVERIFY(noLeftovers(disk));
     }
 
     // Root keeps another user's ownership; a user saves a file of theirs in
@@ -181,22 +211,30 @@ private slots:
         if (::geteuid() != 0 || !nobody || !nogroup)
             QSKIP("needs root, and the user nobody and group nogroup");
         const std::string theirs = at("locked/theirs.txt"), readOnly = at("read-only.txt");
-        QVERIFY(QDir(dir_.path()).mkpath("locked") && put(theirs, "theirs") && put(readOnly, "keep"));
-        QCOMPARE(::chown(theirs.c_str(), nobody->pw_uid, nogroup->gr_gid) | ::chmod(theirs.c_str(), 0640), 0);
-        QCOMPARE(::chown(readOnly.c_str(), nobody->pw_uid, nobody->pw_gid) | ::chmod(readOnly.c_str(), 0444), 0);
+        QVERIFY(QDir(dir_.path()).mkpath("locked"));
+        writeFile(theirs, "theirs");
+        writeFile(readOnly, "keep");
+        QCOMPARE(::chown(theirs.c_str(), nobody->pw_uid, nogroup->gr_gid), 0);
+        QCOMPARE(::chmod(theirs.c_str(), 0640), 0);
+        QCOMPARE(::chown(readOnly.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        QCOMPARE(::chmod(readOnly.c_str(), 0444), 0);
         QVERIFY(writeFileKeepingIdentity(theirs, "root wrote this").ok());
         const struct stat st = statOf(theirs);
-        QVERIFY(st.st_uid == nobody->pw_uid && st.st_gid == nogroup->gr_gid && (st.st_mode & 07777) == 0640);
+        QCOMPARE(st.st_uid, nobody->pw_uid);
+        QCOMPARE(st.st_gid, nogroup->gr_gid);
+        QCOMPARE(st.st_mode & 07777, 0640u);
         QVERIFY(inChild([&] { return writeFileKeepingIdentity(theirs, "nobody wrote this").ok(); }, nobody));
-        QVERIFY(bytesOf(theirs) == "nobody wrote this" && statOf(theirs).st_ino == st.st_ino);
+        QCOMPARE(bytesOf(theirs), "nobody wrote this");
+        QCOMPARE(statOf(theirs).st_ino, st.st_ino);
         QCOMPARE(::chmod(dir_.path().toLocal8Bit().constData(), 0777), 0); // a rename would be allowed
         QVERIFY(inChild([&] {
             WriteProblem problem = WriteProblem::None;
             const auto result = writeFileKeepingIdentity(readOnly, "nobody's", &problem);
-            return failsWith(result, problem, WriteProblem::CannotOpen, "Permission denied");
+            return !result.ok() && problem == WriteProblem::CannotOpen && mentions(result, "Permission denied");
         }, nobody));
         ::chmod(dir_.path().toLocal8Bit().constData(), 0755);
-        QVERIFY(bytesOf(readOnly) == "keep" && noLeftovers() && noLeftovers("locked"));
+        QCOMPARE(bytesOf(readOnly), "keep");
+        QVERIFY(noLeftovers("locked"));
     }
 };
 

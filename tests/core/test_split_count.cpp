@@ -1,4 +1,3 @@
-#include "core/list/read_way.h"
 #include "core/list/split_count.h"
 #include "tests/support/temp_files.h"
 #include "core/list/text_source.h"
@@ -35,7 +34,8 @@ QByteArray mixedLines(std::size_t size)
     QByteArray text;
     while (static_cast<std::size_t>(text.size()) < size) {
         text += QByteArray(static_cast<int>(rng() % 4), ' ');
-        text += QByteArray(static_cast<int>(rng() % 7 == 0 ? 3000 : 1 + rng() % 12), static_cast<char>('a' + rng() % 26));
+        const int length = static_cast<int>(rng() % 7 == 0 ? 3000 : 1 + rng() % 12);
+        text += QByteArray(length, static_cast<char>('a' + rng() % 26));
         text += ends[rng() % 5];
     }
     return text;
@@ -56,7 +56,6 @@ private slots:
         QTest::newRow("lone CRs") << QByteArray("a\rb\r\r  c \r");
         QTest::newRow("long lines") << mixedLines(600);
     }
-
     void anySplitCountsAsOneThread()
     {
         QFETCH(QByteArray, bytes);
@@ -79,6 +78,7 @@ private slots:
         const std::string path = files.write("marks.txt", text);
         auto source = TextSource::open(path);
         const std::uint64_t expected = plainCount(text);
+        QCOMPARE(countWords(path).value(), expected); // in parts, as the suite's environment asks
         for (std::uint64_t cut : {std::uint64_t{1}, std::uint64_t{(16 << 10) - 1}, std::uint64_t{(64 << 10) + 7},
                                   std::uint64_t{100'001}, static_cast<std::uint64_t>(text.size()) - 2}) {
             WordIndex index(8);
@@ -107,7 +107,6 @@ private slots:
         QTest::newRow("cut in the second part") << qint64(5 << 20) << ErrorCode::ListChanged;
         QTest::newRow("cancelled") << qint64(-1) << ErrorCode::Cancelled;
     }
-
     void aCutOrCancelReachesEveryPart()
     {
         QFETCH(qint64, newSize);
@@ -122,30 +121,8 @@ private slots:
             return ++calls > 1 || (newSize >= 0 && QFile::resize(QString::fromStdString(path), newSize));
         });
         QCOMPARE(counted.ok() ? ErrorCode::OpenFailed : counted.error().code, code);
-        QVERIFY(newSize >= 0 || calls == 1);
-    }
-
-    void theWayCanBeForced_data()
-    {
-        QTest::addColumn<QByteArray>("forced");
-        QTest::addColumn<QString>("described");
-        const int n = usableProcessors();
-        QTest::newRow("measured rule, small list") << QByteArray() << "1 thread, 64 KiB reads";
-        QTest::newRow("mapped") << QByteArray("mapped") << "1 thread, mapped 4 MiB windows";
-        QTest::newRow("a thread per processor, 64 KiB reads")
-            << QByteArray("split:64") << QString("%1 thread%2, 64 KiB reads").arg(n).arg(n == 1 ? "" : "s");
-    }
-
-    void theWayCanBeForced()
-    {
-        QFETCH(QByteArray, forced);
-        QFETCH(QString, described);
-        qputenv("TAVILON_READ_WAY", forced);
-        QCOMPARE(QString::fromStdString(chooseReadWay(1000).describe()), described);
-        TempFiles files;
-        const QByteArray text = "\xEF\xBB\xBF" + mixedLines(9 << 20);
-        QCOMPARE(countWords(files.write("list.txt", text)).value(), plainCount(text.mid(3)));
-        qunsetenv("TAVILON_READ_WAY");
+        if (newSize < 0) // a cancel stops the count at its first progress
+            QCOMPARE(calls, 1);
     }
 };
 

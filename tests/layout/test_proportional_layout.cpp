@@ -8,7 +8,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <memory>
 #include <random>
 
 using namespace tavilon;
@@ -54,25 +53,6 @@ private slots:
             setClientSize(window, QSize(100 + int(random() % 900), 100 + int(random() % 700)));
         setClientSize(window, QSize(551, 480));
         QCOMPARE(places(window), start);
-    }
-
-    // Added items are kept and placed (a widget from where it stood) until takeAt gives one back.
-    void addedItemsAreKeptAndPlaced()
-    {
-        WindowFixture f;
-        QLayout* layout = f.main().clientArea()->layout();
-        const int controls = layout->count();
-        auto* button = new QPushButton(f.main().clientArea());
-        button->setGeometry(10, 20, 30, 40);
-        layout->addWidget(button);
-        auto* line = new LineWidget(f.main().clientArea()); // twips, right to left and upwards:
-        qobject_cast<ProportionalLayout*>(layout)->addLine(line, QLine(1500, 3000, 300, 150));
-        QCOMPARE(layout->count(), controls + 2);
-        QCOMPARE(layout->itemAt(controls)->widget(), button);
-        setClientSize(f.main(), QSize(827, 720));
-        QCOMPARE(button->geometry(), QRect(15, 30, 45, 60));
-        QCOMPARE(QLine(line->from(), line->to()), QLine(150, 300, 30, 15));
-        QCOMPARE(std::unique_ptr<QLayoutItem>(layout->takeAt(controls))->widget(), button);
     }
 
     // Only a minimised window keeps its controls where they are; one far

@@ -1,10 +1,8 @@
 // The program names itself to the desktop the way its desktop entry does,
-// and every window carries the icon built into the program, which holds
-// its translations too.
+// and every window carries the icon built into the program.
 #include "app/desktop_identity.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QImage>
 #include <QTest>
@@ -25,15 +23,11 @@ private slots:
             QCOMPARE(image.size(), QSize(size, size));
             // Not a blank square: the tile's colour shows in the middle of its left edge.
             const QColor edge = image.pixelColor(size / 8, size / 2);
-            QVERIFY2(edge.alpha() == 255 && edge.green() > edge.red(), qPrintable(edge.name(QColor::HexArgb)));
+            QCOMPARE(edge.alpha(), 255);
+            QVERIFY2(edge.green() > edge.red(), qPrintable(edge.name(QColor::HexArgb)));
         }
     }
 
-    void theTranslationsAreBuiltIn()
-    {
-        const QStringList shipped = QDir(QStringLiteral(":/i18n")).entryList();
-        QCOMPARE(shipped, QStringList({QStringLiteral("tavilon_de.qm"), QStringLiteral("tavilon_fr.qm")}));
-    }
 };
 
 QTEST_MAIN(TestDesktopIdentity)

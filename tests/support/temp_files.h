@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 inline void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -14,10 +17,22 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
         qFatal("cannot write test file %s", qPrintable(path));
 }
 
+inline void writeFile(const std::string& path, const QByteArray& bytes)
+{
+    writeFile(QString::fromStdString(path), bytes);
+}
+
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// Dates the file long ago, so that any later write shows in its time.
+inline bool backdate(const std::string& path)
+{
+    const timespec longAgo[2] = {{1'000'000'000, 0}, {1'000'000'000, 0}};
+    return ::utimensat(AT_FDCWD, path.c_str(), longAgo, 0) == 0;
 }
 
 // Writes test files into one temporary folder that goes with the object.
