@@ -348,7 +348,7 @@
         </translation>
     </message>
     <message>
-        <source>The output holds %1 and can hold at most %2; these %3 would pass that.
+        <source>The output holds %1 and can hold at most %2, so %3 would pass that.
 
 Save the output and clear it first; nothing was picked.</source>
         <translation>Die Ausgabe enthält %1 und fasst höchstens %2; mit %3 mehr wäre diese Grenze überschritten.

@@ -348,7 +348,7 @@
         </translation>
     </message>
     <message>
-        <source>The output holds %1 and can hold at most %2; these %3 would pass that.
+        <source>The output holds %1 and can hold at most %2, so %3 would pass that.
 
 Save the output and clear it first; nothing was picked.</source>
         <translation>La sortie contient %1 et peut en contenir au plus %2&#xa0;; avec %3 de plus, cette limite serait dépassée.

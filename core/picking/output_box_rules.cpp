@@ -55,7 +55,7 @@ Outcome<void> checkOutputRoom(std::uint64_t linesInBox, std::uint64_t picks)
     const char* lines = TAVILON_COUNTED("CoreError", "%n line(s)");
     const char* picked = TAVILON_COUNTED("CoreError", "%n pick(s)");
     CoreError error = sentenceError(ErrorCode::OutputFull,
-                                    TAVILON_SENTENCE("CoreError", "The output holds %1 and can hold at most %2; these %3 "
+                                    TAVILON_SENTENCE("CoreError", "The output holds %1 and can hold at most %2, so %3 "
                                                                   "would pass that.\n\nSave the output and clear it "
                                                                   "first; nothing was picked."),
                                     {countedText(lines, linesInBox), std::to_string(MaxOutputLines),

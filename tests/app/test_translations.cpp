@@ -82,9 +82,13 @@ private slots:
             QVERIFY(translations.programTranslated());
             const QString text = tavilon::errorText(error);
             QVERIFY2(text != QString::fromUtf8(error.message), qPrintable(text));
-            // File names and numbers all kept; a system reason, last, is worded anew.
-            for (std::size_t i = 0; i + (error.systemError != 0 ? 1 : 0) < error.args.size(); ++i)
-                QVERIFY2(text.contains(QString::fromStdString(error.args[i])), qPrintable(text));
+            // File names and numbers all kept; a system reason, last, and a
+            // number's noun are worded anew.
+            std::vector<std::string> kept = error.args;
+            for (const CoreError::Counted& counted : error.counted)
+                kept[counted.arg] = std::to_string(counted.number);
+            for (std::size_t i = 0; i + (error.systemError != 0 ? 1 : 0) < kept.size(); ++i)
+                QVERIFY2(text.contains(QString::fromStdString(kept[i])), qPrintable(text));
         }
     }
 

@@ -173,6 +173,8 @@ private slots:
         QTest::newRow("too many picks") << ab << most + 1 << 0ull << 0ull << budget << "At most 1000000";
         QTest::newRow("box fills up exactly") << ab << 2ull << 0ull << full << budget << "";
         QTest::newRow("box would overflow") << ab << 3ull << 0ull << full << budget << "holds 999998 lines";
+        QTest::newRow("one line in the box") << ab << most << 0ull << 1ull << budget << "holds 1 line and";
+        QTest::newRow("one pick past the box") << ab << 1ull << 0ull << most << budget << "so 1 pick would";
         QTest::newRow("longest word") << longest << 1ull << 0ull << 0ull << budget << "";
         QTest::newRow("word too long") << longest + "x" << 1ull << 0ull << 0ull << budget << "10001 characters long";
         QTest::newRow("counted in code units")
