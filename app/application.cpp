@@ -1,10 +1,10 @@
 #include "application.h"
 
 #include "desktop_identity.h"
-#include "platform/services/nested_loop.h"
 #include "platform/widgets/output_box.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QFontDatabase>
 
@@ -54,20 +54,6 @@ void applyApplicationLook(QApplication& app)
 
 Application::Application(DesktopServices& services) : services_(services)
 {
-    // Queued: the close happens once the code that ran the loop has returned.
-    connect(&NestedLoop::notifier(), &NestedLoopNotifier::allEnded, this, &Application::closeWhatWaited,
-            Qt::QueuedConnection);
-}
-
-void Application::closeWhatWaited()
-{
-    if (NestedLoop::depth() > 0)
-        return; // another loop runs: its end calls again
-    const auto windows = std::exchange(closesWaiting_, {});
-    for (const QPointer<QWidget>& window : windows)
-        closeIfOpen(window);
-    if (std::exchange(exitWaiting_, false))
-        closeAll();
 }
 
 // Makes the window `held` points to, unless it is open; true when it was
@@ -86,14 +72,8 @@ bool Application::make(QPointer<W>& held, Args&&... args)
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Close && NestedLoop::depth() > 0) {
-        // A window whose code runs a nested loop closes once it has ended.
-        closesWaiting_.append(qobject_cast<QWidget*>(watched));
-        event->ignore();
-        return true;
-    }
     if (event->type() == QEvent::Close) {
-        // Our windows never refuse to close.
+        // Our windows never refuse to close: from here on they are gone.
         const auto forget = [watched](auto& held) {
             if (held == watched)
                 held.clear();
@@ -159,8 +139,10 @@ QString Application::waitReason() const
 
 void Application::closeAll()
 {
-    if (NestedLoop::depth() > 0) {
-        exitWaiting_ = true;
+    // A message is answered first, and what follows it done; then Exit
+    // takes effect. The message box deletes itself once dismissed.
+    if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        connect(message, &QObject::destroyed, this, &Application::closeAll, Qt::QueuedConnection);
         return;
     }
     closeIfOpen(mainWindow_);

@@ -42,8 +42,8 @@ public:
     AboutWindow* aboutWindow() const { return aboutWindow_; }
 
     // File > Exit: closes the main window, then the dialogs and About.
-    // While a modal message or long work runs its own event loop, Exit and
-    // a window's closing wait until that loop has ended.
+    // While a message is up, once it has been dismissed; a press still
+    // running is cancelled, and a count stopped, as the windows close.
     void closeAll();
 
     // Loads the word list named on the command line into the main window once
@@ -57,7 +57,6 @@ protected:
 private:
     template <class W, class... Args>
     bool make(QPointer<W>& held, Args&&... args);
-    void closeWhatWaited();
     // Why the dialogs' commands must wait for the main window, or "".
     QString waitReason() const;
 
@@ -66,9 +65,6 @@ private:
     QPointer<OpenDialog> openDialog_;
     QPointer<SaveDialog> saveDialog_;
     QPointer<AboutWindow> aboutWindow_;
-    // What was asked to close while a nested loop ran.
-    bool exitWaiting_ = false;
-    QList<QPointer<QWidget>> closesWaiting_;
 };
 
 } // namespace tavilon

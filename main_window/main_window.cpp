@@ -1,6 +1,5 @@
 #include "main_window.h"
 
-#include "platform/services/busy_feedback.h"
 #include "platform/widgets/wrapping_button.h"
 #include "platform/tables/control_builder.h"
 #include "platform/services/desktop_services.h"
@@ -35,6 +34,16 @@
 
 namespace tavilon {
 
+namespace {
+
+// The count as the count box shows it: a list without words shows none.
+QString shownCount(std::uint64_t count)
+{
+    return count == 0 ? QString() : QString::number(count);
+}
+
+} // namespace
+
 MainWindow::MainWindow(DesktopServices& services) : services_(services)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -51,7 +60,7 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     // The count box shows the count the window keeps, whatever else (an
     // accessibility client, say) writes into it.
     connect(countBox(), &QLineEdit::textChanged, this,
-            [this] { countBox()->setText(count_ == 0 ? QString() : QString::number(count_)); });
+            [this] { countBox()->setText(shownCount(count_)); });
     connect(picksBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(picksBox()); });
     connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
 
@@ -245,65 +254,35 @@ void MainWindow::onSelectClicked()
         warn(tr("No words were picked.\n\n%1").arg(errorText(picks.picks.error())));
         return;
     }
-    const PressInput input{picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
-                           static_cast<std::uint64_t>(outputBox()->lineCount())};
-    if (input.picks > BackgroundPicks && input.picks <= MaxPicksPerPress) {
-        startFill(input);
-        return;
-    }
-    // The wait cursor and progress last for the press alone, not its messages.
-    auto result = [&] {
-        BusyFeedback busy(this, tr("Picking words…"));
-        return press(input, processRandomSource(), busy.callback());
-    }();
-    if (!result) {
-        if (result.error().code != ErrorCode::Cancelled)
-            warn(tr("No words were picked.\n\n%1").arg(errorText(result.error())));
-        return;
-    }
-    const QString text = QString::fromUtf8(result.value().words);
-    if (!text.isEmpty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
-        outputBox()->appendText(text);
-        QApplication::restoreOverrideCursor();
-    }
+    startFill({picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
+               static_cast<std::uint64_t>(outputBox()->lineCount())});
 }
 
 void MainWindow::startFill(const PressInput& input)
 {
-    fillFeedback_ = std::make_unique<BusyFeedback>(this, tr("Picking words…"));
-    fillFeedback_->setCancelHandler([this] { cancelFill(); });
-    fill_ = std::make_unique<OutputFill>(input, processRandomSource(), outputBox()->documentLook(),
-                                         outputBox()->rawText());
-    connect(fill_.get(), &OutputFill::progressChanged, this, &MainWindow::onFillProgress);
-    connect(fill_.get(), &OutputFill::finished, this, &MainWindow::onFillFinished);
+    fill_ = std::make_unique<OutputFill>(this, tr("Picking words…"), input, processRandomSource(),
+                                         outputBox()->documentLook(), outputBox()->rawText());
+    connect(&fill_->task(), &BackgroundTask::finished, this, &MainWindow::onFillFinished);
     // The box's text is the start of the document being built: it must not
     // change before the new one takes its place.
     outputBox()->setReadOnly(true);
-    fill_->start();
-}
-
-void MainWindow::onFillProgress(int done)
-{
-    if (fillFeedback_ && !fillFeedback_->update(std::uint64_t(done), OutputFill::ProgressTotal))
-        cancelFill();
 }
 
 void MainWindow::cancelFill()
 {
     if (fill_)
-        fill_->cancel();
+        fill_->task().cancel();
 }
 
 void MainWindow::onFillFinished()
 {
-    if (!fill_)
-        return;
-    if (fillFeedback_ && fillFeedback_->cancelled())
-        fill_->cancel();
     OutputFill::Result result = fill_->takeResult();
     if (result.document) {
+        // A cursor at the end stays there, after the picks, as typing left it.
+        const bool atEnd = outputBox()->textCursor().atEnd();
         outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
+        if (atEnd)
+            outputBox()->moveCursor(QTextCursor::End);
         processRandomSource() = result.draws; // only now are the draws used
     }
     dropFill();
@@ -314,7 +293,6 @@ void MainWindow::onFillFinished()
 void MainWindow::dropFill()
 {
     fill_.reset();
-    fillFeedback_.reset();
     outputBox()->setReadOnly(false);
 }
 
@@ -364,8 +342,7 @@ void MainWindow::showCountedList(const CountedList& list)
     count_ = list.count;
     countedFile_ = list.file;
     pathBox()->setText(list.path);
-    const QString count = list.count == 0 ? QString() : QString::number(list.count); // a list without words shows none
-    countBox()->setText(count);
+    countBox()->setText(shownCount(count_));
     fitCountBox();
     selectButton()->setEnabled(true);
 }
