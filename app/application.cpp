@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "desktop_identity.h"
+#include "main_window/blocked_close.h"
 #include "platform/widgets/output_box.h"
 
 #include <QApplication>
@@ -54,6 +55,20 @@ void applyApplicationLook(QApplication& app)
 
 Application::Application(DesktopServices& services) : services_(services)
 {
+    // The close box of a window under a message or progress window.
+    connect(new BlockedClose(this), &BlockedClose::closeRequested, this, [this](QWidget* window) {
+        const QPointer<QWidget> held(window);
+        afterMessage([held] { closeIfOpen(held); });
+    });
+}
+
+void Application::afterMessage(const std::function<void()>& then)
+{
+    // The message box deletes itself once dismissed, after what follows it.
+    if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        connect(message, &QObject::destroyed, this, [this, then] { afterMessage(then); }, Qt::QueuedConnection);
+    else
+        then();
 }
 
 // Makes the window `held` points to, unless it is open; true when it was
@@ -73,7 +88,10 @@ bool Application::make(QPointer<W>& held, Args&&... args)
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close) {
-        // Our windows never refuse to close: from here on they are gone.
+        // Our windows never refuse to close: from here on they are gone,
+        // and a count they started stops now, before it can show anything.
+        for (auto* count : watched->findChildren<WordListCount*>(Qt::FindDirectChildrenOnly))
+            count->cancel();
         const auto forget = [watched](auto& held) {
             if (held == watched)
                 held.clear();
@@ -88,7 +106,7 @@ bool Application::eventFilter(QObject* watched, QEvent* event)
 
 Application::~Application()
 {
-    closeAll();
+    closeWindows();
 }
 
 MainWindow& Application::showMainWindow()
@@ -139,12 +157,11 @@ QString Application::waitReason() const
 
 void Application::closeAll()
 {
-    // A message is answered first, and what follows it done; then Exit
-    // takes effect. The message box deletes itself once dismissed.
-    if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        connect(message, &QObject::destroyed, this, &Application::closeAll, Qt::QueuedConnection);
-        return;
-    }
+    afterMessage([this] { closeWindows(); });
+}
+
+void Application::closeWindows()
+{
     closeIfOpen(mainWindow_);
     closeIfOpen(openDialog_);
     closeIfOpen(saveDialog_);

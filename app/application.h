@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QApplication;
 
 namespace tavilon {
@@ -57,6 +59,10 @@ protected:
 private:
     template <class W, class... Args>
     bool make(QPointer<W>& held, Args&&... args);
+    // Runs `then` now, or once the message that is up has been dismissed
+    // and what follows it has run.
+    void afterMessage(const std::function<void()>& then);
+    void closeWindows();
     // Why the dialogs' commands must wait for the main window, or "".
     QString waitReason() const;
 

@@ -38,6 +38,12 @@ WordListCount::~WordListCount()
         --runningCounts;
 }
 
+void WordListCount::cancel()
+{
+    if (task_)
+        task_->cancel();
+}
+
 bool WordListCount::anyRunning()
 {
     return runningCounts > 0;

@@ -39,6 +39,8 @@ public:
     // `shownPath` is what messages show; `pathBytes` names the file.
     WordListCount(QWidget* over, DesktopServices& services, const QString& shownPath, const QByteArray& pathBytes);
     ~WordListCount() override;
+    // Stops the count: it ends without a result or a message.
+    void cancel();
 
     // Whether any count is running now: meanwhile no command starts.
     static bool anyRunning();

@@ -111,3 +111,28 @@ start_window_manager() {
   done
   fail "the window manager did not start"
 }
+
+# close_request WINDOW: what a window manager's close box sends, WM_DELETE_WINDOW, through the X server
+# (libX11 by ctypes: no package beyond the one Qt needs).
+close_request() {
+  /usr/bin/python3 - "$1" <<'PY'
+import ctypes as c, sys
+x = c.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = c.c_void_p
+x.XInternAtom.restype = c.c_ulong
+x.XInternAtom.argtypes = [c.c_void_p, c.c_char_p, c.c_int]
+x.XSendEvent.argtypes = [c.c_void_p, c.c_ulong, c.c_int, c.c_long, c.c_void_p]
+class Message(c.Structure):
+    _fields_ = [("type", c.c_int), ("serial", c.c_ulong), ("send_event", c.c_int), ("display", c.c_void_p),
+                ("window", c.c_ulong), ("message_type", c.c_ulong), ("format", c.c_int), ("data", c.c_long * 5)]
+class Event(c.Union):
+    _fields_ = [("xclient", Message), ("pad", c.c_long * 24)]
+display, window = x.XOpenDisplay(None), int(sys.argv[1])
+event = Event()
+event.xclient.type, event.xclient.window, event.xclient.format = 33, window, 32  # ClientMessage
+event.xclient.message_type = x.XInternAtom(display, b"WM_PROTOCOLS", 0)
+event.xclient.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(display, window, 0, 0, c.byref(event))
+x.XCloseDisplay(display)
+PY
+}
