@@ -349,15 +349,16 @@ void MainWindow::showCountedList(const CountedList& list)
 
 void MainWindow::fitCountBox()
 {
-    // A long count widens its box into the frame's free space, so every digit shows.
-    const QString count = countBox()->text();
+    // A long count widens its box into the frame's free space, so every
+    // digit shows: the box Qt itself would draw around the text, with the
+    // line edit's margin each side and room for the cursor.
     QStyleOptionFrame option;
     option.initFrom(countBox());
-    option.rect = QRect(0, 0, 1000, countBox()->height());
-    const int chrome = option.rect.width()
-        - countBox()->style()->subElementRect(QStyle::SE_LineEditContents, &option, countBox()).width();
-    const int lineEditMargins = 2 * 2 + 1; // QLineEdit's own margin each side, and the cursor
-    layout_->setMinimumWidth(countBox(), countBox()->fontMetrics().horizontalAdvance(count) + chrome + lineEditMargins);
+    option.lineWidth = countBox()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, countBox());
+    const QSize text(countBox()->fontMetrics().horizontalAdvance(countBox()->text()) + 2 * 2 + 1,
+                     countBox()->fontMetrics().height());
+    layout_->setMinimumWidth(
+        countBox(), countBox()->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, countBox()).width());
 }
 
 namespace {
