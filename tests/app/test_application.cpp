@@ -194,6 +194,8 @@ private slots:
         QTest::newRow("insert while filling") << "Text1" << true << "insert" << 1 << "X" << "ab\r\ncd" << "";
         QTest::newRow("overlong line") << "Text1" << false << "insert" << 2 << QString(10001, 'w') << "ab\r\ncd" << "Nothing was pasted: a line of it is 10001 characters long";
         QTest::newRow("insert") << "Text1" << false << "insert" << 2 << "X\nY" << "abX\r\nY\r\ncd" << "";
+        const QString line(10000, 'w'); // the longest the box takes
+        QTest::newRow("10000") << "Text1" << false << "insert" << 2 << "\n" + line << "ab\r\n" + line + "\r\ncd" << "";
         QTest::newRow("count: set") << "Text2" << false << "set" << 0 << "999" << "5" << "";
         QTest::newRow("count: insert") << "Text2" << false << "insert" << 0 << "9" << "5" << "";
     }

@@ -304,6 +304,7 @@ private slots:
         QTest::newRow("from the progress dialog") << 0 << "dialog";
         QTest::newRow("window closed") << 50 << "close";
         QTest::newRow("File > Exit") << 50 << "exit";
+        QTest::newRow("Ctrl+Q") << 50 << "Ctrl+Q";
     }
     void cancelledFillsChangeNothing()
     {
@@ -324,10 +325,12 @@ private slots:
                 QSKIP("the fill ended before its progress was shown");
             QTest::keyClick(visibleProgressDialog(), Qt::Key_Escape); // Escape is the dialog's Cancel
         }
-        if (how == "close" || how == "exit") {
+        if (how != "cancel" && how != "dialog") {
             QTimer::singleShot(0, [&] {
                 if (how == "exit")
                     window.findChild<QAction*>("exit")->trigger();
+                else if (how == "Ctrl+Q")
+                    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
                 else
                     window.close();
             });
@@ -387,6 +390,21 @@ private slots:
         QCOMPARE(f.services.messages.size(), 9);
         QCOMPARE(f.services.clipboard, "(untouched)");
         QVERIFY(!window.outputBox()->isReadOnly());
+    }
+
+    // Ctrl+Q while a dropped list is counted stops the count: the program ends and shows nothing.
+    void exitDuringACount()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(at("w.txt"))});
+        dropOnto(window.outputBox()->viewport(), data);
+        QVERIFY(WordListCount::anyRunning());
+        QTimer::singleShot(0, [&window] { QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier); });
+        QTimer::singleShot(FillWait, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(f.services.messages.isEmpty());
     }
 
     // A dropped list is counted on another thread: until its count is in,
