@@ -118,20 +118,6 @@ two_windows || fail "the main window closed under its message"
 xdotool key Return
 wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs after the message"
 wait "$APP" || fail "the program exited with status $?"
-
-note "the close box under a 999,999-pick press's progress window cancels it and closes"
-"$PROGRAM" lists/words.txt 2>"$E2E_LOG" &
-APP=$!
-main=$(window_id "Brenvask Tavilon" 60)
-[ -n "$main" ] || fail "the main window did not appear"
-xdotool windowactivate --sync "$main"
-click_at "$main" 132 $((148 + menu))
-xdotool type --delay 50 "999999"
-click_at "$main" 260 $((192 + menu)) # Select
-wait_until 30 two_windows || fail "no progress window"
-close_request "$main"
-wait_until 30 bash -c "! kill -0 $APP" || fail "the program still runs after the close box"
-wait "$APP" || fail "the program exited with status $?"
 APP=
 
 echo "1 passed, 0 failed"
