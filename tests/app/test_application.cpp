@@ -210,7 +210,7 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.mainWithList(tmp_.filePath("five.txt"));
         window.outputBox()->setText("ab\r\ncd");
-        if (busy) { // a press big enough to fill the box in the background
+        if (busy) { // a press big enough to be still filling the box
             QTest::keyClicks(window.picksBox(), "999999");
             QTest::mouseClick(window.selectButton(), Qt::LeftButton);
         }

@@ -226,8 +226,7 @@ private slots:
         QVERIFY(contrastRatio(ring, before.pixelColor(edge - QPoint(1, 0))) >= 3);
     }
 
-    // A press that cannot pick, in the window or in the background, says
-    // why and changes neither the output nor the random source.
+    // A press that cannot pick says why and changes neither the output nor the random source.
     void refusedPressesChangeNothing_data()
     {
         QTest::addColumn<QString>("change");
@@ -289,10 +288,10 @@ private slots:
         QCOMPARE(f.services.messages.filter("takes one word list").size(), 2);
     }
 
-    // A press of more than 10,000 picks fills the box in the background, under a wait cursor at once and
-    // after a second with a progress dialog. Cancelled at once, while it runs, after the work but before
-    // the window hears of it, from the progress dialog, by closing the window or by File > Exit, it stops,
-    // changes nothing and says nothing.
+    // A press fills the box in the background, under a wait cursor at once and after a second with a
+    // progress dialog. Cancelled at once, while it runs, after the work but before the window hears of it,
+    // from the progress dialog, by closing the window, File > Exit or Ctrl+Q, it stops, changes nothing
+    // and says nothing.
     void cancelledFillsChangeNothing_data()
     {
         QTest::addColumn<int>("afterMs");
