@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -278,11 +279,15 @@ void MainWindow::onFillFinished()
 {
     OutputFill::Result result = fill_->takeResult();
     if (result.document) {
-        // A cursor at the end stays there, after the picks, as typing left it.
+        // A cursor at the end goes on to the new end, after the picks, as
+        // with text added at the cursor; the box does not scroll.
         const bool atEnd = outputBox()->textCursor().atEnd();
         outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
-        if (atEnd)
+        if (atEnd) {
+            const int scrolled = outputBox()->verticalScrollBar()->value();
             outputBox()->moveCursor(QTextCursor::End);
+            outputBox()->verticalScrollBar()->setValue(scrolled);
+        }
         processRandomSource() = result.draws; // only now are the draws used
     }
     dropFill();
