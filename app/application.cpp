@@ -1,11 +1,12 @@
 #include "application.h"
 
 #include "desktop_identity.h"
-#include "platform/services/nested_loop.h"
+#include "main_window/blocked_close.h"
 #include "platform/tables/font_scale.h"
 #include "platform/widgets/output_box.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <QFontDatabase>
 
@@ -56,20 +57,20 @@ void applyApplicationLook(QApplication& app)
 
 Application::Application(DesktopServices& services) : services_(services)
 {
-    // Queued: the close happens once the code that ran the loop has returned.
-    connect(&NestedLoop::notifier(), &NestedLoopNotifier::allEnded, this, &Application::closeWhatWaited,
-            Qt::QueuedConnection);
+    // The close box of a window under a message or progress window.
+    connect(new BlockedClose(this), &BlockedClose::closeRequested, this, [this](QWidget* window) {
+        const QPointer<QWidget> held(window);
+        afterMessage([held] { closeIfOpen(held); });
+    });
 }
 
-void Application::closeWhatWaited()
+void Application::afterMessage(const std::function<void()>& then)
 {
-    if (NestedLoop::depth() > 0)
-        return; // another loop runs: its end calls again
-    const auto windows = std::exchange(closesWaiting_, {});
-    for (const QPointer<QWidget>& window : windows)
-        closeIfOpen(window);
-    if (std::exchange(exitWaiting_, false))
-        closeAll();
+    // The message box deletes itself once dismissed, after what follows it.
+    if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+        connect(message, &QObject::destroyed, this, [this, then] { afterMessage(then); }, Qt::QueuedConnection);
+    else
+        then();
 }
 
 // Makes the window `held` points to, unless it is open; true when it was
@@ -88,14 +89,11 @@ bool Application::make(QPointer<W>& held, Args&&... args)
 
 bool Application::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Close && NestedLoop::depth() > 0) {
-        // A window whose code runs a nested loop closes once it has ended.
-        closesWaiting_.append(qobject_cast<QWidget*>(watched));
-        event->ignore();
-        return true;
-    }
     if (event->type() == QEvent::Close) {
-        // Our windows never refuse to close.
+        // Our windows never refuse to close: from here on they are gone,
+        // and a count they started stops now, before it can show anything.
+        for (auto* count : watched->findChildren<WordListCount*>(Qt::FindDirectChildrenOnly))
+            count->cancel();
         const auto forget = [watched](auto& held) {
             if (held == watched)
                 held.clear();
@@ -110,7 +108,7 @@ bool Application::eventFilter(QObject* watched, QEvent* event)
 
 Application::~Application()
 {
-    closeAll();
+    closeWindows();
 }
 
 MainWindow& Application::showMainWindow()
@@ -161,10 +159,11 @@ QString Application::waitReason() const
 
 void Application::closeAll()
 {
-    if (NestedLoop::depth() > 0) {
-        exitWaiting_ = true;
-        return;
-    }
+    afterMessage([this] { closeWindows(); });
+}
+
+void Application::closeWindows()
+{
     closeIfOpen(mainWindow_);
     closeIfOpen(openDialog_);
     closeIfOpen(saveDialog_);

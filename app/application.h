@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 class QApplication;
 
 namespace tavilon {
@@ -42,8 +44,8 @@ public:
     AboutWindow* aboutWindow() const { return aboutWindow_; }
 
     // File > Exit: closes the main window, then the dialogs and About.
-    // While a modal message or long work runs its own event loop, Exit and
-    // a window's closing wait until that loop has ended.
+    // While a message is up, once it has been dismissed; a press still
+    // running is cancelled, and a count stopped, as the windows close.
     void closeAll();
 
     // Loads the word list named on the command line into the main window once
@@ -57,7 +59,10 @@ protected:
 private:
     template <class W, class... Args>
     bool make(QPointer<W>& held, Args&&... args);
-    void closeWhatWaited();
+    // Runs `then` now, or once the message that is up has been dismissed
+    // and what follows it has run.
+    void afterMessage(const std::function<void()>& then);
+    void closeWindows();
     // Why the dialogs' commands must wait for the main window, or "".
     QString waitReason() const;
 
@@ -66,9 +71,6 @@ private:
     QPointer<OpenDialog> openDialog_;
     QPointer<SaveDialog> saveDialog_;
     QPointer<AboutWindow> aboutWindow_;
-    // What was asked to close while a nested loop ran.
-    bool exitWaiting_ = false;
-    QList<QPointer<QWidget>> closesWaiting_;
 };
 
 } // namespace tavilon

@@ -42,9 +42,11 @@ namespace {
 // Messages are printed instead of shown: a modal box would stop the run.
 class PrintingServices : public DesktopServices {
 public:
-    void showMessage(QWidget*, Icon, const QString& text) override
+    void showMessage(QWidget*, Icon, const QString& text, std::function<void()> then) override
     {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        if (then)
+            then();
     }
     bool setClipboardText(const QString&) override { return true; }
 };

@@ -54,8 +54,7 @@ void SaveDialog::onOkClicked()
         warn(tr("The output was not saved.\n\n%1").arg(errorText(written.error())));
         return;
     }
-    services().showMessage(this, DesktopServices::Icon::None, tr("saved"));
-    close();
+    services().showMessage(this, DesktopServices::Icon::None, tr("saved"), [this] { close(); });
 }
 
 } // namespace tavilon

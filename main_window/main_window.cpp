@@ -1,6 +1,5 @@
 #include "main_window.h"
 
-#include "platform/services/busy_feedback.h"
 #include "platform/widgets/wrapping_button.h"
 #include "platform/tables/control_builder.h"
 #include "platform/services/desktop_services.h"
@@ -27,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -34,6 +34,16 @@
 #include <QUrl>
 
 namespace tavilon {
+
+namespace {
+
+// The count as the count box shows it: a list without words shows none.
+QString shownCount(std::uint64_t count)
+{
+    return count == 0 ? QString() : QString::number(count);
+}
+
+} // namespace
 
 MainWindow::MainWindow(DesktopServices& services) : services_(services)
 {
@@ -51,7 +61,7 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     // The count box shows the count the window keeps, whatever else (an
     // accessibility client, say) writes into it.
     connect(countBox(), &QLineEdit::textChanged, this,
-            [this] { countBox()->setText(count_ == 0 ? QString() : QString::number(count_)); });
+            [this] { countBox()->setText(shownCount(count_)); });
     connect(picksBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(picksBox()); });
     connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
 
@@ -245,65 +255,39 @@ void MainWindow::onSelectClicked()
         warn(tr("No words were picked.\n\n%1").arg(errorText(picks.picks.error())));
         return;
     }
-    const PressInput input{picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
-                           static_cast<std::uint64_t>(outputBox()->lineCount())};
-    if (input.picks > BackgroundPicks && input.picks <= MaxPicksPerPress) {
-        startFill(input);
-        return;
-    }
-    // The wait cursor and progress last for the press alone, not its messages.
-    auto result = [&] {
-        BusyFeedback busy(this, tr("Picking words…"));
-        return press(input, processRandomSource(), busy.callback());
-    }();
-    if (!result) {
-        if (result.error().code != ErrorCode::Cancelled)
-            warn(tr("No words were picked.\n\n%1").arg(errorText(result.error())));
-        return;
-    }
-    const QString text = QString::fromUtf8(result.value().words);
-    if (!text.isEmpty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor); // a million lines take the box a few seconds
-        outputBox()->appendText(text);
-        QApplication::restoreOverrideCursor();
-    }
+    startFill({picks.picks.value(), count_, loadedPathBytes().toStdString(), countedFile_,
+               static_cast<std::uint64_t>(outputBox()->lineCount())});
 }
 
 void MainWindow::startFill(const PressInput& input)
 {
-    fillFeedback_ = std::make_unique<BusyFeedback>(this, tr("Picking words…"));
-    fillFeedback_->setCancelHandler([this] { cancelFill(); });
-    fill_ = std::make_unique<OutputFill>(input, processRandomSource(), outputBox()->documentLook(),
-                                         outputBox()->rawText());
-    connect(fill_.get(), &OutputFill::progressChanged, this, &MainWindow::onFillProgress);
-    connect(fill_.get(), &OutputFill::finished, this, &MainWindow::onFillFinished);
+    fill_ = std::make_unique<OutputFill>(this, tr("Picking words…"), input, processRandomSource(),
+                                         outputBox()->documentLook(), outputBox()->rawText());
+    connect(&fill_->task(), &BackgroundTask::finished, this, &MainWindow::onFillFinished);
     // The box's text is the start of the document being built: it must not
     // change before the new one takes its place.
     outputBox()->setReadOnly(true);
-    fill_->start();
-}
-
-void MainWindow::onFillProgress(int done)
-{
-    if (fillFeedback_ && !fillFeedback_->update(std::uint64_t(done), OutputFill::ProgressTotal))
-        cancelFill();
 }
 
 void MainWindow::cancelFill()
 {
     if (fill_)
-        fill_->cancel();
+        fill_->task().cancel();
 }
 
 void MainWindow::onFillFinished()
 {
-    if (!fill_)
-        return;
-    if (fillFeedback_ && fillFeedback_->cancelled())
-        fill_->cancel();
     OutputFill::Result result = fill_->takeResult();
     if (result.document) {
+        // A cursor at the end goes on to the new end, after the picks, as
+        // with text added at the cursor; the box does not scroll.
+        const bool atEnd = outputBox()->textCursor().atEnd();
         outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
+        if (atEnd) {
+            const int scrolled = outputBox()->verticalScrollBar()->value();
+            outputBox()->moveCursor(QTextCursor::End);
+            outputBox()->verticalScrollBar()->setValue(scrolled);
+        }
         processRandomSource() = result.draws; // only now are the draws used
     }
     dropFill();
@@ -314,7 +298,6 @@ void MainWindow::onFillFinished()
 void MainWindow::dropFill()
 {
     fill_.reset();
-    fillFeedback_.reset();
     outputBox()->setReadOnly(false);
 }
 
@@ -364,23 +347,23 @@ void MainWindow::showCountedList(const CountedList& list)
     count_ = list.count;
     countedFile_ = list.file;
     pathBox()->setText(list.path);
-    const QString count = list.count == 0 ? QString() : QString::number(list.count); // a list without words shows none
-    countBox()->setText(count);
+    countBox()->setText(shownCount(count_));
     fitCountBox();
     selectButton()->setEnabled(true);
 }
 
 void MainWindow::fitCountBox()
 {
-    // A long count widens its box into the frame's free space, so every digit shows.
-    const QString count = countBox()->text();
+    // A long count widens its box into the frame's free space, so every
+    // digit shows: the box Qt itself would draw around the text, with the
+    // line edit's margin each side and room for the cursor.
     QStyleOptionFrame option;
     option.initFrom(countBox());
-    option.rect = QRect(0, 0, 1000, countBox()->height());
-    const int chrome = option.rect.width()
-        - countBox()->style()->subElementRect(QStyle::SE_LineEditContents, &option, countBox()).width();
-    const int lineEditMargins = 2 * 2 + 1; // QLineEdit's own margin each side, and the cursor
-    layout_->setMinimumWidth(countBox(), countBox()->fontMetrics().horizontalAdvance(count) + chrome + lineEditMargins);
+    option.lineWidth = countBox()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, countBox());
+    const QSize text(countBox()->fontMetrics().horizontalAdvance(countBox()->text()) + 2 * 2 + 1,
+                     countBox()->fontMetrics().height());
+    layout_->setMinimumWidth(
+        countBox(), countBox()->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, countBox()).width());
 }
 
 namespace {

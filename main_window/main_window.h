@@ -13,7 +13,6 @@ class QPushButton;
 
 namespace tavilon {
 
-class BusyFeedback;
 class DesktopServices;
 class OutputBox;
 class OutputFill;
@@ -55,19 +54,16 @@ public:
     // the path box's text.
     QByteArray loadedPathBytes() const;
 
-    // A press of more picks than this fills the output box while the window
-    // goes on: the picks and the box's new text are made on another thread
-    // and shown all at once. Smaller presses finish inside the click.
-    static constexpr std::uint64_t BackgroundPicks = 10'000;
-
-    // True from a background press until its picks are in the box, or it
-    // was cancelled or failed. Meanwhile the commands that would act on the
+    // A press fills the output box while the window goes on: the picks and
+    // the box's new text are made on another thread and shown all at once.
+    // True from a press until its picks are in the box, or it was cancelled
+    // or failed. Meanwhile the commands that would act on the
     // output are refused with a message, and the box takes no typing.
     bool isFilling() const { return fill_ != nullptr; }
     // Why a command must wait now (the other windows' commands too), or an
     // empty text when none has to.
     QString waitReason() const;
-    // Stops a background press: the box and the random source stay as they
+    // Stops a press: the box and the random source stay as they
     // were before it.
     void cancelFill();
 
@@ -97,7 +93,6 @@ private:
     void warn(const QString& text);
     bool refusedWhileFilling();
     void startFill(const PressInput& input);
-    void onFillProgress(int done);
     void onFillFinished();
     void dropFill();
 
@@ -119,8 +114,7 @@ private:
     QByteArray loadedPathBytes_;
     std::uint64_t count_ = 0; // the words of the loaded list, as the count box shows them
     std::optional<FileIdentity> countedFile_;
-    // A background press and its feedback.
-    std::unique_ptr<BusyFeedback> fillFeedback_;
+    // The press being made, while it runs.
     std::unique_ptr<OutputFill> fill_;
 };
 

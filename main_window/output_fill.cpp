@@ -1,9 +1,7 @@
 #include "output_fill.h"
 
-#include <QPromise>
 #include <QTextDocument>
 #include <QThread>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 #include <new>
@@ -12,22 +10,23 @@ namespace tavilon {
 
 namespace {
 
-// The core's part of the progress: picking is quick next to filling the box.
-constexpr int PickingShare = 200;
+// The progress, out of ProgressTotal, of which picking takes the first
+// PickingShare: it is quick next to filling the box.
+constexpr std::uint64_t ProgressTotal = 1000;
+constexpr std::uint64_t PickingShare = 200;
 
-int share(std::uint64_t done, std::uint64_t total, int from, int to)
+std::uint64_t share(std::uint64_t done, std::uint64_t total, std::uint64_t from, std::uint64_t to)
 {
-    return total == 0 ? from : from + int(std::min(done, total) * std::uint64_t(to - from) / total);
+    return total == 0 ? from : from + std::min(done, total) * (to - from) / total;
 }
 
-OutputFill::Result fill(QPromise<OutputFill::Result>& promise, const PressInput& input, RandomSource draws,
+OutputFill::Result fill(const ProgressFn& progress, const PressInput& input, RandomSource draws,
                         const OutputBox::DocumentLook& look, const QString& rawBefore, QThread* home)
 {
     OutputFill::Result result;
     try {
         const ProgressFn picking = [&](std::uint64_t done, std::uint64_t total) {
-            promise.setProgressValue(share(done, total, 0, PickingShare));
-            return !promise.isCanceled();
+            return progress(share(done, total, 0, PickingShare), ProgressTotal);
         };
         auto picked = press(input, draws, picking);
         if (!picked) {
@@ -37,13 +36,12 @@ OutputFill::Result fill(QPromise<OutputFill::Result>& promise, const PressInput&
         const QString text = QString::fromUtf8(picked.value().words);
         picked.value().words = {}; // the words live on in `text` alone
         const OutputBox::BuildProgress filling = [&](qint64 done, qint64 total) {
-            promise.setProgressValue(share(std::uint64_t(std::max<qint64>(done, 0)),
-                                           std::uint64_t(std::max<qint64>(total, 0)), PickingShare,
-                                           OutputFill::ProgressTotal));
-            return !promise.isCanceled();
+            return progress(share(std::uint64_t(std::max<qint64>(done, 0)), std::uint64_t(std::max<qint64>(total, 0)),
+                                  PickingShare, ProgressTotal),
+                            ProgressTotal);
         };
         auto document = OutputBox::buildDocument(look, rawBefore, text, filling);
-        if (!document || promise.isCanceled()) {
+        if (!document) {
             result.error = cancelledError();
             return result;
         }
@@ -58,52 +56,24 @@ OutputFill::Result fill(QPromise<OutputFill::Result>& promise, const PressInput&
 
 } // namespace
 
-OutputFill::OutputFill(PressInput input, RandomSource draws, OutputBox::DocumentLook look, QString rawBefore)
-    : input_(std::move(input)), draws_(draws), look_(std::move(look)), rawBefore_(std::move(rawBefore))
-{
-    connect(&watcher_, &QFutureWatcher<Result>::progressValueChanged, this, &OutputFill::progressChanged);
-    connect(&watcher_, &QFutureWatcher<Result>::finished, this, [this] {
-        ended_ = true;
-        emit finished();
-    });
-}
-
-OutputFill::~OutputFill()
-{
-    // Once the work has ended its future may have handed its result over,
-    // and must not be waited for.
-    if (ended_)
-        return;
-    watcher_.disconnect(this);
-    QFuture<Result> future = watcher_.future();
-    future.cancel();
-    future.waitForFinished();
-}
-
-void OutputFill::start()
+OutputFill::OutputFill(QWidget* over, const QString& label, const PressInput& input, RandomSource draws,
+                       const OutputBox::DocumentLook& look, const QString& rawBefore)
 {
     QThread* home = QThread::currentThread();
-    watcher_.setFuture(QtConcurrent::run([this, home](QPromise<Result>& promise) {
-        promise.setProgressRange(0, ProgressTotal);
-        promise.addResult(fill(promise, input_, draws_, look_, rawBefore_, home));
-    }));
-}
-
-void OutputFill::cancel()
-{
-    cancelled_ = true;
-    watcher_.cancel();
+    task_ = std::make_unique<BackgroundTask>(
+        over, label, [this, input, draws, look, rawBefore, home](const ProgressFn& progress) {
+            result_ = fill(progress, input, draws, look, rawBefore, home);
+        });
 }
 
 OutputFill::Result OutputFill::takeResult()
 {
-    QFuture<Result> future = watcher_.future();
-    if (cancelled_ || future.isCanceled() || future.resultCount() == 0) {
+    if (task_->wasCancelled()) {
         Result cancelled;
         cancelled.error = cancelledError();
         return cancelled;
     }
-    return future.takeResult();
+    return std::move(result_);
 }
 
 } // namespace tavilon

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/errors/core_errors.h"
+#include "platform/services/background_task.h"
 #include "platform/widgets/output_box.h"
 #include "core/picking/random_source.h"
 #include "core/picking/selection.h"
 
-#include <QFutureWatcher>
-#include <QObject>
 #include <QString>
 
 #include <memory>
@@ -16,14 +15,13 @@ class QTextDocument;
 
 namespace tavilon {
 
-// One press of "Select" done away from the window's thread: the core picks
+// One press of "Select", done away from the window's thread: the core picks
 // the words from a copy of the random source, and the output box's next
 // document (its text so far followed by the picks) is built beside the one
 // it shows. The box and the program's random source change only when the
-// window takes the result after finished(); a cancelled or failed fill
-// leaves both exactly as they were.
-class OutputFill : public QObject {
-    Q_OBJECT
+// window takes the result after the task has finished; a cancelled or
+// failed fill leaves both exactly as they were.
+class OutputFill {
 public:
     // What the work hands back: the new document, on the thread that made
     // the fill, and the random source after the draws; or why there is none.
@@ -33,35 +31,19 @@ public:
         RandomSource draws;
     };
 
-    // The progress, out of ProgressTotal.
-    static constexpr int ProgressTotal = 1000;
+    // `rawBefore` is the box's text as OutputBox::rawText() gives it; the
+    // progress window shows `label` over `over`.
+    OutputFill(QWidget* over, const QString& label, const PressInput& input, RandomSource draws,
+               const OutputBox::DocumentLook& look, const QString& rawBefore);
 
-    // `rawBefore` is the box's text as OutputBox::rawText() gives it.
-    OutputFill(PressInput input, RandomSource draws, OutputBox::DocumentLook look, QString rawBefore);
-    // Cancels the work and waits for it.
-    ~OutputFill() override;
-    OutputFill(const OutputFill&) = delete;
-    OutputFill& operator=(const OutputFill&) = delete;
-
-    void start();
-    // Asks the work to stop; finished() still follows, and the result is then
-    // an error.
-    void cancel();
-    // After finished(): what the work made.
+    // The running work: cancel() stops it, finished() tells its end.
+    BackgroundTask& task() { return *task_; }
+    // After the task has finished: what the work made.
     Result takeResult();
 
-signals:
-    void progressChanged(int done);
-    void finished();
-
 private:
-    PressInput input_;
-    RandomSource draws_;
-    OutputBox::DocumentLook look_;
-    QString rawBefore_;
-    bool cancelled_ = false;
-    bool ended_ = false;
-    QFutureWatcher<Result> watcher_;
+    Result result_; // written by the work, read once it has finished
+    std::unique_ptr<BackgroundTask> task_; // goes first: it waits for the work
 };
 
 } // namespace tavilon

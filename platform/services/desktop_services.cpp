@@ -1,7 +1,5 @@
 #include "desktop_services.h"
 
-#include "nested_loop.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -13,15 +11,17 @@ QString applicationTitle()
     return QStringLiteral("Brenvask Tavilon");
 }
 
-void QtDesktopServices::showMessage(QWidget* over, Icon icon, const QString& text)
+void QtDesktopServices::showMessage(QWidget* over, Icon icon, const QString& text, std::function<void()> then)
 {
-    QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning
-                        : icon == Icon::Information ? QMessageBox::Information
-                                                    : QMessageBox::NoIcon,
-                    applicationTitle(), text, QMessageBox::Ok, over);
-    box.setWindowModality(Qt::ApplicationModal);
-    const NestedLoop nested;
-    box.exec();
+    auto* box = new QMessageBox(icon == Icon::Warning ? QMessageBox::Warning
+                                    : icon == Icon::Information ? QMessageBox::Information
+                                                                : QMessageBox::NoIcon,
+                                applicationTitle(), text, QMessageBox::Ok, over); // deletes itself once dismissed
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::ApplicationModal);
+    if (then)
+        QObject::connect(box, &QDialog::finished, box, [then = std::move(then)] { then(); });
+    box->show();
 }
 
 bool QtDesktopServices::setClipboardText(const QString& text)

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace tavilon {
@@ -16,8 +18,9 @@ public:
 
     virtual ~DesktopServices() = default;
 
-    // A modal message with an OK button and the application's title.
-    virtual void showMessage(QWidget* over, Icon icon, const QString& text) = 0;
+    // A modal message with an OK button and the application's title. It
+    // returns at once; `then` runs once the message has been dismissed.
+    virtual void showMessage(QWidget* over, Icon icon, const QString& text, std::function<void()> then = {}) = 0;
 
     // Places plain text on the clipboard; false when it did not take.
     virtual bool setClipboardText(const QString& text) = 0;
@@ -29,7 +32,7 @@ public:
 // The real desktop: QMessageBox and QClipboard.
 class QtDesktopServices : public DesktopServices {
 public:
-    void showMessage(QWidget* over, Icon icon, const QString& text) override;
+    void showMessage(QWidget* over, Icon icon, const QString& text, std::function<void()> then = {}) override;
     bool setClipboardText(const QString& text) override;
 };
 

@@ -1,13 +1,11 @@
 #include "word_list_loading.h"
 
-#include "busy_feedback.h"
+#include "background_task.h"
 #include "desktop_services.h"
 #include "error_text.h"
 #include "core/list/word_list.h"
 
-#include <QPromise>
 #include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace tavilon {
 
@@ -15,48 +13,35 @@ namespace {
 
 int runningCounts = 0;
 
-// Progress travels as an int: byte counts are scaled to this range.
-constexpr int ProgressTotal = 1'000'000;
-
 } // namespace
 
 WordListCount::WordListCount(QWidget* over, DesktopServices& services, const QString& shownPath,
                              const QByteArray& pathBytes)
-    : QObject(over), over_(over), services_(services),
-      feedback_(std::make_unique<BusyFeedback>(over, tr("Counting the words of %1…").arg(shownPath)))
+    : QObject(over), over_(over), services_(services)
 {
     ++runningCounts;
-    feedback_->setCancelHandler([this] { watcher_.cancel(); });
-    connect(&watcher_, &QFutureWatcherBase::progressValueChanged, this, [this](int done) {
-        if (feedback_ && !feedback_->update(std::uint64_t(done), ProgressTotal))
-            watcher_.cancel();
-    });
-    connect(&watcher_, &QFutureWatcherBase::finished, this, &WordListCount::onFinished);
-    watcher_.setFuture(QtConcurrent::run([shownPath, pathBytes](QPromise<Result>& promise) {
-        promise.setProgressRange(0, ProgressTotal);
-        FileIdentity file;
-        const auto progress = [&promise](std::uint64_t done, std::uint64_t total) {
-            if (total > 0)
-                promise.setProgressValue(int(std::min<std::uint64_t>(done, total) * ProgressTotal / total));
-            return !promise.isCanceled();
-        };
-        const Outcome<std::uint64_t> counted = countWords(pathBytes.toStdString(), progress, nullptr, &file);
-        Result result;
-        if (counted)
-            result.list = CountedList{shownPath, pathBytes, counted.value(), file};
-        else if (counted.error().code != ErrorCode::Cancelled)
-            result.error = errorText(counted.error());
-        promise.addResult(std::move(result));
-    }));
+    task_ = std::make_unique<BackgroundTask>(
+        over, tr("Counting the words of %1…").arg(shownPath), [this, shownPath, pathBytes](const ProgressFn& progress) {
+            FileIdentity file;
+            const Outcome<std::uint64_t> counted = countWords(pathBytes.toStdString(), progress, nullptr, &file);
+            if (counted)
+                result_.list = CountedList{shownPath, pathBytes, counted.value(), file};
+            else if (counted.error().code != ErrorCode::Cancelled)
+                result_.error = errorText(counted.error());
+        });
+    connect(task_.get(), &BackgroundTask::finished, this, &WordListCount::onFinished);
 }
 
 WordListCount::~WordListCount()
 {
-    watcher_.disconnect(this);
-    watcher_.cancel();
-    watcher_.waitForFinished();
-    if (feedback_)
+    if (task_)
         --runningCounts;
+}
+
+void WordListCount::cancel()
+{
+    if (task_)
+        task_->cancel();
 }
 
 bool WordListCount::anyRunning()
@@ -71,16 +56,15 @@ QString WordListCount::waitMessage()
 
 void WordListCount::onFinished()
 {
-    const bool cancelled = watcher_.isCanceled() || feedback_->cancelled() || watcher_.future().resultCount() == 0;
-    const Result result = cancelled ? Result{} : watcher_.result();
-    feedback_.reset();
+    const Result result = task_->wasCancelled() ? Result{} : result_;
+    task_.reset();
     --runningCounts;
+    deleteLater();
     if (!result.error.isEmpty())
         services_.showMessage(over_, DesktopServices::Icon::Warning,
                               tr("The word list was not loaded.\n\n%1").arg(result.error));
     if (result.list)
         emit counted(*result.list);
-    deleteLater();
 }
 
 } // namespace tavilon

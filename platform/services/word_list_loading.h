@@ -3,7 +3,6 @@
 #include "core/errors/file_identity.h"
 
 #include <QByteArray>
-#include <QFutureWatcher>
 #include <QObject>
 #include <QString>
 
@@ -15,7 +14,7 @@ class QWidget;
 
 namespace tavilon {
 
-class BusyFeedback;
+class BackgroundTask;
 class DesktopServices;
 
 // A counted word list: its path as shown and in the file system's own bytes
@@ -32,14 +31,16 @@ struct CountedList {
 // cursor and, after a second, a progress window whose Cancel stops it. The
 // result comes back on the window's thread: counted() with the list, or a
 // message saying why it failed (nothing for a cancelled count). It belongs
-// to the window `over` and deletes itself once done; a window that closes
-// first cancels the count and waits for it.
+// to the window `over` and deletes itself once done; deleted first, it
+// cancels the count and waits for it.
 class WordListCount : public QObject {
     Q_OBJECT
 public:
     // `shownPath` is what messages show; `pathBytes` names the file.
     WordListCount(QWidget* over, DesktopServices& services, const QString& shownPath, const QByteArray& pathBytes);
     ~WordListCount() override;
+    // Stops the count: it ends without a result or a message.
+    void cancel();
 
     // Whether any count is running now: meanwhile no command starts.
     static bool anyRunning();
@@ -58,8 +59,8 @@ private:
 
     QWidget* over_;
     DesktopServices& services_;
-    std::unique_ptr<BusyFeedback> feedback_;
-    QFutureWatcher<Result> watcher_;
+    Result result_; // written by the work, read once it has finished
+    std::unique_ptr<BackgroundTask> task_; // goes first: it waits for the work
 };
 
 } // namespace tavilon

@@ -13,9 +13,15 @@
 
 namespace tavilon {
 
-// Records what a user would be shown instead of showing it.
+// Records what a user would be shown instead of showing it; a message is
+// dismissed at once, and what follows it runs.
 struct FakeServices : DesktopServices {
-    void showMessage(QWidget*, Icon, const QString& text) override { messages.append(text); }
+    void showMessage(QWidget*, Icon, const QString& text, std::function<void()> then) override
+    {
+        messages.append(text);
+        if (then)
+            then();
+    }
     bool setClipboardText(const QString& text) override
     {
         clipboard = text;

@@ -1,17 +1,12 @@
 # Helpers for driving the real program from outside, under an X server.
 # Everything waits on conditions with a deadline; nothing sleeps long.
 
-# fail MESSAGE: stops the test and says what the screen and the program
-# looked like: the program's error output (E2E_LOG), whether it still runs
-# (APP), the windows that exist, and a screenshot of the whole screen.
+# fail MESSAGE: stops the test and says whether the program (APP) still runs, its error output
+# (E2E_LOG), the windows that exist, and where a screenshot of the whole screen is.
 fail() {
   echo "FAIL: $*" >&2
   if [ -n "${APP:-}" ]; then
-    if kill -0 "$APP" 2>/dev/null; then
-      echo "  the program (pid $APP) is still running" >&2
-    else
-      echo "  the program (pid $APP) is no longer running" >&2
-    fi
+    kill -0 "$APP" 2>/dev/null && echo "  the program (pid $APP) still runs" >&2 || echo "  the program has ended" >&2
   fi
   if [ -n "${E2E_LOG:-}" ] && [ -s "$E2E_LOG" ]; then
     echo "  the program's error output:" >&2
@@ -21,12 +16,8 @@ fail() {
   xdotool search --onlyvisible --name '.*' 2>/dev/null | while read -r id; do
     echo "    $id $(xdotool getwindowname "$id" 2>/dev/null)" >&2
   done
-  echo "  the window tree (xwininfo -root -tree):" >&2
-  xwininfo -root -tree 2>/dev/null | grep -v '^ *$' | head -n 40 | sed 's/^/    /' >&2
   local shot=${E2E_FAILSHOT:-${TMPDIR:-/tmp}/tavilon-e2e-failure-$$.png}
-  if import -window root "$shot" 2>/dev/null; then
-    echo "  screenshot: $shot" >&2
-  fi
+  ! import -window root "$shot" 2>/dev/null || echo "  screenshot: $shot" >&2
   exit 1
 }
 note() { echo "  $*"; }
@@ -110,4 +101,23 @@ start_window_manager() {
     kill "$WM_PID" 2>/dev/null || true
   done
   fail "the window manager did not start"
+}
+
+# close_request WINDOW: what a window manager's close box sends, WM_DELETE_WINDOW, through the X server.
+close_request() {
+  /usr/bin/python3 - "$1" <<'PY'
+import ctypes as c, sys
+x = c.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype, x.XInternAtom.restype = c.c_void_p, c.c_ulong
+x.XInternAtom.argtypes = [c.c_void_p, c.c_char_p, c.c_int]
+x.XSendEvent.argtypes = [c.c_void_p, c.c_ulong, c.c_int, c.c_long, c.c_void_p]
+class Event(c.Structure):  # an XClientMessageEvent, as long as an XEvent or longer
+    _fields_ = [("type", c.c_int), ("serial", c.c_ulong), ("send_event", c.c_int), ("display", c.c_void_p),
+                ("window", c.c_ulong), ("message_type", c.c_ulong), ("format", c.c_int), ("data", c.c_long * 19)]
+display, window = x.XOpenDisplay(None), int(sys.argv[1])
+event = Event(33, 0, 0, None, window, x.XInternAtom(display, b"WM_PROTOCOLS", 0), 32)  # 33: ClientMessage
+event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(display, window, 0, 0, c.byref(event))
+x.XCloseDisplay(display)
+PY
 }

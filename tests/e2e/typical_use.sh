@@ -106,6 +106,19 @@ xdotool windowactivate --sync "$about"
 xdotool key alt+F4
 wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs with no window open"
 wait "$APP" || fail "the program exited with status $?"
+
+note "the close box under a message takes effect once the message is dismissed"
+"$PROGRAM" missing.txt 2>"$E2E_LOG" &
+APP=$!
+two_windows() { [ "$(xdotool search --onlyvisible --name '^Brenvask Tavilon$' | wc -l)" -ge 2 ]; }
+wait_until 60 two_windows || fail "no message for a missing list"
+main=$(xdotool search --onlyvisible --name '^Brenvask Tavilon$' | sort -n | head -n 1) # made before the message
+close_request "$main"
+sleep 0.5
+two_windows || fail "the main window closed under its message"
+xdotool key Return
+wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs after the message"
+wait "$APP" || fail "the program exited with status $?"
 APP=
 
 echo "1 passed, 0 failed"

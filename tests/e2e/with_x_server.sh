@@ -1,16 +1,9 @@
 #!/usr/bin/env bash
-# Runs a command under a private virtual X server, gone when the command ends.
-#
-# The display number is one that no server uses, checked both by lock file
-# and by the listening sockets in /proc/net/unix: the abstract socket that
-# clients try first is shared by every chroot and container on the same
-# network, where lock files are not, so a number that looks free by its lock
-# file alone can reach another server. The server names its display
-# (-displayfd) only once it accepts connections, so no program starts before
-# its display is there, and tests that run at the same time never share one.
-# -noreset: a server resets when its last client leaves (the accessibility
-# bus's launcher sets a property and leaves), and a program connecting
-# during the reset is refused ("could not connect to display").
+# Runs a command under a private virtual X server, gone when the command ends. A display is free when
+# neither its lock file nor its socket in /proc/net/unix exists (the abstract socket is shared by every
+# container on the network, lock files are not). The server names its display (-displayfd) once it
+# accepts connections. -noreset: a server resets when its last client leaves (the accessibility bus's
+# launcher does), refusing the program that connects meanwhile.
 # Usage: with_x_server.sh COMMAND [ARGS...]   (TAVILON_E2E_SCREEN sets the size)
 set -euo pipefail
 screen=${TAVILON_E2E_SCREEN:-1280x1024x24}
