@@ -2,13 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>BusyFeedback</name>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-</context>
-<context>
     <name>Controls</name>
     <message>
         <source>     Brenvask makes small, dependable tools for everyday work with words and text. Tavilon draws random words from any plain word list you give it. For news, further tools and help, please visit the web pages of Brenvask at www.brenvask.test.</source>
@@ -480,6 +473,13 @@ Speichern und leeren Sie zuerst die Ausgabe; es wurde nichts gezogen.</translati
     <message>
         <source>Connection timed out</source>
         <translation>Zeitüberschreitung der Verbindung</translation>
+    </message>
+</context>
+<context>
+    <name>tavilon::BackgroundTask</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

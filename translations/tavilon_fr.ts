@@ -2,13 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
-    <name>BusyFeedback</name>
-    <message>
-        <source>Cancel</source>
-        <translation>Annuler</translation>
-    </message>
-</context>
-<context>
     <name>Controls</name>
     <message>
         <source>     Brenvask makes small, dependable tools for everyday work with words and text. Tavilon draws random words from any plain word list you give it. For news, further tools and help, please visit the web pages of Brenvask at www.brenvask.test.</source>
@@ -480,6 +473,13 @@ Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.
     <message>
         <source>Connection timed out</source>
         <translation>délai de connexion dépassé</translation>
+    </message>
+</context>
+<context>
+    <name>tavilon::BackgroundTask</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,7 @@
 #include "background_task.h"
 
+#include "desktop_services.h"
+
 #include <QApplication>
 #include <QProgressBar>
 #include <QProgressDialog>
@@ -57,12 +59,12 @@ void BackgroundTask::cancel()
 void BackgroundTask::showProgress(int done)
 {
     if (!dialog_ && started_.elapsed() >= DialogDelayMs && !cancelled_) {
-        dialog_ = std::make_unique<QProgressDialog>(label_, QCoreApplication::translate("BusyFeedback", "Cancel"), 0,
+        dialog_ = std::make_unique<QProgressDialog>(label_, tr("Cancel"), 0,
                                                     ProgressTotal, over_);
         bar_ = new QProgressBar; // the dialog owns it from here on
         bar_->setRange(0, ProgressTotal);
         dialog_->setBar(bar_);
-        dialog_->setWindowTitle(QStringLiteral("Brenvask Tavilon"));
+        dialog_->setWindowTitle(applicationTitle());
         dialog_->setWindowModality(Qt::ApplicationModal);
         dialog_->setMinimumDuration(0);
         dialog_->setAutoReset(false);
