@@ -303,6 +303,7 @@ private slots:
         QTest::newRow("window closed") << 50 << "close";
         QTest::newRow("File > Exit") << 50 << "exit";
         QTest::newRow("Ctrl+Q") << 50 << "Ctrl+Q";
+        QTest::newRow("File > Exit under a context menu") << 50 << "menu";
     }
     void cancelledFillsChangeNothing()
     {
@@ -325,7 +326,12 @@ private slots:
         }
         if (how != "cancel" && how != "dialog") {
             QTimer::singleShot(0, [&] {
-                if (how == "exit")
+                if (how == "menu") {
+                    const QPoint inBox = window.outputBox()->mapTo(&window, QPoint(20, 20));
+                    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, inBox); // as the desktop sends it
+                    QVERIFY(QApplication::activePopupWidget());
+                }
+                if (how == "exit" || how == "menu")
                     window.findChild<QAction*>("exit")->trigger();
                 else if (how == "Ctrl+Q")
                     QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
