@@ -64,6 +64,7 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
             [this] { countBox()->setText(shownCount(count_)); });
     connect(picksBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(picksBox()); });
     connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
+    connect(outputBox(), &OutputBox::pasteTooManyLines, this, &MainWindow::onPasteTooManyLines);
 
     // "Clear" is the window's cancel button: Escape presses it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this); // owned by the window
@@ -326,6 +327,14 @@ void MainWindow::onPasteRefused(qsizetype length)
              .arg(OutputBox::MaxLineLength));
 }
 
+void MainWindow::onPasteTooManyLines(qint64 lines)
+{
+    warn(tr("Nothing was pasted: with it the output would hold %1 lines, and it holds at most %2. "
+            "The output is unchanged.")
+             .arg(lines)
+             .arg(MaxOutputLines));
+}
+
 void MainWindow::onClearClicked()
 {
     if (refusedWhileFilling())
@@ -375,11 +384,15 @@ bool carriesAddresses(const QMimeData* data)
     return data && data->hasUrls();
 }
 
-// The one local file a drag carries, or nothing.
-QString droppedFile(const QMimeData* data)
+// The name of the one local file a drag carries, in the file system's
+// bytes, or nothing. The address's escapes are the name's bytes, also
+// where they are not valid UTF-8 ("caf%E9.txt").
+QByteArray droppedFile(const QMimeData* data)
 {
     const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
-    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return {};
+    return QByteArray::fromPercentEncoding(urls.front().path(QUrl::FullyEncoded).toLatin1());
 }
 
 } // namespace
@@ -423,13 +436,13 @@ void MainWindow::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     if (refusedWhileFilling())
         return;
-    const QString path = droppedFile(event->mimeData());
+    const QByteArray path = droppedFile(event->mimeData());
     if (path.isEmpty()) {
         warn(tr("Nothing was loaded: the window takes one word list, a single file on this computer. Drop one "
                 "such file, or choose it with File > Load."));
         return;
     }
-    auto* count = new WordListCount(this, services_, path, QFile::encodeName(path)); // deletes itself once done
+    auto* count = new WordListCount(this, services_, QFile::decodeName(path), path); // deletes itself once done
     connect(count, &WordListCount::counted, this, &MainWindow::showCountedList);
 }
 

@@ -89,6 +89,7 @@ private:
     void onCopyClicked();
     void onClearClicked();
     void onPasteRefused(qsizetype length);
+    void onPasteTooManyLines(qint64 lines);
     void keepOnlyNumbers(QLineEdit* box);
     void warn(const QString& text);
     bool refusedWhileFilling();

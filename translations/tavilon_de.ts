@@ -559,6 +559,10 @@ Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wo
         <source>Nothing was loaded: the window takes one word list, a single file on this computer. Drop one such file, or choose it with File &gt; Load.</source>
         <translation>Es wurde nichts geladen: Das Fenster nimmt nur eine Wortliste an, eine einzelne Datei auf diesem Computer. Legen Sie eine solche Datei ab, oder wählen Sie sie über Datei &gt; Laden.</translation>
     </message>
+    <message>
+        <source>Nothing was pasted: with it the output would hold %1 lines, and it holds at most %2. The output is unchanged.</source>
+        <translation>Es wurde nichts eingefügt: Damit enthielte die Ausgabe %1 Zeilen, und sie fasst höchstens %2. Die Ausgabe bleibt unverändert.</translation>
+    </message>
 </context>
 <context>
     <name>tavilon::OpenDialog</name>

@@ -559,6 +559,10 @@ La zone du chemin ne désigne plus la liste de mots comptée, «&#xa0;%1&#xa0;»
         <source>Nothing was loaded: the window takes one word list, a single file on this computer. Drop one such file, or choose it with File &gt; Load.</source>
         <translation>Rien n’a été chargé&#xa0;: la fenêtre accepte une liste de mots, un seul fichier de cet ordinateur. Déposez un tel fichier, ou choisissez-le avec Fichier &gt; Charger.</translation>
     </message>
+    <message>
+        <source>Nothing was pasted: with it the output would hold %1 lines, and it holds at most %2. The output is unchanged.</source>
+        <translation>Rien n’a été collé&#xa0;: avec cela, la sortie contiendrait %1 lignes, et elle en contient au plus %2. La sortie reste inchangée.</translation>
+    </message>
 </context>
 <context>
     <name>tavilon::OpenDialog</name>

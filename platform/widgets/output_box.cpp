@@ -224,7 +224,34 @@ qsizetype OutputBox::longestLine(QStringView text)
     return longest;
 }
 
-bool OutputBox::acceptsText(QStringView text)
+qint64 OutputBox::linesAfter(QStringView text, const QTextCursor& replacing) const
+{
+    // Lines are the document's blocks, as lineCount() counts them: CR LF,
+    // a lone CR, LF and U+2029 each end one; U+2028 stays inside its line.
+    const auto endsBlock = [](QStringView s, qsizetype i) {
+        return s[i] == QLatin1Char('\n') || s[i] == QChar::ParagraphSeparator
+            || (s[i] == QLatin1Char('\r') && (i + 1 == s.size() || s[i + 1] != QLatin1Char('\n')));
+    };
+    qint64 added = 0;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        added += endsBlock(text, i) ? 1 : 0;
+    const QTextDocument* doc = document();
+    const int start = replacing.selectionStart();
+    const int end = replacing.selectionEnd();
+    const qint64 removed = doc->findBlock(end).blockNumber() - doc->findBlock(start).blockNumber();
+    const qint64 ends = doc->blockCount() - 1 - removed + added;
+    // A last line without a line end is a line too.
+    bool lastOpen = false;
+    if (end < doc->characterCount() - 1) // text after the place keeps the box's own last line
+        lastOpen = doc->lastBlock().length() > 1;
+    else if (!text.isEmpty())
+        lastOpen = !endsBlock(text, text.size() - 1);
+    else
+        lastOpen = start > 0 && doc->characterAt(start - 1) != QChar::ParagraphSeparator;
+    return ends + (lastOpen ? 1 : 0);
+}
+
+bool OutputBox::acceptsText(QStringView text, const QTextCursor& replacing)
 {
     if (isReadOnly())
         return false;
@@ -233,12 +260,17 @@ bool OutputBox::acceptsText(QStringView text)
         emit pasteRefused(longest);
         return false;
     }
+    if (const qint64 lines = linesAfter(text, replacing); lines > qint64(MaxOutputLines)) {
+        emit pasteTooManyLines(lines);
+        return false;
+    }
     return true;
 }
 
 void OutputBox::insertFromMimeData(const QMimeData* source)
 {
-    if (source && source->hasText() && !acceptsText(source->text()))
+    // A drop has put the cursor where it lands; a paste replaces the selection.
+    if (source && source->hasText() && !acceptsText(source->text(), textCursor()))
         return;
     QPlainTextEdit::insertFromMimeData(source);
 }

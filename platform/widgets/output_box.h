@@ -31,13 +31,18 @@ public:
     // Lines as a reader counts them: a final line end starts no new line.
     qint64 lineCount() const;
 
-    // Whether `text` may go into the box by any route (paste, drop, an
-    // accessibility client): not while the box is read-only, nor with a
-    // line longer than MaxLineLength, which emits pasteRefused.
-    bool acceptsText(QStringView text);
+    // Whether `text` may take the place of `replacing` (a selection, or
+    // a position to insert at) by any route (paste, drop, an accessibility
+    // client): not while the box is read-only, nor with a line longer than
+    // MaxLineLength, which emits pasteRefused, nor when the box would then
+    // hold more than MaxOutputLines lines, which emits pasteTooManyLines.
+    // Both are checked before anything is inserted.
+    bool acceptsText(QStringView text, const QTextCursor& replacing);
 
     // The longest line of `text`, whatever ends its lines.
     static qsizetype longestLine(QStringView text);
+    // The lines the box would hold with `text` in the place of `replacing`.
+    qint64 linesAfter(QStringView text, const QTextCursor& replacing) const;
 
     // The document's own text: lines joined by U+2029, every other
     // character as it is. Far quicker than text() for a million lines.
@@ -79,6 +84,9 @@ signals:
     // A paste or drop was refused, its longest line being `length`
     // characters long; the box is unchanged.
     void pasteRefused(qsizetype length);
+    // A paste or drop was refused, the box then holding `lines` lines, more
+    // than MaxOutputLines; the box is unchanged.
+    void pasteTooManyLines(qint64 lines);
 
 protected:
     void insertFromMimeData(const QMimeData* source) override;

@@ -46,9 +46,13 @@ QString OutputBoxAccessible::text(QAccessible::Text t) const
 
 void OutputBoxAccessible::setText(QAccessible::Text t, const QString& text)
 {
-    if (t != QAccessible::Value)
+    if (t != QAccessible::Value) {
         QAccessibleWidget::setText(t, text);
-    else if (box()->acceptsText(text))
+        return;
+    }
+    QTextCursor whole(box()->document());
+    whole.select(QTextCursor::Document);
+    if (box()->acceptsText(text, whole))
         box()->setText(text);
 }
 
@@ -141,8 +145,8 @@ void OutputBoxAccessible::insertText(int offset, const QString& text) { replaceT
 
 void OutputBoxAccessible::replaceText(int startOffset, int endOffset, const QString& text)
 {
-    if (box()->acceptsText(text))
-        cursorOver(startOffset, endOffset).insertText(text);
+    if (QTextCursor place = cursorOver(startOffset, endOffset); box()->acceptsText(text, place))
+        place.insertText(text);
 }
 
 } // namespace tavilon

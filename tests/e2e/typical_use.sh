@@ -121,4 +121,36 @@ wait_until 10 bash -c "! kill -0 $APP" || fail "the program still runs after the
 wait "$APP" || fail "the program exited with status $?"
 APP=
 
+if [ -n "${TAVILON_DRAG_SOURCE:-}" ]; then
+  note "real drops: a file whose name is not UTF-8 loads; 1,000,001 lines are refused before any work"
+  printf 'uno\ndos\ntres\n' >"caf"$'\xe9'".txt"
+  "$PROGRAM" 2>"$E2E_LOG" &
+  APP=$!
+  main=$(window_id "Brenvask Tavilon" 60)
+  [ -n "$main" ] || fail "the main window did not appear"
+  drop() { # drop WHAT VALUE: dragged from the stand-in source onto the output box
+    timeout 30 "$TAVILON_DRAG_SOURCE" "$1" "$2" &
+    local source=$! from
+    from=$(window_id "drag source") && geometry_of "$from"
+    xdotool mousemove --sync $((X + 50)) $((Y + 50)) mousedown 1
+    geometry_of "$main"
+    for step in 40 20 0; do xdotool mousemove --sync $((X + 300 + step)) $((Y + menu + 300)); sleep 0.2; done
+    xdotool mouseup 1
+    wait "$source" || fail "the drag of $1 did not end"
+  }
+  drop url "file://$work/caf%E9.txt"
+  click_at "$main" 132 $((148 + menu)) # the number-of-picks box
+  xdotool type --delay 50 "2"
+  click_at "$main" 260 $((192 + menu)) # Select
+  click_at "$main" 164 $((192 + menu)) # Copy to Clipboard
+  expected=$("$PICK" pick -n 2 "caf"$'\xe9'".txt" | sed 's/$/\r/' | od -An -tx1 | tr -d ' \n')
+  wait_until 10 test "$(clipboard_bytes)" = "$expected" || fail "the dropped caf\\xe9.txt gave $(clipboard_bytes)"
+  drop lines 1000001
+  wait_until 10 two_windows || fail "no message refused 1,000,001 dropped lines"
+  xdotool key Return
+  close_request "$main"
+  wait_until 10 bash -c "! kill -0 $APP" || fail "the program did not end after the drops"
+  APP=
+fi
+
 echo "1 passed, 0 failed"

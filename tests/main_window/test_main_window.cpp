@@ -264,8 +264,9 @@ private slots:
         QCOMPARE(processRandomSource().state(), RandomSource::StartState);
     }
 
-    // A paste or drop with a line over 10,000 characters is refused; so is a
-    // drop of several files or of an address that is not a local file.
+    // A paste or drop with a line over 10,000 characters, or that would take
+    // the box past 1,000,000 lines, is refused; so is a drop of several files
+    // or of an address that is not a local file. The line limit is taken.
     void overlongPastesAndDropsAreRefused()
     {
         WindowFixture f;
@@ -283,9 +284,15 @@ private slots:
             addresses.setUrls(urls);
             dropOnto(window.outputBox()->viewport(), addresses);
         }
+        QGuiApplication::clipboard()->setText(QString("y\n").repeated(1'000'000)); // before "kept"
+        QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(window.outputBox()->text(), QStringLiteral("kept\r\n"));
-        QCOMPARE(f.services.messages.filter("Nothing was pasted").size(), 2);
+        QCOMPARE(f.services.messages.filter("Nothing was pasted: a line").size(), 2);
+        QCOMPARE(f.services.messages.filter("would hold 1000001 lines").size(), 1);
         QCOMPARE(f.services.messages.filter("takes one word list").size(), 2);
+        QGuiApplication::clipboard()->setText(QString("y\n").repeated(999'999));
+        QTest::keyClick(window.outputBox(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window.outputBox()->lineCount(), 1'000'000);
     }
 
     // A press fills the box in the background, under a wait cursor at once and after a second with a
