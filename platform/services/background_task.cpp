@@ -6,6 +6,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPromise>
+#include <QScreen>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -61,6 +62,12 @@ void BackgroundTask::showProgress(int done)
     if (!dialog_ && started_.elapsed() >= DialogDelayMs && !cancelled_) {
         dialog_ = std::make_unique<QProgressDialog>(label_, tr("Cancel"), 0,
                                                     ProgressTotal, over_);
+        // A long label (a deep folder's path) loses its middle, so that the
+        // window stays narrower than its screen.
+        const QScreen* screen = over_ ? over_->screen() : QGuiApplication::primaryScreen();
+        if (screen)
+            dialog_->setLabelText(dialog_->fontMetrics().elidedText(label_, Qt::ElideMiddle,
+                                                                    screen->availableGeometry().width() * 2 / 3));
         bar_ = new QProgressBar; // the dialog owns it from here on
         bar_->setRange(0, ProgressTotal);
         dialog_->setBar(bar_);

@@ -1,5 +1,6 @@
 #include "tests/support/contrast.h"
 #include "main_window/main_window.h"
+#include "platform/services/background_task.h"
 #include "platform/widgets/output_box.h"
 #include "core/picking/random_source.h"
 #include "core/picking/selection.h"
@@ -11,6 +12,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 
 using namespace tavilon;
 
@@ -358,6 +360,19 @@ private slots:
         QVERIFY(f.services.messages.isEmpty());
         QVERIFY(!visibleProgressDialog());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // Long work's progress window stays on the screen, however long its label (a deep folder's path).
+    void aLongLabelKeepsTheProgressOnTheScreen()
+    {
+        WindowFixture f;
+        const QString path = "/" + QString("folder/").repeated(60) + "list.txt";
+        BackgroundTask task(&f.main(), "Counting the words of " + path + "…", [](const ProgressFn& progress) {
+            for (int i = 0; i < 30 && progress(i, 30); ++i)
+                QThread::msleep(100);
+        });
+        QTRY_VERIFY(visibleProgressDialog());
+        QVERIFY(visibleProgressDialog()->frameGeometry().width() <= f.main().screen()->availableGeometry().width());
     }
 
     // While the box fills, every command that would act on the output waits
