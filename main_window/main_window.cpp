@@ -7,6 +7,7 @@
 #include "platform/tables/font_scale.h"
 #include "platform/widgets/line_widget.h"
 #include "main_window_controls.h"
+#include "core/errors/core_errors.h"
 #include "core/picking/number_text.h"
 #include "platform/widgets/output_box.h"
 #include "output_fill.h"
@@ -32,6 +33,8 @@
 #include <QStyleOptionFrame>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <new>
 
 namespace tavilon {
 
@@ -262,8 +265,14 @@ void MainWindow::onSelectClicked()
 
 void MainWindow::startFill(const PressInput& input)
 {
-    fill_ = std::make_unique<OutputFill>(this, tr("Picking words…"), input, processRandomSource(),
-                                         outputBox()->documentLook(), outputBox()->rawText());
+    try { // the new document starts as a copy of the output
+        fill_ = std::make_unique<OutputFill>(this, tr("Picking words…"), input, processRandomSource(),
+                                             outputBox()->documentLook(), outputBox()->rawText());
+    } catch (const std::bad_alloc&) {
+        fill_.reset();
+        warn(tr("No words were picked.\n\n%1").arg(errorText(outOfMemoryError())));
+        return;
+    }
     connect(&fill_->task(), &BackgroundTask::finished, this, &MainWindow::onFillFinished);
     // The box's text is the start of the document being built: it must not
     // change before the new one takes its place.
@@ -315,7 +324,15 @@ void MainWindow::onCopyClicked()
 {
     if (refusedWhileFilling())
         return;
-    if (!services_.setClipboardText(outputBox()->text()))
+    bool copied = false;
+    try {
+        copied = services_.setClipboardText(outputBox()->text()); // a copy of the whole output, with CR LF
+    } catch (const std::bad_alloc&) {
+        warn(tr("There is not enough memory to copy the output. The output is unchanged; close other programs "
+                "and copy again."));
+        return;
+    }
+    if (!copied)
         warn(tr("The output could not be copied: the clipboard is not available. The output is unchanged."));
 }
 

@@ -563,6 +563,10 @@ Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wo
         <source>Nothing was pasted: with it the output would hold %1 lines, and it holds at most %2. The output is unchanged.</source>
         <translation>Es wurde nichts eingefügt: Damit enthielte die Ausgabe %1 Zeilen, und sie fasst höchstens %2. Die Ausgabe bleibt unverändert.</translation>
     </message>
+    <message>
+        <source>There is not enough memory to copy the output. The output is unchanged; close other programs and copy again.</source>
+        <translation>Der Speicher reicht nicht, um die Ausgabe zu kopieren. Die Ausgabe bleibt unverändert; schließen Sie andere Programme und kopieren Sie erneut.</translation>
+    </message>
 </context>
 <context>
     <name>tavilon::OpenDialog</name>

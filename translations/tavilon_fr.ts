@@ -563,6 +563,10 @@ La zone du chemin ne désigne plus la liste de mots comptée, «&#xa0;%1&#xa0;»
         <source>Nothing was pasted: with it the output would hold %1 lines, and it holds at most %2. The output is unchanged.</source>
         <translation>Rien n’a été collé&#xa0;: avec cela, la sortie contiendrait %1 lignes, et elle en contient au plus %2. La sortie reste inchangée.</translation>
     </message>
+    <message>
+        <source>There is not enough memory to copy the output. The output is unchanged; close other programs and copy again.</source>
+        <translation>La mémoire ne suffit pas pour copier la sortie. La sortie reste inchangée&#xa0;; fermez d’autres programmes et copiez de nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>tavilon::OpenDialog</name>

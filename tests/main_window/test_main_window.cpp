@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
+
 using namespace tavilon;
 
 class TestMainWindow : public QObject {
@@ -360,6 +364,25 @@ private slots:
         QVERIFY(f.services.messages.isEmpty());
         QVERIFY(!visibleProgressDialog());
         QVERIFY(!QApplication::overrideCursor());
+    }
+
+    // With the address space limited so that no copy of the output fits, Copy and Select say so and keep it.
+    void commandsUnderAMemoryLimitKeepTheOutput()
+    {
+        WindowFixture f;
+        MainWindow& window = f.mainWithList(at("w.txt"));
+        window.outputBox()->setText(QString(QString(10'000, 'x') + "\n").repeated(2'000)); // 40 MB kept
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        rlimit old {};
+        ::getrlimit(RLIMIT_AS, &old);
+        const rlimit tight {rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + (30 << 20), old.rlim_max};
+        QCOMPARE(::setrlimit(RLIMIT_AS, &tight), 0);
+        QTest::mouseClick(window.copyButton(), Qt::LeftButton);
+        select(window, "5", false);
+        ::setrlimit(RLIMIT_AS, &old);
+        QCOMPARE(f.services.messages.filter("not enough memory").size(), 2);
+        QCOMPARE(window.outputBox()->lineCount(), 2'000);
     }
 
     // Long work's progress window stays on the screen, however long its label (a deep folder's path).
