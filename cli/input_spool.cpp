@@ -49,6 +49,25 @@ Outcome<int> makeUnnamedFile(const std::string& folder)
     return fd.release();
 }
 
+// While it lives, a write past the file-size limit fails with EFBIG, which
+// is said, instead of ending the program without a word (SIGXFSZ).
+class FileSizeLimitFails {
+public:
+    FileSizeLimitFails()
+    {
+        struct sigaction ignore {};
+        ignore.sa_handler = SIG_IGN;
+        sigemptyset(&ignore.sa_mask);
+        ::sigaction(SIGXFSZ, &ignore, &previous_);
+    }
+    ~FileSizeLimitFails() { ::sigaction(SIGXFSZ, &previous_, nullptr); }
+    FileSizeLimitFails(const FileSizeLimitFails&) = delete;
+    FileSizeLimitFails& operator=(const FileSizeLimitFails&) = delete;
+
+private:
+    struct sigaction previous_ {};
+};
+
 bool writeAll(int fd, const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -88,6 +107,7 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
     UniqueFd spool(made.value());
 
     std::vector<char> buffer(std::size_t{1} << 16);
+    const FileSizeLimitFails limit;
     for (;;) {
         const ssize_t got = ::read(fd, buffer.data(), buffer.size());
         if (got == 0)
