@@ -3,9 +3,9 @@
 #include "about_window_controls.h"
 #include "platform/tables/control_builder.h"
 #include "platform/tables/font_scale.h"
-#include "platform/widgets/line_widget.h"
 #include "platform/tables/scaled_places.h"
 #include "platform/tables/twips.h"
+#include "platform/widgets/line_widget.h"
 #include "platform/windows/window_accessibility.h"
 
 #include <QFontDatabase>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "about/about_window.h"
-#include "main_window/main_window.h"
 #include "dialogs/open_dialog.h"
 #include "dialogs/save_dialog.h"
+#include "main_window/main_window.h"
 
 #include <QObject>
 #include <QPointer>

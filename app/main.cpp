@@ -1,8 +1,8 @@
 #include "application.h"
-#include "platform/services/desktop_services.h"
 #include "start_options.h"
 #include "tavilon_version.h"
 #include "translations.h"
+#include "platform/services/desktop_services.h"
 
 #include <QApplication>
 #include <QDir>

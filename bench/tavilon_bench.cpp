@@ -3,11 +3,11 @@
 // reading the list from the top for every pick. Figures are medians of
 // interleaved rounds; nothing here passes or fails.
 
-#include "core/picking/random_source.h"
 #include "core/list/read_way.h"
 #include "core/list/scan_kernels.h"
-#include "core/picking/selection.h"
 #include "core/list/word_list.h"
+#include "core/picking/random_source.h"
+#include "core/picking/selection.h"
 
 #include <algorithm>
 #include <chrono>

@@ -13,12 +13,12 @@
 //   a real X server (xvfb-run).
 
 #include "app/application.h"
-#include "platform/services/desktop_services.h"
-#include "main_window/main_window.h"
-#include "platform/widgets/output_box.h"
+#include "core/list/word_list.h"
 #include "core/picking/picks_number.h"
 #include "core/picking/random_source.h"
-#include "core/list/word_list.h"
+#include "main_window/main_window.h"
+#include "platform/services/desktop_services.h"
+#include "platform/widgets/output_box.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/list/input_file.h"
 #include "core/errors/outcome.h"
+#include "core/list/input_file.h"
 
 #include <string>
 

@@ -1,17 +1,17 @@
 #include "pick_command.h"
 
 #include "command_line.h"
-#include "core/picking/draws.h"
-#include "core/saving/file_writer.h"
 #include "input_spool.h"
-#include "core/picking/random_source.h"
-#include "core/saving/save_target.h"
-#include "core/picking/selection.h"
 #include "tavilon_version.h"
 #include "terminal_text.h"
 #include "core/list/text_source.h"
 #include "core/list/word_list.h"
 #include "core/list/zero_terminated.h"
+#include "core/picking/draws.h"
+#include "core/picking/random_source.h"
+#include "core/picking/selection.h"
+#include "core/saving/file_writer.h"
+#include "core/saving/save_target.h"
 
 #include <cctype>
 #include <new>

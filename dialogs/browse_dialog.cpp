@@ -1,18 +1,18 @@
 #include "browse_dialog.h"
 
 #include "browse_dialog_controls.h"
-#include "platform/widgets/wrapping_button.h"
-#include "platform/tables/control_builder.h"
 #include "platform/services/desktop_services.h"
 #include "platform/services/error_text.h"
-#include "platform/widgets/folder_list.h"
-#include "platform/widgets/drive_list.h"
-#include "platform/widgets/file_list.h"
+#include "platform/services/word_list_loading.h"
+#include "platform/tables/control_builder.h"
 #include "platform/tables/scaled_places.h"
 #include "platform/tables/twips.h"
-#include "platform/windows/window_accessibility.h"
 #include "platform/tables/window_look.h"
-#include "platform/services/word_list_loading.h"
+#include "platform/widgets/drive_list.h"
+#include "platform/widgets/file_list.h"
+#include "platform/widgets/folder_list.h"
+#include "platform/widgets/wrapping_button.h"
+#include "platform/windows/window_accessibility.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "save_dialog.h"
 
 #include "browse_dialog_controls.h"
+#include "result_file.h"
 #include "platform/services/desktop_services.h"
 #include "platform/services/error_text.h"
-#include "result_file.h"
 #include "platform/services/word_list_loading.h"
 
 #include <QApplication>

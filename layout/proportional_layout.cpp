@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/widgets/line_widget.h"
 #include "platform/tables/twips.h"
+#include "platform/widgets/line_widget.h"
 
 #include <cmath>
 #include <limits>

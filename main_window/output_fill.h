@@ -1,10 +1,10 @@
 #pragma once
 
 #include "core/errors/core_errors.h"
-#include "platform/services/background_task.h"
-#include "platform/widgets/output_box.h"
 #include "core/picking/random_source.h"
 #include "core/picking/selection.h"
+#include "platform/services/background_task.h"
+#include "platform/widgets/output_box.h"
 
 #include <QString>
 

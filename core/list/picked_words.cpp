@@ -1,9 +1,9 @@
 #include "picked_words.h"
 
 #include "blanks.h"
-#include "core/errors/core_errors.h"
 #include "scan_kernels.h"
 #include "text_decode.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <bit>

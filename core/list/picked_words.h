@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/errors/outcome.h"
-#include "core/errors/progress.h"
 #include "text_source.h"
 #include "word_index.h"
+#include "core/errors/outcome.h"
+#include "core/errors/progress.h"
 
 #include <cstdint>
 #include <cstddef>

@@ -1,8 +1,8 @@
 #include "split_count.h"
 
-#include "core/errors/core_errors.h"
 #include "scan_kernels.h"
 #include "worker_thread.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "text_source.h"
 
-#include "core/errors/core_errors.h"
 #include "text_decode.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <cstring>

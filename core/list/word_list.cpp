@@ -1,12 +1,12 @@
 #include "word_list.h"
 
-#include "core/errors/core_errors.h"
 #include "fault_guard.h"
 #include "mapped_window.h"
 #include "read_way.h"
 #include "scan_kernels.h"
 #include "split_count.h"
 #include "word_list_reader.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "core/errors/file_identity.h"
-#include "core/errors/outcome.h"
 #include "picked_words.h"
-#include "core/errors/progress.h"
 #include "text_source.h"
 #include "word_index.h"
+#include "core/errors/file_identity.h"
+#include "core/errors/outcome.h"
+#include "core/errors/progress.h"
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 
 #include "blanks.h"
 
-#include "core/errors/core_errors.h"
 #include "text_decode.h"
+#include "core/errors/core_errors.h"
 
 namespace tavilon {
 

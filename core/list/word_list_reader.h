@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/errors/outcome.h"
 #include "text_source.h"
+#include "core/errors/outcome.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/errors/outcome.h"
 #include "picked_words.h"
 #include "text_source.h"
+#include "core/errors/outcome.h"
 
 #include <cstddef>
 #include <cstdint>

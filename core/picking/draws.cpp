@@ -1,7 +1,7 @@
 #include "draws.h"
 
-#include "core/errors/core_errors.h"
 #include "selection.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/errors/outcome.h"
 #include "random_bytes.h"
 #include "random_source.h"
+#include "core/errors/outcome.h"
 
 #include <cstdint>
 #include <vector>

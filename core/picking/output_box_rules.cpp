@@ -1,8 +1,8 @@
 #include "output_box_rules.h"
 
+#include "selection.h"
 #include "core/errors/core_errors.h"
 #include "core/list/picked_words.h"
-#include "selection.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,7 @@
 #include "picks_number.h"
 
-#include "core/errors/core_errors.h"
 #include "number_text.h"
+#include "core/errors/core_errors.h"
 
 #include <cmath>
 

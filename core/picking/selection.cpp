@@ -1,7 +1,7 @@
 #include "selection.h"
 
-#include "core/errors/core_errors.h"
 #include "output_box_rules.h"
+#include "core/errors/core_errors.h"
 #include "core/list/picked_words.h"
 #include "core/list/word_list.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "random_source.h"
 #include "core/errors/file_identity.h"
 #include "core/errors/outcome.h"
 #include "core/errors/progress.h"
-#include "random_source.h"
 #include "core/list/text_source.h"
 #include "core/list/word_index.h"
 #include "core/list/zero_terminated.h"

@@ -1,8 +1,8 @@
 #include "file_writer.h"
 
-#include "core/errors/core_errors.h"
 #include "signal_cleanup.h"
 #include "unique_fd.h"
+#include "core/errors/core_errors.h"
 
 #include <algorithm>
 #include <cerrno>

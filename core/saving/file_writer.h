@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/errors/outcome.h"
 #include "save_target.h"
+#include "core/errors/outcome.h"
 
 #include <cstdint>
 #include <string>

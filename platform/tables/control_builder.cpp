@@ -1,7 +1,7 @@
 #include "control_builder.h"
 
-#include "platform/widgets/line_widget.h"
 #include "twips.h"
+#include "platform/widgets/line_widget.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
