@@ -87,7 +87,8 @@ private slots:
         WindowFixture f;
         MainWindow& window = f.main();
         f.windows.loadListAtStart(tmp_.filePath(name), QFile::encodeName(tmp_.filePath(name)));
-        QVERIFY(QTest::qWaitFor([&] { return !window.countBox()->text().isEmpty() || !f.services.messages.isEmpty(); }));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !window.countBox()->text().isEmpty() || !f.services.messages.isEmpty(); }));
         WindowFixture::waitForCounts();
         QCOMPARE(window.countBox()->text(), count);
         QCOMPARE(window.pathBox()->text(), count.isEmpty() ? QString() : tmp_.filePath(name));
@@ -192,7 +193,8 @@ private slots:
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("says");
         QTest::newRow("insert while filling") << "Text1" << true << "insert" << 1 << "X" << "ab\r\ncd" << "";
-        QTest::newRow("overlong line") << "Text1" << false << "insert" << 2 << QString(10001, 'w') << "ab\r\ncd" << "Nothing was pasted: a line of it is 10001 characters long";
+        QTest::newRow("overlong line") << "Text1" << false << "insert" << 2 << QString(10001, 'w') << "ab\r\ncd"
+                                       << "Nothing was pasted: a line of it is 10001 characters long";
         QTest::newRow("insert") << "Text1" << false << "insert" << 2 << "X\nY" << "abX\r\nY\r\ncd" << "";
         const QString line(10000, 'w'); // the longest the box takes
         QTest::newRow("10000") << "Text1" << false << "insert" << 2 << "\n" + line << "ab\r\n" + line + "\r\ncd" << "";
@@ -293,10 +295,12 @@ private slots:
         };
         auto* frame = main.findChild<QGroupBox*>();
         QVERIFY(reads(frame, QPalette::WindowText, QPalette::Window, QRect(0, 0, frame->width(), 14))); // its title
-        QVERIFY(reads(main.outputBox()->viewport(), QPalette::Text, QPalette::Base, main.outputBox()->viewport()->rect()));
+        QWidget* output = main.outputBox()->viewport();
+        QVERIFY(reads(output, QPalette::Text, QPalette::Base, output->rect()));
         for (QWidget* window : {static_cast<QWidget*>(&main), &open})
             for (auto* label : window->findChildren<QLabel*>())
-                QVERIFY2(reads(label, QPalette::WindowText, QPalette::Window, label->rect()), qPrintable(label->objectName()));
+                QVERIFY2(reads(label, QPalette::WindowText, QPalette::Window, label->rect()),
+                         qPrintable(label->objectName()));
         QVERIFY(reads(main.pathBox(), QPalette::Text, QPalette::Base, main.pathBox()->rect()));
         QCOMPARE(main.pathBox()->palette().color(QPalette::Base), dark.color(QPalette::Base)); // follows the theme
         QCOMPARE(main.clientArea()->palette().color(QPalette::Window), WindowColour);

@@ -142,7 +142,8 @@ def main():
 
     step = "reading the menu's shortcuts"
     for item, keys in (("Load", "ctrl+o"), ("Save", "ctrl+s"), ("Exit", "ctrl+q")):
-        actions = wait_for(f"no menu item {item}", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, item)).queryAction()
+        menu_item = wait_for(f"no menu item {item}", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, item))
+        actions = menu_item.queryAction()
         if keys not in actions.getKeyBinding(0).lower().replace("<control>", "ctrl+"):
             fail(f"{item} reports the keys \"{actions.getKeyBinding(0)}\", not {keys}")
 

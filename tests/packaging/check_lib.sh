@@ -15,7 +15,9 @@ finish() {
 need_tool() { # need_tool TOOL...
   local tool
   for tool in "$@"; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is missing (bash scripts/setup.sh installs it)" >&2; exit 1; }
+    command -v "$tool" >/dev/null 2>&1 && continue
+    echo "FAIL: $tool is missing (bash scripts/setup.sh installs it)" >&2
+    exit 1
   done
 }
 # must LOG WHAT COMMAND...: runs COMMAND, its output into LOG; when it fails, shows LOG and stops every check.
