@@ -157,7 +157,6 @@ private slots:
         QTest::newRow("no-break space, line separator, tab, no final line end")
             << QString::fromUtf8("\u00E4\u00A0b\r\nc\u2028d\te") << "b"
             << QByteArray("\xC3\xA4\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n") << "saved";
-        QTest::newRow("empty name") << "x" << "" << QByteArray() << "Type a name";
         QTest::newRow("blanks only") << "x" << "   " << QByteArray() << "Type a name";
         QTest::newRow("a whole path") << "x" << at("lists/whole.txt") << QByteArray("x\r\n") << "saved";
         QTest::newRow("a folder") << "x" << "folder" << QByteArray() << "is a folder";
