@@ -9,7 +9,6 @@
 #include <QtTest>
 
 #include <random>
-#include <set>
 
 using namespace tavilon;
 
@@ -94,27 +93,6 @@ private slots:
             QVERIFY2(more.error().message.find("ran out of bytes") != std::string::npos, more.error().message.c_str());
     }
 
-    // Without repeats from the program's sequence: a press's draws with the repeats left out, all the
-    // words when as many are asked for as the list holds; more is refused, naming the count, and draws
-    // nothing.
-    void uniqueDrawsFromTheSequence()
-    {
-        for (const std::uint64_t count : {1, 7, 1000, 70000}) {
-            RandomSource model, random;
-            std::set<std::uint64_t> seen;
-            std::vector<std::uint64_t> expected;
-            while (expected.size() < count)
-                if (const std::uint64_t t = targetFor(double(count), model.next()); seen.insert(t).second)
-                    expected.push_back(t);
-            QVERIFY(drawDistinct(count, std::min<std::uint64_t>(count, MaxPicksPerPress), random).value() == expected);
-            QCOMPARE(random.state(), model.state());
-        }
-        RandomSource random;
-        QCOMPARE(drawDistinct(1000, 1001, random).error().message,
-                 "The word list holds 1000 words: fewer than the 1001 different words asked for.");
-        QCOMPARE(random.state(), RandomSource::StartState);
-    }
-
     // The one-pass press and the words handed over in runs (using the
     // count's marks) give what reading the list from its top for every pick
     // gives; runs take any word, one longer than a run too.
@@ -153,7 +131,6 @@ private slots:
         }
     }
 
-    // Every refusal picks nothing and leaves the random sequence where it was.
     void refusalsKeepTheSequence_data()
     {
         QTest::addColumn<QByteArray>("list");
@@ -208,7 +185,6 @@ private slots:
                      result.error().message.c_str());
     }
 
-    // A press picks from the file that was counted, and from nothing else.
     void aPressRefusesAListChangedSinceItWasCounted()
     {
         for (const char* change : {"renamed over", "truncated", "grown", "written in place"}) {
