@@ -95,6 +95,7 @@ private slots:
         // SRC holds 0, 999, 65000 (at the limit for 1000 words: drawn again), 5 and 258, two bytes a draw.
         QTest::newRow("shortened --rand, from stdin, -o -") << "pick -o- --rand SRC -n3" << 0 << "w0\nw999\nw5\n" << "";
         QTest::newRow("stdin as the source") << "pick LIST --random-source - -n3" << 0 << "w512\nw679\nw554\n" << "";
+        QTest::newRow("one word draws no bytes") << "pick -n2 ONE --random-source=/dev/null" << 0 << "a\na\n" << "";
         QTest::newRow("the source runs out") << "pick -n6 LIST --random-source=SRC" << 1 << "" << "src: end of file";
         QTest::newRow("stdin as both") << "pick --random-source LIST" << 1 << "" << "list.txt: cannot be the random";
         QTest::newRow("empty source") << "pick --random-source= LIST" << 2 << "" << "--random-source needs a file name";
@@ -113,6 +114,7 @@ private slots:
         TempFiles files;
         const std::string list = files.write("list.txt", numberedWords("w", 1000));
         args.replaceInStrings("EMPTY", QString::fromStdString(files.write("empty.txt", "")));
+        args.replaceInStrings("ONE", QString::fromStdString(files.write("one.txt", "a\n")));
         args.replaceInStrings("ODD", QString::fromStdString(files.write("odd.txt", "a\u2029b\uFDD0c\n")));
         const QByteArray source("\0\0\x03\xe7\xfd\xe8\0\x05\x01\x02", 10);
         args.replaceInStrings("SRC", QString::fromStdString(files.write("src", source)));
@@ -132,7 +134,7 @@ private slots:
         QVERIFY2(run.err.contains(err.toUtf8()), run.err.constData());
         if (status == 2) // wrong usage shows how to use it
             QVERIFY2(run.err.contains("Usage:"), run.err.constData());
-        QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 4); // nothing made
+        QCOMPARE(QDir(files.root()).entryList(QDir::Files).size(), 5); // nothing made
     }
 
     // -z: words end at NUL, in UTF-8 and UTF-16 lists alike, and keep CR, LF and inner blanks; blanks

@@ -1,4 +1,3 @@
-#include "core/picking/draws.h"
 #include "core/picking/number_text.h"
 #include "core/picking/picks_number.h"
 #include "core/picking/selection.h"
@@ -11,11 +10,6 @@
 #include <random>
 
 using namespace tavilon;
-
-static PressInput inputFor(std::uint64_t picks, const std::string& path)
-{
-    return {picks, countWords(path).value(), path};
-}
 
 class TestPicking : public QObject {
     Q_OBJECT
@@ -58,41 +52,6 @@ private slots:
                      "The number of words to pick, \"" + shown.toStdString() + "\", is not a number.");
     }
 
-    // A source holding every b-byte value once, the values drawn again (at or above the largest
-    // multiple of the count) first, gives each word equally often, and then runs out.
-    void everyWordEquallyLikelyFromBytes_data()
-    {
-        QTest::addColumn<qulonglong>("count");
-        QTest::addColumn<int>("bytes");
-        QTest::newRow("3 words: 255 drawn again") << 3ull << 1;
-        QTest::newRow("256 words: none drawn again") << 256ull << 1;
-        QTest::newRow("257 words: two bytes") << 257ull << 2;
-        QTest::newRow("one word: no bytes") << 1ull << 0;
-    }
-    void everyWordEquallyLikelyFromBytes()
-    {
-        QFETCH(qulonglong, count);
-        QFETCH(int, bytes);
-        TempFiles files;
-        QByteArray source;
-        const qulonglong values = 1ull << (8 * bytes), draws = values - values % count;
-        for (qulonglong v = values; v-- > 0;)
-            for (int i = bytes - 1; i >= 0; --i)
-                source += char(v >> (8 * i));
-        auto random = RandomBytes::open(files.write("source", source));
-        std::vector<qulonglong> times(count + 1);
-        const auto drawn = drawWithRepeats(count, draws, random.value());
-        for (const std::uint64_t target : drawn.value())
-            ++times[target];
-        QCOMPARE(times[0], 0ull);
-        for (qulonglong word = 1; word <= count; ++word)
-            QCOMPARE(times[word], draws / count);
-        const auto more = drawWithRepeats(count, 1, random.value());
-        QCOMPARE(more.ok(), count == 1); // one word needs no bytes
-        if (!more.ok())
-            QVERIFY2(more.error().message.find("ran out of bytes") != std::string::npos, more.error().message.c_str());
-    }
-
     // The one-pass press and the words handed over in runs (using the
     // count's marks) give what reading the list from its top for every pick
     // gives; runs take any word, one longer than a run too.
@@ -111,7 +70,7 @@ private slots:
                          + (rng() % 3 == 0 ? "\r\n" : rng() % 5 == 0 ? "\n\n \r" : "\n");
             }
             const std::string path = files.write(QString("r%1.txt").arg(round), QByteArray::fromStdString(bytes));
-            const PressInput input = inputFor(1 + rng() % (longWords ? 300 : 80), path);
+            const PressInput input {1 + rng() % (longWords ? 300 : 80), countWords(path).value(), path};
             const std::string expected = pressOnePickAtATime(input, slow).value().words;
             if (!longWords) // the one-pass press refuses them
                 QCOMPARE(press(input, fast).value().words, expected);
