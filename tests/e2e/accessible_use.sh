@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Load, Select and read the output through the accessibility bus alone, as a
-# screen reader's user would: controls found by role and name, worked by
-# their accessible actions. Run under an X server (tests/e2e/with_x_server.sh).
-# Usage: accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]: SCRIPT (accessible_use.py) runs in
-# the private session bus, given PROGRAM PICK_TOOL WORK_DIR (words.txt in it).
-# Exits with 77 (skipped) when the accessibility tools are not installed.
+# Runs SCRIPT (accessible_use.py, which says what it checks) in a private session bus with the
+# accessibility bus up, given PROGRAM PICK_TOOL WORK_DIR (words.txt in it). Run under with_x_server.sh.
+# Usage: accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]. Exits with 77 (skipped) without the tools.
 set -euo pipefail
 SKIPPED=77
 here=$(dirname "$(realpath "$0")")
