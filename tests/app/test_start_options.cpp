@@ -21,8 +21,8 @@ private slots:
         QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << false << 2 << "" << "one word list at a time";
         QTest::newRow("empty name") << QStringList{""} << false << 2 << "" << "the word list's name is empty";
         QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << true << 0 << usage << "";
-        QTest::newRow("unknown option") << QStringList{"--bogus"} << true << 2 << "" << "unknown option \"--bogus\"";
-        QTest::newRow("unknown, then --help") << QStringList{"--bogus", "--help"} << true << 2 << "" << "--bogus";
+        QTest::newRow("unknown, then --help")
+            << QStringList{"--bogus", "--help"} << true << 2 << "" << "unknown option \"--bogus\"";
         const QStringList afterEnd {"-style", "fusion", "--", "-style", "x"}; // Qt takes options after "--"
         QTest::newRow("Qt option after --") << afterEnd << true << 2 << "" << "one word list at a time";
     }

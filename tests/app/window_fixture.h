@@ -73,7 +73,10 @@ struct WindowFixture {
         QObject::connect(count, &WordListCount::counted, &window, &MainWindow::showCountedList);
         waitForCounts();
     }
-    static void waitForCounts() { static_cast<void>(QTest::qWaitFor([] { return !WordListCount::anyRunning(); }, 30'000)); }
+    static void waitForCounts()
+    {
+        static_cast<void>(QTest::qWaitFor([] { return !WordListCount::anyRunning(); }, 30'000));
+    }
 
     FakeServices services;
     Application windows{services};

@@ -82,8 +82,6 @@ private slots:
                                                   << 0 << QByteArray("log\nPICKS");
         QTest::newRow("standard output a pipe") << "$P pick -n 2 list -o /dev/stdout | cat > out" << 0
                                                 << QByteArray("PICKS");
-        QTest::newRow("standard error") << "echo log > out; $P pick -n 2 list -o /dev/stderr 2>> out" << 0
-                                        << QByteArray("log\nPICKS");
         QTest::newRow("closed input") << "$P count <&- > out" << 1 << QByteArray();
     }
     void outputAndInputDescriptors()

@@ -53,7 +53,6 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("blanks at the cut") << QByteArray("one   \n \t  \n   two  \t\n  \t   \nthree   ");
         QTest::newRow("a byte-order mark") << QByteArray("\xEF\xBB\xBF  first\n second \r\n\nthird");
-        QTest::newRow("lone CRs") << QByteArray("a\rb\r\r  c \r");
         QTest::newRow("long lines") << mixedLines(600);
     }
     void anySplitCountsAsOneThread()

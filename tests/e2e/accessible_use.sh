@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Load, Select and read the output through the accessibility bus alone, as a
-# screen reader's user would: controls found by role and name, worked by
-# their accessible actions. Run under an X server (tests/e2e/with_x_server.sh).
-# Usage: accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]: SCRIPT (accessible_use.py) runs in
-# the private session bus, given PROGRAM PICK_TOOL WORK_DIR (words.txt in it).
-# Exits with 77 (skipped) when the accessibility tools are not installed.
+# Runs SCRIPT (accessible_use.py, which says what it checks) in a private session bus with the
+# accessibility bus up, given PROGRAM PICK_TOOL WORK_DIR (words.txt in it). Run under with_x_server.sh.
+# Usage: accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]. Exits with 77 (skipped) without the tools.
 set -euo pipefail
 SKIPPED=77
 here=$(dirname "$(realpath "$0")")
@@ -37,18 +34,12 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cp "$here/../../samples/words.txt" "$work/words.txt"
 echo "not a word list" > "$work/a-note.txt"
 
-echo "${SCRIPT%.py} by accessibility"
 # The accessibility bus, inside the private session bus: asking for its
 # address starts its launcher, which starts the registry.
 bus_address() {
   dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>&1
 }
 for _ in $(seq 100); do bus_address | grep -q 'unix:' && break; sleep 0.1; done
-if ! bus_address | grep -q 'unix:'; then
-  echo "FAIL: the accessibility bus did not start; asking for it gave:" >&2
-  bus_address | sed 's/^/    /' >&2
-  exit 1
-fi
+bus_address | grep -q 'unix:' || { echo "FAIL: no accessibility bus; asking for it gave: $(bus_address)" >&2; exit 1; }
 
 "$PYTHON" "$here/$SCRIPT" "$PROGRAM" "$PICK" "$work"
-echo "1 passed, 0 failed"

@@ -2,7 +2,7 @@
 # Everything waits on conditions with a deadline; nothing sleeps long.
 
 # fail MESSAGE: stops the test and says whether the program (APP) still runs, its error output
-# (E2E_LOG), the windows that exist, and where a screenshot of the whole screen is.
+# (E2E_LOG), and where a screenshot of the whole screen (the windows that exist) is.
 fail() {
   echo "FAIL: $*" >&2
   if [ -n "${APP:-}" ]; then
@@ -12,10 +12,6 @@ fail() {
     echo "  the program's error output:" >&2
     sed 's/^/    /' "$E2E_LOG" | tail -n 40 >&2
   fi
-  echo "  visible windows (xdotool search):" >&2
-  xdotool search --onlyvisible --name '.*' 2>/dev/null | while read -r id; do
-    echo "    $id $(xdotool getwindowname "$id" 2>/dev/null)" >&2
-  done
   local shot=${E2E_FAILSHOT:-${TMPDIR:-/tmp}/tavilon-e2e-failure-$$.png}
   ! import -window root "$shot" 2>/dev/null || echo "  screenshot: $shot" >&2
   exit 1
@@ -83,9 +79,7 @@ e2e_setup() {
   work=$(mktemp -d)
   E2E_LOG=$(mktemp)
   trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$E2E_LOG"' EXIT
-  local started=$(date +%s)
   fc-list >/dev/null 2>&1 || true
-  note "font cache ready in $(( $(date +%s) - started )) s"
   start_window_manager
 }
 

@@ -52,11 +52,4 @@ if [ -z "$number" ]; then
   exit 1
 fi
 export DISPLAY=":$number"
-status=0
-"$@" || status=$?
-if [ "$status" -ne 0 ] && [ "$status" -ne 77 ]; then
-  echo "the virtual X server (display :$number) said:" >&2
-  sed 's/^/    /' "$state/server.log" >&2
-  kill -0 "$server" 2>/dev/null && echo "    (it still runs)" >&2 || echo "    (it has ended)" >&2
-fi
-exit "$status"
+"$@"

@@ -8,7 +8,8 @@ source "$(dirname "$0")/check_lib.sh"
 src=$1 build=$2 version=$3 date=$4 hardened=$5
 need_tool cpack dpkg-deb dpkg-shlibdeps lintian
 
-must "$scratch/cpack.log" "cpack could not make the package" cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out"
+must "$scratch/cpack.log" "cpack could not make the package" \
+  cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out"
 arch=$(dpkg --print-architecture)
 # The package's version is the one of the changelog's top entry: VERSION-REVISION.
 deb_version=$(sed -n '1s/^tavilon (\([^)]*\)).*/\1/p' "$src/packaging/debian/changelog")

@@ -15,7 +15,9 @@ finish() {
 need_tool() { # need_tool TOOL...
   local tool
   for tool in "$@"; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "FAIL: $tool is missing (bash scripts/setup.sh installs it)" >&2; exit 1; }
+    command -v "$tool" >/dev/null 2>&1 && continue
+    echo "FAIL: $tool is missing (bash scripts/setup.sh installs it)" >&2
+    exit 1
   done
 }
 # must LOG WHAT COMMAND...: runs COMMAND, its output into LOG; when it fails, shows LOG and stops every check.
@@ -78,14 +80,6 @@ check_tree() {
     fail "the installed tavilon-pick --help does not print its usage"
   fi
 
-  local doc=$usr/share/doc/tavilon
-  if [ -f "$doc/changelog.Debian.gz" ]; then
-    local top
-    top=$(gzip -dc "$doc/changelog.Debian.gz" | head -n 1)
-    [[ $top == "tavilon ($version-"[0-9]*") "* ]] && pass "the changelog's top entry is $version" \
-      || fail "the changelog begins \"$top\", not with version $version"
-  fi
-
   local page pages=(tavilon-pick)
   [ "$gui" = 1 ] && pages+=(tavilon)
   for page in "${pages[@]}"; do
@@ -96,13 +90,6 @@ check_tree() {
     [[ $head_line == *"\"$date\" \"Tavilon $version\""* ]] && pass "$page.1 shows version $version of $date" \
       || fail "$page.1 begins \"$head_line\""
   done
-  if [ -f "$usr/share/man/man1/tavilon-pick.1.gz" ]; then
-    local text
-    text=$(gzip -dc "$usr/share/man/man1/tavilon-pick.1.gz")
-    grep -q -- 'pick$' <<<"$text" && grep -q '^\.BI \\-n " NUMBER"' <<<"$text" \
-      && grep -q -- '\\-\\-help' <<<"$text" && pass "tavilon-pick.1 lists the commands and options" \
-      || fail "tavilon-pick.1 lacks a command or option"
-  fi
 
   if [ "$gui" = 1 ]; then
     local desktop=$usr/share/applications/$id.desktop metainfo=$usr/share/metainfo/$id.metainfo.xml
@@ -118,13 +105,5 @@ check_tree() {
       && pass "the metainfo names the desktop entry" || fail "the metainfo's id or launchable is not $id"
     grep -q "<release version=\"$version\" date=\"$date\">" "$metainfo" \
       && pass "the metainfo's release is $version of $date" || fail "the metainfo's release is not $version of $date"
-    # The menu and the software centre speak every language the window speaks (the name is the same in all).
-    local item
-    for item in {GenericName,Comment,Keywords}\[{de,fr}\]; do
-      grep -q -F "$item=" "$desktop" && pass "the desktop entry has $item" || fail "the desktop entry has no $item"
-    done
-    for item in {summary,p,keyword}' xml:lang="'{de,fr}'"'; do
-      grep -q -F "<$item>" "$metainfo" && pass "the metainfo has <$item>" || fail "the metainfo has no <$item>"
-    done
   fi
 }
