@@ -2,13 +2,13 @@
 // program's end, what a screen reader is told of them, text that reads under
 // a dark desktop theme, and the About window's heading.
 
-#include "tests/support/contrast.h"
+#include "window_fixture.h"
+#include "main_window/main_window.h"
+#include "platform/tables/window_look.h"
 #include "platform/widgets/drive_list.h"
 #include "platform/widgets/line_widget.h"
-#include "main_window/main_window.h"
 #include "platform/widgets/output_box.h"
-#include "window_fixture.h"
-#include "platform/tables/window_look.h"
+#include "tests/support/contrast.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -2,8 +2,8 @@
 // text: in the program's own font, in the desktops' faces set once the windows are shown, in every
 // language.
 
-#include "platform/widgets/line_widget.h"
 #include "window_fixture.h"
+#include "platform/widgets/line_widget.h"
 #include "tests/support/word_lists.h"
 
 #include <QtWidgets>

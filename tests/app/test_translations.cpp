@@ -1,16 +1,16 @@
 // The windows' texts and the core's sentences in the user's language, and
 // exactly the program's own English under an English or C locale.
-#include "core/errors/core_errors.h"
-#include "platform/services/error_text.h"
-#include "core/saving/file_writer.h"
-#include "core/list/input_file.h"
-#include "core/picking/output_box_rules.h"
-#include "core/list/picked_words.h"
-#include "core/picking/selection.h"
-#include "tests/support/temp_files.h"
-#include "app/translations.h"
 #include "window_fixture.h"
+#include "app/translations.h"
+#include "core/errors/core_errors.h"
+#include "core/list/input_file.h"
+#include "core/list/picked_words.h"
 #include "core/list/word_list.h"
+#include "core/picking/output_box_rules.h"
+#include "core/picking/selection.h"
+#include "core/saving/file_writer.h"
+#include "platform/services/error_text.h"
+#include "tests/support/temp_files.h"
 
 #include <QMenuBar>
 #include <QMessageBox>

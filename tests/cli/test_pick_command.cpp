@@ -1,5 +1,5 @@
-#include "cli/pick_command.h"
 #include "tavilon_version.h"
+#include "cli/pick_command.h"
 #include "tests/support/temp_files.h"
 #include "tests/support/word_lists.h"
 

@@ -72,7 +72,8 @@ class TestProgramStreams : public QObject {
 private slots:
     // -o naming the file that standard output or error already is writes
     // through that stream, keeping what the file held; a closed standard
-    // input is an error that writes nothing.
+    // input, or one too large to keep under the file-size limit, is an error
+    // that writes nothing.
     void outputAndInputDescriptors_data()
     {
         QTest::addColumn<QString>("script");
@@ -83,6 +84,7 @@ private slots:
         QTest::newRow("standard output a pipe") << "$P pick -n 2 list -o /dev/stdout | cat > out" << 0
                                                 << QByteArray("PICKS");
         QTest::newRow("closed input") << "$P count <&- > out" << 1 << QByteArray();
+        QTest::newRow("input past the file-size limit") << "(ulimit -f 1; seq 5000 | $P count - > out)" << 1 << QByteArray();
     }
     void outputAndInputDescriptors()
     {

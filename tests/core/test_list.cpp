@@ -1,6 +1,6 @@
 #include "core/list/input_file.h"
-#include "tests/support/temp_files.h"
 #include "core/list/word_list.h"
+#include "tests/support/temp_files.h"
 
 #include <QtTest>
 

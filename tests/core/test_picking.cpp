@@ -1,8 +1,8 @@
+#include "core/list/word_list.h"
 #include "core/picking/number_text.h"
 #include "core/picking/picks_number.h"
 #include "core/picking/selection.h"
 #include "tests/support/temp_files.h"
-#include "core/list/word_list.h"
 #include "tests/support/word_lists.h"
 
 #include <QtTest>

@@ -1,8 +1,8 @@
 #include "core/list/split_count.h"
-#include "tests/support/temp_files.h"
 #include "core/list/text_source.h"
 #include "core/list/word_index.h"
 #include "core/list/word_list.h"
+#include "tests/support/temp_files.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
-#include "platform/widgets/folder_list.h"
-#include "platform/widgets/drive_list.h"
-#include "platform/services/folder_listing.h"
 #include "main_window/main_window.h"
+#include "platform/services/folder_listing.h"
+#include "platform/widgets/drive_list.h"
+#include "platform/widgets/folder_list.h"
 #include "platform/widgets/output_box.h"
 #include "tests/app/window_fixture.h"
 

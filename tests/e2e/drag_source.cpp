@@ -13,7 +13,10 @@ namespace {
 
 class DragSource : public QWidget {
 public:
-    explicit DragSource(std::unique_ptr<QMimeData> dragged) : data_(std::move(dragged)) { setWindowTitle("drag source"); }
+    explicit DragSource(std::unique_ptr<QMimeData> dragged) : data_(std::move(dragged))
+    {
+        setWindowTitle("drag source");
+    }
 
 protected:
     void mousePressEvent(QMouseEvent*) override

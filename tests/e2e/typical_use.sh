@@ -29,7 +29,11 @@ menu=$((HEIGHT - 480)) # the client area is 551 x 480 below the menu bar
 [ "$WIDTH" -eq 551 ] || fail "main window is $WIDTH wide, not 551"
 
 # shot WINDOW NAME: a picture of the window with its frame, when pictures are asked for.
-shot() { [ -z "$SHOTS" ] || { sleep 0.3; geometry_of "$1"; import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/$2.png"; }; }
+shot() {
+  [ -z "$SHOTS" ] && return
+  sleep 0.3 && geometry_of "$1"
+  import -window root -crop "$((WIDTH + 2))x$((HEIGHT + 24))+$((X - 1))+$((Y - 23))" "$SHOTS/$2.png"
+}
 visible_windows() { xdotool search --onlyvisible --name '.*' 2>/dev/null | wc -l; }
 open_menu_item() { # open_menu_item MENU_X DOWN_PRESSES
   local before

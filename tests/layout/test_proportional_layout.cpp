@@ -1,7 +1,7 @@
-#include "platform/widgets/line_widget.h"
-#include "main_window/main_window.h"
-#include "platform/widgets/output_box.h"
 #include "layout/proportional_layout.h"
+#include "main_window/main_window.h"
+#include "platform/widgets/line_widget.h"
+#include "platform/widgets/output_box.h"
 #include "tests/app/window_fixture.h"
 
 #include <QLayout>

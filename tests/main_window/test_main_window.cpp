@@ -1,10 +1,10 @@
-#include "tests/support/contrast.h"
+#include "core/picking/random_source.h"
+#include "core/picking/selection.h"
 #include "main_window/main_window.h"
 #include "platform/services/background_task.h"
 #include "platform/widgets/output_box.h"
-#include "core/picking/random_source.h"
-#include "core/picking/selection.h"
 #include "tests/app/window_fixture.h"
+#include "tests/support/contrast.h"
 
 #include <QAccessible>
 #include <QClipboard>
@@ -167,17 +167,20 @@ private slots:
         QTest::addColumn<int>("done"); // buttons clicked (Escape clicks Clear), menu items chosen, windows closed
         QTest::addColumn<QString>("output"); // what the output box then shows
         const QString kept = QString::fromUtf8("kept\u00A0one\r\ntwo");
-        QTest::newRow("main window, Enter on a button") << "Form1" << "Command1" << QKeySequence(Qt::Key_Return) << 1 << kept;
-        QTest::newRow("open dialog, keypad Enter on a button") << "frmDialog" << "cmdOK" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << 1 << kept;
-        QTest::newRow("save dialog, Enter on a button") << "savefrm" << "cmdCancel" << QKeySequence(Qt::Key_Return) << 2 << kept;
-        QTest::newRow("save dialog, Enter in a box") << "savefrm" << "txtFilename" << QKeySequence(Qt::Key_Return) << 0 << kept;
+        const QKeySequence enter(Qt::Key_Return), escape(Qt::Key_Escape);
+        const QKeyCombination clear(Qt::Key_Escape), x(Qt::Key_X), undo(Qt::CTRL | Qt::Key_Z);
+        QTest::newRow("main window, Enter on a button") << "Form1" << "Command1" << enter << 1 << kept;
+        QTest::newRow("open dialog, keypad Enter on a button")
+            << "frmDialog" << "cmdOK" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << 1 << kept;
+        QTest::newRow("save dialog, Enter on a button") << "savefrm" << "cmdCancel" << enter << 2 << kept;
+        QTest::newRow("save dialog, Enter in a box") << "savefrm" << "txtFilename" << enter << 0 << kept;
         QTest::newRow("Ctrl+O") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_O) << 1 << kept;
         QTest::newRow("Ctrl+S") << "Form1" << "Text3" << QKeySequence(Qt::CTRL | Qt::Key_S) << 1 << kept;
         QTest::newRow("Ctrl+Q") << "Form1" << "Text1" << QKeySequence(Qt::CTRL | Qt::Key_Q) << 2 << kept;
-        QTest::newRow("About, Escape") << "Form2" << "Form2" << QKeySequence(Qt::Key_Escape) << 1 << kept;
-        QTest::newRow("Escape, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z) << 1 << kept;
-        QTest::newRow("Escape twice, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z) << 2 << kept;
-        QTest::newRow("Escape, typing, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::Key_X), Qt::CTRL | Qt::Key_Z) << 1 << "x";
+        QTest::newRow("About, Escape") << "Form2" << "Form2" << escape << 1 << kept;
+        QTest::newRow("Escape, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(clear, undo) << 1 << kept;
+        QTest::newRow("Escape twice, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(clear, clear, undo) << 2 << kept;
+        QTest::newRow("Escape, typing, Ctrl+Z") << "Form1" << "Text1" << QKeySequence(clear, x, undo) << 1 << "x";
     }
     void keys()
     {
@@ -222,10 +225,12 @@ private slots:
         WindowFixture f;
         QWidget* frame = f.main().clearButton()->parentWidget();
         const QImage before = frame->grab().toImage();
-        QTest::keyClick(f.main().outputBox(), Qt::Key(key)); // Clear ends the Tab order, the number box follows the output
+        // Clear ends the Tab order, the number box follows the output.
+        QTest::keyClick(f.main().outputBox(), Qt::Key(key));
         const QImage after = frame->grab().toImage();
         QApplication::setPalette(desktop);
-        const QPoint edge = QApplication::focusWidget()->geometry().topLeft() + QPoint(0, QApplication::focusWidget()->height() / 2);
+        const QWidget* focused = QApplication::focusWidget();
+        const QPoint edge = focused->geometry().topLeft() + QPoint(0, focused->height() / 2);
         const QColor ring = after.pixelColor(edge - QPoint(1, 0));
         QVERIFY(contrastRatio(ring, after.pixelColor(edge - QPoint(3, 0))) >= 3);
         QVERIFY(contrastRatio(ring, after.pixelColor(edge)) >= 3);
