@@ -100,7 +100,8 @@ private slots:
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
         QCOMPARE(!f.windows.openDialog(), says.isEmpty());
         MainWindow* window = f.windows.mainWindow();
-        QVERIFY(window && window->isVisible());
+        QVERIFY(window);
+        QVERIFY(window->isVisible());
         QCOMPARE(window->countBox()->text(), says.isEmpty() ? "5" : "");
         QCOMPARE(window->selectButton()->isEnabled(), says.isEmpty());
     }
