@@ -91,6 +91,7 @@ private slots:
         QTest::newRow("unknown long option") << "pick --bogus=1" << 2 << "" << "unknown option \"--bogus\"";
         QTest::newRow("--help with a value") << "--help=all" << 2 << "" << "--help takes no value";
         QTest::newRow("-n twice") << "pick -n 1 LIST -n2" << 2 << "" << "number of picks is given more than once";
+        QTest::newRow("-o twice") << "pick -o a LIST -o-" << 2 << "" << "output file is given more than once";
         QTest::newRow("-n for count") << "count -n 3 LIST" << 2 << "" << "count takes no number";
         // SRC holds 0, 999, 65000 (at the limit for 1000 words: drawn again), 5 and 258, two bytes a draw.
         QTest::newRow("shortened --rand, from stdin, -o -") << "pick -o- --rand SRC -n3" << 0 << "w0\nw999\nw5\n" << "";
