@@ -25,7 +25,11 @@ constexpr std::size_t SharedPiece = 256u << 10;
 constexpr std::uint64_t PartSize = 2u << 20;
 // Below this a second thread gains nothing measurable.
 constexpr std::uint64_t LargeList = 16u << 20;
-constexpr int MaxThreads = 8;
+// Two threads per usable processor: on an idle machine they cost nothing
+// measurable over one (they share the parts), and when another program
+// keeps a processor busy they get two thirds of it rather than half (a
+// count of 1 GB with one of two processors busy: 0.136 s against 0.166 s).
+constexpr int MaxThreads = 16;
 
 std::size_t pieceSizeFrom(std::string_view kib, std::size_t otherwise)
 {
@@ -63,20 +67,20 @@ int usableProcessors()
 
 ReadWay chooseReadWay(std::uint64_t textSize)
 {
-    const int processors = std::min(usableProcessors(), MaxThreads);
+    const int processors = usableProcessors();
     const char* forced = std::getenv("TAVILON_READ_WAY");
     const std::string_view text(forced ? forced : "");
     const std::string_view name = text.substr(0, text.find(':'));
     ReadWay way;
     if (name == "pread" || name == "split" || name == "mapped" || name == "mapped-split" || name == "measured") {
-        way.threads = name == "pread" || name == "mapped" ? 1 : processors;
+        way.threads = name == "pread" || name == "mapped" ? 1 : std::min(2 * processors, MaxThreads);
         way.kind = name.starts_with("mapped") ? ReadWay::Kind::Mapped
                    : name == "measured"       ? ReadWay::Kind::Measured
                                               : ReadWay::Kind::Copied;
         way.partSize = PartSize;
     } else if (textSize >= LargeList) {
         way.kind = ReadWay::Kind::Measured;
-        way.threads = processors;
+        way.threads = std::min(2 * processors, MaxThreads);
         way.partSize = PartSize;
     }
     if (way.threads > 1)

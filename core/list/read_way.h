@@ -27,12 +27,12 @@ struct ReadWay {
 int usableProcessors();
 
 // The way to count a list of `textSize` bytes: a small list is read by one
-// thread; a large one by a thread per usable processor, the way measured
+// thread; a large one by two threads per usable processor, the way measured
 // faster on its first parts. TAVILON_READ_WAY, when set, forces one (for
-// tests and benchmarks): "pread" (one thread copies), "split" (a thread per
-// usable processor copies), "mapped" (one thread maps), "mapped-split" (a
-// thread per usable processor maps) or "measured" (the large lists' way for
-// any list), each optionally followed by ":KIB", the size of a read in KiB.
+// tests and benchmarks): "pread" (one thread copies), "split" (two threads
+// per usable processor copy), "mapped" (one thread maps), "mapped-split"
+// (two threads per usable processor map) or "measured" (the large lists' way
+// for any list), each optionally followed by ":KIB", the size of a read in KiB.
 ReadWay chooseReadWay(std::uint64_t textSize);
 
 } // namespace tavilon
