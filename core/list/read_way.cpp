@@ -27,8 +27,12 @@ constexpr std::uint64_t PartSize = 2u << 20;
 constexpr std::uint64_t LargeList = 16u << 20;
 // Two threads per usable processor: on an idle machine they cost nothing
 // measurable over one (they share the parts), and when another program
-// keeps a processor busy they get two thirds of it rather than half (a
-// count of 1 GB with one of two processors busy: 0.136 s against 0.166 s).
+// keeps a processor busy they get two thirds of it rather than half. A
+// count of 1 GB with one of two processors busy took 0.166 s with one
+// thread per processor and 0.136-0.182 s with two (a plain thread copying:
+// 0.150-0.189 s). Three did a little better still, but their mapped parts
+// held 16 MiB at once.
+constexpr int ThreadsPerProcessor = 2;
 constexpr int MaxThreads = 16;
 
 std::size_t pieceSizeFrom(std::string_view kib, std::size_t otherwise)
@@ -72,8 +76,9 @@ ReadWay chooseReadWay(std::uint64_t textSize)
     const std::string_view text(forced ? forced : "");
     const std::string_view name = text.substr(0, text.find(':'));
     ReadWay way;
+    way.pieceSize = OneThreadPiece;
     if (name == "pread" || name == "split" || name == "mapped" || name == "mapped-split" || name == "measured") {
-        way.threads = name == "pread" || name == "mapped" ? 1 : std::min(2 * processors, MaxThreads);
+        way.threads = name == "pread" || name == "mapped" ? 1 : std::min(ThreadsPerProcessor * processors, MaxThreads);
         way.kind = name.starts_with("mapped") ? ReadWay::Kind::Mapped
                    : name == "measured"       ? ReadWay::Kind::Measured
                                               : ReadWay::Kind::Copied;

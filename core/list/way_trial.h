@@ -12,8 +12,8 @@ namespace tavilon {
 // copies or mapped pages are faster differs between machines and, on one
 // machine, from one minute to the next (twice as fast either way was
 // measured), so it is found out on the list being counted. The fastest part
-// of each way is compared: a part slowed by another program taking the
-// processor for a while says nothing about the way. Parts read the slower
+// of each way is compared: a part slowed by a cold cache or a busy memory
+// bus says little about the way. Parts read the slower
 // way cost under 1% of the count of a 1 GB list.
 class WayTrial {
 public:
