@@ -4,6 +4,8 @@
 // interleaved rounds; nothing here passes or fails.
 
 #include "core/list/read_way.h"
+#include "core/list/shared_count.h"
+#include "core/list/text_source.h"
 #include "core/list/scan_kernels.h"
 #include "core/list/word_list.h"
 #include "core/picking/random_source.h"
@@ -16,9 +18,12 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <iostream>
 #include <random>
 #include <string>
+#include <sched.h>
+#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -270,21 +275,150 @@ void samplingRows(const std::string& tool, const std::string& self, const fs::pa
     }
 }
 
-// The way of reading a count of the list at `path` would choose, run as its
-// own process after `prefix` (a command that sets how it runs).
+// The ways counts of the list at `path` took, each counted in a process of
+// its own after `prefix` (a command that sets how it runs): the distinct
+// ones of three counts, the most frequent first.
 std::string readWayOf(const std::string& prefix, const std::string& self, const std::string& path)
 {
     const std::string command = prefix + " '" + self + "' --read-way '" + path + "'";
-    std::string way;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char line[200];
-        if (std::fgets(line, sizeof line, pipe))
-            way = line;
-        pclose(pipe);
+    std::vector<std::pair<int, std::string>> seen;
+    for (int i = 0; i < 3; ++i) {
+        std::string way;
+        if (std::FILE* pipe = popen(command.c_str(), "r")) {
+            char line[200];
+            if (std::fgets(line, sizeof line, pipe))
+                way = line;
+            pclose(pipe);
+        }
+        while (!way.empty() && way.back() == '\n')
+            way.pop_back();
+        auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.second == way; });
+        if (it == seen.end())
+            seen.push_back({1, way});
+        else
+            ++it->first;
     }
-    while (!way.empty() && way.back() == '\n')
-        way.pop_back();
-    return way;
+    std::sort(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::string ways;
+    for (const auto& [times, way] : seen)
+        ways += (ways.empty() ? "" : " / ") + way;
+    return ways;
+}
+
+// Keeps one processor busy until killed: the load another program puts on
+// the machine.
+int busyLoop()
+{
+    volatile std::uint64_t spin = 0;
+    for (;;)
+        spin = spin + 1;
+}
+
+// A busy loop on the last processor this process may use, for as long as
+// the object lives.
+class BusyProcessor {
+public:
+    BusyProcessor(const std::string& self)
+    {
+        cpu_set_t set;
+        CPU_ZERO(&set);
+        sched_getaffinity(0, sizeof set, &set);
+        int last = 0;
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+            if (CPU_ISSET(cpu, &set))
+                last = cpu;
+        pid_ = fork();
+        if (pid_ == 0) {
+            CPU_ZERO(&set);
+            CPU_SET(last, &set);
+            sched_setaffinity(0, sizeof set, &set);
+            execl(self.c_str(), self.c_str(), "--busy", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        usleep(100'000);
+    }
+    ~BusyProcessor()
+    {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    BusyProcessor(const BusyProcessor&) = delete;
+    BusyProcessor& operator=(const BusyProcessor&) = delete;
+
+private:
+    pid_t pid_ = -1;
+};
+
+// Medians of `rounds` interleaved rounds of `commands`, the order rotating
+// each round; each round begins when the processors are idle unless `busy`.
+std::vector<Run> interleaved(const std::vector<std::vector<std::string>>& commands, int rounds, bool busy)
+{
+    std::vector<std::vector<double>> seconds(commands.size()), peak(commands.size());
+    for (const auto& command : commands)
+        runCommand(command); // warm the page cache and the binaries
+    for (int i = 0; i < rounds; ++i) {
+        if (!busy)
+            waitForQuiet();
+        for (std::size_t j = 0; j < commands.size(); ++j) {
+            const std::size_t which = (static_cast<std::size_t>(i) + j) % commands.size();
+            const Run run = runCommand(commands[which]);
+            seconds[which].push_back(run.seconds);
+            peak[which].push_back(run.peakMiB);
+        }
+    }
+    std::vector<Run> medians;
+    for (std::size_t k = 0; k < commands.size(); ++k)
+        medians.push_back({median(seconds[k]), *std::max_element(peak[k].begin(), peak[k].end())});
+    return medians;
+}
+
+// Our count and picks against the machine's own floors (line ends counted
+// by one or two threads, copied or mapped) and wc -l, on all processors and
+// again with a busy loop on one of them.
+void floorRows(const std::string& tool, const std::string& self, const std::string& floorTool,
+               const std::string& name, const std::string& file, int rounds)
+{
+    const std::vector<std::pair<std::string, std::vector<std::string>>> commands = {
+        {"ours: count", {tool, "count", file}},
+        {"ours: pick -n 1000", {tool, "pick", "-n", "1000", file}},
+        {"floor: copied, 1 thread", {floorTool, "copy", "1", file}},
+        {"floor: copied, 2 threads", {floorTool, "copy", "2", file}},
+        {"floor: mapped, 1 thread", {floorTool, "mapped", "1", file}},
+        {"floor: mapped, 2 threads", {floorTool, "mapped", "2", file}},
+        {"wc -l", {"wc", "-l", file}},
+    };
+    std::vector<std::vector<std::string>> argvs;
+    for (const auto& command : commands)
+        argvs.push_back(command.second);
+    for (const bool busy : {false, true}) {
+        std::unique_ptr<BusyProcessor> load;
+        if (busy)
+            load = std::make_unique<BusyProcessor>(self);
+        const std::vector<Run> runs = interleaved(argvs, rounds, busy);
+        const std::string way = readWayOf("env", self, file);
+        double bestFloor = 1e9;
+        double bestOneThread = 1e9;
+        for (std::size_t k = 2; k < 6; ++k) {
+            bestFloor = std::min(bestFloor, runs[k].seconds);
+            if (k % 2 == 0)
+                bestOneThread = std::min(bestOneThread, runs[k].seconds);
+        }
+        std::printf("\n%s, %s: medians of %d interleaved rounds; x best floor = the best floor's time / this one's.\n"
+                    "Our count took: %s.\n\n",
+                    name.c_str(), busy ? "one processor kept busy by another program" : "processors idle", rounds,
+                    way.c_str());
+        std::printf("| %-28s | %10s | %13s | %20s | %10s |\n", "command", "time", "x best floor",
+                    "x best 1-thread floor", "peak");
+        std::printf("|%s|%s|%s|%s|%s|\n", std::string(30, '-').c_str(), std::string(12, '-').c_str(),
+                    std::string(15, '-').c_str(), std::string(22, '-').c_str(), std::string(12, '-').c_str());
+        for (std::size_t k = 0; k < commands.size(); ++k)
+            std::printf("| %-28s | %8.1f ms | %12.2fx | %19.2fx | %6.1f MiB |\n", commands[k].first.c_str(),
+                        runs[k].seconds * 1000, bestFloor / runs[k].seconds, bestOneThread / runs[k].seconds,
+                        runs[k].peakMiB);
+        std::printf("\n1000 picks take %.2fx one count; wc -l takes %.2fx our count.\n", runs[1].seconds / runs[0].seconds,
+                    runs[6].seconds / runs[0].seconds);
+        std::fflush(stdout);
+    }
 }
 
 int main(int argc, char** argv)
@@ -292,21 +426,49 @@ int main(int argc, char** argv)
     if (argc == 3 && std::string(argv[1]) == "--read-floor")
         return readFloor(argv[2]);
     if (argc == 3 && std::string(argv[1]) == "--read-way") {
-        std::error_code error;
-        const auto size = fs::file_size(argv[2], error);
-        std::printf("%s\n", tavilon::chooseReadWay(error ? 0 : size).describe().c_str());
+        auto source = tavilon::TextSource::open(argv[2]);
+        if (!source)
+            return 1;
+        const std::uint64_t size = source.value().fileSize() - source.value().textStart();
+        auto counted = tavilon::countShared(source.value(), tavilon::chooseReadWay(size));
+        if (!counted)
+            return 1;
+        std::printf("%s\n", counted.value().way.describe().c_str());
         return 0;
     }
+    if (argc == 2 && std::string(argv[1]) == "--busy")
+        return busyLoop();
     if (argc < 3) {
-        std::cerr << "usage: tavilon-bench PICK_TOOL WORK_DIR [ROUNDS] [--quick]\n";
+        std::cerr << "usage: tavilon-bench PICK_TOOL WORK_DIR [ROUNDS] [--quick | --floors]\n";
         return 2;
     }
     const std::string tool = argv[1];
     const std::string self = fs::read_symlink("/proc/self/exe").string();
+    const std::string floorTool = (fs::path(self).parent_path() / "tavilon-floor").string();
     const fs::path dir = argv[2];
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
     const bool quick = argc > 4 && std::string(argv[4]) == "--quick";
+    const bool floorsOnly = argc > 4 && std::string(argv[4]) == "--floors";
     fs::create_directories(dir);
+
+    // The count against the machine's floors, on the 1 GB list (the 10M-line
+    // one when quick): at least ten rounds, as single runs vary by a third.
+    {
+        const std::uint64_t lines = quick ? 10'000'000 : 118'000'000;
+        const fs::path path = dir / (std::to_string(lines) + "-lf.txt");
+        writeList(path, lines, false);
+        floorRows(tool, self, floorTool, quick ? "10M lines LF" : "1 GB LF (118M lines)", path.string(),
+                  std::max(rounds, 10));
+        std::printf("\n");
+    }
+    if (floorsOnly) {
+        const fs::path path = dir / "10000000-lf.txt";
+        writeList(path, 10'000'000, false);
+        row("10M lines LF: 1M picks", "shuf -r",
+            compare({tool, "pick", "-n", "1000000", path.string()}, {"shuf", "-r", "-n", "1000000", path.string()},
+                    {self, "--read-floor", path.string()}, std::max(rounds, 10)));
+        return 0;
+    }
 
     struct List {
         std::string name;
@@ -334,7 +496,7 @@ int main(int argc, char** argv)
         writeList(path, list.lines, list.crlf);
         const std::string file = path.string();
         const std::vector<std::string> floor = {self, "--read-floor", file};
-        // The way the count reads this list, with every processor and on
+        // The ways counts of this list took, with every processor and on
         // one, then the other ways forced.
         const std::string way = readWayOf("env", self, file);
         row(list.name + ": count [" + way + "]", "wc -l",
@@ -344,7 +506,8 @@ int main(int argc, char** argv)
             if (oneCore != way)
                 row(list.name + ": count on one core [" + oneCore + "]", "wc -l",
                     compare({"taskset", "-c", "0", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
-            for (const char* forced : {"TAVILON_READ_WAY=pread", "TAVILON_READ_WAY=mapped"}) {
+            for (const char* forced : {"TAVILON_READ_WAY=pread", "TAVILON_READ_WAY=mapped", "TAVILON_READ_WAY=split",
+                                       "TAVILON_READ_WAY=mapped-split"}) {
                 const std::string other = readWayOf(std::string("env ") + forced, self, file);
                 if (other != way && other != oneCore)
                     row(list.name + ": count [" + other + "]", "wc -l",

@@ -8,7 +8,7 @@
 
 #include "core/list/blanks.h"
 #include "core/list/scan_kernels.h"
-#include "core/list/split_count.h"
+#include "core/list/shared_count.h"
 #include "core/list/text_decode.h"
 #include "core/list/text_source.h"
 #include "core/list/word_list.h"
@@ -57,8 +57,9 @@ std::vector<std::uint64_t> wordsBefore(const std::vector<std::uint8_t>& text)
     return before;
 }
 
-// Cuts the text in two at every byte (a sample of them in long inputs) and
-// in three, in reads of a few bytes.
+// Cuts the text into parts of every size (a sample of them in long inputs),
+// shared by three threads in reads of a few bytes; a text of more than a
+// page is also read in mapped parts of a page, each way or in turn.
 void checkSplits(const std::string& path, std::uint64_t count)
 {
     auto source = tavilon::TextSource::open(path);
@@ -76,10 +77,15 @@ void checkSplits(const std::string& path, std::uint64_t count)
         std::fclose(file);
     }
     const std::vector<std::uint64_t> before = wordsBefore(text);
-    for (std::uint64_t cut = 0; cut <= textSize; cut += step) {
+    const auto checkWay = [&](tavilon::ReadWay::Kind kind, std::uint64_t partSize, std::size_t pieceSize) {
+        tavilon::ReadWay way;
+        way.kind = kind;
+        way.threads = 3;
+        way.partSize = partSize;
+        way.pieceSize = pieceSize;
         tavilon::WordIndex index(64);
-        auto parts = tavilon::countInParts(source.value(), {cut / 3, cut}, 16 + cut % 50, {}, &index);
-        check(parts.ok() && parts.value() == count);
+        auto parts = tavilon::countShared(source.value(), way, {}, &index);
+        check(parts.ok() && parts.value().words == count);
         for (std::uint64_t target = 1; target <= count; ++target) {
             const tavilon::WordIndex::Mark* mark = index.before(target);
             if (!mark)
@@ -88,7 +94,11 @@ void checkSplits(const std::string& path, std::uint64_t count)
             check(mark->offset == 0 || text[mark->offset - 1] == '\n' || text[mark->offset - 1] == '\r');
             check(before[mark->offset] == mark->wordsBefore);
         }
-    }
+    };
+    for (std::uint64_t cut = 0; cut <= textSize; cut += step)
+        checkWay(tavilon::ReadWay::Kind::Copied, cut + 1, 16 + cut % 50);
+    checkWay(tavilon::ReadWay::Kind::Mapped, 4096, 64);
+    checkWay(tavilon::ReadWay::Kind::Measured, 4096, 64);
 }
 
 } // namespace

@@ -11,7 +11,7 @@ mkdir -p fuzz/corpus-run
 echo "Fuzzing the word-list reader for ${seconds} s"
 log=$(mktemp)
 status=0
-build-fuzz/fuzz/fuzz_word_list -max_total_time="$seconds" -max_len=4096 -timeout=10 \
+build-fuzz/fuzz/fuzz_word_list -max_total_time="$seconds" -max_len=12288 -timeout=10 \
   -artifact_prefix=build-fuzz/ fuzz/corpus-run fuzz/corpus >"$log" 2>&1 || status=$?
 grep -E '^Done|ERROR|SUMMARY|Test unit written' "$log" || true
 if [ "$status" -ne 0 ]; then

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "large_allocator.h"
 #include "text_source.h"
 #include "word_index.h"
 #include "core/errors/outcome.h"
@@ -52,6 +53,13 @@ public:
     std::string_view storedText() const { return arena_; }
     void setSpan(std::size_t i, std::uint64_t span) { spans_[i] = span; }
 
+    // Asks for word i's text, or for its span for writing, ahead of use: a
+    // million picks land all over memory several times larger than the
+    // processor's cache, and waiting for each in turn took most of their
+    // time.
+    void prefetchWord(std::size_t i) const { __builtin_prefetch(arena_.data() + (spans_[i] >> SizeBits)); }
+    void prefetchSpan(std::size_t i) { __builtin_prefetch(&spans_[i], 1); }
+
 private:
     // Where a word lies in arena_, packed as begin << SizeBits | size; a
     // word of BigSize bytes or more is kept in bigSpans_ instead.
@@ -67,7 +75,7 @@ private:
     std::string_view bigWord(std::size_t which) const;
 
     std::string arena_;                 // each distinct word once
-    std::vector<std::uint64_t> spans_;  // each target's word
+    std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> spans_; // each target's word
     std::vector<std::pair<std::size_t, std::size_t>> bigSpans_;
 };
 

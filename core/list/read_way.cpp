@@ -13,18 +13,27 @@ namespace tavilon {
 
 namespace {
 
-// Measured on 2-core virtual machines (AMD EPYC) with the page cache warm;
-// see the README's Speed section. Threads that share a list each read their
-// part in pieces of 128-512 KiB; mapped windows shared alike do no better,
-// and faults cost more than copies on some of these machines. A thread alone
-// copies and scans in turn: there 64 KiB reads keep the copy in its cache
-// and beat mapped windows on small lists, while on a large list mapped
-// windows come out a few percent ahead.
+// Measured on 2-core AMD EPYC virtual machines with the page cache warm;
+// see the README's Speed section. Once reads land on whole cache lines
+// (see ReadBuffer) reads of 64 KiB to 1 MiB cost alike; one thread alone
+// keeps its 64 KiB piece in its cache while it scans it.
 constexpr std::size_t OneThreadPiece = 64u << 10;
 constexpr std::size_t SharedPiece = 256u << 10;
+// Parts of 2 MiB: a few hundred in a large list, so that threads finish
+// close together and trying both ways on six of them costs little; a
+// mapped part adds 2 MiB to a thread's resident memory while it is read.
+constexpr std::uint64_t PartSize = 2u << 20;
 // Below this a second thread gains nothing measurable.
 constexpr std::uint64_t LargeList = 16u << 20;
-constexpr int MaxThreads = 8;
+// Two threads per usable processor: on an idle machine they cost nothing
+// measurable over one (they share the parts), and when another program
+// keeps a processor busy they get two thirds of it rather than half. A
+// count of 1 GB with one of two processors busy took 0.166 s with one
+// thread per processor and 0.136-0.182 s with two (a plain thread copying:
+// 0.150-0.189 s). Three did a little better still, but their mapped parts
+// held 16 MiB at once.
+constexpr int ThreadsPerProcessor = 2;
+constexpr int MaxThreads = 16;
 
 std::size_t pieceSizeFrom(std::string_view kib, std::size_t otherwise)
 {
@@ -36,10 +45,17 @@ std::size_t pieceSizeFrom(std::string_view kib, std::size_t otherwise)
 
 std::string ReadWay::describe() const
 {
-    if (kind == Kind::Mapped)
-        return "1 thread, mapped 4 MiB windows";
-    return std::to_string(threads) + (threads == 1 ? " thread, " : " threads, ") + std::to_string(pieceSize >> 10)
-           + " KiB reads";
+    std::string text = std::to_string(threads) + (threads == 1 ? " thread, " : " threads, ");
+    const std::string reads = std::to_string(pieceSize >> 10) + " KiB reads";
+    switch (kind) {
+    case Kind::Copied:
+        return text + reads;
+    case Kind::Mapped:
+        return text + "mapped";
+    case Kind::Measured:
+        return text + "mapped or " + reads + ", whichever is faster";
+    }
+    return text;
 }
 
 int usableProcessors()
@@ -55,26 +71,22 @@ int usableProcessors()
 
 ReadWay chooseReadWay(std::uint64_t textSize)
 {
-    ReadWay way;
-    way.pieceSize = OneThreadPiece;
-#ifdef _WIN32
-    way.kind = ReadWay::Kind::Mapped; // no positioned reads there
-    (void)textSize;
-    return way;
-#endif
-    const int processors = std::min(usableProcessors(), MaxThreads);
+    const int processors = usableProcessors();
     const char* forced = std::getenv("TAVILON_READ_WAY");
     const std::string_view text(forced ? forced : "");
     const std::string_view name = text.substr(0, text.find(':'));
-    if (name == "mapped") {
-        way.kind = ReadWay::Kind::Mapped;
-    } else if (name == "split") {
-        way.threads = processors;
-    } else if (name != "pread" && textSize >= LargeList) {
-        if (processors > 1)
-            way.threads = processors;
-        else
-            way.kind = ReadWay::Kind::Mapped;
+    ReadWay way;
+    way.pieceSize = OneThreadPiece;
+    if (name == "pread" || name == "split" || name == "mapped" || name == "mapped-split" || name == "measured") {
+        way.threads = name == "pread" || name == "mapped" ? 1 : std::min(ThreadsPerProcessor * processors, MaxThreads);
+        way.kind = name.starts_with("mapped") ? ReadWay::Kind::Mapped
+                   : name == "measured"       ? ReadWay::Kind::Measured
+                                              : ReadWay::Kind::Copied;
+        way.partSize = PartSize;
+    } else if (textSize >= LargeList) {
+        way.kind = ReadWay::Kind::Measured;
+        way.threads = std::min(2 * processors, MaxThreads);
+        way.partSize = PartSize;
     }
     if (way.threads > 1)
         way.pieceSize = SharedPiece;

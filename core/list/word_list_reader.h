@@ -1,5 +1,6 @@
 #pragma once
 
+#include "read_buffer.h"
 #include "text_source.h"
 #include "core/errors/outcome.h"
 
@@ -21,7 +22,7 @@ private:
     Outcome<bool> refill();
 
     TextSource source_;
-    std::vector<char> buffer_;
+    ReadBuffer buffer_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool atEnd_ = false;

@@ -1,6 +1,7 @@
 #include "zero_terminated.h"
 
 #include "blanks.h"
+#include "read_buffer.h"
 #include "core/errors/core_errors.h"
 
 #include <algorithm>
@@ -23,7 +24,7 @@ Outcome<void> forEachWord(TextSource& source, Want want, Word word)
 {
     if (auto rewound = source.rewind(); !rewound)
         return rewound.error();
-    std::vector<char> chunk(ChunkSize);
+    ReadBuffer chunk(ChunkSize);
     std::string text;      // the word being read, where it is wanted
     bool nonBlank = false; // the word being read holds more than blanks
     std::uint64_t words = 0;

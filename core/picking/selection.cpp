@@ -163,6 +163,9 @@ Outcome<PressResult> press(const PressInput& input, RandomSource& random, const 
 
 namespace {
 
+// How many picks ahead their words are asked for.
+constexpr std::size_t PrefetchAhead = 16;
+
 // The picks of a press, without the output box's limits, each passed to
 // `pass`, which returns false when it could not pass it on; `flush` runs once
 // after the last.
@@ -193,6 +196,8 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
                 return collected.error();
             const PickedWords& picked = collected.value();
             for (std::size_t i = 0; i < picked.size(); ++i) {
+                if (i + PrefetchAhead < picked.size())
+                    picked.prefetchWord(i + PrefetchAhead);
                 if (!pass(picked.word(i)))
                     return sentenceError(ErrorCode::WriteFailed,
                                          TAVILON_SENTENCE("CoreError", "The picked words could not be written."), {});

@@ -97,7 +97,7 @@ private slots:
             QVERIFY2(error.message.find("does not answer") != std::string::npos, error.message.c_str());
     }
 
-    // Lines straddle the 1 MiB steps and 4 MiB windows of the count, a CR LF
+    // Lines straddle the 1 MiB steps and 2 MiB parts of the count, a CR LF
     // split across each; the marks it leaves lead to the same fields, for few
     // targets (sorted and taken alone) and for many (every field kept).
     void countsAcrossWindowsAndFetchesWithItsMarks()
@@ -148,7 +148,7 @@ private slots:
         struct sigaction before {}, now {};
         ::sigaction(SIGBUS, nullptr, &before);
         auto source = TextSource::open(path);
-        int calls = 0; // the first progress comes after the first step: the rest of the window then lies past the end
+        int calls = 0; // the first progress comes after the first step: the rest of the part then lies past the end
         const auto counted = countWords(source.value(), [&](std::uint64_t, std::uint64_t) {
             return ++calls > 1 || ::truncate(path.c_str(), off_t(newSize)) == 0;
         });
