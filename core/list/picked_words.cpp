@@ -240,12 +240,8 @@ private:
             return notWordListError(source_.path());
         words_ = state.words;
         carry_ = state.carry;
-        for (std::size_t i = pieceStart + pieceLen; i > pieceStart; --i) {
-            if (buffer()[i - 1] == '\n' || buffer()[i - 1] == '\r') {
-                lineStart_ = i;
-                break;
-            }
-        }
+        if (const std::size_t end = pastLastLineEnd(bytesAt(pieceStart), pieceLen))
+            lineStart_ = pieceStart + end;
         return {};
     }
 

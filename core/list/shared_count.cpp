@@ -1,5 +1,6 @@
 #include "shared_count.h"
 
+#include "blanks.h"
 #include "fault_guard.h"
 #include "mapped_window.h"
 #include "read_buffer.h"
@@ -73,7 +74,6 @@ struct Shared {
     explicit Shared(WayTrial::Mode mode) : trial(mode) {}
 
     const InputFile* file = nullptr;
-    int fd = -1;
     std::uint64_t textStart = 0;
     std::uint64_t fileSize = 0; // when opened
     std::uint64_t partSize = 0;
@@ -107,16 +107,6 @@ struct Span {
     std::uint64_t markStride = 1;
     PartCount* part = nullptr;
 };
-
-// Just past the last line end in [p, p + n), or 0 when there is none.
-std::size_t pastLastLineEnd(const unsigned char* p, std::size_t n)
-{
-    for (std::size_t i = n; i > 0; --i) {
-        if (p[i - 1] == '\n' || p[i - 1] == '\r')
-            return i;
-    }
-    return 0;
-}
 
 void settleLead(Lead& lead, const unsigned char* p, std::size_t n)
 {
@@ -207,7 +197,7 @@ PartEnd copyPart(Shared& shared, std::uint64_t k, Part& part, ReadBuffer& buffer
         std::uint64_t upTo = (at / shared.pieceSize + 1) * shared.pieceSize;
         if (!last)
             upTo = std::min(upTo, end);
-        const long n = readAt(shared.fd, buffer.bytes(), static_cast<std::size_t>(upTo - at), at);
+        const long n = readAt(shared.file->descriptor(), buffer.bytes(), static_cast<std::size_t>(upTo - at), at);
         if (n < 0) {
             part.error = errno;
             return PartEnd::Failed;
@@ -355,7 +345,6 @@ Outcome<SharedCount> countShared(const TextSource& source, const ReadWay& way, c
         index->clear();
     Shared shared(trialMode(way.kind));
     shared.file = &source.file();
-    shared.fd = source.file().descriptor();
     shared.textStart = source.textStart();
     shared.fileSize = std::max(source.fileSize(), source.textStart());
     shared.partSize = std::max<std::uint64_t>(way.partSize, 1);

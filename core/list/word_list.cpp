@@ -1,5 +1,6 @@
 #include "word_list.h"
 
+#include "blanks.h"
 #include "read_buffer.h"
 #include "read_way.h"
 #include "scan_kernels.h"
@@ -14,16 +15,6 @@ namespace tavilon {
 namespace {
 
 constexpr std::size_t BlockSize = 64u << 10; // reads of 64 KiB: measured fastest here
-
-// Just past the last line end in [p, p + n), or 0 when there is none.
-std::size_t pastLastLineEnd(const unsigned char* p, std::size_t n)
-{
-    for (std::size_t i = n; i > 0; --i) {
-        if (p[i - 1] == '\n' || p[i - 1] == '\r')
-            return i;
-    }
-    return 0;
-}
 
 // The line after the block's last line end starts a word to come.
 void noteLastLineStart(WordIndex& index, const ReadBuffer& block, std::size_t size,
