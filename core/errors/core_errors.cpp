@@ -1,25 +1,32 @@
 #include "core_errors.h"
 
 #include <cstring>
-
-#ifndef _WIN32
 #include <locale.h>
 #include <string.h>
-#endif
+#include <sys/stat.h>
 
 namespace tavilon {
 
 std::string systemReason(int err)
 {
-#ifdef _WIN32
-    return std::strerror(err);
-#else
     // A program that set its locale from the environment (every Qt program
     // does) would get strerror() in the user's language, even one the
     // program does not speak; the C locale's text is the same everywhere.
     static const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return cLocale ? ::strerror_l(err, cLocale) : std::strerror(err);
-#endif
+}
+
+std::string kindOf(unsigned mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISFIFO(mode))
+        return "a pipe";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return "a special file";
 }
 
 std::string quotedPath(const std::string& path)
@@ -80,6 +87,12 @@ CoreError notWordListError(const std::string& path)
 CoreError cancelledError()
 {
     return sentenceError(ErrorCode::Cancelled, TAVILON_SENTENCE("CoreError", "Stopped; nothing was changed."), {});
+}
+
+CoreError readFailedError(const std::string& path, int err)
+{
+    return sentenceError(ErrorCode::ReadFailed, TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": %2."),
+                         {path, systemReason(err)}, path, systemReason(err), err);
 }
 
 CoreError listChangedError(const std::string& path)

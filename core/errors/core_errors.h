@@ -29,6 +29,10 @@ std::string countedText(std::string_view pattern, std::uint64_t number);
 // directory"), in English whatever the process's locale: the C locale's text.
 std::string systemReason(int err);
 
+// What a file that is not a regular file is, by its st_mode, as messages
+// name it: "a folder", "a pipe", "a device", "a socket" or "a special file".
+std::string kindOf(unsigned mode);
+
 // An error whose sentence is `pattern` filled with `args`. With a
 // `systemError`, the last of `args` is systemReason(systemError).
 CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::string> args, std::string subject = {},
@@ -37,6 +41,8 @@ CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::st
 // Errors that several readers of a word list give in the same words.
 CoreError notWordListError(const std::string& path);
 CoreError cancelledError();
+// Reading `path` failed part-way with the errno value `err`.
+CoreError readFailedError(const std::string& path, int err);
 // The file is not the one that was counted (or no longer holds what the
 // count saw): nothing is known about what it holds now.
 CoreError listChangedError(const std::string& path);

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <optional>
 #include <random>
@@ -20,15 +19,6 @@
 namespace tavilon {
 
 namespace {
-
-WriteProblem problemOfWrite(int err)
-{
-#ifdef EDQUOT
-    if (err == EDQUOT)
-        return WriteProblem::NoSpace;
-#endif
-    return err == ENOSPC || err == EFBIG ? WriteProblem::NoSpace : WriteProblem::WriteFailed;
-}
 
 // A temporary file in the target's folder, removed unless it was renamed,
 // also when a signal ends the program while it exists.
@@ -232,30 +222,60 @@ int openFolder(const std::string& folder)
     return fd;
 }
 
+// A save that failed with `err` once writing began: `pattern` says so and
+// what became of the file, and `after` adds the same to the short reason.
+CoreError writeError(const std::string& path, int err, const char* pattern, const char* after)
+{
+    const std::string reason = systemReason(err);
+    return sentenceError(ErrorCode::WriteFailed, pattern, {path, reason}, path, reason + after, err);
+}
+
+// A save that failed before the old file changed, or that put it back whole.
+CoreError leftAsItWas(const std::string& path, int err)
+{
+    return writeError(path, err,
+                      TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was."),
+                      "; the file was left as it was");
+}
+
+// Gives the new copy `fd` the old file's owner, group, attributes and
+// permissions. False when one of them cannot be given.
+bool takeOverIdentity(int fd, const SaveTarget& target)
+{
+    struct stat made {};
+    if (::fstat(fd, &made) != 0)
+        return false;
+    // The owner first: a change of owner clears the setuid and setgid bits.
+    if ((made.st_uid != target.owner || made.st_gid != target.group)
+        && ::fchown(fd, static_cast<uid_t>(target.owner), static_cast<gid_t>(target.group)) != 0)
+        return false;
+#ifdef __linux__
+    if (!copyExtendedAttributes(target.path, fd))
+        return false;
+#endif
+    return ::fchmod(fd, static_cast<mode_t>(target.mode)) == 0;
+}
+
 // Writes a complete copy under a temporary name in the same folder, gives it
 // the old file's owner, group, attributes and permissions, syncs it and
 // renames it over the name. Returns nothing when this way cannot keep what
 // the old file had (its folder is not writable, its owner cannot be given,
 // the name is a mount point): the caller then rewrites the file in place.
 std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath, const SaveTarget& target,
-                                                    std::string_view content, WriteProblem* problem)
+                                                    std::string_view content)
 {
     const bool existing = target.exists;
     const auto cannotCreate = [&](int err) -> std::optional<Outcome<WriteReport>> {
         if (existing)
             return std::nullopt;
-        const WriteProblem what = problemOfWrite(err) == WriteProblem::NoSpace ? WriteProblem::NoSpace
-                                                                               : WriteProblem::CannotOpen;
-        return Outcome<WriteReport>(saveError(problem, what, TAVILON_SENTENCE("CoreError", "\"%1\" cannot be written: %2."),
-                                              {userPath, systemReason(err)}, userPath, systemReason(err), err));
+        return Outcome<WriteReport>(cannotWrite(userPath, err));
     };
     const auto writeFailed = [&](int err) -> std::optional<Outcome<WriteReport>> {
+        if (existing)
+            return Outcome<WriteReport>(leftAsItWas(userPath, err));
         return Outcome<WriteReport>(
-            saveError(problem, problemOfWrite(err),
-                      existing ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
-                               : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. No file was made."),
-                      {userPath, systemReason(err)}, userPath,
-                      systemReason(err) + (existing ? "; the file was left as it was" : "; no file was made"), err));
+            writeError(userPath, err, TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. No file was made."),
+                       "; no file was made"));
     };
 
     UniqueFd folder(openFolder(target.folder));
@@ -265,29 +285,12 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
     UniqueFd file(temporary.create(existing ? 0600 : 0666));
     if (!file.valid())
         return cannotCreate(errno);
-
-    if (existing) {
-        struct stat made {};
-        if (::fstat(file.get(), &made) != 0)
-            return std::nullopt;
-        // The owner first: a change of owner clears the setuid and setgid bits.
-        if ((made.st_uid != target.owner || made.st_gid != target.group)
-            && ::fchown(file.get(), static_cast<uid_t>(target.owner), static_cast<gid_t>(target.group)) != 0)
-            return std::nullopt;
-#ifdef __linux__
-        if (!copyExtendedAttributes(target.path, file.get()))
-            return std::nullopt;
-#endif
-        if (::fchmod(file.get(), static_cast<mode_t>(target.mode)) != 0)
-            return std::nullopt;
-    }
+    if (existing && !takeOverIdentity(file.get(), target))
+        return std::nullopt;
 
     int err = 0;
-    if (!writeAll(file.get(), content, 0, err) || !syncFile(file.get(), err))
+    if (!writeAll(file.get(), content, 0, err) || !syncFile(file.get(), err) || (err = file.closeChecked()) != 0)
         return writeFailed(err);
-    if ((err = file.closeChecked()) != 0)
-        return writeFailed(err);
-
     if (::renameat(folder.get(), temporary.name().c_str(), folder.get(), target.name.c_str()) != 0) {
         err = errno;
         if (existing && (err == EXDEV || err == EBUSY))
@@ -306,101 +309,148 @@ std::optional<Outcome<WriteReport>> replaceByRename(const std::string& userPath,
 // the group, the permissions and any attributes stay. Space for the new
 // content is reserved before the first byte is overwritten; when a write
 // still fails, the overwritten bytes are put back where that is possible.
-Outcome<WriteReport> rewriteInPlace(const std::string& userPath, const SaveTarget& target,
-                                    std::string_view content, WriteProblem* problem)
-{
-    // O_NONBLOCK: should a pipe have taken the file's place, the open must not hang.
-    const int flags = O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    bool canRestore = true;
-    UniqueFd file(::open(target.path.c_str(), O_RDWR | flags));
-    if (!file.valid() && errno == EACCES) {
-        canRestore = false;
-        file = UniqueFd(::open(target.path.c_str(), O_WRONLY | flags));
-    }
-    if (!file.valid()) {
-        const int err = errno;
-        if (err == ELOOP)
-            return saveError(problem, WriteProblem::CannotOpen,
-                             TAVILON_SENTENCE("CoreError", "\"%1\" changed into a symbolic link while it was being "
-                                                           "saved; nothing was written."),
-                             {userPath}, userPath,
-                             "changed into a symbolic link while it was being saved; nothing was written");
-        return cannotWrite(problem, userPath, err);
-    }
-    struct stat st {};
-    if (::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_ino) != target.inode
-        || static_cast<std::uint64_t>(st.st_dev) != target.device)
-        return saveError(problem, WriteProblem::CannotOpen,
-                         TAVILON_SENTENCE("CoreError", "\"%1\" changed while it was being saved; nothing was written."),
-                         {userPath}, userPath, "changed while it was being saved; nothing was written");
-    const int status = ::fcntl(file.get(), F_GETFL);
-    if (status >= 0)
-        ::fcntl(file.get(), F_SETFL, status & ~O_NONBLOCK);
+class InPlaceRewrite {
+public:
+    InPlaceRewrite(const std::string& userPath, std::string_view content) : userPath_(userPath), content_(content) {}
 
-    const auto oldSize = static_cast<std::uint64_t>(st.st_size);
-    const std::uint64_t newSize = content.size();
-    std::string oldPrefix;
-    if (canRestore)
-        canRestore = readAll(file.get(), oldPrefix, static_cast<std::size_t>(std::min(oldSize, newSize)));
-
-    // From here on, a signal that ends the program puts the old bytes back
-    // first, and a write past the file-size limit fails instead of ending it.
-    SignalCleanup undo;
-    undo.armPutBack(file.get(), canRestore ? std::string_view(oldPrefix) : std::string_view(), oldSize);
-    int err = 0;
-    if (!reserveSpace(file.get(), oldSize, newSize, err)) {
-        const bool sizeKept = restoreSize(file.get(), oldSize);
-        return saveError(problem, problemOfWrite(err),
-                         sizeKept ? TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file was left as it was.")
-                                  : TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. Its text is as it was, but "
-                                                                  "it may now end in added zero bytes."),
-                         {userPath, systemReason(err)}, userPath,
-                         systemReason(err) + (sizeKept ? "; the file was left as it was"
-                                                   : "; its text is as it was, but it may now end in added zero bytes"), err);
-    }
-    std::size_t written = 0;
-    if (!writeAll(file.get(), content, 0, err, written, &undo)) {
-        // Only the bytes that were overwritten need to go back.
-        int ignored = 0;
-        const std::string_view overwritten = std::string_view(oldPrefix).substr(0, std::min(written, oldPrefix.size()));
-        const bool restored = canRestore && writeAll(file.get(), overwritten, 0, ignored)
-                              && ::ftruncate(file.get(), static_cast<off_t>(oldSize)) == 0
-                              && syncFile(file.get(), ignored);
-        if (!restored)
-            restoreSize(file.get(), oldSize); // at best: the message already says what may be left
-        return saveError(problem, problemOfWrite(err),
-                         restored ? TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file was put back as "
-                                                                  "it was.")
-                                  : TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file may now begin "
-                                                                  "with part of the new text, followed by its old content."),
-                         {userPath, systemReason(err)}, userPath,
-                         systemReason(err) + (restored ? "; the file was put back as it was"
-                                                   : "; the file may now begin with part of the new text"), err);
-    }
+    Outcome<WriteReport> run(const SaveTarget& target)
     {
-        // Old bytes past the new end cannot come back once they are cut off:
-        // from here on, a signal waits until the save is done.
-        HeldEndingSignals held;
-        if (::ftruncate(file.get(), static_cast<off_t>(newSize)) != 0)
-            err = errno;
-        else
-            syncFile(file.get(), err);
-        undo.disarm(); // before the descriptor goes
+        Outcome<void> done = open(target);
+        if (!done)
+            return done.error();
+        if (canRestore_)
+            canRestore_ = readAll(file_.get(), oldPrefix_, static_cast<std::size_t>(std::min(oldSize_, newSize())));
+        // From here on, a signal that ends the program puts the old bytes back
+        // first, and a write past the file-size limit fails instead of ending it.
+        undo_.armPutBack(file_.get(), canRestore_ ? std::string_view(oldPrefix_) : std::string_view(), oldSize_);
+        done = reserve();
+        if (done)
+            done = overwrite();
+        if (done)
+            done = finish();
+        if (!done)
+            return done.error();
+        return WriteReport{target.path, WriteMethod::RewrittenInPlace, newSize()};
     }
-    if (err != 0 || (err = file.closeChecked()) != 0) {
-        return saveError(problem, problemOfWrite(err),
-                         TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may not "
-                                                       "be complete on disk."),
-                         {userPath, systemReason(err)}, userPath, systemReason(err), err);
+
+private:
+    std::uint64_t newSize() const { return content_.size(); }
+
+    // Opens the file that was resolved, and only that one: it may have been
+    // replaced since. Without leave to read it, its old bytes cannot go back.
+    Outcome<void> open(const SaveTarget& target)
+    {
+        // O_NONBLOCK: should a pipe have taken the file's place, the open must not hang.
+        const int flags = O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+        file_ = UniqueFd(::open(target.path.c_str(), O_RDWR | flags));
+        if (!file_.valid() && errno == EACCES) {
+            canRestore_ = false;
+            file_ = UniqueFd(::open(target.path.c_str(), O_WRONLY | flags));
+        }
+        if (!file_.valid()) {
+            const int err = errno;
+            if (err == ELOOP)
+                return sentenceError(ErrorCode::OpenFailed,
+                                     TAVILON_SENTENCE("CoreError", "\"%1\" changed into a symbolic link while it was "
+                                                                   "being saved; nothing was written."),
+                                     {userPath_}, userPath_,
+                                     "changed into a symbolic link while it was being saved; nothing was written");
+            return cannotWrite(userPath_, err);
+        }
+        struct stat st {};
+        if (::fstat(file_.get(), &st) != 0 || !S_ISREG(st.st_mode)
+            || static_cast<std::uint64_t>(st.st_ino) != target.inode
+            || static_cast<std::uint64_t>(st.st_dev) != target.device)
+            return sentenceError(ErrorCode::OpenFailed,
+                                 TAVILON_SENTENCE("CoreError", "\"%1\" changed while it was being saved; nothing was "
+                                                               "written."),
+                                 {userPath_}, userPath_, "changed while it was being saved; nothing was written");
+        const int status = ::fcntl(file_.get(), F_GETFL);
+        if (status >= 0)
+            ::fcntl(file_.get(), F_SETFL, status & ~O_NONBLOCK);
+        oldSize_ = static_cast<std::uint64_t>(st.st_size);
+        return {};
     }
-    return WriteReport{target.path, WriteMethod::RewrittenInPlace, newSize};
-}
+
+    Outcome<void> reserve()
+    {
+        int err = 0;
+        if (reserveSpace(file_.get(), oldSize_, newSize(), err))
+            return {};
+        if (restoreSize(file_.get(), oldSize_))
+            return leftAsItWas(userPath_, err);
+        return writeError(userPath_, err,
+                          TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. Its text is as it was, but it may "
+                                                        "now end in added zero bytes."),
+                          "; its text is as it was, but it may now end in added zero bytes");
+    }
+
+    // Writes the new content over the old; when that fails, puts back the
+    // bytes that were overwritten.
+    Outcome<void> overwrite()
+    {
+        int err = 0;
+        std::size_t written = 0;
+        if (writeAll(file_.get(), content_, 0, err, written, &undo_))
+            return {};
+        int ignored = 0;
+        const std::string_view overwritten =
+            std::string_view(oldPrefix_).substr(0, std::min(written, oldPrefix_.size()));
+        const bool restored = canRestore_ && writeAll(file_.get(), overwritten, 0, ignored)
+                              && ::ftruncate(file_.get(), static_cast<off_t>(oldSize_)) == 0
+                              && syncFile(file_.get(), ignored);
+        if (restored)
+            return writeError(userPath_, err,
+                              TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file was put back as it "
+                                                            "was."),
+                              "; the file was put back as it was");
+        restoreSize(file_.get(), oldSize_); // at best: the message already says what may be left
+        return writeError(userPath_, err,
+                          TAVILON_SENTENCE("CoreError", "Writing \"%1\" failed: %2. The file may now begin with part "
+                                                        "of the new text, followed by its old content."),
+                          "; the file may now begin with part of the new text");
+    }
+
+    // Cuts off what is left of the old content past the new end, and makes
+    // sure the file reaches the disk.
+    Outcome<void> finish()
+    {
+        int err = 0;
+        {
+            // Old bytes past the new end cannot come back once they are cut off:
+            // from here on, a signal waits until the save is done.
+            HeldEndingSignals held;
+            if (::ftruncate(file_.get(), static_cast<off_t>(newSize())) != 0)
+                err = errno;
+            else
+                syncFile(file_.get(), err);
+            undo_.disarm(); // before the descriptor goes
+        }
+        if (err == 0)
+            err = file_.closeChecked();
+        if (err == 0)
+            return {};
+        return writeError(userPath_, err,
+                          TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may "
+                                                        "not be complete on disk."),
+                          "");
+    }
+
+    const std::string& userPath_;
+    std::string_view content_;
+    UniqueFd file_;
+    std::uint64_t oldSize_ = 0;
+    bool canRestore_ = true;
+    std::string oldPrefix_;
+    // Last, so that it is disarmed before the old bytes and the descriptor go.
+    SignalCleanup undo_;
+};
 
 } // namespace
 
-Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content, WriteProblem* problem)
+Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content)
 {
-    auto target = resolveSaveTarget(path, problem);
+    auto target = resolveSaveTarget(path);
     if (!target)
         return target.error();
     const SaveTarget& where = target.value();
@@ -408,16 +458,16 @@ Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::stri
     // would allow a rename.
     if (where.exists && ::faccessat(AT_FDCWD, where.path.c_str(), W_OK, AT_EACCESS) != 0) {
         const int err = errno;
-        return cannotWrite(problem, path, err);
+        return cannotWrite(path, err);
     }
     // One rename keeps everything of a new file, or of a file with a single
     // name whose owner and attributes can be copied; anything else is
     // rewritten where it is.
     if (!where.exists || where.links == 1) {
-        if (auto done = replaceByRename(path, where, content, problem))
+        if (auto done = replaceByRename(path, where, content))
             return std::move(*done);
     }
-    return rewriteInPlace(path, where, content, problem);
+    return InPlaceRewrite(path, content).run(where);
 }
 
 } // namespace tavilon

@@ -27,11 +27,11 @@ struct WriteReport {
 // it names and stays a link. An existing file keeps its hard links, owner,
 // group and permissions, and can be saved wherever the file itself is
 // writable, even in a folder that is not. Pipes, devices, sockets and folders
-// are refused before anything is written. On failure `problem`, when given,
-// says why; the CoreError carries a sentence that names the file. A signal
-// that ends the program meanwhile leaves the old file, or the finished new
-// one (see SignalCleanup); past the file-size limit the save fails instead.
-Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content,
-                                              WriteProblem* problem = nullptr);
+// are refused before anything is written (see resolveSaveTarget). A failure
+// once writing began is a WriteFailed whose sentence names the file and says
+// what became of it. A signal that ends the program meanwhile leaves the old
+// file, or the finished new one (see SignalCleanup); past the file-size limit
+// the save fails instead.
+Outcome<WriteReport> writeFileKeepingIdentity(const std::string& path, std::string_view content);
 
 } // namespace tavilon
