@@ -3,7 +3,6 @@
 // reading the list from the top for every pick. Figures are medians of
 // interleaved rounds; nothing here passes or fails.
 
-#include "core/list/read_way.h"
 #include "core/list/shared_count.h"
 #include "core/list/text_source.h"
 #include "core/list/scan_kernels.h"
@@ -199,8 +198,9 @@ void kernelRows(int rounds)
         std::printf("| %-40s | %10.3f | %8.2f |\n", name.c_str(), s, 1.073741824 / s);
         std::fflush(stdout);
     };
-    for (int k = 0; k < tavilon::scan::availableKernelCount(); ++k) {
-        const auto& kernels = tavilon::scan::availableKernels(k);
+    for (const auto& kernels : tavilon::scan::shippedKernels()) {
+        if (!kernels.runsHere)
+            continue;
         print(std::string(kernels.name) + " (full word rules)", secondsPerGiB(rounds, [&] {
                   tavilon::scan::CountState state;
                   for (int r = 0; r < repeats; ++r)
@@ -273,36 +273,6 @@ void samplingRows(const std::string& tool, const std::string& self, const fs::pa
             compare({tool, "pick", "--random-source=/dev/urandom", "-n", "1000000", file},
                     {"shuf", "-r", "-n", "1000000", "--random-source=/dev/urandom", file}, floor, rounds));
     }
-}
-
-// The ways counts of the list at `path` took, each counted in a process of
-// its own after `prefix` (a command that sets how it runs): the distinct
-// ones of three counts, the most frequent first.
-std::string readWayOf(const std::string& prefix, const std::string& self, const std::string& path)
-{
-    const std::string command = prefix + " '" + self + "' --read-way '" + path + "'";
-    std::vector<std::pair<int, std::string>> seen;
-    for (int i = 0; i < 3; ++i) {
-        std::string way;
-        if (std::FILE* pipe = popen(command.c_str(), "r")) {
-            char line[200];
-            if (std::fgets(line, sizeof line, pipe))
-                way = line;
-            pclose(pipe);
-        }
-        while (!way.empty() && way.back() == '\n')
-            way.pop_back();
-        auto it = std::find_if(seen.begin(), seen.end(), [&](const auto& s) { return s.second == way; });
-        if (it == seen.end())
-            seen.push_back({1, way});
-        else
-            ++it->first;
-    }
-    std::sort(seen.begin(), seen.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    std::string ways;
-    for (const auto& [times, way] : seen)
-        ways += (ways.empty() ? "" : " / ") + way;
-    return ways;
 }
 
 // Keeps one processor busy until killed: the load another program puts on
@@ -395,7 +365,6 @@ void floorRows(const std::string& tool, const std::string& self, const std::stri
         if (busy)
             load = std::make_unique<BusyProcessor>(self);
         const std::vector<Run> runs = interleaved(argvs, rounds, busy);
-        const std::string way = readWayOf("env", self, file);
         double bestFloor = 1e9;
         double bestOneThread = 1e9;
         for (std::size_t k = 2; k < 6; ++k) {
@@ -403,10 +372,8 @@ void floorRows(const std::string& tool, const std::string& self, const std::stri
             if (k % 2 == 0)
                 bestOneThread = std::min(bestOneThread, runs[k].seconds);
         }
-        std::printf("\n%s, %s: medians of %d interleaved rounds; x best floor = the best floor's time / this one's.\n"
-                    "Our count took: %s.\n\n",
-                    name.c_str(), busy ? "one processor kept busy by another program" : "processors idle", rounds,
-                    way.c_str());
+        std::printf("\n%s, %s: medians of %d interleaved rounds; x best floor = the best floor's time / this one's.\n\n",
+                    name.c_str(), busy ? "one processor kept busy by another program" : "processors idle", rounds);
         std::printf("| %-28s | %10s | %13s | %20s | %10s |\n", "command", "time", "x best floor",
                     "x best 1-thread floor", "peak");
         std::printf("|%s|%s|%s|%s|%s|\n", std::string(30, '-').c_str(), std::string(12, '-').c_str(),
@@ -425,17 +392,6 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--read-floor")
         return readFloor(argv[2]);
-    if (argc == 3 && std::string(argv[1]) == "--read-way") {
-        auto source = tavilon::TextSource::open(argv[2]);
-        if (!source)
-            return 1;
-        const std::uint64_t size = source.value().fileSize() - source.value().textStart();
-        auto counted = tavilon::countShared(source.value(), tavilon::chooseReadWay(size));
-        if (!counted)
-            return 1;
-        std::printf("%s\n", counted.value().way.describe().c_str());
-        return 0;
-    }
     if (argc == 2 && std::string(argv[1]) == "--busy")
         return busyLoop();
     if (argc < 3) {
@@ -486,7 +442,7 @@ int main(int argc, char** argv)
     std::printf("Medians of %d interleaved rounds, each begun when the processors were idle; ratio = other tool's\n"
                 "time / ours; read floor = plain read() of the same file in 64 KiB pieces, same rounds; x floor =\n"
                 "read floor's time / ours.\n\n", rounds);
-    std::printf("| %-68s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command [way of reading]", "ours", "other", "ratio",
+    std::printf("| %-68s | %10s | %10s | %7s | %10s | %7s | %12s | %12s |\n", "list: command", "ours", "other", "ratio",
                 "read floor", "x floor", "ours peak", "other peak");
     std::printf("|%s|%s|%s|%s|%s|%s|%s|%s|\n", std::string(70, '-').c_str(), std::string(12, '-').c_str(),
                 std::string(12, '-').c_str(), std::string(9, '-').c_str(), std::string(12, '-').c_str(),
@@ -496,24 +452,10 @@ int main(int argc, char** argv)
         writeList(path, list.lines, list.crlf);
         const std::string file = path.string();
         const std::vector<std::string> floor = {self, "--read-floor", file};
-        // The ways counts of this list took, with every processor and on
-        // one, then the other ways forced.
-        const std::string way = readWayOf("env", self, file);
-        row(list.name + ": count [" + way + "]", "wc -l",
-            compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
-        if (!quick || list.lines >= 10'000'000) {
-            const std::string oneCore = readWayOf("taskset -c 0", self, file);
-            if (oneCore != way)
-                row(list.name + ": count on one core [" + oneCore + "]", "wc -l",
-                    compare({"taskset", "-c", "0", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
-            for (const char* forced : {"TAVILON_READ_WAY=pread", "TAVILON_READ_WAY=mapped", "TAVILON_READ_WAY=split",
-                                       "TAVILON_READ_WAY=mapped-split"}) {
-                const std::string other = readWayOf(std::string("env ") + forced, self, file);
-                if (other != way && other != oneCore)
-                    row(list.name + ": count [" + other + "]", "wc -l",
-                        compare({"env", forced, tool, "count", file}, {"wc", "-l", file}, floor, rounds));
-            }
-        }
+        row(list.name + ": count", "wc -l", compare({tool, "count", file}, {"wc", "-l", file}, floor, rounds));
+        if (!quick || list.lines >= 10'000'000)
+            row(list.name + ": count on one core", "wc -l",
+                compare({"taskset", "-c", "0", tool, "count", file}, {"wc", "-l", file}, floor, rounds));
         row(list.name + ": 1000 picks", "shuf -r",
             compare({tool, "pick", "-n", "1000", file}, {"shuf", "-r", "-n", "1000", file}, floor, rounds));
         row(list.name + ": 1M picks", "shuf -r",

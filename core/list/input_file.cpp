@@ -6,54 +6,19 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#ifdef __linux__
 #include <sys/vfs.h>
-#endif
-
-#ifdef _WIN32
-#include <filesystem>
-#include <io.h>
-#else
 #include <unistd.h>
-#endif
 
 namespace tavilon {
 
 namespace {
 
-CoreError readError(const std::string& path, int err)
+CoreError openError(const std::string& path, int err)
 {
-    return sentenceError(ErrorCode::ReadFailed, TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": %2."),
+    return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
                          {path, systemReason(err)}, path, systemReason(err), err);
 }
 
-#ifdef _WIN32
-using FileStatus = struct _stat64;
-int openReadOnly(const std::string& path)
-{
-    const std::filesystem::path p(std::u8string(path.begin(), path.end()));
-    return ::_wopen(p.c_str(), _O_RDONLY | _O_BINARY);
-}
-bool statFile(int fd, struct _stat64& st) { return ::_fstat64(fd, &st) == 0; }
-FileIdentity identityOf(const struct _stat64& st)
-{
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
-            static_cast<std::uint64_t>(st.st_size), static_cast<std::int64_t>(st.st_mtime) * 1'000'000'000};
-}
-void keepReadsFromWaiting(int) {}
-bool isRegular(int, const struct _stat64& st) { return (st.st_mode & _S_IFMT) == _S_IFREG; }
-std::string kindOf(const struct _stat64& st)
-{
-    return (st.st_mode & _S_IFMT) == _S_IFDIR ? "a folder" : "not a regular file";
-}
-const char* notListSentence(const struct _stat64& st)
-{
-    return (st.st_mode & _S_IFMT) == _S_IFDIR
-               ? TAVILON_SENTENCE("CoreError", "\"%1\" is a folder, not a word list file.")
-               : TAVILON_SENTENCE("CoreError", "\"%1\" is not a regular file, not a word list file.");
-}
-#else
-using FileStatus = struct stat;
 int openReadOnly(const std::string& path)
 {
     // O_NONBLOCK so that a FIFO without a writer cannot hang the open; the
@@ -79,7 +44,6 @@ void keepReadsFromWaiting(int fd)
 // and are read to their end.
 bool sizeIsMadeUp(int fd)
 {
-#ifdef __linux__
     struct statfs fs {};
     if (::fstatfs(fd, &fs) != 0)
         return false;
@@ -95,25 +59,10 @@ bool sizeIsMadeUp(int fd)
     default:
         return false;
     }
-#else
-    (void)fd;
-    return false;
-#endif
 }
 bool isRegular(int fd, const struct stat& st) { return S_ISREG(st.st_mode) && !sizeIsMadeUp(fd); }
-std::string kindOf(const struct stat& st)
-{
-    if (S_ISDIR(st.st_mode))
-        return "a folder";
-    if (S_ISFIFO(st.st_mode))
-        return "a pipe";
-    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
-        return "a device";
-    if (S_ISSOCK(st.st_mode))
-        return "a socket";
-    return "not a regular file";
-}
-// The sentence for a file of kindOf(st), one whole sentence for each kind.
+// The sentence for a file of the kind kindOf() names, one whole sentence
+// for each kind.
 const char* notListSentence(const struct stat& st)
 {
     if (S_ISDIR(st.st_mode))
@@ -126,7 +75,14 @@ const char* notListSentence(const struct stat& st)
         return TAVILON_SENTENCE("CoreError", "\"%1\" is a socket, not a word list file.");
     return TAVILON_SENTENCE("CoreError", "\"%1\" is not a regular file, not a word list file.");
 }
-#endif
+
+CoreError notListError(const std::string& path, const struct stat& st)
+{
+    // sysfs's files are regular files whose size means nothing
+    const std::string kind = S_ISREG(st.st_mode) ? "not a regular file" : kindOf(st.st_mode);
+    return sentenceError(ErrorCode::NotRegularFile, notListSentence(st), {path}, path,
+                         "is " + kind + ", not a word list file");
+}
 
 } // namespace
 
@@ -136,31 +92,22 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         return sentenceError(ErrorCode::OpenFailed,
                              TAVILON_SENTENCE("CoreError", "No word list is chosen (the file name is empty)."), {});
     const int fd = openReadOnly(path);
+    struct stat st {};
     if (fd < 0) {
         const int err = errno;
-        return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
-                             {path, systemReason(err)}, path, systemReason(err), err);
+        // a socket cannot be opened at all: say what it is
+        if (::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
+            return notListError(path, st);
+        return openError(path, err);
     }
-    FileStatus st {};
     if (!statFile(fd, st)) {
         const int err = errno;
-#ifdef _WIN32
-        ::_close(fd);
-#else
         ::close(fd);
-#endif
-        return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
-                             {path, systemReason(err)}, path, systemReason(err), err);
+        return openError(path, err);
     }
     if (!isRegular(fd, st)) {
-        const std::string kind = kindOf(st);
-#ifdef _WIN32
-        ::_close(fd);
-#else
         ::close(fd);
-#endif
-        return sentenceError(ErrorCode::NotRegularFile, notListSentence(st), {path}, path,
-                             "is " + kind + ", not a word list file");
+        return notListError(path, st);
     }
     // The descriptor stays non-blocking: a regular file reads as usual, and
     // one that would wait says so instead.
@@ -170,7 +117,7 @@ Outcome<InputFile> InputFile::open(const std::string& path)
 InputFile InputFile::adopt(int fd, std::string name)
 {
     keepReadsFromWaiting(fd);
-    FileStatus st {};
+    struct stat st {};
     FileIdentity identity;
     if (statFile(fd, st))
         identity = identityOf(st);
@@ -209,11 +156,7 @@ InputFile::~InputFile()
 void InputFile::close()
 {
     if (fd_ >= 0) {
-#ifdef _WIN32
-        ::_close(fd_);
-#else
         ::close(fd_);
-#endif
         fd_ = -1;
     }
 }
@@ -221,12 +164,7 @@ void InputFile::close()
 Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
 {
     for (;;) {
-#ifdef _WIN32
-        const auto chunk = static_cast<unsigned>(capacity > (1u << 30) ? (1u << 30) : capacity);
-        const int got = ::_read(fd_, dest, chunk);
-#else
         const ssize_t got = ::read(fd_, dest, capacity);
-#endif
         if (got >= 0)
             return static_cast<std::size_t>(got);
         if (errno == EINTR)
@@ -237,30 +175,25 @@ Outcome<std::size_t> InputFile::read(char* dest, std::size_t capacity)
                                  TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": the file does not answer (it waits "
                                                                "for data that may never come), so it is not a word list."),
                                  {path_}, path_, "does not answer (it waits for data that may never come)");
-        return readError(path_, err);
+        return readFailedError(path_, err);
     }
 }
 
 Outcome<FileIdentity> InputFile::currentIdentity() const
 {
-    FileStatus st {};
+    struct stat st {};
     if (!statFile(fd_, st)) {
         const int err = errno;
-        return readError(path_, err);
+        return readFailedError(path_, err);
     }
     return identityOf(st);
 }
 
 Outcome<void> InputFile::seek(std::uint64_t offset)
 {
-#ifdef _WIN32
-    const bool moved = ::_lseeki64(fd_, static_cast<__int64>(offset), SEEK_SET) >= 0;
-#else
-    const bool moved = ::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
-#endif
-    if (!moved) {
+    if (::lseek(fd_, static_cast<off_t>(offset), SEEK_SET) < 0) {
         const int err = errno;
-        return readError(path_, err);
+        return readFailedError(path_, err);
     }
     return {};
 }

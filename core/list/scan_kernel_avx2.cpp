@@ -53,6 +53,6 @@ bool maskAvx2(const unsigned char* p, std::size_t n, std::uint64_t* e, std::uint
 
 } // namespace
 
-Kernels avx2Kernels() { return {countAvx2, maskAvx2, "avx2"}; }
+Kernels avx2Kernels() { return {countAvx2, maskAvx2, "avx2", false}; }
 
 } // namespace tavilon::scan

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 // Word scanning over blocks of bytes, 64 bytes at a time.
 //
@@ -33,13 +34,14 @@ struct Kernels {
     CountBlockFn count;
     MaskBlockFn mask;
     const char* name;
+    bool runsHere; // whether this processor has the instructions it needs
 };
 
+// Every kernel set this build ships, fastest first; the portable one, last,
+// runs on any processor.
+const std::vector<Kernels>& shippedKernels();
 // The fastest kernels this processor runs, chosen once.
 const Kernels& bestKernels();
-// Every kernel set this processor can run (for tests that compare them).
-int availableKernelCount();
-const Kernels& availableKernels(int index);
 
 inline std::uint64_t addWithCarry(std::uint64_t a, std::uint64_t b, std::uint64_t& carry)
 {

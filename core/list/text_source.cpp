@@ -49,6 +49,12 @@ Outcome<TextSource> TextSource::open(InputFile file)
 
 TextSource::TextSource(InputFile file) : file_(std::move(file)) {}
 
+bool TextSource::changedSinceOpened() const
+{
+    auto now = file_.currentIdentity();
+    return !now || now.value() != file_.identity();
+}
+
 Outcome<void> TextSource::seek(std::uint64_t textOffset)
 {
     if (encoding_ != Encoding::Bytes)

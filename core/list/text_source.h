@@ -40,6 +40,8 @@ public:
     const std::string& path() const { return file_.path(); }
     const FileIdentity& identity() const { return file_.identity(); }
     Outcome<FileIdentity> currentIdentity() const { return file_.currentIdentity(); }
+    // Whether the file was written since it was opened (or cannot be asked).
+    bool changedSinceOpened() const;
 
 private:
     enum class Encoding { Bytes, Utf16LE, Utf16BE };

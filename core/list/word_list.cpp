@@ -2,7 +2,6 @@
 
 #include "blanks.h"
 #include "read_buffer.h"
-#include "read_way.h"
 #include "scan_kernels.h"
 #include "shared_count.h"
 #include "word_list_reader.h"
@@ -35,16 +34,11 @@ Outcome<std::uint64_t> countWords(TextSource& source, const ProgressFn& progress
             index = nullptr; // its text offsets are not file offsets
     }
 
-#ifndef _WIN32
     // A list read as bytes from its start is shared out among threads.
     if (!source.isUtf16() && source.atTextStart()) {
         const std::uint64_t textSize = source.fileSize() - std::min(source.fileSize(), source.textStart());
-        auto counted = countShared(source, chooseReadWay(textSize), progress, index);
-        if (!counted)
-            return counted.error();
-        return counted.value().words;
+        return countShared(source, countPartsFor(textSize), progress, index);
     }
-#endif
 
     const scan::Kernels& kernels = scan::bestKernels();
     scan::CountState state;
@@ -66,6 +60,8 @@ Outcome<std::uint64_t> countWords(TextSource& source, const ProgressFn& progress
         if (progress && !progress(source.bytesConsumed(), source.fileSize()))
             return cancelledError();
     }
+    if (source.changedSinceOpened())
+        return listChangedError(source.path());
     if (state.carry == 0) // a last line with content and no line end
         ++state.words;
     return state.words;

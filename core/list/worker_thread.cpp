@@ -4,17 +4,6 @@
 
 namespace tavilon {
 
-#ifdef _WIN32
-
-WorkerThread::WorkerThread(std::function<void()> work)
-    : work_(std::make_unique<std::function<void()>>(std::move(work))), thread_(*work_)
-{
-}
-
-WorkerThread::~WorkerThread() { thread_.join(); }
-
-#else
-
 namespace {
 
 constexpr std::size_t StackSize = 256u << 10;
@@ -43,6 +32,5 @@ WorkerThread::WorkerThread(std::function<void()> work)
 
 WorkerThread::~WorkerThread() { pthread_join(thread_, nullptr); }
 
-#endif
 
 } // namespace tavilon

@@ -2,12 +2,7 @@
 
 #include <functional>
 #include <memory>
-
-#ifdef _WIN32
-#include <thread>
-#else
 #include <pthread.h>
-#endif
 
 namespace tavilon {
 
@@ -25,11 +20,7 @@ public:
 
 private:
     std::unique_ptr<std::function<void()>> work_;
-#ifdef _WIN32
-    std::thread thread_;
-#else
-    pthread_t thread_{};
-#endif
+    pthread_t thread_ {};
 };
 
 } // namespace tavilon

@@ -1,8 +1,7 @@
+#include "core/list/scan_kernels.h"
 #include "core/list/shared_count.h"
 #include "core/list/text_source.h"
-#include "core/list/way_trial.h"
 #include "core/list/word_index.h"
-#include "core/list/word_list.h"
 #include "tests/support/temp_files.h"
 
 #include <QtTest>
@@ -12,20 +11,22 @@
 using namespace tavilon;
 
 Q_DECLARE_METATYPE(tavilon::ErrorCode)
-Q_DECLARE_METATYPE(tavilon::ReadWay::Kind)
 
 namespace {
 
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+bool isBlankOrEnd(char c) { return c == ' ' || c == '\t' || isLineEnd(c); }
+
+// The words of `text`, counted a byte at a time.
 std::uint64_t plainCount(const QByteArray& text)
 {
-    std::uint64_t fields = 0;
+    std::uint64_t words = 0;
     bool content = false;
     for (char c : text) {
-        const bool end = c == '\n' || c == '\r';
-        fields += end && content;
-        content = !end && (content || (c != ' ' && c != '\t'));
+        words += isLineEnd(c) && content;
+        content = !isLineEnd(c) && (content || !isBlankOrEnd(c));
     }
-    return fields + content;
+    return words + content;
 }
 
 // Lines of letters and blanks, CR LF, LF or CR, some blank, some long.
@@ -43,140 +44,182 @@ QByteArray mixedLines(std::size_t size)
     return text;
 }
 
-ReadWay wayOf(ReadWay::Kind kind, int threads, std::uint64_t partSize, std::size_t pieceSize)
+CountParts partsOf(int threads, std::uint64_t partSize, std::size_t pieceSize, int kernel = 0)
 {
-    ReadWay way;
-    way.kind = kind;
-    way.threads = threads;
-    way.partSize = partSize;
-    way.pieceSize = pieceSize;
-    return way;
+    CountParts parts;
+    parts.threads = threads;
+    parts.partSize = partSize;
+    parts.pieceSize = pieceSize;
+    parts.count = scan::shippedKernels().at(static_cast<std::size_t>(kernel)).count;
+    return parts;
+}
+
+// One row per kernel the build ships; a kernel this processor cannot run
+// skips its row, saying so.
+void addKernelRows(const char* text)
+{
+    for (std::size_t k = 0; k < scan::shippedKernels().size(); ++k)
+        QTest::addRow("%s, %s", text, scan::shippedKernels()[k].name) << static_cast<int>(k);
+}
+
+const scan::Kernels& kernelOrSkip(int k)
+{
+    const scan::Kernels& kernels = scan::shippedKernels().at(static_cast<std::size_t>(k));
+    if (!kernels.runsHere)
+        QTest::qSkip("this processor cannot run the kernel", __FILE__, __LINE__);
+    return kernels;
+}
+
+const QByteArray& blankAndNulBytes()
+{
+    static const QByteArray bytes = mixedLines(700) + QByteArray(" \t\r\n", 4).repeated(40) + QByteArray("x\0y", 3);
+    return bytes;
 }
 
 } // namespace
 
-// The count in parts must give the one-thread count wherever the parts are
-// cut and whichever way they are read, and its marks must be line starts
-// with the right count before them.
+// Every kernel the build ships must count as a plain byte loop does, with
+// the list cut anywhere, and the count in parts must give the one-thread
+// count wherever the parts are cut, with marks at line starts.
 class TestSharedCount : public QObject {
     Q_OBJECT
 private slots:
+    void aKernelCountsAsAPlainLoopAcrossAnyCut_data()
+    {
+        QTest::addColumn<int>("kernel");
+        addKernelRows("mixed lines");
+    }
+    void aKernelCountsAsAPlainLoopAcrossAnyCut()
+    {
+        QFETCH(int, kernel);
+        const scan::Kernels& kernels = kernelOrSkip(kernel);
+        const QByteArray text = blankAndNulBytes();
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
+        const auto size = static_cast<std::size_t>(text.size());
+        for (std::size_t cut = 0; cut <= size; ++cut) {
+            const QByteArray head = text.left(static_cast<int>(cut));
+            scan::CountState state;
+            kernels.count(bytes, cut, state);
+            QCOMPARE(state.sawNul, head.contains('\0'));
+            QCOMPARE(state.words + (state.carry == 0), plainCount(head));
+            kernels.count(bytes + cut, size - cut, state); // the rest, carried on from the cut
+            QCOMPARE(state.sawNul, true);
+            QCOMPARE(state.words + (state.carry == 0), plainCount(text));
+        }
+    }
+
+    void aKernelMasksAsAPlainLoop_data()
+    {
+        QTest::addColumn<int>("kernel");
+        addKernelRows("mixed lines");
+    }
+    void aKernelMasksAsAPlainLoop()
+    {
+        QFETCH(int, kernel);
+        const scan::Kernels& kernels = kernelOrSkip(kernel);
+        const QByteArray text = blankAndNulBytes();
+        for (int length : {64, 130, int(text.size()) - 3, int(text.size())}) {
+            const int chunks = (length + 63) / 64;
+            std::vector<std::uint64_t> ends(static_cast<std::size_t>(chunks));
+            std::vector<std::uint64_t> blanks(static_cast<std::size_t>(chunks));
+            const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
+            const bool nul = kernels.mask(bytes, static_cast<std::size_t>(length), ends.data(), blanks.data());
+            QCOMPARE(nul, text.left(length).contains('\0'));
+            for (int i = 0; i < chunks * 64; ++i) {
+                const char c = i < length ? text[i] : ' '; // the last chunk is padded with spaces
+                const std::size_t chunk = static_cast<std::size_t>(i / 64);
+                QCOMPARE(bool((ends[chunk] >> (i % 64)) & 1), isLineEnd(c));
+                QCOMPARE(bool((blanks[chunk] >> (i % 64)) & 1), isBlankOrEnd(c));
+            }
+        }
+    }
+
     void anyCutCountsAsOneThread_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("blanks at the cut") << QByteArray("one   \n \t  \n   two  \t\n  \t   \nthree   ");
-        QTest::newRow("a byte-order mark") << QByteArray("\xEF\xBB\xBF  first\n second \r\n\nthird");
-        QTest::newRow("long lines") << mixedLines(600);
+        QTest::addColumn<int>("kernel");
+        for (std::size_t k = 0; k < scan::shippedKernels().size(); ++k) {
+            const char* name = scan::shippedKernels()[k].name;
+            const int kernel = static_cast<int>(k);
+            QTest::addRow("blanks at the cut, %s", name)
+                << QByteArray("one   \n \t  \n   two  \t\n  \t   \nthree   ") << kernel;
+            QTest::addRow("a byte-order mark, %s", name)
+                << QByteArray("\xEF\xBB\xBF  first\n second \r\n\nthird") << kernel;
+            QTest::addRow("long lines, %s", name) << mixedLines(600) << kernel;
+        }
     }
     void anyCutCountsAsOneThread()
     {
         QFETCH(QByteArray, bytes);
+        QFETCH(int, kernel);
+        kernelOrSkip(kernel);
         TempFiles files;
         const std::string path = files.write("list.txt", bytes);
         auto source = TextSource::open(path);
         const std::uint64_t expected = plainCount(bytes.mid(static_cast<int>(source.value().textStart())));
         for (std::uint64_t partSize = 1; partSize <= std::uint64_t(bytes.size()); ++partSize) {
-            QCOMPARE(countShared(source.value(), wayOf(ReadWay::Kind::Copied, 3, partSize, 16)).value().words, expected);
-            QCOMPARE(countShared(source.value(), wayOf(ReadWay::Kind::Copied, 1, partSize, 32)).value().words, expected);
+            QCOMPARE(countShared(source.value(), partsOf(3, partSize, 16, kernel)).value(), expected);
+            QCOMPARE(countShared(source.value(), partsOf(1, partSize, 32, kernel)).value(), expected);
         }
     }
 
-    void mappedOrMeasuredPartsCountAsOneThread_data()
+    void marksAreLineStartsWithTheWordsBefore()
     {
-        QTest::addColumn<ReadWay::Kind>("kind");
-        QTest::addColumn<int>("threads");
-        QTest::newRow("mapped, one thread") << ReadWay::Kind::Mapped << 1;
-        QTest::newRow("mapped, three threads") << ReadWay::Kind::Mapped << 3;
-        QTest::newRow("measured, three threads") << ReadWay::Kind::Measured << 3;
-    }
-    void mappedOrMeasuredPartsCountAsOneThread()
-    {
-        QFETCH(ReadWay::Kind, kind);
-        QFETCH(int, threads);
         const QByteArray text = mixedLines(200 << 10);
         TempFiles files;
-        const std::string path = files.write("marks.txt", text);
-        auto source = TextSource::open(path);
+        auto source = TextSource::open(files.write("marks.txt", text));
         const std::uint64_t expected = plainCount(text);
-        QCOMPARE(countWords(path).value(), expected); // as the suite's environment asks
         for (std::uint64_t pages : {1, 3, 16}) {
             WordIndex index(8);
-            QCOMPARE(countShared(source.value(), wayOf(kind, threads, pages * 4096, 4096), {}, &index).value().words,
-                     expected);
+            QCOMPARE(countShared(source.value(), partsOf(3, pages * 4096, 4096), {}, &index).value(), expected);
             QVERIFY(index.size() >= 4);
             for (std::uint64_t target = 1; target <= expected; ++target) {
                 const WordIndex::Mark* mark = index.before(target);
                 if (!mark)
                     continue;
                 const QByteArray before = text.left(static_cast<int>(mark->offset));
-                QVERIFY(before.isEmpty() || before.endsWith('\n') || before.endsWith('\r'));
+                QVERIFY(before.isEmpty() || isLineEnd(before.back()));
                 QCOMPARE(plainCount(before), mark->wordsBefore);
             }
         }
     }
 
-    // Both ways are tried three times, then the faster one's fastest part
-    // decides; a part that cannot be mapped ends the trial.
-    void aTrialKeepsTheFasterWay_data()
-    {
-        QTest::addColumn<QList<double>>("copied");
-        QTest::addColumn<QList<double>>("mapped");
-        QTest::addColumn<bool>("mapsAfter");
-        QTest::newRow("mapped faster") << QList<double> {3, 3, 3} << QList<double> {2, 9, 9} << true;
-        QTest::newRow("copies faster") << QList<double> {9, 1, 9} << QList<double> {2, 2, 2} << false;
-        QTest::newRow("still trying") << QList<double> {3, 3, 3} << QList<double> {1, 1} << true;
-        QTest::newRow("mapping failed") << QList<double> {3} << QList<double> {-1} << false;
-    }
-    void aTrialKeepsTheFasterWay()
-    {
-        QFETCH(QList<double>, copied);
-        QFETCH(QList<double>, mapped);
-        QFETCH(bool, mapsAfter);
-        WayTrial trial(WayTrial::Mode::Measured);
-        QCOMPARE(trial.mapsPart(0), false);
-        QCOMPARE(trial.mapsPart(1), true);
-        for (double seconds : copied)
-            trial.record(false, seconds);
-        for (double seconds : mapped) {
-            if (seconds < 0)
-                trial.mappingFailed();
-            else
-                trial.record(true, seconds);
-        }
-        QCOMPARE(trial.trying(), mapped.size() < 3 && mapped.last() > 0);
-        QCOMPARE(trial.mapsPart(7), mapsAfter);
-    }
-
-    // Progress comes after the calling thread's first piece or step: the list
-    // is cut there, or the count is cancelled (newSize -1); the other threads
-    // may have read all of their parts by then, or not yet.
+    // Progress comes after the calling thread's first piece: the list is
+    // cut there, or the count is cancelled; the other threads may have read
+    // all of their parts by then, or not yet.
     void aCutOrCancelReachesEveryPart_data()
     {
-        QTest::addColumn<ReadWay::Kind>("kind");
+        QTest::addColumn<bool>("cancel");
         QTest::addColumn<qint64>("newSize");
         QTest::addColumn<ErrorCode>("code");
-        for (const auto& [kind, name] : {std::pair {ReadWay::Kind::Copied, "copied"}, {ReadWay::Kind::Mapped, "mapped"}}) {
-            QTest::addRow("%s, emptied", name) << kind << qint64(0) << ErrorCode::ListChanged;
-            QTest::addRow("%s, cut in the first part", name) << kind << qint64(1 << 19) << ErrorCode::ListChanged;
-            QTest::addRow("%s, cut in a later part", name) << kind << qint64(5 << 20) << ErrorCode::ListChanged;
-            QTest::addRow("%s, cancelled", name) << kind << qint64(-1) << ErrorCode::Cancelled;
-        }
+        QTest::newRow("emptied") << false << qint64(0) << ErrorCode::ListChanged;
+        QTest::newRow("cut in the first part") << false << qint64(1 << 19) << ErrorCode::ListChanged;
+        QTest::newRow("cut in a later part") << false << qint64(5 << 20) << ErrorCode::ListChanged;
+        QTest::newRow("cut inside a piece") << false << qint64((6 << 20) + 1000) << ErrorCode::ListChanged;
+        QTest::newRow("cancelled") << true << qint64(8 << 20) << ErrorCode::Cancelled;
     }
     void aCutOrCancelReachesEveryPart()
     {
-        QFETCH(ReadWay::Kind, kind);
+        QFETCH(bool, cancel);
         QFETCH(qint64, newSize);
         QFETCH(ErrorCode, code);
         TempFiles files;
         const std::string path = files.write("shrinking.txt", mixedLines(8 << 20));
         auto source = TextSource::open(path);
         int calls = 0;
-        auto counted = countShared(source.value(), wayOf(kind, 3, 1 << 20, 64 << 10), [&](std::uint64_t, std::uint64_t) {
-            return ++calls > 1 || (newSize >= 0 && QFile::resize(QString::fromStdString(path), newSize));
-        });
+        const auto cutOrStop = [&](std::uint64_t, std::uint64_t) {
+            return ++calls > 1 || (!cancel && QFile::resize(QString::fromStdString(path), newSize));
+        };
+        auto counted = countShared(source.value(), partsOf(3, 1 << 20, 64 << 10), cutOrStop);
         QCOMPARE(counted.ok() ? ErrorCode::OpenFailed : counted.error().code, code);
-        if (newSize < 0) // a cancel stops the count at its first progress
-            QCOMPARE(calls, 1);
+    }
+
+    // A large list is shared among threads; a small one is not.
+    void aLargeListIsSharedOut()
+    {
+        QCOMPARE(countPartsFor(1 << 20).threads, 1);
+        QCOMPARE(countPartsFor(1u << 30).threads, std::min(2 * usableProcessors(), 16));
+        QVERIFY(countPartsFor(1u << 30).partSize < (1u << 30));
     }
 };
 
