@@ -1,7 +1,6 @@
 #include "application.h"
 
 #include "desktop_identity.h"
-#include "main_window/blocked_close.h"
 #include "platform/tables/font_scale.h"
 #include "platform/widgets/output_box.h"
 
@@ -55,14 +54,7 @@ void applyApplicationLook(QApplication& app)
     app.setQuitOnLastWindowClosed(true);
 }
 
-Application::Application(DesktopServices& services) : services_(services)
-{
-    // The close box of a window under a message or progress window.
-    connect(new BlockedClose(this), &BlockedClose::closeRequested, this, [this](QWidget* window) {
-        const QPointer<QWidget> held(window);
-        afterMessage([held] { closeIfOpen(held); });
-    });
-}
+Application::Application(DesktopServices& services) : services_(services) {}
 
 void Application::afterMessage(const std::function<void()>& then)
 {

@@ -306,6 +306,23 @@ private slots:
         QCOMPARE(window.outputBox()->lineCount(), 1'000'000);
     }
 
+    // A dismissed message leaves the typed output, and the window then closes when asked.
+    void closesWhenAskedAfterAMessage()
+    {
+        QtDesktopServices real; // a real message, which blocks the window
+        Application windows(real);
+        const QPointer<MainWindow> window = &windows.showMainWindow();
+        QTest::keyClicks(window->outputBox(), "kept");
+        QGuiApplication::clipboard()->setText(QString(10'001, 'w'));
+        QTest::keyClick(window->outputBox(), Qt::Key_V, Qt::ControlModifier);
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        QCOMPARE(window->outputBox()->text(), "kept");
+        window->close();
+        QTRY_VERIFY(!window); // closed and discarded
+    }
+
     // A press fills the box in the background, under a wait cursor at once and after a second with a
     // progress dialog. Cancelled at once, while it runs, after the work but before the window hears of it,
     // from the progress dialog, by closing the window, File > Exit or Ctrl+Q, it stops, changes nothing
