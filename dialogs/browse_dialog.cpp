@@ -25,7 +25,17 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
                            int clientHeight, const char* nameBoxName, const char* nameBoxDescription)
     : services_(services)
 {
-    using namespace browse_dialog_controls;
+    setUpWindow(objectName, clientHeight);
+    QLabel* label = buildControls(labelText, clientHeight);
+    describeControls(label, nameBoxName, nameBoxDescription);
+    paintOnWindowColour(this);
+    openStartFolder();
+    connectControls();
+    nameBox()->setFocus();
+}
+
+void BrowseDialog::setUpWindow(const QString& objectName, int clientHeight)
+{
     // A dialog to assistive technology, though Enter and Escape do nothing here.
     setAccessibleWindowRole(this, QAccessible::Dialog);
     setObjectName(objectName);
@@ -34,9 +44,13 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     // still counts for the end of the program.
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_QuitOnClose, true);
-    setFixedSize(px(ClientWidth), px(clientHeight));
+    setFixedSize(px(browse_dialog_controls::ClientWidth), px(clientHeight));
     setAutoFillBackground(true);
+}
 
+QLabel* BrowseDialog::buildControls(const char* labelText, int clientHeight)
+{
+    using namespace browse_dialog_controls;
     ControlRow labelRow = Label;
     labelRow.text = labelText;
     ControlBuilder build;
@@ -50,6 +64,11 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     build.finish();
     new ScaledPlaces(this, build.controls(), QSize(ClientWidth, clientHeight),
                      ScaledPlaces::WindowSize::Fixed); // owned by the dialog
+    return label;
+}
+
+void BrowseDialog::describeControls(QLabel* label, const char* nameBoxName, const char* nameBoxDescription)
+{
     // The name box is named after the label beside it, which differs
     // between the two dialogs.
     describeControl(nameBox_, nameBoxName, nameBoxDescription, label);
@@ -60,11 +79,13 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
                     QT_TRANSLATE_NOOP("Controls", "The files of the folder shown"));
     describeControl(driveList_, QT_TRANSLATE_NOOP("Controls", "Drive"),
                     QT_TRANSLATE_NOOP("Controls", "The drive whose folders are shown"));
-    paintOnWindowColour(this);
+}
 
+void BrowseDialog::openStartFolder()
+{
     // The lists start at the process's current drive and folder; the
     // title keeps "Load" until the user moves.
-    const QList<DriveInfo> drives = services.drives();
+    const QList<DriveInfo> drives = services_.drives();
     folderList()->setDrives(drives);
     // A current folder that has vanished or cannot be read gives way to the
     // home folder, then to the root.
@@ -74,7 +95,10 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     }
     driveList()->setDrives(drives, folderList()->path());
     fileList()->setPath(folderList()->path());
+}
 
+void BrowseDialog::connectControls()
+{
     connect(driveList(), &DriveList::changed, this, &BrowseDialog::onDriveChanged);
     connect(folderList(), &FolderList::changed, this, &BrowseDialog::onFolderChanged);
     connect(folderList(), &FolderList::openFailed, this, &BrowseDialog::warn);
@@ -82,8 +106,6 @@ BrowseDialog::BrowseDialog(DesktopServices& services, const QString& objectName,
     connect(fileList(), &FileList::fileSelected, this, [this] { nameBox()->setText(fileList()->fileName()); });
     connect(okButton(), &QPushButton::clicked, this, &BrowseDialog::onOkClicked);
     connect(cancelButton(), &QPushButton::clicked, this, &QWidget::close);
-
-    nameBox()->setFocus();
 }
 
 QString BrowseDialog::chosenPath(const QString& name) const

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -54,6 +55,14 @@ protected:
     virtual void onOkClicked() = 0;
 
 private:
+    // The steps of building the dialog, in their order.
+    void setUpWindow(const QString& objectName, int clientHeight);
+    // Returns the label beside the name box.
+    QLabel* buildControls(const char* labelText, int clientHeight);
+    void describeControls(QLabel* label, const char* nameBoxName, const char* nameBoxDescription);
+    void openStartFolder();
+    void connectControls();
+
     void onDriveChanged();
     void onFolderChanged();
     void onFileListPathChanged();
