@@ -1,15 +1,13 @@
 #include "start_options.h"
 
+#include "cli/option_reader.h"
+
 #include <algorithm>
 #include <string_view>
-
-#include <getopt.h>
 
 namespace tavilon {
 
 namespace {
-
-constexpr int VersionOption = 'V' + 0x100; // no short form
 
 constexpr option LongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -29,18 +27,13 @@ bool isOurs(std::string_view arg)
     return arg == "--help" || arg == "-h" || arg == "--version";
 }
 
-CoreError usageError(std::string what)
-{
-    return {ErrorCode::WrongUsage, std::move(what)};
-}
-
 // Takes `name` as the word list to load; the error when it cannot be one.
 std::optional<CoreError> addFile(StartOptions& options, std::string name)
 {
     if (name.empty())
-        return usageError("the word list's name is empty");
+        return wrongUsage("the word list's name is empty");
     if (options.file)
-        return usageError("one word list at a time");
+        return wrongUsage("one word list at a time");
     options.file = std::move(name);
     return std::nullopt;
 }
@@ -55,37 +48,22 @@ bool readableBeforeQt(const std::vector<std::string>& args)
 
 Outcome<StartOptions> parseStartOptions(const std::vector<std::string>& args)
 {
-    // getopt_long wants a writable argv led by the program's name.
-    std::vector<std::string> strings {"tavilon"};
-    strings.insert(strings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& s : strings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-    const int argc = static_cast<int>(strings.size());
-
     StartOptions options;
-    opterr = 0; // the messages are ours
-    optind = 0; // starts afresh, whatever an earlier parse left
-    for (;;) {
-        const int at = optind == 0 ? 1 : optind;
-        const int c = getopt_long(argc, argv.data(), ShortOptions, LongOptions, nullptr);
-        if (c == -1)
-            break;
-        const std::string& arg = strings[static_cast<std::size_t>(at)];
-        if (c == 1) {
-            if (auto refused = addFile(options, optarg))
+    OptionReader reader("tavilon", args, ShortOptions, LongOptions);
+    while (const auto found = reader.next()) {
+        if (found->code == 1) {
+            if (auto refused = addFile(options, found->value))
                 return *refused;
-        } else if (!isOurs(arg)) { // unknown, shortened, or "-hx"
-            return usageError("unknown option \"" + arg + "\"");
+        } else if (!isOurs(found->arg)) { // unknown, shortened, or "-hx"
+            return unknownOption(found->arg);
         } else {
-            options.action = c == 'h' ? StartOptions::Action::Help : StartOptions::Action::Version;
+            options.action = found->code == 'h' ? StartOptions::Action::Help : StartOptions::Action::Version;
             return options;
         }
     }
     // After "--", everything left is a file.
-    for (int i = optind; i < argc; ++i) {
-        if (auto refused = addFile(options, strings[static_cast<std::size_t>(i)]))
+    for (std::string& name : reader.rest()) {
+        if (auto refused = addFile(options, std::move(name)))
             return *refused;
     }
     return options;

@@ -1,8 +1,8 @@
 #include "command_line.h"
 
+#include "option_reader.h"
+#include "core/errors/core_errors.h"
 #include "core/picking/picks_number.h"
-
-#include <getopt.h>
 
 #include <string_view>
 
@@ -11,8 +11,7 @@ namespace tavilon {
 namespace {
 
 // The long options' values; -h, -n, -o, -u and -z share theirs with the short forms.
-constexpr int VersionOption = 'V' + 0x100; // no short form
-constexpr int RandomSourceOption = 'R' + 0x100;
+constexpr int RandomSourceOption = 'R' + 0x100; // no short form
 
 constexpr option LongOptions[] = {
     {"number", required_argument, nullptr, 'n'},
@@ -28,15 +27,16 @@ constexpr option LongOptions[] = {
 // ':': a missing value comes back as ':', told apart from an unknown option.
 constexpr char ShortOptions[] = "-:hn:o:uz";
 
-CoreError error(std::string message)
-{
-    return {ErrorCode::WrongUsage, std::move(message)};
-}
-
-std::string quoted(std::string_view text)
-{
-    return '"' + std::string(text) + '"';
-}
+// What the arguments say before the command is known: the values as they
+// were typed, and the operands in order.
+struct Given {
+    CommandLine line;      // -u and -z; the action, once --help or --version has answered
+    bool answered = false; // --help or --version came first: nothing after it counts
+    std::optional<std::string> picks;
+    std::optional<std::string> output;
+    std::optional<std::string> randomSource;
+    std::vector<std::string> operands;
+};
 
 // The option `value` stands for, as messages name it: its long name when it
 // was spelled long (however shortened), else its short one.
@@ -54,112 +54,134 @@ std::string spelled(int value, std::string_view arg)
     return std::string(arg);
 }
 
+// Keeps the value of -n, -o or --random-source in `kept`; `what` names it
+// for the error when it was given before. The values of -o and
+// --random-source are file names, which may not be empty.
+std::optional<CoreError> keepValue(std::optional<std::string>& kept, const FoundOption& found, const char* what)
+{
+    if (kept)
+        return wrongUsage(std::string(what) + " is given more than once");
+    if (found.code != 'n' && *found.value == '\0')
+        return wrongUsage(spelled(found.code, found.arg) + " needs a file name");
+    kept = found.value;
+    return std::nullopt;
+}
+
+// The error for what getopt_long refused: a missing value (':'), or ('?')
+// an unknown option or a value given to an option that takes none.
+CoreError refusal(const FoundOption& found)
+{
+    const std::string_view arg = found.arg;
+    if (found.code == ':')
+        return wrongUsage(spelled(found.refused, arg)
+                          + (found.refused == 'n' ? " needs a number" : " needs a file name"));
+    if (arg.starts_with("--") && found.refused != 0)
+        return wrongUsage(spelled(found.refused, arg) + " takes no value");
+    return unknownOption(arg.substr(0, arg.starts_with("--") ? arg.find('=') : arg.size()));
+}
+
+// Reads the options and operands in order. --help and --version answer
+// where they stand, and the first error ends the reading.
+Outcome<Given> readArguments(const std::vector<std::string>& args)
+{
+    Given given;
+    OptionReader reader("tavilon-pick", args, ShortOptions, LongOptions);
+    while (const auto found = reader.next()) {
+        std::optional<CoreError> refused;
+        switch (found->code) {
+        case 1:
+            given.operands.emplace_back(found->value); // "-" alone is standard input, an operand
+            break;
+        case 'h':
+            if (found->arg != "-h" && !found->arg.starts_with("--")) // "-hx" is no option of ours
+                return unknownOption(found->arg);
+            given.line.action = CommandLine::Action::Help;
+            given.answered = true;
+            return given;
+        case VersionOption:
+            given.line.action = CommandLine::Action::Version;
+            given.answered = true;
+            return given;
+        case 'n':
+            refused = keepValue(given.picks, *found, "the number of picks");
+            break;
+        case 'o':
+            refused = keepValue(given.output, *found, "the output file");
+            break;
+        case RandomSourceOption:
+            refused = keepValue(given.randomSource, *found, "the random source");
+            break;
+        case 'u':
+            given.line.unique = true;
+            break;
+        case 'z':
+            given.line.zeroTerminated = true;
+            break;
+        default:
+            return refusal(*found);
+        }
+        if (refused)
+            return *refused;
+    }
+    for (std::string& operand : reader.rest())
+        given.operands.push_back(std::move(operand));
+    return given;
+}
+
+// Takes the command, the first operand, and checks what comes with it:
+// count takes none of pick's options, and either command one FILE at most.
+std::optional<CoreError> takeCommand(CommandLine& line, const Given& given)
+{
+    const std::string& command = given.operands[0];
+    if (command == "count") {
+        line.action = CommandLine::Action::Count;
+        if (given.picks)
+            return wrongUsage("count takes no number of picks");
+        if (given.randomSource || line.unique)
+            return wrongUsage(std::string("count takes no ") + (line.unique ? "--unique" : "--random-source"));
+    } else if (command == "pick") {
+        line.action = CommandLine::Action::Pick;
+    } else {
+        return wrongUsage("unknown command " + quotedPath(command));
+    }
+    if (given.operands.size() > 2)
+        return wrongUsage(command + " takes one FILE");
+    return std::nullopt;
+}
+
+// The command line the arguments ask for, once they are checked against
+// each other: a command, at most one FILE, and a number of picks.
+Outcome<CommandLine> checkedLine(const Given& given)
+{
+    CommandLine line = given.line;
+    if (given.output && *given.output != "-")
+        line.output = given.output;
+    if (given.operands.empty())
+        return wrongUsage("a command is missing");
+    if (auto refused = takeCommand(line, given))
+        return *refused;
+    if (given.operands.size() == 2 && given.operands[1] != "-")
+        line.file = given.operands[1];
+    line.randomSource = given.randomSource;
+    if (given.picks) {
+        const PicksNumber number = picksNumber(*given.picks);
+        if (!number.picks)
+            return wrongUsage(quotedPath(*given.picks) + " is not a number of picks");
+        line.picks = number.picks.value();
+    }
+    return line;
+}
+
 } // namespace
 
 Outcome<CommandLine> parseCommandLine(const std::vector<std::string>& args)
 {
-    // getopt_long wants a writable argv led by the program's name.
-    std::vector<std::string> strings {"tavilon-pick"};
-    strings.insert(strings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& s : strings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-    const int argc = static_cast<int>(strings.size());
-
-    CommandLine line;
-    std::optional<std::string> picks;
-    std::optional<std::string> output;
-    std::optional<std::string> randomSource;
-    std::vector<std::string> operands;
-
-    opterr = 0;  // the messages are ours
-    optind = 0;  // starts afresh, whatever an earlier parse left
-    for (;;) {
-        // The argument this call starts on: -n and -o take the rest of
-        // theirs as the value, only -u and -z may share one ("-uzn3").
-        const int at = optind == 0 ? 1 : optind;
-        const int c = getopt_long(argc, argv.data(), ShortOptions, LongOptions, nullptr);
-        if (c == -1)
-            break;
-        const std::string_view arg = at < argc ? strings[static_cast<std::size_t>(at)] : std::string_view();
-        switch (c) {
-        case 1:
-            operands.emplace_back(optarg); // "-" alone is standard input, an operand
-            break;
-        case 'h':
-            if (arg != "-h" && !arg.starts_with("--")) // "-hx" is no option of ours
-                return error("unknown option " + quoted(arg));
-            line.action = CommandLine::Action::Help;
-            return line;
-        case VersionOption:
-            line.action = CommandLine::Action::Version;
-            return line;
-        case 'n':
-            if (picks)
-                return error("the number of picks is given more than once");
-            picks = optarg;
-            break;
-        case 'o':
-            if (output)
-                return error("the output file is given more than once");
-            if (*optarg == '\0')
-                return error(spelled(c, arg) + " needs a file name");
-            output = optarg;
-            break;
-        case RandomSourceOption:
-            if (randomSource)
-                return error("the random source is given more than once");
-            if (*optarg == '\0')
-                return error(spelled(c, arg) + " needs a file name");
-            randomSource = optarg;
-            break;
-        case 'u':
-            line.unique = true;
-            break;
-        case 'z':
-            line.zeroTerminated = true;
-            break;
-        case ':':
-            return error(spelled(optopt, arg) + (optopt == 'n' ? " needs a number" : " needs a file name"));
-        default: // '?': unknown, or a value given to an option that takes none
-            if (arg.starts_with("--") && optopt != 0)
-                return error(spelled(optopt, arg) + " takes no value");
-            return error("unknown option " + quoted(arg.substr(0, arg.starts_with("--") ? arg.find('=') : arg.size())));
-        }
-    }
-    // After "--", everything left is an operand.
-    for (int i = optind; i < argc; ++i)
-        operands.push_back(strings[static_cast<std::size_t>(i)]);
-
-    if (output && *output != "-")
-        line.output = output;
-    if (operands.empty())
-        return error("a command is missing");
-    const std::string& command = operands[0];
-    if (command == "count") {
-        line.action = CommandLine::Action::Count;
-        if (picks)
-            return error("count takes no number of picks");
-        if (randomSource || line.unique)
-            return error(std::string("count takes no ") + (line.unique ? "--unique" : "--random-source"));
-    } else if (command == "pick") {
-        line.action = CommandLine::Action::Pick;
-    } else {
-        return error("unknown command " + quoted(command));
-    }
-    if (operands.size() > 2)
-        return error(command + " takes one FILE");
-    if (operands.size() == 2 && operands[1] != "-")
-        line.file = operands[1];
-    line.randomSource = randomSource;
-    if (picks) {
-        const PicksNumber number = picksNumber(*picks);
-        if (!number.picks)
-            return error(quoted(*picks) + " is not a number of picks");
-        line.picks = number.picks.value();
-    }
-    return line;
+    const Outcome<Given> given = readArguments(args);
+    if (!given)
+        return given.error();
+    if (given.value().answered)
+        return given.value().line;
+    return checkedLine(given.value());
 }
 
 } // namespace tavilon

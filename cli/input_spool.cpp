@@ -1,12 +1,12 @@
 #include "input_spool.h"
 
+#include "core/errors/core_errors.h"
 #include "core/saving/signal_cleanup.h"
 #include "core/saving/unique_fd.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 #include <fcntl.h>
@@ -17,16 +17,20 @@ namespace tavilon {
 
 namespace {
 
-std::string quoted(const std::string& text)
-{
-    return "\"" + text + "\"";
-}
-
 CoreError spoolError(const std::string& folder, int err)
 {
-    return {ErrorCode::WriteFailed,
-            "Cannot keep standard input in a temporary file in " + quoted(folder) + ": " + std::strerror(err) + ".", folder,
-            std::string("cannot keep standard input in a temporary file here: ") + std::strerror(err)};
+    return sentenceError(ErrorCode::WriteFailed, "Cannot keep standard input in a temporary file in \"%1\": %2.",
+                         {folder, systemReason(err)}, folder,
+                         "cannot keep standard input in a temporary file here: " + systemReason(err), err);
+}
+
+// Standard input that cannot be read: closed, or open for writing only.
+CoreError notReadableError(const std::string& name, bool closed)
+{
+    if (closed)
+        return sentenceError(ErrorCode::ReadFailed, "Cannot read \"%1\": it is closed.", {name}, name, "it is closed");
+    return sentenceError(ErrorCode::ReadFailed, "Cannot read \"%1\": it is not open for reading.", {name}, name,
+                         "it is not open for reading");
 }
 
 // Makes the file and removes its name before any signal can end the program.
@@ -96,10 +100,8 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
     // A closed descriptor must not read as an empty list; the spool made
     // below could even take its number and be read as the input itself.
     const int flags = ::fcntl(fd, F_GETFL);
-    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY) {
-        const std::string reason = flags < 0 ? "it is closed" : "it is not open for reading";
-        return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": " + reason + ".", name, reason};
-    }
+    if (flags < 0 || (flags & O_ACCMODE) == O_WRONLY)
+        return notReadableError(name, flags < 0);
     const std::string folder = spoolFolder();
     auto made = makeUnnamedFile(folder);
     if (!made)
@@ -115,9 +117,7 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            const int err = errno;
-            return CoreError{ErrorCode::ReadFailed, "Cannot read " + quoted(name) + ": " + std::strerror(err) + ".", name,
-                             std::strerror(err)};
+            return readFailedError(name, errno);
         }
         if (!writeAll(spool.get(), buffer.data(), static_cast<std::size_t>(got)))
             return spoolError(folder, errno);

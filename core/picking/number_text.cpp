@@ -13,61 +13,91 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Where the parts of a number's text lie, once the text has the number's form.
+struct NumberParts {
+    bool negative = false;
+    std::string_view mantissa; // digits with at most one '.'
+    bool negativeExponent = false;
+    std::string_view unsignedText; // the mantissa and the exponent: what from_chars reads
+};
+
+// Steps past a '+' or '-' at `i`, if there is one; true when it was '-'.
+bool skipSign(std::string_view s, std::size_t& i)
+{
+    if (i >= s.size() || (s[i] != '+' && s[i] != '-'))
+        return false;
+    return s[i++] == '-';
+}
+
+// Steps past digits with at most one '.' from `i`; how many digits there were.
+int skipMantissa(std::string_view s, std::size_t& i)
+{
+    int digits = 0;
+    bool dot = false;
+    for (; i < s.size(); ++i) {
+        if (isDigit(s[i]))
+            ++digits;
+        else if (s[i] == '.' && !dot)
+            dot = true;
+        else
+            break;
+    }
+    return digits;
+}
+
+// Steps past an exponent at `i` ("e5", "E-07"), if there is one, noting its
+// sign in `negative`; false when it has no digits.
+bool skipExponent(std::string_view s, std::size_t& i, bool& negative)
+{
+    if (i >= s.size() || (s[i] != 'e' && s[i] != 'E'))
+        return true;
+    ++i;
+    negative = skipSign(s, i);
+    const std::size_t digitsStart = i;
+    while (i < s.size() && isDigit(s[i]))
+        ++i;
+    return i > digitsStart;
+}
+
+// The parts of `s`, or none when it does not have the number's form.
+std::optional<NumberParts> numberParts(std::string_view s)
+{
+    NumberParts parts;
+    std::size_t i = 0;
+    parts.negative = skipSign(s, i);
+    const std::size_t mantissaStart = i;
+    if (skipMantissa(s, i) == 0)
+        return std::nullopt;
+    parts.mantissa = s.substr(mantissaStart, i - mantissaStart);
+    if (!skipExponent(s, i, parts.negativeExponent) || i != s.size())
+        return std::nullopt;
+    parts.unsignedText = s.substr(mantissaStart);
+    return parts;
+}
+
+// For a value too small or too large for a double: true when it counts as
+// too small, which is zero.
+bool tooSmall(const NumberParts& parts)
+{
+    const std::string_view mantissa = parts.mantissa;
+    const bool fractionOnly = mantissa.find_first_not_of("0.") == std::string_view::npos
+        || mantissa.substr(0, mantissa.find('.')).find_first_not_of('0') == std::string_view::npos;
+    return parts.negativeExponent || fractionOnly;
+}
+
 } // namespace
 
 std::optional<double> numericValue(std::string_view text)
 {
-    const std::string_view s = trimBlanks(text);
-
-    bool negative = false;
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    const std::size_t mantissaStart = i;
-    int digits = 0;
-    int dots = 0;
-    for (; i < s.size(); ++i) {
-        if (isDigit(s[i]))
-            ++digits;
-        else if (s[i] == '.' && dots == 0)
-            ++dots;
-        else
-            break;
-    }
-    if (digits == 0)
+    const std::optional<NumberParts> parts = numberParts(trimBlanks(text));
+    if (!parts)
         return std::nullopt;
-    const std::size_t mantissaEnd = i;
-    bool negativeExponent = false;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        ++i;
-        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-            negativeExponent = s[i] == '-';
-            ++i;
-        }
-        int expDigits = 0;
-        while (i < s.size() && isDigit(s[i])) {
-            ++i;
-            ++expDigits;
-        }
-        if (expDigits == 0)
-            return std::nullopt;
-    }
-    if (i != s.size())
-        return std::nullopt;
-
-    // from_chars takes no leading '+'; the grammar is already checked.
-    std::string_view body = s.substr(mantissaStart);
+    // from_chars takes no leading '+': it reads the text after the sign.
+    const std::string_view body = parts->unsignedText;
     double value = 0.0;
-    auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value,
-                                     std::chars_format::general);
+    const auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value, std::chars_format::general);
     if (ec == std::errc::result_out_of_range) {
-        // Too small to represent is zero; too large is not a finite number.
-        const std::string_view mantissa = s.substr(mantissaStart, mantissaEnd - mantissaStart);
-        const bool fractionOnly = mantissa.find_first_not_of("0.") == std::string_view::npos
-            || mantissa.substr(0, mantissa.find('.')).find_first_not_of('0') == std::string_view::npos;
-        if (!negativeExponent && !fractionOnly)
+        if (!tooSmall(*parts))
             return std::nullopt;
         value = 0.0;
     } else if (ec != std::errc() || ptr != body.data() + body.size()) {
@@ -75,7 +105,7 @@ std::optional<double> numericValue(std::string_view text)
     }
     if (!std::isfinite(value))
         return std::nullopt;
-    return negative ? -value : value;
+    return parts->negative ? -value : value;
 }
 
 } // namespace tavilon

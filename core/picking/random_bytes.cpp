@@ -16,11 +16,28 @@ namespace {
 
 constexpr std::size_t BufferSize = 4096;
 
-CoreError sourceError(const std::string& name, const std::string& action, int err)
+// Only tavilon-pick reads a random source, so its sentences are left
+// unmarked: no window shows them, and the translators need not word them.
+CoreError sourceError(const std::string& name, const char* pattern, int err)
 {
-    return {ErrorCode::ReadFailed, "Cannot " + action + " the random source " + quotedPath(name) + ": "
-                                       + std::strerror(err) + ".",
-            name, std::strerror(err)};
+    return sentenceError(ErrorCode::ReadFailed, pattern, {name, systemReason(err)}, name, systemReason(err), err);
+}
+
+CoreError openError(const std::string& name, int err)
+{
+    return sourceError(name, "Cannot open the random source \"%1\": %2.", err);
+}
+
+CoreError readError(const std::string& name, int err)
+{
+    return sourceError(name, "Cannot read the random source \"%1\": %2.", err);
+}
+
+CoreError ranOutError(const std::string& name)
+{
+    return sentenceError(ErrorCode::ReadFailed,
+                         "The random source \"%1\" ran out of bytes before the draws were done.", {name}, name,
+                         "end of file: too few random bytes for these draws");
 }
 
 } // namespace
@@ -30,7 +47,7 @@ Outcome<RandomBytes> RandomBytes::open(const std::string& path)
     // Blocking on purpose: a device or a pipe gives its bytes as they come.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return sourceError(path, "open", errno);
+        return openError(path, errno);
     return RandomBytes(fd, path);
 }
 
@@ -38,7 +55,7 @@ Outcome<RandomBytes> RandomBytes::duplicate(int fd, const std::string& name)
 {
     const int copy = fd < 0 ? -1 : ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
     if (copy < 0)
-        return sourceError(name, "read", fd < 0 ? EBADF : errno);
+        return readError(name, fd < 0 ? EBADF : errno);
     // Standard input may have been left non-blocking by whoever passed it.
     const int flags = ::fcntl(copy, F_GETFL);
     if (flags >= 0 && (flags & O_NONBLOCK))
@@ -82,11 +99,9 @@ Outcome<void> RandomBytes::fill(unsigned char* dest, std::size_t size)
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0)
-                return sourceError(name_, "read", errno);
+                return readError(name_, errno);
             if (got == 0)
-                return CoreError{ErrorCode::ReadFailed,
-                                 "The random source " + quotedPath(name_) + " ran out of bytes before the draws were done.",
-                                 name_, "end of file: too few random bytes for these draws"};
+                return ranOutError(name_);
             begin_ = 0;
             end_ = static_cast<std::size_t>(got);
         }
@@ -102,7 +117,8 @@ Outcome<void> RandomBytes::fill(unsigned char* dest, std::size_t size)
 Outcome<std::uint64_t> RandomBytes::below(std::uint64_t n)
 {
     if (n == 0 || n > MaxRange)
-        return CoreError{ErrorCode::InvalidCount, "A random number below " + std::to_string(n) + " cannot be drawn."};
+        return sentenceError(ErrorCode::InvalidCount, "A random number below %1 cannot be drawn.",
+                             {std::to_string(n)});
     // span = 256^b, the fewest bytes b with 256^b >= n; n <= 2^56 keeps it
     // within 64 bits.
     std::size_t bytes = 0;
