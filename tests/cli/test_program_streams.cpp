@@ -1,5 +1,4 @@
-// The real program started by a shell, with its standard streams set up as
-// users set them up, and ended by real signals while it saves.
+// The real program under a shell's redirections and limits, and ended by signals.
 #include "tests/support/temp_files.h"
 #include "tests/support/word_lists.h"
 
@@ -8,47 +7,57 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/ptrace.h>
-#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-// Runs `script` in bash with $P the program, in the folder of `files`.
+const char* const Pick = TAVILON_PICK_PROGRAM;
+const std::vector<const char*> Save {"pick", "-n", "15000", "list", "-o", "out.txt"};
+
+// Runs `script` in bash in the folder of `files`, $P naming the program.
 int runShell(const TempFiles& files, const QString& script)
 {
-    QProcess shell;
-    shell.setWorkingDirectory(files.root());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("P", QStringLiteral(TAVILON_PICK_PROGRAM));
-    shell.setProcessEnvironment(env);
-    shell.start("bash", {"-c", script});
-    if (!shell.waitForFinished(60000) || shell.exitStatus() != QProcess::NormalExit)
-        return -1;
-    return shell.exitCode();
+    const QString start = QString("cd '%1' && P='%2' && ").arg(files.root(), Pick);
+    return QProcess::execute("bash", {"-c", start + script});
 }
 
-// Runs "pick -n 15000 list -o out.txt" in `folder`, its standard error into
-// "err". With `signal`, the program is traced until its first system call
-// `stop` returns (pwrite: the save's first write), and is then sent `signal`;
-// without, it runs under a file-size limit of 100,000 bytes. Returns the wait status.
-int runSaving(const QString& folder, int signal, long stop)
+// Starts the program with `args` in `folder`, standard error into "err",
+// once `prepare` succeeded in the new process.
+pid_t start(const QString& folder, bool (*prepare)(), std::vector<const char*> args)
 {
     const QByteArray where = QFile::encodeName(folder);
+    args.insert(args.begin(), Pick);
+    args.push_back(nullptr);
     const pid_t child = ::fork();
-    if (child == 0) {
-        const rlimit size {100000, 100000};
-        const int err = ::chdir(where.constData()) == 0 ? ::open("err", O_WRONLY | O_CREAT | O_TRUNC, 0600) : -1;
-        if (err >= 0 && ::dup2(err, 2) == 2
-            && (signal ? ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) == 0 : ::setrlimit(RLIMIT_FSIZE, &size) == 0))
-            ::execl(TAVILON_PICK_PROGRAM, TAVILON_PICK_PROGRAM, "pick", "-n", "15000", "list", "-o", "out.txt",
-                    nullptr);
-        ::_exit(127);
-    }
+    if (child != 0)
+        return child;
+    if (::chdir(where.constData()) == 0
+        && ::dup2(::open("err", O_WRONLY | O_CREAT | O_TRUNC, 0600), 2) == 2 && prepare())
+        ::execv(Pick, const_cast<char* const*>(args.data()));
+    ::_exit(127);
+}
+
+bool traced()
+{
+    return ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) == 0;
+}
+
+// Standard input from "words", spooled here; traced.
+bool spooling()
+{
+    return ::dup2(::open("words", O_RDONLY), 0) == 0 && ::setenv("TMPDIR", ".", 1) == 0
+        && traced();
+}
+
+// Sends the traced `child` `signal` when its first system call `stop`
+// returns. Returns the wait status of its end.
+int signalAfter(pid_t child, long stop, int signal)
+{
     int status = 0;
     long call = -1;
-    while (signal && ::waitpid(child, &status, 0) == child && WIFSTOPPED(status)) {
+    while (::waitpid(child, &status, 0) == child && WIFSTOPPED(status)) {
         __ptrace_syscall_info info {};
         const bool atCall = WSTOPSIG(status) == (SIGTRAP | 0x80)
             && ::ptrace(PTRACE_GET_SYSCALL_INFO, child, sizeof info, &info) > 0;
@@ -57,12 +66,32 @@ int runSaving(const QString& folder, int signal, long stop)
             ::ptrace(PTRACE_DETACH, child, nullptr, nullptr);
             break;
         }
-        call = atCall && info.op == PTRACE_SYSCALL_INFO_ENTRY ? long(info.entry.nr) : call;
-        ::ptrace(PTRACE_SETOPTIONS, child, nullptr, long(PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL));
-        ::ptrace(PTRACE_SYSCALL, child, nullptr, long(atCall || WSTOPSIG(status) == SIGTRAP ? 0 : WSTOPSIG(status)));
+        if (atCall && info.op == PTRACE_SYSCALL_INFO_ENTRY)
+            call = long(info.entry.nr);
+        const long options = PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL;
+        ::ptrace(PTRACE_SETOPTIONS, child, nullptr, options);
+        const bool passOn = !atCall && WSTOPSIG(status) != SIGTRAP;
+        ::ptrace(PTRACE_SYSCALL, child, nullptr, long(passOn ? WSTOPSIG(status) : 0));
     }
     ::waitpid(child, &status, 0);
     return status;
+}
+
+// Writes "list" and "out.txt", an old text longer than the picks, also
+// named "alias.txt" when `hardLinked`: then a save rewrites it in place.
+QByteArray writeOldOutput(TempFiles& files, bool hardLinked)
+{
+    files.write("list", numberedWords("word", 2000));
+    const QByteArray old = numberedWords("an old line ", 20000);
+    const std::string out = files.write("out.txt", old);
+    if (hardLinked && ::link(out.c_str(), qPrintable(files.path("alias.txt"))) != 0)
+        qFatal("cannot link %s", out.c_str());
+    return old;
+}
+
+QStringList temporaryFiles(const TempFiles& files)
+{
+    return QDir(files.root()).entryList({".tavilon-*"}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -70,76 +99,128 @@ int runSaving(const QString& folder, int signal, long stop)
 class TestProgramStreams : public QObject {
     Q_OBJECT
 private slots:
-    // -o naming the file that standard output or error already is writes
-    // through that stream, keeping what the file held; a closed standard
-    // input, or one too large to keep under the file-size limit, is an error
-    // that writes nothing.
-    void outputAndInputDescriptors_data()
+    // -o naming standard output writes through it, keeping what the file
+    // held. Input that cannot be read or spooled, or output that cannot be
+    // written, is an error. Past the file-size limit a save of -o fails and
+    // says what it kept; no command changes out.txt or leaves a temporary file.
+    void streams_data()
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("expected"); // the file "out" afterwards; PICKS stands for the picks
-        QTest::newRow("appended standard output") << "printf 'log\\n' > out; $P pick -n 2 list -o /dev/stdout >> out"
-                                                  << 0 << QByteArray("log\nPICKS");
-        QTest::newRow("standard output a pipe") << "$P pick -n 2 list -o /dev/stdout | cat > out" << 0
-                                                << QByteArray("PICKS");
-        QTest::newRow("closed input") << "$P count <&- > out" << 1 << QByteArray();
-        QTest::newRow("input past the file-size limit") << "(ulimit -f 1; seq 5000 | $P count - > out)" << 1 << QByteArray();
+        QTest::addColumn<QByteArray>("out"); // the file "out" afterwards
+        const QByteArray full("tavilon-pick: standard output: cannot write\n");
+        const QByteArray tooLarge("tavilon-pick: out.txt: File too large; the file was ");
+        const QString limitedSave = "(ulimit -f 97; $P pick -n 15000 list -o out.txt 2> out)";
+        QTest::newRow("appended standard output")
+            << "printf 'log\\n' > out; $P pick -n 2 list -o /dev/stdout >> out" << 0
+            << QByteArray("log\nword1411\nword1066\n");
+        QTest::newRow("closed input") << "$P count <&- > out 2>&1" << 1
+                                      << QByteArray("tavilon-pick: standard input: it is closed\n");
+        QTest::newRow("input past the file-size limit")
+            << "(ulimit -f 1; seq 5000 | TMPDIR=. $P count - > out 2>&1)" << 1
+            << QByteArray("tavilon-pick: .: cannot keep standard input in a temporary file"
+                          " here: File too large\n");
+        QTest::newRow("binary input") << "printf 'a\\0b\\n' | $P count 2> out" << 1
+            << QByteArray("tavilon-pick: standard input: not a word list:"
+                          " it holds binary data (NUL bytes)\n");
+        QTest::newRow("no TMPDIR") << "echo a | TMPDIR=gone $P count 2> out" << 1
+            << QByteArray("tavilon-pick: gone: cannot keep standard input in a temporary file"
+                          " here: No such file or directory\n");
+        QTest::newRow("--help, full") << "$P --help 2> out > /dev/full" << 1 << full;
+        QTest::newRow("--version, full") << "$P --version 2> out > /dev/full" << 1 << full;
+        QTest::newRow("save past the limit, in place") // a second name keeps it in place
+            << "ln out.txt alias.txt; " + limitedSave << 1 << tooLarge + "put back as it was\n";
+        QTest::newRow("save past the limit, replaced")
+            << limitedSave << 1 << tooLarge + "left as it was\n";
     }
-    void outputAndInputDescriptors()
+    void streams()
     {
         QFETCH(QString, script);
         QFETCH(int, status);
-        QFETCH(QByteArray, expected);
+        QFETCH(QByteArray, out);
         TempFiles files;
-        files.write("list", "a\nb\nc\n");
-        QCOMPARE(runShell(files, "$P pick -n 2 list > picks"), 0);
-        expected.replace("PICKS", readFile(files.path("picks")));
+        const QByteArray old = writeOldOutput(files, false);
         QCOMPARE(runShell(files, script), status);
-        QCOMPARE(readFile(files.path("out")), expected);
+        QCOMPARE(readFile(files.path("out")), out);
+        QCOMPARE(readFile(files.path("out.txt")), old);
+        QCOMPARE(temporaryFiles(files), QStringList());
     }
 
-    // A save of -o that a signal or the file-size limit ends after the old
-    // file was read and the first bytes written leaves the old file, under
-    // both names, and nothing beside it; once the file is cut to its new
-    // size, the new one. A signal still ends the program (status 128+N); the
-    // limit is an error that says what was kept.
-    void anEndedSaveKeepsTheOldFile_data()
+    // The spool of standard input has no name: a signal leaves nothing.
+    void aSignalWhileSpoolingLeavesNothing()
     {
-        QTest::addColumn<int>("signal"); // 0: a limit of 100,000 bytes instead
-        QTest::addColumn<bool>("hardLinked"); // rewritten in place, else replaced
-        QTest::addColumn<int>("stop"); // the signal comes when this system call returns
-        QTest::addColumn<QByteArray>("says");
-        QTest::newRow("SIGINT, in place") << SIGINT << true << int(SYS_pwrite64) << QByteArray();
-        QTest::newRow("SIGHUP, replaced") << SIGHUP << false << int(SYS_pwrite64) << QByteArray();
-        QTest::newRow("SIGPIPE, in place") << SIGPIPE << true << int(SYS_pwrite64) << QByteArray();
-        QTest::newRow("real-time signal, in place") << SIGRTMIN + 3 << true << int(SYS_pwrite64) << QByteArray();
-        QTest::newRow("SIGTERM, cut to the new size") << SIGTERM << true << int(SYS_ftruncate) << QByteArray();
-        QTest::newRow("SIGTERM, synced, replaced") << SIGTERM << false << int(SYS_fsync) << QByteArray();
-        QTest::newRow("size limit, in place") << 0 << true << int(SYS_pwrite64) << QByteArray("put back as it was\n");
-        QTest::newRow("size limit, replaced") << 0 << false << int(SYS_pwrite64) << QByteArray("left as it was\n");
+        TempFiles files;
+        files.write("words", numberedWords("w", 10000));
+        const int ended = signalAfter(start(files.root(), spooling, {"pick"}), SYS_write, SIGINT);
+        QVERIFY(WIFSIGNALED(ended));
+        const QStringList left = QDir(files.root()).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(left, QStringList({"err", "words"}));
     }
-    void anEndedSaveKeepsTheOldFile()
+
+    // 24 words of 8 MiB, more than one pass holds, are written in draw
+    // order within 200 MiB: memory does not grow with the words' length.
+    void longPicksStreamInBoundedMemory_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<char>("end"); // what ends each word of the list
+        QTest::newRow("lines") << "" << '\n';
+        QTest::newRow("-z") << "-z" << '\0';
+    }
+    void longPicksStreamInBoundedMemory()
+    {
+        QFETCH(QString, option);
+        QFETCH(char, end);
+        TempFiles files;
+        QFile list(files.path("list"));
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        QByteArray letters; // a list of one letter a word draws the same word numbers
+        for (char letter = 'a'; letter < 'a' + 24; ++letter) {
+            list.write(QByteArray(8 << 20, letter) + end);
+            letters += letter + QByteArray("\n");
+        }
+        list.close();
+        files.write("letters", letters);
+        QCOMPARE(runShell(files, "(ulimit -v 204800; $P pick -n24 list " + option + " > out)"), 0);
+        QCOMPARE(QFileInfo(files.path("out")).size(), 24 * ((8 << 20) + 1));
+        QCOMPARE(runShell(files, "tr '\\0' '\\n' < out | cut -c1 > drawn"), 0); // first letters
+        QCOMPARE(runShell(files, "$P pick -n24 letters > picks"), 0);
+        QCOMPARE(readFile(files.path("drawn")), readFile(files.path("picks")));
+    }
+
+    // A signal after a save's first write leaves the old file and nothing
+    // beside it, and still ends the program.
+    void aSignalDuringASaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<bool>("hardLinked");
+        QTest::newRow("SIGINT, in place") << SIGINT << true;
+        QTest::newRow("SIGHUP, replaced") << SIGHUP << false;
+        QTest::newRow("real-time signal, in place") << SIGRTMIN + 3 << true;
+    }
+    void aSignalDuringASaveKeepsTheOldFile()
     {
         QFETCH(int, signal);
         QFETCH(bool, hardLinked);
-        QFETCH(int, stop);
-        QFETCH(QByteArray, says);
         TempFiles files;
-        files.write("list", numberedWords("word", 2000));
-        const QByteArray old = numberedWords("an old line ", 20000); // longer than the picks
-        files.write("out.txt", old);
-        QCOMPARE(hardLinked ? ::link(qPrintable(files.path("out.txt")), qPrintable(files.path("alias.txt"))) : 0, 0);
-        QProcess picks; // what a save that is done writes
-        picks.start(TAVILON_PICK_PROGRAM, {"pick", "-n", "15000", files.path("list")});
-        const QByteArray kept = stop == SYS_ftruncate && picks.waitForFinished() ? picks.readAllStandardOutput() : old;
-        const int ended = runSaving(files.root(), signal, stop);
-        QCOMPARE(WIFSIGNALED(ended) ? 128 + WTERMSIG(ended) : WEXITSTATUS(ended), signal ? 128 + signal : 1);
-        const QByteArray told = "tavilon-pick: out.txt: File too large; the file was " + says;
-        QCOMPARE(readFile(files.path("err")), says.isEmpty() ? says : told);
-        QCOMPARE(readFile(files.path("out.txt")), kept);
-        QCOMPARE(readFile(files.path("alias.txt")), hardLinked ? kept : QByteArray("(missing)"));
-        QCOMPARE(QDir(files.root()).entryList({".tavilon-*"}, QDir::Files | QDir::Hidden), QStringList());
+        const QByteArray old = writeOldOutput(files, hardLinked);
+        const int ended = signalAfter(start(files.root(), traced, Save), SYS_pwrite64, signal);
+        QVERIFY(WIFSIGNALED(ended));
+        QCOMPARE(WTERMSIG(ended), signal);
+        QCOMPARE(readFile(files.path("err")), QByteArray());
+        QCOMPARE(readFile(files.path("out.txt")), old);
+        QCOMPARE(temporaryFiles(files), QStringList());
+    }
+
+    // Once the file is cut to its new size, a signal waits for the save.
+    void aSignalAfterTheCutKeepsTheNewFile()
+    {
+        TempFiles files;
+        writeOldOutput(files, true);
+        QCOMPARE(runShell(files, "$P pick -n 15000 list > picks"), 0);
+        const int ended = signalAfter(start(files.root(), traced, Save), SYS_ftruncate, SIGTERM);
+        QVERIFY(WIFSIGNALED(ended));
+        QCOMPARE(WTERMSIG(ended), SIGTERM);
+        QCOMPARE(readFile(files.path("out.txt")), readFile(files.path("picks")));
     }
 };
 

@@ -5,16 +5,12 @@
 #include "platform/widgets/output_box.h"
 #include "tests/app/window_fixture.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 #include <filesystem>
 #include <fstream>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 using namespace tavilon;
 
@@ -25,11 +21,23 @@ class TestDialogs : public QObject {
     QString root_ = QDir(tmp_.path()).canonicalPath();
     QString at(const QString& name) const { return root_ + "/" + name; }
 
-    static BrowseDialog& show(WindowFixture& f, bool save, const QString& folder = {})
+    static BrowseDialog& show(WindowFixture& f, bool save, const QString& folder)
     {
         auto& dialog = *static_cast<BrowseDialog*>(f.show(save ? "savefrm" : "frmDialog"));
-        dialog.folderList()->openFolder(folder.isEmpty() ? QDir::currentPath() : folder);
+        dialog.folderList()->openFolder(folder);
         return dialog;
+    }
+    static void clickOk(BrowseDialog& dialog)
+    {
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        WindowFixture::waitForCounts();
+    }
+    // Types `name` over the name box's text, and clicks Ok.
+    static void typeAndOk(BrowseDialog& dialog, const QString& name)
+    {
+        QTest::keyClick(dialog.nameBox(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dialog.nameBox(), name);
+        clickOk(dialog);
     }
 
 private slots:
@@ -39,7 +47,6 @@ private slots:
             QDir(root_).mkpath(folder);
         writeFile(at("lists/five.txt"), "a\nb\nc\nd\ne\n");
         writeFile(at("lists/binary.dat"), QByteArray("x\0y", 3));
-        ::mkfifo(QFile::encodeName(at("out/pipe")).constData(), 0600);
         QDir::setCurrent(at("lists"));
     }
 
@@ -53,10 +60,10 @@ private slots:
         BrowseDialog& dialog = show(f, false, at("lists/sub"));
         const QObjectList children = dialog.children();
         QVERIFY(children.indexOf(dialog.nameBox()) > children.indexOf(dialog.findChild<QLabel*>()));
-        dialog.driveList()->setCurrentIndex(1);
+        QTest::keyClick(dialog.driveList(), Qt::Key_Down);
         QCOMPARE(dialog.windowTitle(), "Dialog Box - [" + at("out") + "]");
-        dialog.driveList()->setCurrentIndex(0); // "/": the process's current folder
-        dialog.driveList()->setCurrentIndex(2);
+        QTest::keyClick(dialog.driveList(), Qt::Key_Up); // "/": the process's current folder
+        QTest::keyClick(dialog.driveList(), Qt::Key_End);
         QVERIFY(f.services.lastMessage().contains("cannot be opened"));
         QCOMPARE(dialog.fileList()->path(), at("lists"));
         QCOMPARE(dialog.driveList()->currentIndex(), 0);
@@ -68,131 +75,106 @@ private slots:
         QDir::setCurrent(at("lists"));
     }
 
-    // Ok counts the entry chosen in the file list (not the name box's text)
-    // and shows it in the main window, opened afresh if it was closed; on a
-    // failure the dialog stays and the main window keeps what it had.
-    void openOk_data()
-    {
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<bool>("mainClosed");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("main window closed by its close box") << "five.txt" << true << "";
-        QTest::newRow("nothing chosen") << "" << false << "Select a word list";
-        QTest::newRow("binary data") << "binary.dat" << false << "binary data";
-        QTest::newRow("gone since listed") << "gone.txt" << false << "gone.txt";
-    }
+    // Ok counts the entry chosen in the file list, not the name box's text.
+    // A failure says why, and the dialog and the main window's list stay;
+    // a list counted opens a main window that was closed.
     void openOk()
     {
-        QFETCH(QString, entry);
-        QFETCH(bool, mainClosed);
-        QFETCH(QString, says);
-        writeFile(at("lists/gone.txt"), "x\n");
         WindowFixture f;
-        BrowseDialog& dialog = show(f, false);
-        QFile::remove(at("lists/gone.txt"));
-        if (mainClosed)
-            f.windows.mainWindow()->close();
-        if (!entry.isEmpty())
-            chooseFile(dialog.fileList(), entry);
-        dialog.nameBox()->setText("binary.dat");
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-        WindowFixture::waitForCounts();
-        QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QCOMPARE(!f.windows.openDialog(), says.isEmpty());
-        MainWindow* window = f.windows.mainWindow();
-        QVERIFY(window);
-        QVERIFY(window->isVisible());
-        QCOMPARE(window->countBox()->text(), says.isEmpty() ? "5" : "");
-        QCOMPARE(window->selectButton()->isEnabled(), says.isEmpty());
+        MainWindow& window = f.mainWithList(at("lists/five.txt"));
+        BrowseDialog& dialog = show(f, false, at("lists"));
+        typeAndOk(dialog, "five.txt");
+        QVERIFY(f.services.lastMessage().contains("Select a word list"));
+        chooseFile(dialog.fileList(), "binary.dat");
+        clickOk(dialog);
+        QVERIFY(f.services.lastMessage().contains("binary data"));
+        QVERIFY(f.windows.openDialog());
+        QCOMPARE(window.countBox()->text(), "5");
+        window.close();
+        chooseFile(dialog.fileList(), "five.txt");
+        typeAndOk(dialog, "binary.dat");
+        QVERIFY(!f.windows.openDialog());
+        QVERIFY(f.windows.mainWindow()->isVisible());
+        QCOMPARE(f.windows.mainWindow()->countBox()->text(), "5");
     }
 
-    // A click on a file chooses it as the arrow keys do: the name box shows it
-    // and Ok takes its real name, one not valid UTF-8 and alone in its folder
-    // too: the list is loaded and picked from, or replaced without a copy.
+    // A click on a file chooses it: the name box shows it, and Ok takes its
+    // real name, one not valid UTF-8 too. Opened, the list is picked from
+    // (Select is off without a list); saved over, it is replaced, no copy made.
     void aClickedFileIsChosen_data()
     {
         QTest::addColumn<bool>("save");
-        QTest::addColumn<QByteArrayList>("names"); // in the list's order; the middle one is clicked
-        QTest::newRow("open, not UTF-8, alone") << false << QByteArrayList{"caf\xe9.txt"};
-        QTest::newRow("save, not UTF-8, alone") << true << QByteArrayList{"caf\xe9.txt"};
-        QTest::newRow("save, among others") << true << QByteArrayList{"a.txt", "b.txt", "c.txt"};
+        QTest::addColumn<QByteArray>("bytes"); // what the clicked file holds afterwards
+        QTest::addColumn<QString>("output"); // the output box's text after Select
+        QTest::newRow("open") << false << QByteArray("one\ntwo\n") << "x\r\ntwo\r\n";
+        QTest::newRow("save") << true << QByteArray("x\r\n\r\n") << "x\r\n";
     }
     void aClickedFileIsChosen()
     {
         QFETCH(bool, save);
-        QFETCH(QByteArrayList, names);
-        const int row = int(names.size()) / 2;
+        QFETCH(QString, output);
         QTemporaryDir dir;
-        const QByteArray folder = QFile::encodeName(dir.path()) + "/";
-        for (const QByteArray& name : names)
-            std::ofstream((folder + name).toStdString()) << "one\ntwo\n";
+        const std::string folder = QFile::encodeName(dir.path()).toStdString() + "/";
+        for (const char* name : {"a.txt", "b\xe9.txt", "c.txt"}) // the middle one not UTF-8
+            std::ofstream(folder + name) << "one\ntwo\n";
         WindowFixture f;
-        f.main().outputBox()->setText("x\r\ny");
+        f.main().outputBox()->setText("x\r\n");
         BrowseDialog& dialog = show(f, save, dir.path());
-        QListWidgetItem* item = dialog.fileList()->item(row);
+        QListWidgetItem* item = dialog.fileList()->item(1);
         const QPoint centre = dialog.fileList()->visualItemRect(item).center();
         QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(dialog.nameBox()->text(), item->text());
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
-        WindowFixture::waitForCounts();
-        if (!save)
-            QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
-        QCOMPARE(f.services.messages, save ? QStringList{"saved"} : QStringList());
-        QCOMPARE(f.windows.mainWindow()->countBox()->text(), save ? "" : "2");
-        std::ifstream file((folder + names[row]).toStdString(), std::ios::binary);
-        QCOMPARE(QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}),
-                 save ? "x\r\ny\r\n" : "one\ntwo\n");
-        const auto files = listFiles(dir.path());
-        QCOMPARE(files.value().size(), names.size());
-        std::filesystem::remove_all(folder.toStdString()); // which the folder's own removal cannot do with an odd name
+        clickOk(dialog);
+        QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
+        QTRY_COMPARE(f.windows.mainWindow()->outputBox()->text(), output);
+        std::ifstream file(folder + "b\xe9.txt", std::ios::binary);
+        QTEST(QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}), "bytes");
+        QCOMPARE(listFiles(dir.path()).value().size(), 3);
+        std::filesystem::remove_all(folder); // QTemporaryDir cannot remove a name not UTF-8
     }
 
-    // What is saved: the output exactly, CR LF line ends and one more; or, on
-    // a failure (past the file-size limit too), nothing; dialog and output stay.
-    void save_data()
+    // What is saved: the output with a final line end, under the name as
+    // typed, a whole path too; then the dialog closes.
+    void aSaveWritesTheOutput()
     {
-        QTest::addColumn<QString>("output");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("says");
-        QTest::newRow("no-break space, line separator, tab, no final line end")
-            << QString::fromUtf8("\u00E4\u00A0b\r\nc\u2028d\te") << "b"
-            << QByteArray("\xC3\xA4\xC2\xA0" "b\r\nc\xE2\x80\xA8" "d\te\r\n") << "saved";
-        QTest::newRow("blanks only") << "x" << "   " << QByteArray() << "Type a name";
-        QTest::newRow("a whole path") << "x" << at("lists/whole.txt") << QByteArray("x\r\n") << "saved";
-        QTest::newRow("a folder") << "x" << "folder" << QByteArray() << "is a folder";
-        QTest::newRow("a pipe") << "x" << "pipe" << QByteArray() << "not a regular file";
-        QTest::newRow("main window closed") << "x" << "orphan.txt" << QByteArray() << "no output left";
-        QTest::newRow("past the file-size limit")
-            << QString(100000, 'x') << "big.txt" << QByteArray() << "File too large";
+        WindowFixture f;
+        f.main().outputBox()->setText("x");
+        typeAndOk(show(f, true, at("out")), at("lists/sub/whole"));
+        QCOMPARE(f.services.lastMessage(), "saved");
+        QVERIFY(!f.windows.saveDialog());
+        QCOMPARE(readFile(at("lists/sub/whole")), "x\r\n");
     }
-    void save()
+
+    // A refused save says why and writes nothing; dialog and output stay.
+    void aRefusedSaveKeepsTheDialog_data()
     {
-        QFETCH(QString, output);
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("says");
+        QTest::newRow("blanks only") << "   " << "Type a name";
+        QTest::newRow("a folder") << "folder" << "is a folder";
+    }
+    void aRefusedSaveKeepsTheDialog()
+    {
         QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
         QFETCH(QString, says);
         WindowFixture f;
-        f.main().outputBox()->setText(output);
-        // Clear, then undone
-        QTest::keySequence(f.main().outputBox(), QKeySequence(QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_Z));
-        BrowseDialog& dialog = show(f, true, at("out"));
-        if (name == "orphan.txt")
-            f.windows.mainWindow()->close();
-        dialog.nameBox()->setText(name);
-        rlimit size {};
-        ::getrlimit(RLIMIT_FSIZE, &size);
-        const rlimit limited {name == "big.txt" ? 60000 : size.rlim_cur, size.rlim_max};
-        const auto unlimited = qScopeGuard([&] { ::setrlimit(RLIMIT_FSIZE, &size); });
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        f.main().outputBox()->setText("x");
+        typeAndOk(show(f, true, at("out")), name);
         QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
-        QCOMPARE(!f.windows.saveDialog(), says == "saved");
-        // no extension added
-        QCOMPARE(says == "saved" ? readFile(QDir(at("out")).filePath(name)) : QByteArray(), bytes);
+        QVERIFY(f.windows.saveDialog());
+        QCOMPARE(QDir(at("out")).entryList(QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(f.main().outputBox()->text(), "x");
+    }
+
+    void aSaveWithTheMainWindowClosedWritesNothing()
+    {
+        WindowFixture f;
+        BrowseDialog& dialog = show(f, true, at("out"));
+        f.windows.mainWindow()->close();
+        typeAndOk(dialog, "orphan.txt");
+        QVERIFY(f.services.lastMessage().contains("no output left"));
+        QVERIFY(f.windows.saveDialog());
         QVERIFY(!QFile::exists(at("out/orphan.txt")));
-        QCOMPARE(QDir(at("out")).entryList({".tavilon-*", "big.txt"}, QDir::Files | QDir::Hidden), QStringList());
-        QCOMPARE(f.windows.mainWindow() ? f.windows.mainWindow()->outputBox()->text() : output, output);
     }
 };
 

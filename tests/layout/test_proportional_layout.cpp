@@ -8,36 +8,36 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <random>
-
 using namespace tavilon;
+
+static void setClientSize(MainWindow& window, QSize client)
+{
+    window.resize(client.width(), client.height() + window.menuBar()->height());
+    QTRY_COMPARE(window.clientArea()->size(), client);
+}
+
+// The output box, the Select button in the frame, and the rule's ends.
+static QList<QRect> places(MainWindow& window)
+{
+    auto* rule = window.findChild<LineWidget*>();
+    return {window.outputBox()->geometry(), window.selectButton()->geometry(),
+            QRect(rule->from(), rule->to())};
+}
 
 class TestProportionalLayout : public QObject {
     Q_OBJECT
-
-    static void setClientSize(MainWindow& window, QSize client)
-    {
-        window.resize(client.width(), client.height() + window.menuBar()->height());
-        QTRY_COMPARE(window.clientArea()->size(), client);
-    }
-    // The output box, the Select button in the frame, and the rule's ends.
-    static QList<QRect> places(MainWindow& window)
-    {
-        auto* rule = window.findChild<LineWidget*>();
-        return {window.outputBox()->geometry(), window.selectButton()->geometry(), QRect(rule->from(), rule->to())};
-    }
-
 private slots:
-    // Computed in twips and truncated: in pixels, 99 percent of the output box's 537 px
-    // would be 531, not 532; rounded, 150 percent of its 8055 twips would make 806 px, not 805.
+    // Computed in twips and truncated: in pixels, 99 percent of the output
+    // box's 537 px would be 531, not 532; rounded, 150 percent of its 8055
+    // twips would make 806 px, not 805.
     void controlsScaleWithTheClientArea_data()
     {
         QTest::addColumn<QSize>("client");
-        QTest::addColumn<QList<QRect>>("expected");
+        QTest::addColumn<QList<QRect>>("places");
         QTest::newRow("150 percent") << QSize(827, 720)
-            << QList<QRect>{{12, 336, 805, 373}, {312, 240, 109, 49}, QRect(QPoint(12, 144), QPoint(444, 144))};
+            << QList<QRect> {{12, 336, 805, 373}, {312, 240, 109, 49}, {12, 144, 433, 1}};
         QTest::newRow("a pixel narrower: 99 percent") << QSize(550, 480)
-            << QList<QRect>{{8, 224, 532, 249}, {206, 160, 72, 33}, QRect(QPoint(8, 96), QPoint(293, 96))};
+            << QList<QRect> {{8, 224, 532, 249}, {206, 160, 72, 33}, {8, 96, 286, 1}};
     }
     void controlsScaleWithTheClientArea()
     {
@@ -46,11 +46,10 @@ private slots:
         MainWindow& window = f.main();
         const QList<QRect> start = places(window);
         setClientSize(window, client);
-        QTEST(places(window), "expected");
+        QTEST(places(window), "places");
         // Every pass starts from the reference: nothing drifts.
-        std::mt19937 random(1);
-        for (int i = 0; i < 20; ++i)
-            setClientSize(window, QSize(100 + int(random() % 900), 100 + int(random() % 700)));
+        for (const QSize size : {QSize(100, 100), QSize(997, 799), QSize(313, 571)})
+            setClientSize(window, size);
         setClientSize(window, QSize(551, 480));
         QCOMPARE(places(window), start);
     }
