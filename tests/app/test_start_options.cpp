@@ -11,45 +11,49 @@ private slots:
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<bool>("display");
+        QTest::addColumn<QString>("platform"); // Qt's; "none" does not exist: no display
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("out");
-        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("out"); // how the standard output starts
+        QTest::addColumn<QString>("err"); // how the standard error ends
         const QString usage = "Usage: tavilon [FILE]";
-        QTest::newRow("--help") << QStringList{"--help"} << false << 0 << usage << "";
-        QTest::newRow("--version") << QStringList{"--version"} << false << 0 << "tavilon " TAVILON_VERSION << "";
-        QTest::newRow("two files") << QStringList{"a.txt", "b.txt"} << false << 2 << "" << "one word list at a time";
-        QTest::newRow("empty name") << QStringList{""} << false << 2 << "" << "the word list's name is empty";
-        QTest::newRow("-h after a Qt option") << QStringList{"-style", "fusion", "-h"} << true << 0 << usage << "";
-        QTest::newRow("unknown, then --help")
-            << QStringList{"--bogus", "--help"} << true << 2 << "" << "unknown option \"--bogus\"";
-        const QStringList afterEnd {"-style", "fusion", "--", "-style", "x"}; // Qt takes options after "--"
-        QTest::newRow("Qt option after --") << afterEnd << true << 2 << "" << "one word list at a time";
+        const auto wrong = [](const char* why) {
+            return "tavilon: " + QString(why) + "\nTry \"tavilon --help\" for more.\n";
+        };
+        const QStringList afterEnd{"-style", "fusion", "--", "-style", "x"}; // Qt's, after "--"
+        const QString none = "none";
+        const QString offscreen = "offscreen";
+        QTest::newRow("--help") << QStringList{"--help"} << none << 0 << usage << "";
+        QTest::newRow("--version")
+            << QStringList{"--version"} << none << 0 << "tavilon " TAVILON_VERSION << "";
+        QTest::newRow("two files")
+            << QStringList{"a.txt", "b.txt"} << none << 2 << "" << wrong("one word list at a time");
+        QTest::newRow("empty name")
+            << QStringList{""} << none << 2 << "" << wrong("the word list's name is empty");
+        QTest::newRow("-h after a Qt option")
+            << QStringList{"-style", "fusion", "-h"} << offscreen << 0 << usage << "";
+        QTest::newRow("unknown, then --help") << QStringList{"--bogus", "--help"} << offscreen << 2
+                                                << "" << wrong("unknown option \"--bogus\"");
+        QTest::newRow("Qt option after --")
+            << afterEnd << offscreen << 2 << "" << wrong("one word list at a time");
     }
     void commandLine()
     {
         QFETCH(QStringList, args);
-        QFETCH(bool, display);
-        QFETCH(int, status);
-        QFETCH(QString, out);
-        QFETCH(QString, err);
-        QProcess program;
+        QFETCH(QString, platform);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        if (display)
-            env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QPA_PLATFORM", platform);
+        QProcess program;
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(TAVILON_PROGRAM), args);
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), status);
-        QVERIFY2(program.readAllStandardOutput().startsWith(out.toUtf8()), qPrintable(out));
-        const QByteArray errors = program.readAllStandardError();
-        QVERIFY2(errors.contains(err.toUtf8()), qPrintable(err));
-        if (status == 2)
-            QVERIFY(errors.contains("tavilon --help"));
+        QTEST(program.exitCode(), "status");
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QVERIFY(program.readAllStandardOutput().startsWith(out.toUtf8()));
+        QVERIFY(program.readAllStandardError().endsWith(err.toUtf8()));
     }
 
     void helpThatCannotBeWrittenSaysSo()

@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QtTest>
 
+#include <functional>
+
 namespace tavilon {
 
 // Records what a user would be shown instead of showing it; a message is
@@ -27,12 +29,16 @@ struct FakeServices : DesktopServices {
         clipboard = text;
         return clipboardWorks;
     }
-    QList<DriveInfo> drives() override { return fakeDrives.isEmpty() ? DesktopServices::drives() : fakeDrives; }
+    QList<DriveInfo> drives() override
+    {
+        return fakeDrives.isEmpty() ? DesktopServices::drives() : fakeDrives;
+    }
     QString lastMessage() const { return messages.value(messages.size() - 1); }
+
     QStringList messages;
     QString clipboard = QStringLiteral("(untouched)");
     bool clipboardWorks = true;
-    QList<DriveInfo> fakeDrives;
+    QList<DriveInfo> fakeDrives; // when empty, the machine's own
 };
 
 // The program's windows with recorded messages, as at its start.
@@ -46,45 +52,53 @@ struct WindowFixture {
     MainWindow& main()
     {
         MainWindow& window = windows.showMainWindow();
-        static_cast<void>(QTest::qWaitForWindowExposed(&window)); // a later check fails if it was not
+        static_cast<void>(QTest::qWaitForWindowExposed(&window)); // a later check fails if not
         return window;
     }
     // The window of that object name, shown over the main window.
-    QWidget* show(const QString& window)
+    QWidget* show(const QString& name)
     {
         QWidget* shown = &main();
-        if (window == "frmDialog")
-            return &windows.showOpenDialog();
-        if (window == "savefrm")
-            return &windows.showSaveDialog();
-        return window == "Form2" ? &windows.showAboutWindow() : shown;
+        if (name == "frmDialog")
+            shown = &windows.showOpenDialog();
+        if (name == "savefrm")
+            shown = &windows.showSaveDialog();
+        if (name == "Form2")
+            shown = &windows.showAboutWindow();
+        return shown;
     }
     // The main window with `path`'s list counted, as the open dialog counts it.
     MainWindow& mainWithList(const QString& path)
     {
         MainWindow& window = main();
-        countInto(window, services, path);
-        return window;
-    }
-    // Counts `path` for `window` and waits for the count to end.
-    static void countInto(MainWindow& window, DesktopServices& services, const QString& path)
-    {
         auto* count = new WordListCount(&window, services, path, QFile::encodeName(path));
         QObject::connect(count, &WordListCount::counted, &window, &MainWindow::showCountedList);
         waitForCounts();
+        return window;
     }
     static void waitForCounts()
     {
         static_cast<void>(QTest::qWaitFor([] { return !WordListCount::anyRunning(); }, 30'000));
+    }
+    // Runs the program's event loop, `ending` first, until the program ends;
+    // its exit status, or 99 when it has not ended in two minutes.
+    static int runToTheEnd(const std::function<void()>& ending)
+    {
+        QObject timers;
+        QTimer::singleShot(0, &timers, ending);
+        QTimer::singleShot(120'000, &timers, [] { QCoreApplication::exit(99); });
+        return QApplication::exec();
     }
 
     FakeServices services;
     Application windows{services};
 };
 
-// Drops `data` on `target`, as a user's mouse does.
-inline void dropOnto(QWidget* target, const QMimeData& data)
+// Drops `urls` on `target`, as a file manager's drag does.
+inline void dropUrls(QWidget* target, const QList<QUrl>& urls)
 {
+    QMimeData data;
+    data.setUrls(urls);
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
