@@ -2,6 +2,7 @@
 
 #include "core/list/blanks.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -18,6 +19,7 @@ struct NumberParts {
     bool negative = false;
     std::string_view mantissa; // digits with at most one '.'
     bool negativeExponent = false;
+    std::string_view exponentDigits;
     std::string_view unsignedText; // the mantissa and the exponent: what from_chars reads
 };
 
@@ -46,8 +48,8 @@ int skipMantissa(std::string_view s, std::size_t& i)
 }
 
 // Steps past an exponent at `i` ("e5", "E-07"), if there is one, noting its
-// sign in `negative`; false when it has no digits.
-bool skipExponent(std::string_view s, std::size_t& i, bool& negative)
+// sign in `negative` and its digits in `digits`; false when it has none.
+bool skipExponent(std::string_view s, std::size_t& i, bool& negative, std::string_view& digits)
 {
     if (i >= s.size() || (s[i] != 'e' && s[i] != 'E'))
         return true;
@@ -56,6 +58,7 @@ bool skipExponent(std::string_view s, std::size_t& i, bool& negative)
     const std::size_t digitsStart = i;
     while (i < s.size() && isDigit(s[i]))
         ++i;
+    digits = s.substr(digitsStart, i - digitsStart);
     return i > digitsStart;
 }
 
@@ -69,20 +72,38 @@ std::optional<NumberParts> numberParts(std::string_view s)
     if (skipMantissa(s, i) == 0)
         return std::nullopt;
     parts.mantissa = s.substr(mantissaStart, i - mantissaStart);
-    if (!skipExponent(s, i, parts.negativeExponent) || i != s.size())
+    if (!skipExponent(s, i, parts.negativeExponent, parts.exponentDigits) || i != s.size())
         return std::nullopt;
     parts.unsignedText = s.substr(mantissaStart);
     return parts;
 }
 
+// The exponent's value, held at +-1e9 (far past any double's range).
+long long exponentValue(const NumberParts& parts)
+{
+    constexpr long long Held = 1000000000;
+    long long value = 0;
+    for (const char digit : parts.exponentDigits)
+        value = std::min(Held, value * 10 + (digit - '0'));
+    return parts.negativeExponent ? -value : value;
+}
+
 // For a value too small or too large for a double: true when it counts as
-// too small, which is zero.
+// too small, which is zero. The value lies below 1 when its first non-zero
+// digit, moved by the exponent, stands after the '.': "0.5e400" and a 1
+// with 500 zeros and "e-10" are large, "1e-400" and "0.0001e-399" small.
 bool tooSmall(const NumberParts& parts)
 {
     const std::string_view mantissa = parts.mantissa;
-    const bool fractionOnly = mantissa.find_first_not_of("0.") == std::string_view::npos
-        || mantissa.substr(0, mantissa.find('.')).find_first_not_of('0') == std::string_view::npos;
-    return parts.negativeExponent || fractionOnly;
+    const std::size_t first = mantissa.find_first_not_of("0.");
+    if (first == std::string_view::npos)
+        return true; // zero
+    const std::size_t dot = std::min(mantissa.find('.'), mantissa.size());
+    // Digits before the '.' from the first non-zero one, or minus the zeros
+    // after the '.' before it.
+    const auto place = first < dot ? static_cast<long long>(dot - first)
+                                   : -static_cast<long long>(first - dot - 1);
+    return place + exponentValue(parts) <= 0;
 }
 
 } // namespace
