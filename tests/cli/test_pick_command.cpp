@@ -94,6 +94,14 @@ private slots:
         row("pick -n 1 list -n2", 2, "", "number of picks is given more than once");
         row("pick -o a list -o-", 2, "", "output file is given more than once");
         row("count -n 3 list", 2, "", "count takes no number");
+        row("count -u list", 2, "", "count takes no --unique");
+        row("pick -n 5e399 list", 2, "", "\"5e399\" is not a number of picks");
+        // A number too large however it is written; a tiny one asks for none.
+        row("pick -n 0.5e400 list", 2, "", "\"0.5e400\" is not a number of picks");
+        row("pick -n .5e400 list", 2, "", "\".5e400\" is not a number of picks");
+        const QByteArray e490 = "1" + QByteArray(500, '0') + "e-10";
+        row("pick -n " + e490 + " list", 2, "", "\"" + e490 + "\" is not a number of picks");
+        row("pick -n 0.0001e-399 list", 0, "");
         // Two bytes of "src" a draw.
         row("pick -o- --rand src -n3", 0, "w0\nw999\nw5\n");
         row("pick list --random-source - -n3", 0, "w512\nw679\nw554\n");

@@ -44,6 +44,12 @@ bool traced()
     return ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) == 0;
 }
 
+// SIGHUP ignored, as under nohup; traced.
+bool ignoringHangUps()
+{
+    return ::signal(SIGHUP, SIG_IGN) != SIG_ERR && traced();
+}
+
 // Standard input from "words", spooled here; traced.
 bool spooling()
 {
@@ -77,12 +83,13 @@ int signalAfter(pid_t child, long stop, int signal)
     return status;
 }
 
-// Writes "list" and "out.txt", an old text longer than the picks, also
-// named "alias.txt" when `hardLinked`: then a save rewrites it in place.
-QByteArray writeOldOutput(TempFiles& files, bool hardLinked)
+// Writes "list" and "out.txt", an old text of `oldLines` (by default longer
+// than the picks), also named "alias.txt" when `hardLinked`: then a save
+// rewrites it in place.
+QByteArray writeOldOutput(TempFiles& files, bool hardLinked, int oldLines = 20000)
 {
     files.write("list", numberedWords("word", 2000));
-    const QByteArray old = numberedWords("an old line ", 20000);
+    const QByteArray old = numberedWords("an old line ", oldLines);
     const std::string out = files.write("out.txt", old);
     if (hardLinked && ::link(out.c_str(), qPrintable(files.path("alias.txt"))) != 0)
         qFatal("cannot link %s", out.c_str());
@@ -193,16 +200,19 @@ private slots:
     {
         QTest::addColumn<int>("signal");
         QTest::addColumn<bool>("hardLinked");
-        QTest::newRow("SIGINT, in place") << SIGINT << true;
-        QTest::newRow("SIGHUP, replaced") << SIGHUP << false;
-        QTest::newRow("real-time signal, in place") << SIGRTMIN + 3 << true;
+        QTest::addColumn<int>("oldLines");
+        QTest::newRow("SIGINT, in place") << SIGINT << true << 20000;
+        QTest::newRow("SIGHUP, replaced") << SIGHUP << false << 20000;
+        QTest::newRow("real-time signal, in place") << SIGRTMIN + 3 << true << 20000;
+        QTest::newRow("SIGTERM, in place, shorter") << SIGTERM << true << 10; // its old length too
     }
     void aSignalDuringASaveKeepsTheOldFile()
     {
         QFETCH(int, signal);
         QFETCH(bool, hardLinked);
+        QFETCH(int, oldLines);
         TempFiles files;
-        const QByteArray old = writeOldOutput(files, hardLinked);
+        const QByteArray old = writeOldOutput(files, hardLinked, oldLines);
         const int ended = signalAfter(start(files.root(), traced, Save), SYS_pwrite64, signal);
         QVERIFY(WIFSIGNALED(ended));
         QCOMPARE(WTERMSIG(ended), signal);
@@ -220,6 +230,19 @@ private slots:
         const int ended = signalAfter(start(files.root(), traced, Save), SYS_ftruncate, SIGTERM);
         QVERIFY(WIFSIGNALED(ended));
         QCOMPARE(WTERMSIG(ended), SIGTERM);
+        QCOMPARE(readFile(files.path("out.txt")), readFile(files.path("picks")));
+    }
+
+    // A signal the caller ignored, as nohup does, stays ignored in a save.
+    void anIgnoredSignalDuringASaveIsIgnored()
+    {
+        TempFiles files;
+        writeOldOutput(files, false);
+        QCOMPARE(runShell(files, "$P pick -n 15000 list > picks"), 0);
+        const pid_t child = start(files.root(), ignoringHangUps, Save);
+        const int ended = signalAfter(child, SYS_pwrite64, SIGHUP);
+        QVERIFY(WIFEXITED(ended));
+        QCOMPARE(WEXITSTATUS(ended), 0);
         QCOMPARE(readFile(files.path("out.txt")), readFile(files.path("picks")));
     }
 };

@@ -54,6 +54,35 @@ private slots:
         QCOMPARE(places(window), start);
     }
 
+    // A control is placed by the width's percentage across and the
+    // height's down, widened at most to its container's right edge.
+    void placesFollowEachAxis_data()
+    {
+        QTest::addColumn<QSizeF>("referenceScale");
+        QTest::addColumn<QSize>("client"); // pixels, for a reference of 400 x 300
+        QTest::addColumn<int>("minimumWidth");
+        QTest::addColumn<QRect>("place"); // of a control at 300, 20, 50 x 30 px
+        QTest::newRow("taller reference") << QSizeF(1, 1.5) << QSize(400, 450) << 0
+                                          << QRect(300, 30, 50, 45);
+        QTest::newRow("widened to the edge") << QSizeF(1, 1) << QSize(400, 300) << 1000
+                                             << QRect(300, 20, 100, 30);
+    }
+    void placesFollowEachAxis()
+    {
+        QFETCH(QSizeF, referenceScale);
+        QFETCH(QSize, client);
+        QFETCH(int, minimumWidth);
+        QWidget area;
+        area.resize(client);
+        auto* layout = new ProportionalLayout(&area, QSize(400 * 15, 300 * 15)); // twips
+        auto* control = new QWidget(&area);
+        layout->addWidget(control, QRect(300 * 15, 20 * 15, 50 * 15, 30 * 15));
+        layout->setReferenceScale(referenceScale.width(), referenceScale.height());
+        layout->setMinimumWidth(control, minimumWidth);
+        layout->setGeometry(QRect(QPoint(), client));
+        QTEST(control->geometry(), "place");
+    }
+
     // Only a minimised window keeps its controls where they are; one far
     // down a tall or stacked desktop is laid out as anywhere.
     void minimisedWindowsKeepTheirControls()
