@@ -70,12 +70,6 @@ const scan::Kernels& kernelOrSkip(int k)
     return kernels;
 }
 
-const QByteArray& blankAndNulBytes()
-{
-    static const QByteArray bytes = mixedLines(700) + QByteArray(" \t\r\n", 4).repeated(40) + QByteArray("x\0y", 3);
-    return bytes;
-}
-
 } // namespace
 
 // Every kernel the build ships must count as a plain byte loop does, with
@@ -84,30 +78,7 @@ const QByteArray& blankAndNulBytes()
 class TestSharedCount : public QObject {
     Q_OBJECT
 private slots:
-    void aKernelCountsAsAPlainLoopAcrossAnyCut_data()
-    {
-        QTest::addColumn<int>("kernel");
-        addKernelRows("mixed lines");
-    }
-    void aKernelCountsAsAPlainLoopAcrossAnyCut()
-    {
-        QFETCH(int, kernel);
-        const scan::Kernels& kernels = kernelOrSkip(kernel);
-        const QByteArray text = blankAndNulBytes();
-        const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
-        const auto size = static_cast<std::size_t>(text.size());
-        for (std::size_t cut = 0; cut <= size; ++cut) {
-            const QByteArray head = text.left(static_cast<int>(cut));
-            scan::CountState state;
-            kernels.count(bytes, cut, state);
-            QCOMPARE(state.sawNul, head.contains('\0'));
-            QCOMPARE(state.words + (state.carry == 0), plainCount(head));
-            kernels.count(bytes + cut, size - cut, state); // the rest, carried on from the cut
-            QCOMPARE(state.sawNul, true);
-            QCOMPARE(state.words + (state.carry == 0), plainCount(text));
-        }
-    }
-
+    // Masks of line ends and blanks, and the NUL that makes a file no list.
     void aKernelMasksAsAPlainLoop_data()
     {
         QTest::addColumn<int>("kernel");
@@ -117,7 +88,10 @@ private slots:
     {
         QFETCH(int, kernel);
         const scan::Kernels& kernels = kernelOrSkip(kernel);
-        const QByteArray text = blankAndNulBytes();
+        const QByteArray text = mixedLines(700) + QByteArray(" \t\r\n", 4).repeated(40) + QByteArray("x\0y", 3);
+        scan::CountState state;
+        kernels.count(reinterpret_cast<const unsigned char*>(text.constData()), text.size(), state);
+        QVERIFY(state.sawNul);
         for (int length : {64, 130, int(text.size()) - 3, int(text.size())}) {
             const int chunks = (length + 63) / 64;
             std::vector<std::uint64_t> ends(static_cast<std::size_t>(chunks));
@@ -212,14 +186,6 @@ private slots:
         };
         auto counted = countShared(source.value(), partsOf(3, 1 << 20, 64 << 10), cutOrStop);
         QCOMPARE(counted.ok() ? ErrorCode::OpenFailed : counted.error().code, code);
-    }
-
-    // A large list is shared among threads; a small one is not.
-    void aLargeListIsSharedOut()
-    {
-        QCOMPARE(countPartsFor(1 << 20).threads, 1);
-        QCOMPARE(countPartsFor(1u << 30).threads, std::min(2 * usableProcessors(), 16));
-        QVERIFY(countPartsFor(1u << 30).partSize < (1u << 30));
     }
 };
 
