@@ -177,6 +177,27 @@ private slots:
         const QStringList cut = cutTexts(shown);
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(" | ")));
     }
+
+    // A desktop font smaller than the program's keeps the main window's size.
+    void aSmallerFontKeepsTheWindowsSize()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        const QSize before = window.size();
+        QApplication::setFont(QFont("Liberation Sans", 6));
+        QTest::qWait(100);
+        QCOMPARE(window.size(), before);
+    }
+
+    // A desktop font too large for the screen steps down by half points to the
+    // first size that fits: on the 2560 by 1600 screen, 26-point DejaVu Sans to 25.5.
+    void aFontTooLargeForTheScreenStepsDown()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        QApplication::setFont(QFont("DejaVu Sans", 26));
+        QTRY_COMPARE(window.font().pointSizeF(), 25.5);
+    }
 };
 
 QTEST_MAIN(TestTextFit)
