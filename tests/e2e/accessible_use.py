@@ -1,10 +1,5 @@
-"""Load a word list, pick words and read them back through the
-accessibility bus alone: every control is found by its role and name and
-worked by its accessible actions, never by a place on the screen.
-
-Usage: accessible_use.py PROGRAM PICK_TOOL WORK_DIR
-Runs inside a session bus with the accessibility bus up and an X display.
-"""
+"""Proves a screen reader's road: Load, the count, Select and the picks, all through the
+accessibility bus by role and name. Usage: accessible_use.sh PROGRAM PICK_TOOL"""
 import os
 import subprocess
 import sys
@@ -13,147 +8,88 @@ import time
 import pyatspi
 
 PROGRAM, PICK, WORK = sys.argv[1:4]
-LOG = os.path.join(WORK, "program-errors.log")
-PICKS = 5
-TEXT_ROLES = (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY)
-
-app_process = None
-app = None
-step = "starting"
+TEXT, BUTTON = (pyatspi.ROLE_TEXT, pyatspi.ROLE_ENTRY), pyatspi.ROLE_PUSH_BUTTON
+app_process = app = None
 
 
-def fail(message):
-    print(f"FAIL while {step}: {message}", file=sys.stderr)
-    if app_process is not None:
-        state = "is still running" if app_process.poll() is None else f"ended with status {app_process.returncode}"
-        print(f"  the program (pid {app_process.pid}) {state}", file=sys.stderr)
-    if os.path.exists(LOG) and os.path.getsize(LOG):
-        print("  the program's error output:", file=sys.stderr)
-        with open(LOG, errors="replace") as log:
-            for line in log.read().splitlines()[-40:]:
-                print("    " + line, file=sys.stderr)
-    if app_process is not None and app_process.poll() is None:
-        app_process.kill()
-    sys.exit(1)
+def fail(sentence):
+    sys.exit(f"FAIL: {sentence}")
 
 
-def wait_for(what, probe, seconds=10):
-    """Polls probe() until it returns something true; fails saying `what`."""
+def wait_for(sentence, probe, seconds=10, give_up=fail):
+    """The first true probe() within `seconds`, else give_up(sentence)."""
     deadline = time.monotonic() + seconds
-    last_error = None
     while time.monotonic() < deadline:
         try:
             found = probe()
             if found:
                 return found
-        except Exception as error:  # objects come and go while windows open and close
-            last_error = error
+        except Exception:  # objects come and go while windows open and close
+            pass
         time.sleep(0.1)
-    fail(f"{what} (waited {seconds} s" + (f"; last error: {last_error})" if last_error else ")"))
+    give_up(sentence)
 
 
-def find(root, roles, name):
-    roles = roles if isinstance(roles, tuple) else (roles,)
-    return pyatspi.findDescendant(root, lambda acc: acc.getRole() in roles and acc.name == name)
+def control(root, name, *roles):
+    return wait_for(f"No control \"{name}\" showed on the accessibility bus", lambda:
+                    pyatspi.findDescendant(root, lambda a: a.name == name and a.getRole() in roles))
 
 
-def window(roles, name):
-    """A top-level window of the program by role and name."""
-    roles = roles if isinstance(roles, tuple) else (roles,)
-    return next((child for child in app if child is not None and child.getRole() in roles and child.name == name), None)
+def window(name, role):
+    return next((w for w in app if w and w.name == name and w.getRole() == role), None)
 
 
 def act(acc, action):
-    """Does the accessible action named `action` (Press, Toggle, ...)."""
     actions = acc.queryAction()
     names = [actions.getName(i) for i in range(actions.nActions)]
     if action not in names:
-        fail(f"{acc.getRoleName()} \"{acc.name}\" has no action \"{action}\", only {names}")
+        fail(f"\"{acc.name}\" has no accessible action {action}")
     actions.doAction(names.index(action))
 
 
 def text_of(acc):
-    text = acc.queryText()
-    return text.getText(0, text.characterCount)
+    return acc.queryText().getText(0, -1)
 
 
-def start(env, cwd, ended=lambda: None):
-    """Starts the program, its error output into LOG; returns its main window on the accessibility bus.
-    ended() is called first when the program ends before it appears."""
+def start(env):  # the program's main window on the accessibility bus
     global app_process, app
-    with open(LOG, "w") as log:
-        app_process = subprocess.Popen([PROGRAM], cwd=cwd, env=dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"),
-                                       stderr=log)
-
-    def program_on_bus():
-        if app_process.poll() is not None:
-            ended()
-            fail("the program ended before it appeared")
-        return next((acc for acc in pyatspi.Registry.getDesktop(0) if acc and acc.get_process_id() == app_process.pid),
-                    None)
-
-    # Generous: the first start on a fresh machine may build caches.
-    app = wait_for("the program did not appear on the accessibility bus", program_on_bus, 60)
-    return wait_for("no frame \"Brenvask Tavilon\"", lambda: window(pyatspi.ROLE_FRAME, "Brenvask Tavilon"))
+    app_process = subprocess.Popen([PROGRAM], cwd=WORK,
+                                   env=dict(env, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1"))
+    desktop, pid = pyatspi.Registry.getDesktop(0), app_process.pid
+    app = wait_for("The program did not show on the accessibility bus",
+                   lambda: next(a for a in desktop if a and a.get_process_id() == pid), 60)
+    return wait_for("The program's main window did not show on the accessibility bus",
+                    lambda: window("Brenvask Tavilon", pyatspi.ROLE_FRAME))
 
 
 def exit_program(main_window):
-    """File > Exit, and the program ends with status 0."""
-    global app
-    act(find(main_window, pyatspi.ROLE_MENU_ITEM, "Exit"), "Press")
-    try:
-        status = app_process.wait(10)
-    except subprocess.TimeoutExpired:
-        fail("the program still runs after Exit")
-    app = None
-    if status != 0:
-        fail(f"the program exited with status {status}")
+    act(control(main_window, "Exit", pyatspi.ROLE_MENU_ITEM), "Press")
+    wait_for("File > Exit did not end the program with status 0", lambda: app_process.poll() == 0)
+
+
+def pick_tool(*args):
+    tool = subprocess.run([PICK, *args, "words.txt"], cwd=WORK, capture_output=True, text=True)
+    return tool.stdout
 
 
 def main():
-    global step
-    expected_count = subprocess.run([PICK, "count", "words.txt"], cwd=WORK, capture_output=True, text=True,
-                                    check=True).stdout.strip()
-    expected_picks = subprocess.run([PICK, "pick", "-n", str(PICKS), "words.txt"], cwd=WORK, capture_output=True,
-                                    text=True, check=True).stdout.splitlines()
+    count, picks = pick_tool("count").strip(), pick_tool("pick", "-n", "5").splitlines()
+    main_window = start(os.environ)
+    act(control(main_window, "Load", pyatspi.ROLE_MENU_ITEM), "Press")
+    dialog = wait_for("File > Load opened no dialog", lambda: window("Load", pyatspi.ROLE_DIALOG))
+    files = control(dialog, "Files", pyatspi.ROLE_LIST)
+    act(control(files, "words.txt", pyatspi.ROLE_LIST_ITEM), "Toggle")
+    act(control(dialog, "Ok", BUTTON), "Press")
+    wait_for("Ok, with words.txt chosen in the file list, did not close the open dialog",
+             lambda: not window("Load", pyatspi.ROLE_DIALOG))
+    count_box = control(main_window, "Number Of Lines", *TEXT)
+    wait_for(f"The count box did not show {count} after Load", lambda: text_of(count_box) == count)
 
-    step = "waiting for the program on the accessibility bus"
-    main_window = start(os.environ, WORK)
-
-    step = "choosing File > Load"
-    act(wait_for("no menu item \"Load\"", lambda: find(main_window, pyatspi.ROLE_MENU_ITEM, "Load")), "Press")
-    dialog = wait_for("no dialog \"Load\" opened", lambda: window(pyatspi.ROLE_DIALOG, "Load"))
-
-    step = "selecting words.txt in the open dialog's file list"
-    files = wait_for("the open dialog has no list \"Files\"", lambda: find(dialog, pyatspi.ROLE_LIST, "Files"))
-    entry = wait_for("words.txt is not in the file list",
-                     lambda: pyatspi.findDescendant(files, lambda acc: acc.name == "words.txt"))
-    act(entry, "Toggle")
-    name_box = wait_for("no box \"Open file\"", lambda: find(dialog, TEXT_ROLES, "Open file"))
-    wait_for(f"the name box shows \"{text_of(name_box)}\", not words.txt", lambda: text_of(name_box) == "words.txt")
-
-    step = "pressing Ok"
-    act(find(dialog, pyatspi.ROLE_PUSH_BUTTON, "Ok"), "Press")
-    wait_for("the open dialog stayed open", lambda: window(pyatspi.ROLE_DIALOG, "Load") is None)
-    count_box = wait_for("no box \"Number Of Lines\"", lambda: find(main_window, TEXT_ROLES, "Number Of Lines"))
-    wait_for(f"the count reads \"{text_of(count_box)}\", not {expected_count}",
-             lambda: text_of(count_box) == expected_count)
-
-    step = f"asking for {PICKS} words and pressing Select"
-    picks_box = wait_for("no box \"Number of random words\"",
-                         lambda: find(main_window, TEXT_ROLES, "Number of random words"))
-    picks_box.queryEditableText().setTextContents(str(PICKS))
-    wait_for(f"the picks box reads \"{text_of(picks_box)}\"", lambda: text_of(picks_box) == str(PICKS))
-    select = find(main_window, pyatspi.ROLE_PUSH_BUTTON, "Select")
-    wait_for("Select stayed disabled", lambda: select.getState().contains(pyatspi.STATE_SENSITIVE))
-    act(select, "Press")
-
-    step = "reading the picked words"
-    output = wait_for("no box \"Picked words\"", lambda: find(main_window, TEXT_ROLES, "Picked words"))
-    wait_for(f"the output holds {text_of(output)!r}, expected the lines {expected_picks}",
-             lambda: text_of(output).replace("\r", "").splitlines() == expected_picks)
-
-    step = "choosing File > Exit"
+    control(main_window, "Number of random words", *TEXT).queryEditableText().setTextContents("5")
+    act(control(main_window, "Select", BUTTON), "Press")
+    output = control(main_window, "Picked words", *TEXT)
+    wait_for("The output box did not show the five picks tavilon-pick draws",
+             lambda: text_of(output).replace("\r", "").splitlines() == picks)
     exit_program(main_window)
 
 

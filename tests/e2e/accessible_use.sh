@@ -1,45 +1,22 @@
 #!/usr/bin/env bash
-# Runs SCRIPT (accessible_use.py, which says what it checks) in a private session bus with the
-# accessibility bus up, given PROGRAM PICK_TOOL WORK_DIR (words.txt in it). Run under with_x_server.sh.
-# Usage: accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]. Exits with 77 (skipped) without the tools.
+# Runs SCRIPT (accessible_use.py unless given) in a private session with the accessibility bus.
+# Usage (under with_x_server.sh): accessible_use.sh PROGRAM PICK_TOOL [SCRIPT]; 77: skipped.
 set -euo pipefail
-SKIPPED=77
 here=$(dirname "$(realpath "$0")")
-PROGRAM=$(realpath "$1")
-PICK=$(realpath "$2")
-SCRIPT=${3:-accessible_use.py}
-# Debian's python3-pyatspi serves the system's Python; another python3 earlier
-# on PATH may not see it.
-PYTHON=/usr/bin/python3
-BUS_LAUNCHER=/usr/libexec/at-spi-bus-launcher
-
 if [ "${TAVILON_A11Y_SESSION:-}" != 1 ]; then
-  missing=()
-  command -v dbus-run-session >/dev/null || missing+=("dbus-run-session (package dbus)")
-  command -v dbus-send >/dev/null || missing+=("dbus-send (package dbus)")
-  [ -x "$BUS_LAUNCHER" ] || missing+=("$BUS_LAUNCHER (package at-spi2-core)")
-  "$PYTHON" -c 'import pyatspi' 2>/dev/null || missing+=("pyatspi for $PYTHON (package python3-pyatspi)")
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "SKIP: the accessibility test needs: ${missing[*]}"
-    exit $SKIPPED
-  fi
-  # A private session bus, gone with this test.
-  TAVILON_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$PROGRAM" "$PICK" "$SCRIPT"
+  for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher; do
+    command -v "$tool" >/dev/null || { echo "SKIP: no $tool (dbus, at-spi2-core)"; exit 77; }
+  done
+  # python3-pyatspi serves the system's Python, which may not be first on PATH.
+  /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: no python3-pyatspi"; exit 77; }
+  TAVILON_A11Y_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
 fi
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_RUNTIME_DIR=$work/.runtime
-mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-cp "$here/../../samples/words.txt" "$work/words.txt"
-echo "not a word list" > "$work/a-note.txt"
-
-# The accessibility bus, inside the private session bus: asking for its
-# address starts its launcher, which starts the registry.
-bus_address() {
-  dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress 2>&1
+source "$here/e2e_lib.sh"
+PROGRAM=$(realpath "$1") PICK=$(realpath "$2")
+e2e_work
+cp "$WORDS" words.txt
+bus_up() { # asking for the accessibility bus's address starts it, and its registry
+  dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress
 }
-for _ in $(seq 100); do bus_address | grep -q 'unix:' && break; sleep 0.1; done
-bus_address | grep -q 'unix:' || { echo "FAIL: no accessibility bus; asking for it gave: $(bus_address)" >&2; exit 1; }
-
-"$PYTHON" "$here/$SCRIPT" "$PROGRAM" "$PICK" "$work"
+wait_until 10 bus_up || fail "The accessibility bus did not start: $(bus_up 2>&1)"
+/usr/bin/python3 -B "$here/${3:-accessible_use.py}" "$PROGRAM" "$PICK" "$work"

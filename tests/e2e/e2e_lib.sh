@@ -1,117 +1,86 @@
-# Helpers for driving the real program from outside, under an X server.
-# Everything waits on conditions with a deadline; nothing sleeps long.
+# Helpers for driving the real program from outside under an X server. Sourced.
+WORDS=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/samples/words.txt
 
-# fail MESSAGE: stops the test and says whether the program (APP) still runs, its error output
-# (E2E_LOG), and where a screenshot of the whole screen (the windows that exist) is.
+# fail SENTENCE: stops the test with the sentence and a screenshot.
 fail() {
   echo "FAIL: $*" >&2
-  if [ -n "${APP:-}" ]; then
-    kill -0 "$APP" 2>/dev/null && echo "  the program (pid $APP) still runs" >&2 || echo "  the program has ended" >&2
-  fi
-  if [ -n "${E2E_LOG:-}" ] && [ -s "$E2E_LOG" ]; then
-    echo "  the program's error output:" >&2
-    sed 's/^/    /' "$E2E_LOG" | tail -n 40 >&2
-  fi
-  local shot=${E2E_FAILSHOT:-${TMPDIR:-/tmp}/tavilon-e2e-failure-$$.png}
-  ! import -window root "$shot" 2>/dev/null || echo "  screenshot: $shot" >&2
+  local shot=/tmp/tavilon-e2e-failure-$$.png
+  ! import -window root "$shot" 2>/dev/null || echo "  Screenshot: $shot" >&2
   exit 1
 }
-note() { echo "  $*"; }
 
-# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds.
+# wait_until SECONDS COMMAND...: polls COMMAND until it succeeds; false after SECONDS.
 wait_until() {
-  local limit=$1; shift
-  local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
+  local deadline=$(($(date +%s) + $1))
+  shift
   until "$@" >/dev/null 2>&1; do
-    [ "$(date +%s%N)" -lt "$deadline" ] || return 1
+    [ "$(date +%s)" -le "$deadline" ] || return 1
     sleep 0.05
   done
 }
 
-# window_id TITLE [SECONDS]: the id of the visible window with exactly that
-# title, waiting for it up to SECONDS (10); empty when none appeared. Each
-# look is a fresh search, so a window that is mapped before its title is
-# set, or reparented by the window manager, is still found.
-find_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 | grep .; }
-window_id() {
-  wait_until "${2:-10}" find_window "$1" || true
-  find_window "$1" || true
-}
+# window_id TITLE [SECONDS]: the visible window of that title, waited for; empty if none.
+find_window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1 | grep .; }
+window_id() { wait_until "${2:-10}" find_window "$1" && find_window "$1" || true; }
+window_gone() { ! find_window "$1"; }
+# shown TITLE SENTENCE [SECONDS]: window_id, failing with SENTENCE if none.
+shown() { window_id "$1" "${3:-10}" | grep . || fail "$2"; }
 
-window_gone() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; }
-
-# Loads X, Y, WIDTH, HEIGHT of a window (its client area, menu bar
-# included), in screen coordinates. xwininfo's absolute corner is right
-# where a window manager's frame makes xdotool's report off.
+# geometry_of WINDOW: X, Y on the screen, WIDTH and HEIGHT of its client area.
 geometry_of() {
-  local info
-  info=$(xwininfo -id "$1")
-  X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-  Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-  WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
-  HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
+  read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" |
+    awk -F: '/Absolute upper-left|Width|Height/ { v = v $2 } END { print v }')
 }
 
-# click_at WINDOW X Y: a left click at a point of the window's client area.
-click_at() {
+click_at() { # click_at WINDOW X Y: a click there in the window's client area
   geometry_of "$1"
-  xdotool mousemove --sync $((X + $2)) $((Y + $3))
-  xdotool mousedown 1
-  sleep 0.05
-  xdotool mouseup 1
+  xdotool mousemove --sync $((X + $2)) $((Y + $3)) click 1
 }
 
-# pixel_at X Y: the screen's colour there as "R G B".
-pixel_at() {
-  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null \
-    | sed -n '2s/.*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p'
-}
-
-clipboard_bytes() { xclip -selection clipboard -o 2>/dev/null | od -An -tx1 | tr -d ' \n'; }
-file_bytes() { od -An -tx1 "$1" | tr -d ' \n'; }
-
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-
-# e2e_setup: $work, an empty folder, and E2E_LOG for the program's error output, gone at the end with
-# the program ($APP) and the window manager it starts. On a fresh machine the first program to use fonts
-# builds their cache, which can take longer than a window is given to appear: it is built first.
-e2e_setup() {
+# e2e_work: an empty folder ($work) to work in, gone at the end with the program.
+e2e_work() {
   work=$(mktemp -d)
-  E2E_LOG=$(mktemp)
-  trap 'kill "${APP:-}" "${WM_PID:-}" 2>/dev/null || true; rm -rf "$work" "$E2E_LOG"' EXIT
-  fc-list >/dev/null 2>&1 || true
-  start_window_manager
+  trap 'set +e; kill ${APP:-} ${WM_PID:-} 2>/dev/null; rm -rf "$work"' EXIT
+  export XDG_RUNTIME_DIR=$work/.runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  cd "$work"
+  fc-list >/dev/null # a fresh machine's font cache, built before any window is timed
+}
+e2e_setup() { e2e_work && start_window_manager; }
+
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'; }
+start_window_manager() { # openbox ($WM_PID), for frames and close boxes
+  openbox --sm-disable >/dev/null 2>&1 &
+  WM_PID=$!
+  wait_until 10 wm_running || fail "The window manager did not start"
 }
 
-# A small window manager, for decorations and the close box.
-start_window_manager() {
-  local try
-  for try in 1 2 3 4 5; do
-    openbox --sm-disable >/dev/null 2>&1 &
-    WM_PID=$!
-    if wait_until 3 wm_running; then
-      return 0
-    fi
-    kill "$WM_PID" 2>/dev/null || true
-  done
-  fail "the window manager did not start"
+# start_program COMMAND...: the program ($APP), and its main window ($MAIN) waited for.
+start_program() {
+  "$@" &
+  APP=$!
+  MAIN=$(shown "Brenvask Tavilon" "The main window did not appear" 60) # a first start builds caches
 }
 
-# close_request WINDOW: what a window manager's close box sends, WM_DELETE_WINDOW, through the X server.
-close_request() {
-  /usr/bin/python3 - "$1" <<'PY'
-import ctypes as c, sys
-x = c.cdll.LoadLibrary("libX11.so.6")
-x.XOpenDisplay.restype, x.XInternAtom.restype = c.c_void_p, c.c_ulong
-x.XInternAtom.argtypes = [c.c_void_p, c.c_char_p, c.c_int]
-x.XSendEvent.argtypes = [c.c_void_p, c.c_ulong, c.c_int, c.c_long, c.c_void_p]
-class Event(c.Structure):  # an XClientMessageEvent, as long as an XEvent or longer
-    _fields_ = [("type", c.c_int), ("serial", c.c_ulong), ("send_event", c.c_int), ("display", c.c_void_p),
-                ("window", c.c_ulong), ("message_type", c.c_ulong), ("format", c.c_int), ("data", c.c_long * 19)]
-display, window = x.XOpenDisplay(None), int(sys.argv[1])
-event = Event(33, 0, 0, None, window, x.XInternAtom(display, b"WM_PROTOCOLS", 0), 32)  # 33: ClientMessage
-event.data[0] = x.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-x.XSendEvent(display, window, 0, 0, c.byref(event))
-x.XCloseDisplay(display)
-PY
+# close_and_end: the main window's close box must end the program with status 0.
+program_ended() { ! kill -0 "$APP"; }
+close_and_end() {
+  close_box "$MAIN"
+  wait_until 10 program_ended || fail "The program still runs after its main window's close box"
+  wait "$APP" || fail "The program exited with status $? at its main window's close box"
+  APP=
+}
+
+# frame_of WINDOW: geometry_of, and the LEFT, RIGHT, TOP and BOTTOM widths of its frame.
+framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q =; }
+frame_of() {
+  wait_until 5 framed "$1" || fail "The window manager did not frame a window"
+  read -r LEFT RIGHT TOP BOTTOM < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  geometry_of "$1"
+}
+
+# close_box WINDOW: a click on the close box, at the end of openbox's title bar.
+close_box() {
+  frame_of "$1"
+  xdotool mousemove --sync $((X + WIDTH + RIGHT - TOP / 2)) $((Y - TOP / 2)) click 1
 }

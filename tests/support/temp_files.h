@@ -40,8 +40,8 @@ class TempFiles {
 public:
     std::string write(const QString& name, const QByteArray& bytes)
     {
-        writeFile(dir_.filePath(name), bytes);
-        return dir_.filePath(name).toStdString();
+        writeFile(path(name), bytes);
+        return path(name).toStdString();
     }
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString root() const { return dir_.path(); }
