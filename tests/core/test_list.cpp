@@ -69,11 +69,12 @@ private slots:
         QTest::newRow("blank only") << QByteArray(" \n\t\r\n  ") << QStringList();
         QTest::newRow("mixed ends, no final end")
             << QByteArray("a\r\nb\nc\rd") << QStringList {"a", "b", "c", "d"};
-        QTest::newRow("blanks skipped and trimmed")
-            << QByteArray("\n\n  two words \t\n \t \n\r\n007\n") << QStringList {"two words", "007"};
+        QTest::newRow("blanks skipped and trimmed") << QByteArray(
+            "\n\n  two words \t\n \t \n\r\n007\n") << QStringList { "two words", "007" };
         QTest::newRow("UTF-8 mark skipped")
             << QByteArray("\xEF\xBB\xBFgr\xC3\xBC\xC3\x9F\n") << QStringList {"grüß"};
-        QTest::newRow("Windows-1252") << QByteArray("caf\xE9\n\x80uro\n") << QStringList {"café", "€uro"};
+        QTest::newRow("Windows-1252")
+            << QByteArray("caf\xE9\n\x80uro\n") << QStringList { "café", "€uro" };
         QTest::newRow("UTF-16 LE") << QByteArray("\xFF\xFE\xE9\0\xE9\0n\0\r\0\n\0z\0w\0e\0i\0", 20)
                                    << QStringList {"één", "zwei"};
         QTest::newRow("UTF-16 BE") << QByteArray("\xFE\xFF\0a\0\n\0b", 8) << QStringList {"a", "b"};
@@ -100,7 +101,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("one thread") << QByteArray("abcdefg\n").repeated(1 << 17);
         QTest::newRow("shared among threads") << QByteArray("abcdefg\n").repeated(4 << 20);
-        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") + QByteArray("a\0\n\0", 4).repeated(1 << 18);
+        QTest::newRow("UTF-16") << QByteArray("\xFF\xFE")
+                + QByteArray("a\0\n\0", 4).repeated(1 << 18);
     }
     void aListRewrittenWhileCountedHasChanged()
     {
@@ -111,7 +113,8 @@ private slots:
         QFile file(QString::fromStdString(path));
         QVERIFY(file.open(QIODevice::ReadWrite));
         const auto rewrite = [&](std::uint64_t, std::uint64_t) {
-            return file.seek(2) && file.write(QByteArray("zz\n\n").repeated(1024)) > 0 && file.flush();
+            return file.seek(2) && file.write(QByteArray("zz\n\n").repeated(1024)) > 0
+                && file.flush();
         };
         const auto counted = countWords(path, rewrite);
         QVERIFY2(!counted.ok(), "the count of a list written over went through");
@@ -178,7 +181,8 @@ private slots:
         const CoreError error = countError(TextSource::open(InputFile::adopt(ends[0], "waiting")));
         ::close(ends[1]);
         QCOMPARE(error.code, ErrorCode::ReadFailed);
-        QCOMPARE(error.reason, std::string("does not answer (it waits for data that may never come)"));
+        QCOMPARE(
+            error.reason, std::string("does not answer (it waits for data that may never come)"));
     }
 
     // Lines straddle the count's 2 MiB parts, a CR LF split across each; the
@@ -195,7 +199,8 @@ private slots:
         };
         for (std::size_t mib = 1; mib <= 9; ++mib) {
             while (bytes.size() < (mib << 20) - 40)
-                addLine(std::string(3 + rng() % 10, char('a' + rng() % 26)), rng() % 9 ? "\n" : "\r\n");
+                addLine(
+                    std::string(3 + rng() % 10, char('a' + rng() % 26)), rng() % 9 ? "\n" : "\r\n");
             addLine(std::string((mib << 20) - 1 - bytes.size(), 'x'), "\r\n");
             bytes += "  ";
             addLine("word-across", "  \n");

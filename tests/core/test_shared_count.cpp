@@ -88,7 +88,8 @@ private slots:
     {
         QFETCH(int, kernel);
         const scan::Kernels& kernels = kernelOrSkip(kernel);
-        const QByteArray text = mixedLines(700) + QByteArray(" \t\r\n", 4).repeated(40) + QByteArray("x\0y", 3);
+        const QByteArray text
+            = mixedLines(700) + QByteArray(" \t\r\n", 4).repeated(40) + QByteArray("x\0y", 3);
         scan::CountState state;
         kernels.count(reinterpret_cast<const unsigned char*>(text.constData()), text.size(), state);
         QVERIFY(state.sawNul);
@@ -97,7 +98,8 @@ private slots:
             std::vector<std::uint64_t> ends(static_cast<std::size_t>(chunks));
             std::vector<std::uint64_t> blanks(static_cast<std::size_t>(chunks));
             const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
-            const bool nul = kernels.mask(bytes, static_cast<std::size_t>(length), ends.data(), blanks.data());
+            const bool nul
+                = kernels.mask(bytes, static_cast<std::size_t>(length), ends.data(), blanks.data());
             QCOMPARE(nul, text.left(length).contains('\0'));
             for (int i = 0; i < chunks * 64; ++i) {
                 const char c = i < length ? text[i] : ' '; // the last chunk is padded with spaces
@@ -130,10 +132,13 @@ private slots:
         TempFiles files;
         const std::string path = files.write("list.txt", bytes);
         auto source = TextSource::open(path);
-        const std::uint64_t expected = plainCount(bytes.mid(static_cast<int>(source.value().textStart())));
+        const std::uint64_t expected
+            = plainCount(bytes.mid(static_cast<int>(source.value().textStart())));
         for (std::uint64_t partSize = 1; partSize <= std::uint64_t(bytes.size()); ++partSize) {
-            QCOMPARE(countShared(source.value(), partsOf(3, partSize, 16, kernel)).value(), expected);
-            QCOMPARE(countShared(source.value(), partsOf(1, partSize, 32, kernel)).value(), expected);
+            QCOMPARE(
+                countShared(source.value(), partsOf(3, partSize, 16, kernel)).value(), expected);
+            QCOMPARE(
+                countShared(source.value(), partsOf(1, partSize, 32, kernel)).value(), expected);
         }
     }
 
@@ -145,7 +150,9 @@ private slots:
         const std::uint64_t expected = plainCount(text);
         for (std::uint64_t pages : {1, 3, 16}) {
             WordIndex index(8);
-            QCOMPARE(countShared(source.value(), partsOf(3, pages * 4096, 4096), {}, &index).value(), expected);
+            QCOMPARE(
+                countShared(source.value(), partsOf(3, pages * 4096, 4096), {}, &index).value(),
+                expected);
             QVERIFY(index.size() >= 4);
             for (std::uint64_t target = 1; target <= expected; ++target) {
                 const WordIndex::Mark* mark = index.before(target);
@@ -167,9 +174,11 @@ private slots:
         QTest::addColumn<qint64>("newSize");
         QTest::addColumn<ErrorCode>("code");
         QTest::newRow("emptied") << false << qint64(0) << ErrorCode::ListChanged;
-        QTest::newRow("cut in the first part") << false << qint64(1 << 19) << ErrorCode::ListChanged;
+        QTest::newRow("cut in the first part")
+            << false << qint64(1 << 19) << ErrorCode::ListChanged;
         QTest::newRow("cut in a later part") << false << qint64(5 << 20) << ErrorCode::ListChanged;
-        QTest::newRow("cut inside a piece") << false << qint64((6 << 20) + 1000) << ErrorCode::ListChanged;
+        QTest::newRow("cut inside a piece")
+            << false << qint64((6 << 20) + 1000) << ErrorCode::ListChanged;
         QTest::newRow("cancelled") << true << qint64(8 << 20) << ErrorCode::Cancelled;
     }
     void aCutOrCancelReachesEveryPart()
