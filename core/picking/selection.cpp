@@ -6,7 +6,6 @@
 #include "core/list/word_list.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -145,11 +144,6 @@ Outcome<PressResult> pressUnguarded(const PressInput& input, RandomSource& rando
 }
 
 } // namespace
-
-std::uint64_t targetFor(double count, float r)
-{
-    return static_cast<std::uint64_t>(std::floor(count * static_cast<double>(r) + 1.0));
-}
 
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress,
                            const WordIndex* index, std::size_t textBudget)

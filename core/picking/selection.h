@@ -50,8 +50,13 @@ struct PressResult {
 // any are asked for, a list with words and a count that can be looked up.
 Outcome<void> checkDraws(std::uint64_t picks, std::uint64_t count);
 
-// The word number one draw lands on: floor(count * r + 1).
-std::uint64_t targetFor(double count, float r);
+// The word number one draw lands on: floor(count * r + 1). Inline, as the
+// draws without repeats make millions of them; the value is at least 1, so
+// dropping its fraction rounds it down.
+inline std::uint64_t targetFor(double count, float r)
+{
+    return static_cast<std::uint64_t>(count * static_cast<double>(r) + 1.0);
+}
 
 // One press of "Select" with the output box's rules: at most
 // MaxPicksPerPress picks, no more than MaxOutputLines lines in

@@ -1,4 +1,5 @@
 #include "core/list/word_list.h"
+#include "core/picking/draws.h"
 #include "core/picking/number_text.h"
 #include "core/picking/picks_number.h"
 #include "core/picking/selection.h"
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include <random>
+#include <set>
 
 using namespace tavilon;
 
@@ -30,9 +32,10 @@ private slots:
         QTest::newRow("blanks around, leading zeros") << "  007\t" << "  007\t" << 7ull << true;
         QTest::newRow("sign and dots") << "+.5e1" << "+.5e1" << 5ull << true;
         QTest::newRow("underflow is zero") << "1e-400" << "1e-400" << 0ull << true;
-        QTest::newRow("huge asks for the most") << "1e300" << "1e300" << qulonglong(UINT64_MAX) << true;
-        for (const char* text :
-             {"   ", "-", ".", "12a", "1e", "0x10", "inf", "nan", "1,000", "&H10", "1.2.3", "1 2", "1e400", "+-1"})
+        QTest::newRow("huge asks for the most") << "1e300"
+                                                << "1e300" << qulonglong(UINT64_MAX) << true;
+        for (const char* text : { "   ", "-", ".", "12a", "1e", "0x10", "inf", "nan", "1,000",
+                 "&H10", "1.2.3", "1 2", "1e400", "+-1" })
             QTest::addRow("no number: %s", text) << text << text << 0ull << false;
     }
     void numberRule()
@@ -43,13 +46,14 @@ private slots:
         QFETCH(bool, number);
         const PicksNumber asked = picksNumber(text.toStdString());
         QCOMPARE(QString::fromStdString(asked.shown), shown);
-        QCOMPARE(isNumeric(text.toStdString()), number && !text.isEmpty()); // "" stands for one, but is no number
+        QCOMPARE(isNumeric(text.toStdString()),
+            number && !text.isEmpty()); // "" stands for one, but is no number
         QCOMPARE(asked.picks.ok(), number);
         if (asked.picks)
             QCOMPARE(asked.picks.value(), picks);
         else
             QCOMPARE(asked.picks.error().message,
-                     "The number of words to pick, \"" + shown.toStdString() + "\", is not a number.");
+                "The number of words to pick, \"" + shown.toStdString() + "\", is not a number.");
     }
 
     // The one-pass press and the words handed over in runs (using the
@@ -69,8 +73,10 @@ private slots:
                 bytes += (rng() % 7 == 0 ? " \t" : "") + std::string(length, char('a' + i % 26))
                          + (rng() % 3 == 0 ? "\r\n" : rng() % 5 == 0 ? "\n\n \r" : "\n");
             }
-            const std::string path = files.write(QString("r%1.txt").arg(round), QByteArray::fromStdString(bytes));
-            const PressInput input {1 + rng() % (longWords ? 300 : 80), countWords(path).value(), path};
+            const std::string path
+                = files.write(QString("r%1.txt").arg(round), QByteArray::fromStdString(bytes));
+            const PressInput input { 1 + rng() % (longWords ? 300 : 80), countWords(path).value(),
+                path };
             const std::string expected = pressOnePickAtATime(input, slow).value().words;
             if (!longWords) // the one-pass press refuses them
                 QCOMPARE(press(input, fast).value().words, expected);
@@ -78,16 +84,70 @@ private slots:
             WordIndex index(round % 2 ? 4 : 65536); // a tiny index spreads its marks out
             QVERIFY(countWords(list.value(), {}, &index).ok());
             std::string runs;
-            QVERIFY(pickText(list.value(), input.count, input.picks, byRun, &index, "\n", [&](std::string_view text) {
-                        runs += text;
-                        return text.ends_with('\n'); // whole words only
-                    }).ok());
+            QVERIFY(pickText(list.value(), input.count, input.picks, byRun, &index, "\n",
+                [&](std::string_view text) {
+                    runs += text;
+                    return text.ends_with('\n'); // whole words only
+                }).ok());
             QCOMPARE(runs, expected);
             QCOMPARE(byRun.state(), slow.state());
             if (!longWords)
                 QCOMPARE(fast.state(), slow.state());
             fast = slow;
         }
+    }
+
+    // Draws without repeats give what the plain ways give, one draw at a
+    // time: the program's sequence with the numbers seen skipped, and from
+    // bytes Floyd's subset then a shuffle. Lists short for the picks keep
+    // the numbers drawn as bits, long ones in a table.
+    void distinctDraws_data()
+    {
+        QTest::addColumn<qulonglong>("count");
+        QTest::addColumn<qulonglong>("picks");
+        QTest::newRow("no picks") << 10ull << 0ull;
+        QTest::newRow("the only word") << 1ull << 1ull;
+        QTest::newRow("a few of a short list") << 1000ull << 3ull;
+        QTest::newRow("a whole short list") << 1000ull << 1000ull;
+        QTest::newRow("a whole list, many batches") << 50000ull << 50000ull;
+        QTest::newRow("a few of a long list") << (1ull << 40) << 700ull;
+    }
+    void distinctDraws()
+    {
+        QFETCH(qulonglong, count);
+        QFETCH(qulonglong, picks);
+        RandomSource sequence, plainSequence;
+        std::vector<std::uint64_t> expected;
+        for (std::set<std::uint64_t> seen; expected.size() < picks;) {
+            const std::uint64_t n = targetFor(double(count), plainSequence.next());
+            if (seen.insert(n).second)
+                expected.push_back(n);
+        }
+        QCOMPARE(drawDistinct(count, picks, sequence).value(), expected);
+        QCOMPARE(sequence.state(), plainSequence.state()); // left after the last step used
+
+        TempFiles files;
+        std::mt19937 rng(11);
+        QByteArray bytes(1 << 20, '\0');
+        for (char& byte : bytes)
+            byte = char(rng());
+        const std::string path = files.write("bytes", bytes);
+        auto fromBytes = RandomBytes::open(path), plainBytes = RandomBytes::open(path);
+        RandomBytes& plain = plainBytes.value();
+        expected.clear();
+        std::set<std::uint64_t> taken;
+        for (std::uint64_t j = count - picks + 1; j <= count; ++j) {
+            const std::uint64_t n = plain.below(j).value() + 1;
+            const bool fresh = taken.insert(n).second;
+            expected.push_back(fresh ? n : j);
+            if (!fresh)
+                taken.insert(j);
+        }
+        for (std::size_t i = expected.size(); i > 1; --i)
+            std::swap(expected[i - 1], expected[plain.below(i).value()]);
+        QCOMPARE(drawDistinct(count, picks, fromBytes.value()).value(), expected);
+        // both have read as far
+        QCOMPARE(fromBytes.value().below(1ull << 40).value(), plain.below(1ull << 40).value());
     }
 
     void refusalsKeepTheSequence_data()
@@ -99,28 +159,49 @@ private slots:
         QTest::addColumn<qulonglong>("budget"); // bytes of text one press may build
         QTest::addColumn<QString>("says");      // "": the press succeeds
         const QByteArray longest(int(MaxWordLength), 'x'), ab("a\nb\n"), emoji("\xF0\x9F\x98\x80");
-        const qulonglong most = MaxPicksPerPress, full = MaxOutputLines - 2, budget = PressTextBudget;
-        QTest::newRow("empty list") << QByteArray() << 1ull << 0ull << 0ull << budget << "no words to pick";
+        const qulonglong most = MaxPicksPerPress, full = MaxOutputLines - 2,
+                         budget = PressTextBudget;
+        QTest::newRow("empty list")
+            << QByteArray() << 1ull << 0ull << 0ull << budget << "no words to pick";
         QTest::newRow("list shrank since counted")
             << ab << 50ull << 1000ull << 0ull << budget << "has changed since it was counted";
-        QTest::newRow("binary file") << QByteArray("a\0b\n", 4) << 1ull << 2ull << 0ull << budget << "binary data";
+        QTest::newRow("binary file")
+            << QByteArray("a\0b\n", 4) << 1ull << 2ull << 0ull << budget << "binary data";
         QTest::newRow("the most picks") << ab << most << 0ull << 0ull << budget << "";
-        QTest::newRow("too many picks") << ab << most + 1 << 0ull << 0ull << budget << "At most 1000000";
+        QTest::newRow("too many picks")
+            << ab << most + 1 << 0ull << 0ull << budget << "At most 1000000";
         QTest::newRow("box fills up exactly") << ab << 2ull << 0ull << full << budget << "";
-        QTest::newRow("box would overflow") << ab << 3ull << 0ull << full << budget << "holds 999998 lines";
-        QTest::newRow("one line in the box") << ab << most << 0ull << 1ull << budget << "holds 1 line and";
-        QTest::newRow("one pick past the box") << ab << 1ull << 0ull << most << budget << "so 1 pick would";
+        QTest::newRow("box would overflow")
+            << ab << 3ull << 0ull << full << budget << "holds 999998 lines";
+        QTest::newRow("one line in the box")
+            << ab << most << 0ull << 1ull << budget << "holds 1 line and";
+        QTest::newRow("one pick past the box")
+            << ab << 1ull << 0ull << most << budget << "so 1 pick would";
         QTest::newRow("longest word") << longest << 1ull << 0ull << 0ull << budget << "";
-        QTest::newRow("word too long") << longest + "x" << 1ull << 0ull << 0ull << budget << "10001 characters long";
-        QTest::newRow("counted in code units")
-            << emoji.repeated(int(MaxWordLength) / 2 + 1) << 1ull << 0ull << 0ull << budget << "10002 characters long";
+        QTest::newRow("word too long")
+            << longest + "x" << 1ull << 0ull << 0ull << budget << "10001 characters long";
+        QTest::newRow("counted in code units") << emoji.repeated(int(MaxWordLength) / 2 + 1) << 1ull
+                                               << 0ull << 0ull << budget << "10002 characters long";
         QTest::newRow("many bytes, few units")
-            << QByteArray("\xC3\xA9").repeated(int(MaxWordLength)) << 1ull << 0ull << 0ull << budget << "";
-        QTest::newRow("paragraph end") << QByteArray("a\xE2\x80\xA9" "b") << 1ull << 0ull << 0ull << budget << "U+2029";
-        QTest::newRow("layout mark FDD0") << QByteArray("a\xEF\xB7\x90") << 1ull << 0ull << 0ull << budget << "U+FDD0";
-        QTest::newRow("line separator") << QByteArray("a\xE2\x80\xA8" "b") << 1ull << 0ull << 0ull << budget << "";
-        QTest::newRow("within 600 bytes") << QByteArray("word") << 120ull << 0ull << 0ull << 600ull << "";
-        QTest::newRow("past 600 bytes") << QByteArray("word") << 121ull << 0ull << 0ull << 600ull << "Ask for fewer";
+            << QByteArray("\xC3\xA9").repeated(int(MaxWordLength)) << 1ull << 0ull << 0ull << budget
+            << "";
+        QTest::newRow("paragraph end") << QByteArray("a\xE2\x80\xA9"
+                                                     "b")
+                                       << 1ull << 0ull << 0ull << budget << "U+2029";
+        QTest::newRow("layout mark FDD0")
+            << QByteArray("a\xEF\xB7\x90") << 1ull << 0ull << 0ull << budget << "U+FDD0";
+        QTest::newRow("layout mark FDD1")
+            << QByteArray("a\xEF\xB7\x91") << 1ull << 0ull << 0ull << budget << "U+FDD1";
+        QTest::newRow("three bytes, one unit")
+            << QByteArray("\xE4\xB8\xAD").repeated(int(MaxWordLength)) << 1ull << 0ull << 0ull
+            << budget << "";
+        QTest::newRow("line separator") << QByteArray("a\xE2\x80\xA8"
+                                                      "b")
+                                        << 1ull << 0ull << 0ull << budget << "";
+        QTest::newRow("within 600 bytes")
+            << QByteArray("word") << 120ull << 0ull << 0ull << 600ull << "";
+        QTest::newRow("past 600 bytes")
+            << QByteArray("word") << 121ull << 0ull << 0ull << 600ull << "Ask for fewer";
     }
     void refusalsKeepTheSequence()
     {
@@ -132,11 +213,13 @@ private slots:
         QFETCH(QString, says);
         TempFiles files;
         const std::string path = files.write("w.txt", list + "\n");
-        const PressInput input {picks, count ? count : countWords(path).value(), path, {}, linesInBox};
+        const PressInput input { picks, count ? count : countWords(path).value(), path, {},
+            linesInBox };
         RandomSource random;
         const auto result = press(input, random, {}, nullptr, budget);
         QCOMPARE(random.state() == RandomSource::StartState, !says.isEmpty());
-        QVERIFY2(result.ok() == says.isEmpty(), result.ok() ? "picked" : result.error().message.c_str());
+        QVERIFY2(
+            result.ok() == says.isEmpty(), result.ok() ? "picked" : result.error().message.c_str());
         if (result.ok())
             QCOMPARE(result.value().picks, picks);
         else
@@ -154,7 +237,9 @@ private slots:
             QVERIFY(countWords(path, {}, nullptr, &counted).ok());
             QFile file(QString::fromStdString(path));
             if (change[0] == 'r')
-                QCOMPARE(std::rename(files.write("new.txt", numberedWords("old", 1000)).c_str(), path.c_str()), 0);
+                QCOMPARE(std::rename(files.write("new.txt", numberedWords("old", 1000)).c_str(),
+                             path.c_str()),
+                    0);
             else if (file.open(change[0] == 'g' ? QIODevice::Append : QIODevice::ReadWrite))
                 change[0] == 't' ? file.resize(0) : file.write("W") == 1;
             file.close();
