@@ -3,7 +3,9 @@
 #include "core/errors/core_errors.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -121,22 +123,29 @@ Outcome<std::uint64_t> RandomBytes::below(std::uint64_t n)
                              {std::to_string(n)});
     // span = 256^b, the fewest bytes b with 256^b >= n; n <= 2^56 keeps it
     // within 64 bits.
-    std::size_t bytes = 0;
-    std::uint64_t span = 1;
-    while (span < n) {
-        span <<= 8;
-        ++bytes;
-    }
-    const std::uint64_t limit = span - span % n;
+    const std::size_t bytes = (static_cast<std::size_t>(std::bit_width(n - 1)) + 7) / 8;
+    const std::uint64_t span = std::uint64_t{1} << (8 * bytes);
     for (;;) {
-        unsigned char raw[8] {};
-        if (auto filled = fill(raw, bytes); !filled)
-            return filled.error();
         std::uint64_t value = 0;
-        for (std::size_t i = 0; i < bytes; ++i)
-            value = value << 8 | raw[i];
-        if (value < limit)
-            return value % n;
+        if (end_ - begin_ >= bytes) { // most draws: read from the buffer in place
+            for (std::size_t i = 0; i < bytes; ++i)
+                value = value << 8 | buffer_[begin_ + i];
+            begin_ += bytes;
+        } else {
+            unsigned char raw[8] {};
+            if (auto filled = fill(raw, bytes); !filled)
+                return filled.error();
+            for (std::size_t i = 0; i < bytes; ++i)
+                value = value << 8 | raw[i];
+        }
+        // Kept while below the largest multiple of n that fits in span,
+        // that is while the multiple of n at or below it leaves room for n
+        // more: one division a draw, in 32 bits where n fits in them.
+        const std::uint64_t rest = n <= UINT32_MAX
+            ? static_cast<std::uint32_t>(value) % static_cast<std::uint32_t>(n)
+            : value % n;
+        if (value - rest <= span - n)
+            return rest;
     }
 }
 
