@@ -5,7 +5,8 @@
 namespace tavilon::scan {
 
 Kernels portableKernels();
-#if defined(TAVILON_HAVE_AVX2_KERNEL)
+#if defined(TAVILON_HAVE_X86_KERNELS)
+Kernels avx512Kernels();
 Kernels avx2Kernels();
 #endif
 
@@ -14,8 +15,11 @@ namespace {
 std::vector<Kernels> detectKernels()
 {
     std::vector<Kernels> list;
-#if defined(TAVILON_HAVE_AVX2_KERNEL)
+#if defined(TAVILON_HAVE_X86_KERNELS)
     __builtin_cpu_init();
+    Kernels avx512 = avx512Kernels();
+    avx512.runsHere = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("popcnt");
+    list.push_back(avx512);
     Kernels avx2 = avx2Kernels();
     avx2.runsHere = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
     list.push_back(avx2);
