@@ -73,6 +73,37 @@ int scaled(int twipValue, double factor)
 
 QFont referenceFont() { return QFont(QStringLiteral("Liberation Sans"), 8); }
 
+QFont largestFittingFont(const QFont& font, const std::function<bool(const QFont&)>& fits)
+{
+    if (fits(font))
+        return font;
+    // Size k steps below the font's own: half points, or pixels. The last
+    // step is the first size at or below 1 point (or 1 pixel).
+    const bool inPoints = font.pointSizeF() > 0;
+    const qreal size = inPoints ? font.pointSizeF() : font.pixelSize();
+    const qreal step = inPoints ? 0.5 : 1;
+    const auto smaller = [&](int k) {
+        QFont f = font;
+        if (inPoints)
+            f.setPointSizeF(size - k * step);
+        else
+            f.setPixelSize(static_cast<int>(size) - k);
+        return f;
+    };
+    if (size <= 1)
+        return font;
+    int low = 1; // the answer lies in [low, high]
+    int high = static_cast<int>(std::ceil((size - 1) / step));
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (fits(smaller(middle)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return smaller(low);
+}
+
 FontScale::FontScale(QWidget* window, QSize clientTwips, const QWidget* above)
     : QObject(window), window_(window), clientTwips_(clientTwips), above_(above)
 {
@@ -123,22 +154,14 @@ QSizeF FontScale::room(const QFont& font) const
 
 void FontScale::fitFont()
 {
-    // From the font the window has from the desktop (or the program), down
-    // in half points to the first size that fits.
+    // The font the window has from the desktop (or the program), or the
+    // largest smaller size of it that fits.
     const QFont desktop = QApplication::font(window_);
-    QFont font = desktop;
-    const auto fits = [this](const QFont& f) {
+    const QFont font = largestFittingFont(desktop, [this](const QFont& f) {
         const QSizeF growth = this->growth(f);
         const QSizeF room = this->room(f);
         return growth.width() <= room.width() && growth.height() <= room.height();
-    };
-    if (font.pointSizeF() > 0) {
-        for (qreal points = font.pointSizeF(); !fits(font) && points > 1;)
-            font.setPointSizeF(points -= 0.5);
-    } else { // a font given in pixels, down a pixel at a time
-        for (int pixels = font.pixelSize(); !fits(font) && pixels > 1;)
-            font.setPixelSize(--pixels);
-    }
+    });
     if (font == desktop && window_->testAttribute(Qt::WA_SetFont))
         window_->setFont(QFont()); // the desktop's font fits again
     else if (font != desktop && font != window_->font())

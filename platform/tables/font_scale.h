@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSizeF>
 
+#include <functional>
+
 class QFont;
 class QPaintDevice;
 class QWidget;
@@ -12,6 +14,13 @@ namespace tavilon {
 
 // The face the control tables were drawn for: 8-point Liberation Sans.
 QFont referenceFont();
+
+// The largest size of `font`'s family, from its own size down in half
+// points (a font given in pixels: in pixels), for which `fits` holds; the
+// smallest size tried when none does. A smaller size is taken to fit
+// wherever a larger one does, so the size is found by halving the range: a
+// desktop font of 10,000 points takes a few tries, not 20,000.
+QFont largestFittingFont(const QFont& font, const std::function<bool(const QFont&)>& fits);
 
 // How much larger than the face the control tables were drawn for
 // (referenceFont() at 96 dots per inch) the font in effect in a window is, per
