@@ -1,6 +1,7 @@
 #include "background_task.h"
 
 #include "desktop_services.h"
+#include "platform/tables/screen_fit.h"
 
 #include <QApplication>
 #include <QProgressBar>
@@ -77,6 +78,7 @@ void BackgroundTask::showProgress(int done)
         dialog_->setAutoReset(false);
         dialog_->setAutoClose(false);
         connect(dialog_.get(), &QProgressDialog::canceled, this, &BackgroundTask::cancel);
+        ScreenFit::keep(dialog_.get());
         dialog_->show();
     }
     // The bar itself: the dialog's own setValue() would take events.

@@ -1,5 +1,7 @@
 #include "desktop_services.h"
 
+#include "platform/tables/screen_fit.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -19,6 +21,7 @@ void QtDesktopServices::showMessage(QWidget* over, Icon icon, const QString& tex
                                 applicationTitle(), text, QMessageBox::Ok, over); // deletes itself once dismissed
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::ApplicationModal);
+    ScreenFit::keep(box);
     if (then)
         QObject::connect(box, &QDialog::finished, box, [then = std::move(then)] { then(); });
     box->show();
