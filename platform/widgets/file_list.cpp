@@ -2,6 +2,8 @@
 
 #include "platform/services/folder_listing.h"
 
+#include <QKeyEvent>
+
 namespace tavilon {
 
 FileList::FileList(QWidget* parent) : QListWidget(parent)
@@ -44,6 +46,29 @@ Outcome<void> FileList::setPath(const QString& path)
         emit pathChanged();
     }
     return {};
+}
+
+void FileList::keyPressEvent(QKeyEvent* event)
+{
+    // The keys that move through the list choose the entry they reach, also
+    // the first one: with none chosen yet the list's first entry is current
+    // but not chosen, and the arrow keys start from it instead of moving
+    // past it (or, in a folder of one file, doing nothing).
+    const int key = event->key();
+    const bool arrow = key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_Left || key == Qt::Key_Right;
+    const bool moves = arrow || key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_PageUp
+        || key == Qt::Key_PageDown;
+    if (!moves || count() == 0 || !selectedItems().isEmpty()) {
+        QListWidget::keyPressEvent(event);
+        return;
+    }
+    if (arrow)
+        setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    else
+        QListWidget::keyPressEvent(event);
+    if (selectedItems().isEmpty() && currentItem())
+        currentItem()->setSelected(true);
+    event->accept();
 }
 
 QString FileList::fileName() const

@@ -29,6 +29,9 @@ signals:
     void fileSelected();
     void pathChanged();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QString path_;
 };
