@@ -17,6 +17,8 @@ TAVILON_PACKAGES=(
   qt6-wayland weston
   xvfb xauth xdotool xclip x11-utils openbox imagemagick
   clang libclang-rt-14-dev
+  # failed system calls injected into a save
+  strace
   # the install and package checks
   desktop-file-utils appstream appstream-compose lintian librsvg2-bin file dpkg-dev man-db
   # accessibility checks

@@ -134,37 +134,35 @@ bool syncFile(int fd, int& err)
 // Makes sure the disk holds room for `newSize` bytes before a byte of the old
 // content is overwritten. Where the file system cannot reserve space, the
 // file is grown with zeros past its old end instead; the old bytes stay.
-bool reserveSpace(int fd, std::uint64_t oldSize, std::uint64_t newSize, int& err)
+// Returns 0, or the errno value of the step that failed.
+int reserveSpace(int fd, std::uint64_t oldSize, std::uint64_t newSize)
 {
     if (newSize == 0)
-        return true;
+        return 0;
 #ifdef __linux__
     int result;
     do {
         result = ::fallocate(fd, 0, 0, static_cast<off_t>(newSize));
     } while (result != 0 && errno == EINTR);
     if (result == 0)
-        return true;
-    err = errno;
-    if (err != EOPNOTSUPP && err != ENOSYS)
-        return false;
+        return 0;
+    if (errno != EOPNOTSUPP && errno != ENOSYS)
+        return errno;
 #else
-    err = ::posix_fallocate(fd, 0, static_cast<off_t>(newSize));
-    if (err == 0)
-        return true;
-    if (err != EINVAL && err != EOPNOTSUPP)
-        return false;
+    const int reserved = ::posix_fallocate(fd, 0, static_cast<off_t>(newSize));
+    if (reserved != EINVAL && reserved != EOPNOTSUPP)
+        return reserved;
 #endif
-    if (newSize <= oldSize)
-        return true;
+    // The reservation's own error is not the save's: only the zeros can fail it now.
     static const std::string zeros(std::size_t(64) << 10, '\0');
     for (std::uint64_t at = oldSize; at < newSize;) {
         const auto chunk = static_cast<std::size_t>(std::min<std::uint64_t>(zeros.size(), newSize - at));
+        int err = 0;
         if (!writeAll(fd, std::string_view(zeros).substr(0, chunk), at, err))
-            return false;
+            return err;
         at += chunk;
     }
-    return true;
+    return 0;
 }
 
 // Puts the size back after a reservation that failed or was not used.
@@ -374,8 +372,8 @@ private:
 
     Outcome<void> reserve()
     {
-        int err = 0;
-        if (reserveSpace(file_.get(), oldSize_, newSize(), err))
+        const int err = reserveSpace(file_.get(), oldSize_, newSize());
+        if (err == 0)
             return {};
         if (restoreSize(file_.get(), oldSize_))
             return leftAsItWas(userPath_, err);
@@ -416,24 +414,32 @@ private:
     Outcome<void> finish()
     {
         int err = 0;
+        bool oldTailLeft = false; // the old text's end still follows the new text
         {
             // Old bytes past the new end cannot come back once they are cut off:
             // from here on, a signal waits until the save is done.
             HeldEndingSignals held;
-            if (::ftruncate(file_.get(), static_cast<off_t>(newSize())) != 0)
+            if (::ftruncate(file_.get(), static_cast<off_t>(newSize())) != 0) {
                 err = errno;
-            else
+                oldTailLeft = newSize() < oldSize_;
+            } else {
                 syncFile(file_.get(), err);
+            }
             undo_.disarm(); // before the descriptor goes
         }
         if (err == 0)
             err = file_.closeChecked();
         if (err == 0)
             return {};
+        if (oldTailLeft)
+            return writeError(userPath_, err,
+                              TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The file holds the new text, "
+                                                            "followed by the rest of its old content."),
+                              "; the file holds the new text, followed by the rest of its old content");
         return writeError(userPath_, err,
                           TAVILON_SENTENCE("CoreError", "Saving \"%1\" failed: %2. The new text was written but may "
                                                         "not be complete on disk."),
-                          "");
+                          "; the new text was written but may not be complete on disk");
     }
 
     const std::string& userPath_;

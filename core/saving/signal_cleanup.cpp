@@ -28,9 +28,7 @@ constexpr int Asynchronous[] = {
 #endif
 };
 // Signals a fault of the program raises (or that are sent as if it had).
-// SIGBUS belongs to the list reader's fault guard, which may install its own
-// handler on another thread while a list is read.
-constexpr int Faults[] = {SIGSEGV, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
+constexpr int Faults[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS};
 constexpr std::size_t MaxName = 256;
 
 sigset_t endingSignals(bool withFaults)
