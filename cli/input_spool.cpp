@@ -10,7 +10,9 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tavilon {
@@ -72,6 +74,16 @@ private:
     struct sigaction previous_ {};
 };
 
+// Waits until `fd`, left non-blocking by whoever opened it, has data or its end.
+bool awaitData(int fd)
+{
+    pollfd ready{fd, POLLIN, 0};
+    while (::poll(&ready, 1, -1) < 0)
+        if (errno != EINTR)
+            return false;
+    return true;
+}
+
 bool writeAll(int fd, const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -115,7 +127,7 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
         if (got == 0)
             break;
         if (got < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR || ((errno == EAGAIN || errno == EWOULDBLOCK) && awaitData(fd)))
                 continue;
             return readFailedError(name, errno);
         }
@@ -125,6 +137,32 @@ Outcome<InputFile> spoolToPrivateFile(int fd, const std::string& name)
     if (::lseek(spool.get(), 0, SEEK_SET) != 0)
         return spoolError(folder, errno);
     return InputFile::adopt(spool.release(), name);
+}
+
+Outcome<InputFile> openStandardInput(int fd, const std::string& name)
+{
+    struct stat st {};
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0 && (flags & O_ACCMODE) != O_WRONLY && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)
+        && ::lseek(fd, 0, SEEK_CUR) == 0) {
+        if (auto inPlace = InputFile::reopen(fd, name))
+            return inPlace;
+    }
+    return spoolToPrivateFile(fd, name);
+}
+
+bool namesPipe(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
+Outcome<InputFile> openNamedPipe(const std::string& path)
+{
+    const UniqueFd pipe(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (pipe.get() < 0)
+        return openError(path, errno);
+    return spoolToPrivateFile(pipe.get(), path);
 }
 
 } // namespace tavilon

@@ -219,12 +219,12 @@ std::string listName(const CommandLine& line)
 
 Outcome<TextSource> openList(const CommandLine& line, const PickCommandHooks& hooks)
 {
-    if (line.file)
+    if (line.file && !namesPipe(*line.file))
         return TextSource::open(*line.file);
-    auto spooled = spoolToPrivateFile(hooks.standardInput, StandardInputName);
-    if (!spooled)
-        return spooled.error();
-    return TextSource::open(std::move(spooled.value()));
+    auto input = line.file ? openNamedPipe(*line.file) : openStandardInput(hooks.standardInput, StandardInputName);
+    if (!input)
+        return input.error();
+    return TextSource::open(std::move(input.value()));
 }
 
 // The random source: FILE, or standard input for "-" where the list is a

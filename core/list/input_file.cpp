@@ -13,12 +13,6 @@ namespace tavilon {
 
 namespace {
 
-CoreError openError(const std::string& path, int err)
-{
-    return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
-                         {path, systemReason(err)}, path, systemReason(err), err);
-}
-
 int openReadOnly(const std::string& path)
 {
     // O_NONBLOCK so that a FIFO without a writer cannot hang the open; the
@@ -86,6 +80,12 @@ CoreError notListError(const std::string& path, const struct stat& st)
 
 } // namespace
 
+CoreError openError(const std::string& path, int err)
+{
+    return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
+                         {path, systemReason(err)}, path, systemReason(err), err);
+}
+
 Outcome<InputFile> InputFile::open(const std::string& path)
 {
     if (path.empty())
@@ -112,6 +112,24 @@ Outcome<InputFile> InputFile::open(const std::string& path)
     // The descriptor stays non-blocking: a regular file reads as usual, and
     // one that would wait says so instead.
     return InputFile(fd, identityOf(st), path);
+}
+
+Outcome<InputFile> InputFile::reopen(int fd, std::string name)
+{
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    const int own = openReadOnly(path);
+    struct stat st {};
+    if (own < 0 || !statFile(own, st)) {
+        const int err = errno;
+        if (own >= 0)
+            ::close(own);
+        return openError(name, err);
+    }
+    if (!isRegular(own, st)) {
+        ::close(own);
+        return notListError(name, st);
+    }
+    return InputFile(own, identityOf(st), std::move(name));
 }
 
 InputFile InputFile::adopt(int fd, std::string name)

@@ -9,6 +9,9 @@
 
 namespace tavilon {
 
+// "Cannot open NAME: reason." for the errno value `err`.
+CoreError openError(const std::string& path, int err);
+
 // A regular file opened read-only. Anything that is not a regular file (a
 // directory, a FIFO, a device) is refused before a byte is read, so opening
 // never blocks. Reads never wait either: a file that has nothing to give yet
@@ -17,6 +20,10 @@ namespace tavilon {
 class InputFile {
 public:
     static Outcome<InputFile> open(const std::string& path);
+    // The regular file behind the descriptor `fd` opened again, with
+    // open()'s checks, on an open file of its own: the caller's keeps its
+    // offset and flags. `name` is what messages call it.
+    static Outcome<InputFile> reopen(int fd, std::string name);
     // Takes over a descriptor opened elsewhere, without the file-type check
     // (`name` is what messages call it). Its reads do not wait either.
     static InputFile adopt(int fd, std::string name);

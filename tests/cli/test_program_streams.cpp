@@ -50,11 +50,11 @@ bool ignoringHangUps()
     return ::signal(SIGHUP, SIG_IGN) != SIG_ERR && traced();
 }
 
-// Standard input from "words", spooled here; traced.
+// Standard input from "words", read past its first byte and so spooled here; traced.
 bool spooling()
 {
-    return ::dup2(::open("words", O_RDONLY), 0) == 0 && ::setenv("TMPDIR", ".", 1) == 0
-        && traced();
+    return ::dup2(::open("words", O_RDONLY), 0) == 0 && ::lseek(0, 1, SEEK_SET) == 1
+        && ::setenv("TMPDIR", ".", 1) == 0 && traced();
 }
 
 // Sends the traced `child` `signal` when its first system call `stop`
@@ -130,6 +130,15 @@ private slots:
         QTest::newRow("binary input") << "printf 'a\\0b\\n' | $P count 2> out" << 1
             << QByteArray("tavilon-pick: standard input: not a word list:"
                           " it holds binary data (NUL bytes)\n");
+        QTest::newRow("file input, read in place") << "TMPDIR=gone $P count < list > out" << 0
+                                                   << QByteArray("2000\n");
+        QTest::newRow("/dev/stdin on a pipe") << "seq 3 | $P count /dev/stdin > out" << 0
+                                              << QByteArray("3\n");
+        QTest::newRow("a shell's <(...)") << "$P count <(seq 4) > out" << 0 << QByteArray("4\n");
+        QTest::newRow("non-blocking input") // data that comes later is waited for
+            << "(sleep 0.2; seq 5) | python3 -c 'import fcntl, os, sys; "
+               "fcntl.fcntl(0, fcntl.F_SETFL, os.O_NONBLOCK); os.execv(sys.argv[1], sys.argv[1:])' "
+               "$P count > out" << 0 << QByteArray("5\n");
         QTest::newRow("no TMPDIR") << "echo a | TMPDIR=gone $P count 2> out" << 1
             << QByteArray("tavilon-pick: gone: cannot keep standard input in a temporary file"
                           " here: No such file or directory\n");
@@ -203,6 +212,7 @@ private slots:
         QTest::addColumn<int>("oldLines");
         QTest::newRow("SIGINT, in place") << SIGINT << true << 20000;
         QTest::newRow("SIGHUP, replaced") << SIGHUP << false << 20000;
+        QTest::newRow("SIGBUS sent, replaced") << SIGBUS << false << 20000;
         QTest::newRow("real-time signal, in place") << SIGRTMIN + 3 << true << 20000;
         QTest::newRow("SIGTERM, in place, shorter") << SIGTERM << true << 10; // its old length too
     }
@@ -244,6 +254,40 @@ private slots:
         QVERIFY(WIFEXITED(ended));
         QCOMPARE(WEXITSTATUS(ended), 0);
         QCOMPARE(readFile(files.path("out.txt")), readFile(files.path("picks")));
+    }
+
+    // A save in place whose system call fails (strace injects the error)
+    // says what the file holds; without fallocate, it still succeeds.
+    void aFailedCallOfASaveInPlaceSaysWhatTheFileHolds_data()
+    {
+        QTest::addColumn<QString>("inject");
+        QTest::addColumn<int>("oldLines"); // 1 is shorter than the picks, 2 longer
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("err");
+        QTest::addColumn<QByteArray>("holds"); // out.txt afterwards
+        const QByteArray picks("word1411\nword1066\n");
+        const QByteArray failed("tavilon-pick: out.txt: Input/output error; the ");
+        const QByteArray unsynced =
+            failed + "new text was written but may not be complete on disk\n";
+        const QString unsupported = "fallocate:error=EOPNOTSUPP";
+        const QString cut = "ftruncate:error=EIO";
+        QTest::newRow("no fallocate") << unsupported << 1 << 0 << QByteArray() << picks;
+        QTest::newRow("fsync") << "fsync:error=EIO" << 2 << 1 << unsynced << picks;
+        QTest::newRow("ftruncate, longer text") << cut << 1 << 1 << unsynced << picks;
+        QTest::newRow("ftruncate, shorter text") << cut << 2 << 1
+            << failed + "file holds the new text, followed by the rest of its old content\n"
+            << picks + "ld line 1\n";
+    }
+    void aFailedCallOfASaveInPlaceSaysWhatTheFileHolds()
+    {
+        QFETCH(QString, inject);
+        QFETCH(int, oldLines);
+        TempFiles files;
+        writeOldOutput(files, true, oldLines);
+        const QString save = "strace -f -o /dev/null -e inject=%1 $P pick -n 2 list -o out.txt";
+        QTEST(runShell(files, save.arg(inject) + " 2> err"), "status");
+        QTEST(readFile(files.path("err")), "err");
+        QTEST(readFile(files.path("out.txt")), "holds");
     }
 };
 
