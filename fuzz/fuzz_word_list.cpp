@@ -4,7 +4,8 @@
 // plain split of the decoded text gives, with or without the count's marks.
 // The count in parts gives the same count wherever the parts are cut, and
 // its marks are line starts with the right number of words before them.
-// Read with words ending at NUL, the list gives the words of a plain split.
+// Read with words ending at NUL, the list gives the words of a plain split,
+// their bytes as they are.
 
 #include "core/list/blanks.h"
 #include "core/list/scan_kernels.h"
@@ -159,7 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::size_t at = 0; at <= size;) {
             const std::size_t end = std::min(bytes.find('\0', at), size);
             if (const auto word = tavilon::trimBlanks(bytes.substr(at, end - at)); !word.empty())
-                words.push_back(tavilon::wordToUtf8(word));
+                words.push_back(std::string(word));
             at = end + 1;
         }
         auto list = tavilon::TextSource::open(path);

@@ -1,14 +1,12 @@
 #include "list_blocks.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tavilon {
 
 namespace {
 
 constexpr std::size_t BlockSize = 64u << 10; // reads of 64 KiB: measured fastest here
-constexpr std::size_t CacheLine = 64;
 // After a skip the target lies within the count's mark spacing (16 KiB for
 // lists up to 1 GiB): reads of a page at a time reach it having copied half
 // as much, on average, as one read of the whole spacing. The pages of a
@@ -21,13 +19,13 @@ constexpr std::size_t SkipStep = 4u << 10;
 
 ListBlocks::ListBlocks(TextSource& source, const WordIndex* index)
     : source_(source), index_(source.isUtf16() ? nullptr : index), // UTF-16 text offsets are not file offsets
-      store_(BlockSize + CacheLine)
+      store_(BlockSize)
 {
 }
 
 Outcome<bool> ListBlocks::skipTowards(std::uint64_t target, std::uint64_t& wordsBefore)
 {
-    if (!index_ || kept_ != 0)
+    if (!index_)
         return false;
     const WordIndex::Mark* mark = index_->before(target);
     if (!mark || mark->offset <= textOffset_)
@@ -43,27 +41,15 @@ Outcome<bool> ListBlocks::skipTowards(std::uint64_t target, std::uint64_t& words
 
 Outcome<std::size_t> ListBlocks::read()
 {
-    // Room for a kept line to move up to a cache line's length on.
-    if (store_.size() < lead_ + kept_ + BlockSize + CacheLine)
-        store_.grow(lead_ + kept_ + BlockSize + CacheLine, lead_ + kept_);
     // Near a skip's target, reads end on pages of the file.
     const std::size_t size = nearBytesLeft_ == 0 ? BlockSize
                                                  : SkipStep - (source_.textStart() + textOffset_) % SkipStep;
-    auto n = source_.read(data() + kept_, size);
+    auto n = source_.read(store_.data(), size);
     if (n) {
         textOffset_ += n.value();
         nearBytesLeft_ -= std::min(nearBytesLeft_, n.value());
     }
     return n;
-}
-
-void ListBlocks::keep(std::size_t begin, std::size_t end)
-{
-    kept_ = end - begin;
-    // Placed so that the next read lands on a cache line.
-    const std::size_t lead = (CacheLine - kept_ % CacheLine) % CacheLine;
-    std::memmove(store_.data() + lead, data() + begin, kept_);
-    lead_ = lead;
 }
 
 } // namespace tavilon

@@ -1,5 +1,6 @@
 #include "picked_words.h"
 
+#include "blanks.h"
 #include "text_decode.h"
 #include "word_collector.h"
 #include "core/errors/core_errors.h"
@@ -38,9 +39,24 @@ void PickedWords::resize(std::size_t targets)
 
 std::uint64_t PickedWords::store(std::string_view bytes)
 {
-    const std::size_t at = arena_.size();
-    appendWordUtf8(arena_, bytes);
-    return packSpan(at, arena_.size() - at);
+    if (isValidUtf8(bytes))
+        arena_.append(bytes);
+    else
+        arena_.append(windows1252ToUtf8(bytes));
+    return storedFrom(stored_);
+}
+
+std::uint64_t PickedWords::storeParts(WordBytes bytes)
+{
+    const std::string_view word = trimBlanks(parts());
+    if (bytes == WordBytes::Utf8 && !isValidUtf8(word)) {
+        const std::string read(word); // rare: Windows-1252 text grows as it is converted
+        dropParts();
+        return store(read);
+    }
+    arena_.truncate(static_cast<std::size_t>(word.data() + word.size() - arena_.data()));
+    arena_.erase(stored_, static_cast<std::size_t>(word.data() - parts().data()));
+    return storedFrom(stored_);
 }
 
 std::string_view PickedWords::bigWord(std::size_t which) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "growing_bytes.h"
 #include "large_allocator.h"
 #include "text_source.h"
 #include "word_index.h"
@@ -20,9 +21,14 @@ constexpr std::uint64_t MaxWordNumber = (std::uint64_t{1} << 44) - 1;
 // The most targets one pass looks up.
 constexpr std::size_t MaxTargetsPerPass = std::size_t{1} << 20;
 
+// How a word's bytes are kept: as UTF-8, converted where they are not (text
+// the window shows), or exactly as read (names, which must come out as they
+// went in).
+enum class WordBytes { Utf8, AsRead };
+
 // The words at the given targets (each 1-based, any order, repeats allowed)
 // read in one pass over the list. Word i belongs to targets[i]; each
-// distinct word is kept once, as UTF-8.
+// distinct word is kept once, as its WordBytes say.
 class PickedWords {
 public:
     std::size_t size() const { return spans_.size(); }
@@ -44,13 +50,23 @@ public:
     // The same for bytes known to be ASCII, which need no conversion.
     std::uint64_t storeAscii(std::string_view bytes)
     {
-        const std::size_t at = arena_.size();
         arena_.append(bytes);
-        return packSpan(at, bytes.size());
+        return storedFrom(stored_);
     }
-    std::size_t storedSize() const { return arena_.size(); }
-    // Every distinct word once, one after another (valid UTF-8 as a whole).
-    std::string_view storedText() const { return arena_; }
+
+    // A word that one read does not hold comes in parts, each added as it
+    // is read (blanks around the word included) where the word is to stay,
+    // so that a long word is held once. The parts then make a word, or go
+    // where they made none. Nothing else is stored while parts are pending.
+    void addPart(std::string_view bytes) { arena_.append(bytes); }
+    std::string_view parts() const { return arena_.view().substr(stored_); }
+    // Stores the parts as one word without its blanks; returns its span.
+    std::uint64_t storeParts(WordBytes bytes);
+    void dropParts() { arena_.truncate(stored_); }
+
+    std::size_t storedSize() const { return stored_; }
+    // Every distinct word once, one after another.
+    std::string_view storedText() const { return arena_.view().substr(0, stored_); }
     void setSpan(std::size_t i, std::uint64_t span) { spans_[i] = span; }
 
     // Asks for word i's text, or for its span for writing, ahead of use: a
@@ -73,8 +89,15 @@ private:
     }
     std::uint64_t packBigSpan(std::size_t begin, std::size_t size);
     std::string_view bigWord(std::size_t which) const;
+    // The span of what was appended from `begin` on, which is now stored.
+    std::uint64_t storedFrom(std::size_t begin)
+    {
+        stored_ = arena_.size();
+        return packSpan(begin, stored_ - begin);
+    }
 
-    std::string arena_;                 // each distinct word once
+    GrowingBytes arena_;                // each distinct word once, then any parts
+    std::size_t stored_ = 0;            // the bytes of the words stored
     std::vector<std::uint64_t, LargeAllocator<std::uint64_t>> spans_; // each target's word
     std::vector<std::pair<std::size_t, std::size_t>> bigSpans_;
 };

@@ -119,14 +119,6 @@ std::string windows1252ToUtf8(std::string_view bytes)
     return out;
 }
 
-void appendWordUtf8(std::string& out, std::string_view bytes)
-{
-    if (isValidUtf8(bytes))
-        out.append(bytes);
-    else
-        appendWindows1252(out, bytes);
-}
-
 std::string wordToUtf8(std::string_view bytes)
 {
     if (isValidUtf8(bytes))

@@ -23,7 +23,4 @@ std::string wordToUtf8(std::string_view bytes);
 
 void appendUtf8(std::string& out, char32_t codePoint);
 
-// wordToUtf8, appended to `out` without a temporary.
-void appendWordUtf8(std::string& out, std::string_view bytes);
-
 } // namespace tavilon

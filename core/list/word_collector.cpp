@@ -39,7 +39,7 @@ std::size_t pastHighestBit(std::uint64_t mask) { return static_cast<std::size_t>
 // The words a pass keeps, each without its surrounding blanks, as UTF-8,
 // within a budget of bytes. Words of a block without high bytes are stored
 // without checks; a block is looked through only once a word is taken from
-// it.
+// it. A line that runs on past its block is kept in parts until it ends.
 class WordKeeper {
 public:
     WordKeeper(std::size_t targets, std::size_t textBudget) : textBudget_(textBudget) { picked_.resize(targets); }
@@ -56,10 +56,23 @@ public:
     // nothing then or after, when the budget does not leave room for it.
     bool keep(std::size_t begin, std::size_t end, std::uint64_t& span)
     {
-        const std::string_view word = trimBlanks(std::string_view(block_ + begin, end - begin));
+        // A word at the block's start may have begun in parts before it;
+        // parts left before a later word held only blanks.
+        const bool inParts = begin == 0 && !picked_.parts().empty();
+        if (inParts)
+            picked_.addPart(std::string_view(block_, end));
+        else
+            picked_.dropParts();
+        const std::string_view word = trimBlanks(inParts ? picked_.parts()
+                                                         : std::string_view(block_ + begin, end - begin));
         if (overBudget_ || word.size() > textBudget_ - std::min(textBudget_, picked_.storedSize())) {
             overBudget_ = true;
+            picked_.dropParts();
             return false;
+        }
+        if (inParts) {
+            span = picked_.storeParts(WordBytes::Utf8);
+            return true;
         }
         if (!asciiKnown_) {
             ascii_ = isAscii(block_, size_);
@@ -68,6 +81,13 @@ public:
         span = ascii_ ? picked_.storeAscii(word) : picked_.store(word);
         return true;
     }
+
+    // The line that begins at block[begin] runs on past the block: its
+    // part here is kept.
+    void keepPart(std::size_t begin) { picked_.addPart(std::string_view(block_ + begin, size_ - begin)); }
+    // A line kept in parts ended in this block without making a word.
+    void dropParts() { picked_.dropParts(); }
+    bool hasParts() const { return !picked_.parts().empty(); }
 
     bool overBudget() const { return overBudget_; }
     std::size_t budget() const { return textBudget_; }
@@ -111,7 +131,7 @@ public:
                 finishLastLine();
                 break;
             }
-            if (auto scanned = scanBlock(blocks_.kept() + n.value()); !scanned)
+            if (auto scanned = scanBlock(n.value()); !scanned)
                 return scanned.error();
             if (progress_ && !progress_(source.bytesConsumed(), source.fileSize()))
                 return cancelledError();
@@ -125,9 +145,12 @@ public:
     }
 
 private:
-    // Moves to the last line start the index knows before the next word wanted.
+    // Moves to the last line start the index knows before the next word
+    // wanted, unless a line is kept in parts.
     Outcome<void> skipAhead()
     {
+        if (keeper_.hasParts())
+            return {};
         std::uint64_t wordsBefore = 0;
         auto moved = blocks_.skipTowards(wanted_.nextWord(), wordsBefore);
         if (!moved)
@@ -145,15 +168,15 @@ private:
         if (carry_ != 0)
             return;
         ++words_;
-        keeper_.startBlock(blocks_.data(), blocks_.kept());
+        keeper_.startBlock(blocks_.data(), 0);
         if (wanted_.nextWord() == words_)
-            take(0, blocks_.kept());
+            take(0, 0);
     }
 
     Outcome<void> scanBlock(std::size_t dataEnd)
     {
         keeper_.startBlock(blocks_.data(), dataEnd);
-        for (std::size_t pieceStart = blocks_.kept(); pieceStart < dataEnd && wanted_.wantsMore();
+        for (std::size_t pieceStart = 0; pieceStart < dataEnd && wanted_.wantsMore();
              pieceStart += PieceSize) {
             const std::size_t pieceLen = std::min(PieceSize, dataEnd - pieceStart);
             // A piece of n bytes closes at most n / 2 + 1 words: when the
@@ -163,11 +186,13 @@ private:
             if (!scanned)
                 return scanned;
         }
-        // The unfinished line is kept only when it is the next word wanted.
+        // Parts of a line that ended here without making a word go; the
+        // unfinished line is kept, in parts, only when it is the next word
+        // wanted.
+        if (lineStart_ != 0)
+            keeper_.dropParts();
         if (wanted_.wantsMore() && words_ + 1 == wanted_.nextWord())
-            blocks_.keep(lineStart_, dataEnd);
-        else
-            blocks_.keep(0, 0);
+            keeper_.keepPart(lineStart_);
         return {};
     }
 

@@ -16,16 +16,16 @@ namespace {
 constexpr std::size_t ChunkSize = std::size_t{1} << 16;
 
 // Reads the source from its start, word by word. `want(n)` says whether
-// word n (should the text being read make one) is to be kept whole;
-// `word(n, text)` takes each word, its text only where it was wanted.
-// Stops early when `word` returns false.
+// word n (should the text being read make one) is to be kept whole: its
+// bytes then go to `picked` in parts as they are read. `word(n)` is told of
+// each word's end, and stores or drops the parts of a word wanted. Stops
+// early when `word` returns false.
 template <class Want, class Word>
-Outcome<void> forEachWord(TextSource& source, Want want, Word word)
+Outcome<void> forEachWord(TextSource& source, PickedWords* picked, Want want, Word word)
 {
     if (auto rewound = source.rewind(); !rewound)
         return rewound.error();
     ReadBuffer chunk(ChunkSize);
-    std::string text;      // the word being read, where it is wanted
     bool nonBlank = false; // the word being read holds more than blanks
     std::uint64_t words = 0;
     bool wanted = want(1);
@@ -33,10 +33,11 @@ Outcome<void> forEachWord(TextSource& source, Want want, Word word)
         bool go = true;
         if (nonBlank) {
             ++words;
-            go = word(words, std::string_view(text));
+            go = word(words);
             wanted = want(words + 1);
+        } else if (wanted) {
+            picked->dropParts();
         }
-        text.clear();
         nonBlank = false;
         return go;
     };
@@ -53,7 +54,7 @@ Outcome<void> forEachWord(TextSource& source, Want want, Word word)
             if (!nonBlank)
                 nonBlank = std::any_of(part.begin(), part.end(), [](char c) { return !isBlank(c); });
             if (wanted)
-                text.append(part);
+                picked->addPart(part);
             if (nul == std::string_view::npos)
                 break;
             rest.remove_prefix(nul + 1);
@@ -71,8 +72,8 @@ Outcome<std::uint64_t> countZeroTerminated(TextSource& source)
 {
     std::uint64_t count = 0;
     auto read = forEachWord(
-        source, [](std::uint64_t) { return false; },
-        [&](std::uint64_t n, std::string_view) {
+        source, nullptr, [](std::uint64_t) { return false; },
+        [&](std::uint64_t n) {
             count = n;
             return true;
         });
@@ -92,14 +93,14 @@ Outcome<PickedWords> collectZeroTerminated(TextSource& source, const std::vector
     std::size_t next = 0; // the first of `order` not yet found
     const auto wantedAt = [&](std::uint64_t n) { return next < order.size() && targets[order[next]] == n; };
     bool overBudget = false;
-    auto read = forEachWord(source, wantedAt, [&](std::uint64_t n, std::string_view text) {
+    auto read = forEachWord(source, &picked, wantedAt, [&](std::uint64_t n) {
         if (!wantedAt(n))
             return true;
-        const std::string_view trimmed = trimBlanks(text);
-        overBudget = picked.storedSize() + trimmed.size() > textBudget; // told before it is kept
+        overBudget = picked.storedSize() + trimBlanks(picked.parts()).size() > textBudget; // told before it is kept
         if (overBudget)
             return false;
-        const std::uint64_t span = picked.store(trimmed);
+        // Names come out as they went in.
+        const std::uint64_t span = picked.storeParts(WordBytes::AsRead);
         for (; wantedAt(n); ++next)
             picked.setSpan(order[next], span);
         return next < order.size();

@@ -23,9 +23,10 @@ enum class ListFormat { Lines, ZeroTerminated };
 Outcome<std::uint64_t> countZeroTerminated(TextSource& source);
 
 // The words at `targets` (each 1-based, any order, repeats allowed), read in
-// one pass: word i belongs to targets[i], each distinct word kept once, as
-// UTF-8, taking at most `textBudget` bytes. A target beyond the words the
-// list holds means the list is not what was counted.
+// one pass: word i belongs to targets[i], each distinct word kept once,
+// byte for byte as the list holds it (a UTF-16 list's as UTF-8), taking at
+// most `textBudget` bytes. A target beyond the words the list holds means
+// the list is not what was counted.
 Outcome<PickedWords> collectZeroTerminated(TextSource& source, const std::vector<std::uint64_t>& targets,
                                            std::size_t textBudget = SIZE_MAX);
 

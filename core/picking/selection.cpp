@@ -170,9 +170,10 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
     try {
         if (targets.empty())
             return std::uint64_t{0};
-        // The words of one pass stay within PickPassBudget: where the words
-        // drawn are too long together, the draws go out in smaller groups,
-        // in their order, each group read in a pass of its own.
+        // The words of one pass stay within PickPassBudget, or are one word:
+        // where the words drawn are too long together, the draws go out in
+        // smaller groups, in their order, each group read in a pass of its
+        // own.
         std::size_t groupSize = targets.size();
         for (std::size_t begin = 0; begin < targets.size();) {
             const std::size_t end = std::min(targets.size(), begin + groupSize);
@@ -181,7 +182,9 @@ Outcome<std::uint64_t> pickEach(TextSource& list, const std::vector<std::uint64_
                                                            : std::vector<std::uint64_t>(targets.begin() + begin,
                                                                                         targets.begin() + end);
             const auto& asked = whole ? targets : group;
-            auto collected = collectChecked(list, asked, {}, index, asked.size() == 1 ? SIZE_MAX : PickPassBudget, format);
+            const bool oneWord = std::all_of(asked.begin(), asked.end(),
+                                             [&](std::uint64_t target) { return target == asked.front(); });
+            auto collected = collectChecked(list, asked, {}, index, oneWord ? SIZE_MAX : PickPassBudget, format);
             if (!collected && collected.error().code == ErrorCode::TooMuchText && asked.size() > 1) {
                 groupSize = (asked.size() + 1) / 2;
                 continue;
@@ -245,12 +248,12 @@ Outcome<std::uint64_t> pickTargets(TextSource& list, const std::vector<std::uint
         [&](std::string_view word) {
             const std::size_t size = word.size() + lineEnd.size();
             // The run goes out before it would overflow; a word longer than
-            // a run makes a run by itself.
+            // a run goes out by itself, as it is held, then its line end.
             if (used + size > run.size()) {
                 if (!flush())
                     return false;
                 if (size > run.size())
-                    run.resize(size);
+                    return sink(word) && sink(lineEnd);
             }
             std::memcpy(run.data() + used, word.data(), word.size());
             std::memcpy(run.data() + used + word.size(), lineEnd.data(), lineEnd.size());

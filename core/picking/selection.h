@@ -70,7 +70,8 @@ inline std::uint64_t targetFor(double count, float r)
 Outcome<PressResult> press(const PressInput& input, RandomSource& random, const ProgressFn& progress = {},
                            const WordIndex* index = nullptr, std::size_t textBudget = PressTextBudget);
 
-// Takes a run of picked text: whole words, each followed by its line end.
+// Takes a run of picked text: whole words, each followed by its line end;
+// a word longer than a run comes by itself, then its line end.
 using TextSink = std::function<bool(std::string_view text)>;
 
 // The picks of a press from an opened list, handed over as text in runs of
@@ -78,10 +79,10 @@ using TextSink = std::function<bool(std::string_view text)>;
 // without the output box's limits: any word is passed on exactly. Returns
 // the number of picks. Memory grows with the number of picks, not with the
 // words' length: the words held at once stay within PickPassBudget (or one
-// word, if longer), with further passes over the list where the words drawn
-// are longer together. The list must still be the file the count read; a
-// change since it was opened is refused before the words of that pass are
-// passed on.
+// word, if longer, held once), with further passes over the list where the
+// words drawn are longer together. The list must still be the file the
+// count read; a change since it was opened is refused before the words of
+// that pass are passed on.
 Outcome<std::uint64_t> pickText(TextSource& list, std::uint64_t count, std::uint64_t picks, RandomSource& random,
                                 const WordIndex* index, std::string_view lineEnd, const TextSink& sink);
 

@@ -110,6 +110,7 @@ private slots:
     // held. Input that cannot be read or spooled, or output that cannot be
     // written, is an error. Past the file-size limit a save of -o fails and
     // says what it kept; no command changes out.txt or leaves a temporary file.
+    // Names under -z come out byte for byte; a long word is held once.
     void streams_data()
     {
         QTest::addColumn<QString>("script");
@@ -148,6 +149,12 @@ private slots:
             << "ln out.txt alias.txt; " + limitedSave << 1 << tooLarge + "put back as it was\n";
         QTest::newRow("save past the limit, replaced")
             << limitedSave << 1 << tooLarge + "left as it was\n";
+        QTest::newRow("-z, names keep their bytes")
+            << "printf 'caf\\351\\0\\377\\n' | $P pick -zun2 > out" << 0
+            << QByteArray("\xFF\n\0caf\xE9\0", 8);
+        QTest::newRow("a word of 32 MiB held once") // three copies pass the limit
+            << "head -c 32M /dev/zero | tr '\\0' x > big;"
+               " (ulimit -v 73728; $P pick -n3 big | wc -c > out)" << 0 << QByteArray("100663299\n");
     }
     void streams()
     {
