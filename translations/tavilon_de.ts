@@ -348,6 +348,10 @@ Save the output and clear it first; nothing was picked.</source>
 
 Speichern und leeren Sie zuerst die Ausgabe; es wurde nichts gezogen.</translation>
     </message>
+    <message>
+        <source>Saving &quot;%1&quot; failed: %2. The file holds the new text, followed by the rest of its old content.</source>
+        <translation>Das Speichern von „%1“ ist fehlgeschlagen: %2. Die Datei enthält den neuen Text, gefolgt vom Rest ihres alten Inhalts.</translation>
+    </message>
 </context>
 <context>
     <name>FolderListing</name>

@@ -348,6 +348,10 @@ Save the output and clear it first; nothing was picked.</source>
 
 Enregistrez puis effacez d’abord la sortie&#xa0;; aucun mot n’a été tiré.</translation>
     </message>
+    <message>
+        <source>Saving &quot;%1&quot; failed: %2. The file holds the new text, followed by the rest of its old content.</source>
+        <translation>L’enregistrement de «&#xa0;%1&#xa0;» a échoué&#xa0;: %2. Le fichier contient le nouveau texte, suivi du reste de son ancien contenu.</translation>
+    </message>
 </context>
 <context>
     <name>FolderListing</name>
