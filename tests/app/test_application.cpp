@@ -1,6 +1,4 @@
-// The windows together: each at most once and discarded on closing, the
-// program's end, what a screen reader is told and may do, and how they read
-// on the desktop's theme or a dark one.
+// The windows together: opening and closing, screen readers, and themes.
 
 #include "window_fixture.h"
 #include "main_window/main_window.h"
@@ -24,11 +22,6 @@ using namespace tavilon;
 
 namespace {
 
-QAccessibleInterface* face(QObject* object)
-{
-    return QAccessible::queryAccessibleInterface(object);
-}
-
 // Whether a screen reader reaches `control` by its own name.
 bool named(QWidget* control)
 {
@@ -37,15 +30,12 @@ bool named(QWidget* control)
         || qobject_cast<QPlainTextEdit*>(control);
 }
 
-// The strongest contrast `widget` paints in `area` against its palette's `background`.
 double painted(QWidget* widget, QPalette::ColorRole background, const QRect& area)
 {
     return strongestContrast(widget->grab().toImage(), area, widget->palette().color(background));
 }
 
-// The focus ring of the control in `frame` that `key` moves the focus to from
-// `from` reads against the blue around it, the control's edge and the same
-// place unfocused.
+// The ring of the control `key` focuses reads on the blue, the edge, and unfocused.
 void expectTheRingReads(QWidget* frame, QWidget* from, Qt::Key key)
 {
     const QImage before = frame->grab().toImage();
@@ -84,8 +74,7 @@ private slots:
         writeFile(tmp_.filePath("five.txt"), "a\nb\nc\nd\ne\n");
     }
 
-    // File > Exit closes every window (the program ends); the close box
-    // closes the main window alone, which opens again as first built.
+    // The close box closes the main window alone; File > Exit closes them all.
     void windowsOpenOnceAndCloseForGood()
     {
         WindowFixture f;
@@ -112,20 +101,17 @@ private slots:
         QVERIFY(f.main().outputBox()->text().isEmpty());
     }
 
-    // `tavilon FILE` starts with the list loaded and counted as File > Load loads it.
     void aListNamedAtStartIsLoaded()
     {
         WindowFixture f;
         MainWindow& window = f.main();
         const QString path = tmp_.filePath("five.txt");
         f.windows.loadListAtStart(path, QFile::encodeName(path));
-        QTRY_COMPARE(window.countBox()->text(), QStringLiteral("5"));
+        QTRY_COMPARE(window.countBox()->text(), "5");
         QCOMPARE(window.pathBox()->text(), path);
     }
 
-    // File > Exit through the accessibility bus while a real message is up
-    // (mouse and keys are blocked; the bus is not): the windows stay until the
-    // message is dismissed; then what follows it runs and the windows close.
+    // File > Exit through the accessibility bus under a message waits for its dismissal.
     void exitWaitsForAMessage()
     {
         QtDesktopServices real;
@@ -133,7 +119,7 @@ private slots:
         MainWindow& main = windows.showMainWindow();
         SaveDialog& save = windows.showSaveDialog();
         save.nameBox()->setText("saved.txt");
-        QTest::mouseClick(save.okButton(), Qt::LeftButton);
+        click(save.okButton());
         QTRY_VERIFY(QApplication::activeModalWidget());
         QAccessibleInterface* menu = face(main.findChild<QMenu*>("file"));
         for (int i = 0; i < menu->childCount(); ++i) {
@@ -149,8 +135,7 @@ private slots:
         QVERIFY(!windows.saveDialog());
     }
 
-    // Each window reads its role and title; every box, list and button a name
-    // of its own, inside its window's tree; a rule is a nameless separator.
+    // Each window reads its role and title, each control a name of its own.
     void everyControlReadsItsOwnName_data()
     {
         QTest::addColumn<QString>("window");
@@ -179,7 +164,7 @@ private slots:
             QAccessibleInterface* up = face(control);
             while (up && up->object() != shown)
                 up = up->parent();
-            QVERIFY2(up, qPrintable(control->objectName() + " is outside its window's tree"));
+            QVERIFY2(up, qPrintable(control->objectName()));
         }
         for (auto* drives : shown->findChildren<DriveList*>()) // its value: the drive
             QCOMPARE(face(drives)->text(QAccessible::Value), drives->currentText());
@@ -189,8 +174,6 @@ private slots:
         }
     }
 
-    // An accessibility client's edit keeps the output box to 1,000,000 lines
-    // of 10,000 characters at most.
     void editsThroughTheBusKeepTheLimits_data()
     {
         QTest::addColumn<QString>("inserted"); // after "ab" of "ab", "cd"
@@ -220,7 +203,6 @@ private slots:
         QTEST(f.services.messages, "messages");
     }
 
-    // Saving without the memory for it says so and keeps the file as it was.
     void saveWithoutMemoryKeepsTheOldFile()
     {
         WindowFixture f;
@@ -228,17 +210,14 @@ private slots:
         SaveDialog dialog(f.services, []() -> std::optional<QString> { throw std::bad_alloc(); });
         dialog.show();
         dialog.nameBox()->setText("old.txt");
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        click(dialog.okButton());
         QVERIFY(f.services.lastMessage().startsWith("There is not enough memory to save"));
         QVERIFY(dialog.isVisible());
         QVERIFY(!QApplication::overrideCursor());
         QCOMPARE(readFile(tmp_.filePath("old.txt")), QByteArray("old\r\n"));
     }
 
-    // On the desktop's theme or a dark one, chosen before the windows or while
-    // they run, text on the fixed blue and in the lilac output box stays black;
-    // other text follows the theme. It reads at 4.5:1 at least, and the focus
-    // ring at 3:1 on a button and on a box.
+    // On any theme, chosen early or late, text reads at 4.5:1 and the focus ring at 3:1.
     void everythingReadsOnAnyTheme_data()
     {
         QTest::addColumn<QPalette>("atStart");

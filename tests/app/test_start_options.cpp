@@ -1,6 +1,4 @@
-// The program's own command line, run as a user runs it: --help and
-// --version alone answer without a display; the rest is read once Qt has
-// taken its own options, and what is left that is not ours is a usage error.
+// The program's command line: --help and --version need no display; Qt takes its own options.
 #include "tavilon_version.h"
 
 #include <QtTest>
@@ -46,7 +44,7 @@ private slots:
         env.insert("QT_QPA_PLATFORM", platform);
         QProcess program;
         program.setProcessEnvironment(env);
-        program.start(QStringLiteral(TAVILON_PROGRAM), args);
+        program.start(TAVILON_PROGRAM, args);
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QTEST(program.exitCode(), "status");
@@ -59,8 +57,8 @@ private slots:
     void helpThatCannotBeWrittenSaysSo()
     {
         QProcess program;
-        program.setStandardOutputFile(QStringLiteral("/dev/full"));
-        program.start(QStringLiteral(TAVILON_PROGRAM), {"--help"});
+        program.setStandardOutputFile("/dev/full");
+        program.start(TAVILON_PROGRAM, {"--help"});
         QVERIFY(program.waitForFinished(30000));
         QCOMPARE(program.exitCode(), 1);
         QCOMPARE(program.readAllStandardError(), "tavilon: standard output: cannot write\n");

@@ -1,6 +1,4 @@
-// Every text of every window stands whole where no other control covers it,
-// and crosses no other text: in the program's own font and in the desktops'
-// faces set once the windows are shown, in every language.
+// Every text of every window stands whole and uncovered, in any font and language.
 
 #include "window_fixture.h"
 #include "app/translations.h"
@@ -12,8 +10,7 @@ using namespace tavilon;
 
 namespace {
 
-// The pixels `text` inks at least half, drawn by `control` in `area` with
-// `flags`: an accent's faint edge may pass its box by a pixel.
+// The pixels `text` inks at least half: an accent's faint edge may pass its box.
 QRegion inked(const QWidget* control, const QRect& area, int flags, const QString& text)
 {
     const QPoint margin(area.width() + 50, area.height() + 50);
@@ -26,7 +23,7 @@ QRegion inked(const QWidget* control, const QRect& area, int flags, const QStrin
     return ink.translated(area.topLeft() - margin);
 }
 
-// The text `control` shows, the area it draws it in and the flags it draws it with.
+// The text `control` shows, and the area and flags it draws it with.
 std::tuple<QString, QRect, int> shownText(QWidget* control)
 {
     QStyle* style = control->style();
@@ -63,7 +60,6 @@ std::tuple<QString, QRect, int> shownText(QWidget* control)
     return {};
 }
 
-// Whether `w` hides what lies behind it: lines and see-through labels do not.
 bool covers(const QWidget* w)
 {
     const auto* label = qobject_cast<const QLabel*>(w);
@@ -71,10 +67,8 @@ bool covers(const QWidget* w)
     return w->isVisible() && !qobject_cast<const LineWidget*>(w) && !clearLabel;
 }
 
-// Every text of `window` cut by its own area (a label's whole box), by a
-// control in front of it (a later sibling, a frame's control over its
-// title) or by its container's edge; a see-through label's text that
-// crosses another; and a list's row wider or lower than the list's rows.
+// Every text of `window` cut or covered, crossed by a see-through label's, or too
+// large for its list's row.
 QStringList cutTexts(QWidget* window)
 {
     QStringList cut;
@@ -131,9 +125,7 @@ private slots:
         writeFile(tmp_.filePath("w.txt"), "w\n");
     }
 
-    // Every window in every language the program speaks, the main window also
-    // as the user made it larger; in its own font, then in the desktops' faces:
-    // a theme tool's, GNOME's and KDE's, at their default size and larger.
+    // Each window, the main one also enlarged, in the desktops' fonts at two sizes.
     void textsStayWhole_data()
     {
         QTest::addColumn<QString>("language");
@@ -178,7 +170,6 @@ private slots:
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(" | ")));
     }
 
-    // A desktop font smaller than the program's keeps the main window's size.
     void aSmallerFontKeepsTheWindowsSize()
     {
         WindowFixture f;
@@ -189,8 +180,7 @@ private slots:
         QCOMPARE(window.size(), before);
     }
 
-    // A desktop font too large for the screen steps down by half points to the
-    // first size that fits: on the 2560 by 1600 screen, 26-point DejaVu Sans to 25.5.
+    // A font too large for the 2560 by 1600 screen steps down by half points.
     void aFontTooLargeForTheScreenStepsDown()
     {
         WindowFixture f;

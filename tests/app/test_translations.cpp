@@ -1,5 +1,4 @@
-// The windows' texts and the core's sentences in the user's language, and
-// exactly the program's own English under an English or C locale.
+// The windows' texts and the core's sentences in the user's language.
 #include "window_fixture.h"
 #include "app/translations.h"
 #include "core/errors/core_errors.h"
@@ -34,7 +33,6 @@ std::string at(const char* name)
     return files.path(name).toStdString();
 }
 
-// The error of a press of one pick from a list of `bytes`.
 CoreError pickError(const QByteArray& bytes)
 {
     return errorOf(checkWordsFitBox(collectWords(files.write("list", bytes), {1}).value()));
@@ -64,7 +62,6 @@ const std::vector<std::pair<const char*, std::function<CoreError()>>> coreErrors
 class TestTranslations : public QObject {
     Q_OBJECT
 private slots:
-    // After every test: the system's messages back in the locale's language.
     void cleanup()
     {
         qunsetenv("LANGUAGE");
@@ -82,8 +79,7 @@ private slots:
         QFETCH(int, which);
         const CoreError error = coreErrors[which].second();
         QCOMPARE(errorText(error), QString::fromStdString(error.message));
-        // File names and numbers are kept; a number's noun and the system's
-        // reason, the last argument, are worded anew.
+        // Names and numbers are kept; the system's reason, the last, is worded anew.
         std::vector<std::string> kept = error.args;
         for (const CoreError::Counted& counted : error.counted)
             kept[counted.arg] = std::to_string(counted.number);
@@ -93,14 +89,13 @@ private slots:
             const Translations translations{QLocale(language)};
             QVERIFY(translations.programTranslated());
             const QString text = errorText(error);
-            QVERIFY2(text != QString::fromStdString(error.message), qPrintable(text));
+            QVERIFY(text != QString::fromStdString(error.message));
             for (const std::string& arg : kept)
                 QVERIFY2(text.contains(QString::fromStdString(arg)), qPrintable(text));
         }
     }
 
-    // Every text of a window in one language: one the program ships, or else
-    // English, Qt's own buttons and the system's reason after a colon included.
+    // A window speaks one language, Qt's buttons and the system's reason included.
     void windowsSpeakOneLanguage_data()
     {
         QTest::addColumn<QString>("locale");
@@ -126,8 +121,7 @@ private slots:
     {
         QFETCH(QString, locale);
         QFETCH(QString, message);
-        // The system's messages too: once the messages' locale is not plain C,
-        // glibc reads LANGUAGE on every look-up.
+        // Once the messages' locale is not plain C, glibc reads LANGUAGE.
         qputenv("LANGUAGE", locale.left(2).toLatin1());
         std::setlocale(LC_MESSAGES, "C.UTF-8");
         const Translations translations{QLocale(locale)};

@@ -5,6 +5,7 @@
 #include "platform/widgets/file_list.h"
 #include "tests/support/temp_files.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
@@ -15,8 +16,7 @@
 
 namespace tavilon {
 
-// Records what a user would be shown instead of showing it; a message is
-// dismissed at once, and what follows it runs.
+// Records each message instead of showing it, and runs what follows it at once.
 struct FakeServices : DesktopServices {
     void showMessage(QWidget*, Icon, const QString& text, std::function<void()> then) override
     {
@@ -36,7 +36,7 @@ struct FakeServices : DesktopServices {
     QString lastMessage() const { return messages.value(messages.size() - 1); }
 
     QStringList messages;
-    QString clipboard = QStringLiteral("(untouched)");
+    QString clipboard = "(untouched)";
     bool clipboardWorks = true;
     QList<DriveInfo> fakeDrives; // when empty, the machine's own
 };
@@ -80,8 +80,7 @@ struct WindowFixture {
     {
         static_cast<void>(QTest::qWaitFor([] { return !WordListCount::anyRunning(); }, 30'000));
     }
-    // Runs the program's event loop, `ending` first, until the program ends;
-    // its exit status, or 99 when it has not ended in two minutes.
+    // Runs the event loop, `ending` first; the exit status, or 99 after two minutes.
     static int runToTheEnd(const std::function<void()>& ending)
     {
         QObject timers;
@@ -93,6 +92,16 @@ struct WindowFixture {
     FakeServices services;
     Application windows{services};
 };
+
+inline void click(QWidget* widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+inline QAccessibleInterface* face(QObject* object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
 
 // Drops `urls` on `target`, as a file manager's drag does.
 inline void dropUrls(QWidget* target, const QList<QUrl>& urls)

@@ -154,7 +154,8 @@ private slots:
             << QByteArray("\xFF\n\0caf\xE9\0", 8);
         QTest::newRow("a word of 32 MiB held once") // three copies pass the limit
             << "head -c 32M /dev/zero | tr '\\0' x > big;"
-               " (ulimit -v 73728; $P pick -n3 big | wc -c > out)" << 0 << QByteArray("100663299\n");
+               " (ulimit -v 73728; $P pick -n3 big | wc -c > out)"
+            << 0 << QByteArray("100663299\n");
     }
     void streams()
     {

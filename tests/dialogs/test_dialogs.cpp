@@ -29,7 +29,7 @@ class TestDialogs : public QObject {
     }
     static void clickOk(BrowseDialog& dialog)
     {
-        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+        click(dialog.okButton());
         WindowFixture::waitForCounts();
     }
     // Types `name` over the name box's text, and clicks Ok.
@@ -50,9 +50,7 @@ private slots:
         QDir::setCurrent(at("lists"));
     }
 
-    // Drive, folder and file lists follow each other; a drive that is not
-    // ready, or a vanished current folder, leaves everything usable. The name
-    // box lies in front of the label it overlaps.
+    // The lists follow each other; a drive not ready or a vanished folder harms nothing.
     void browsingChain()
     {
         WindowFixture f;
@@ -75,9 +73,7 @@ private slots:
         QDir::setCurrent(at("lists"));
     }
 
-    // Ok counts the entry chosen in the file list, not the name box's text.
-    // A failure says why, and the dialog and the main window's list stay;
-    // a list counted opens a main window that was closed.
+    // Ok counts the chosen file, not the typed name; a failure keeps the old list.
     void openOk()
     {
         WindowFixture f;
@@ -98,9 +94,7 @@ private slots:
         QCOMPARE(f.windows.mainWindow()->countBox()->text(), "5");
     }
 
-    // A click on a file chooses it: the name box shows it, and Ok takes its
-    // real name, one not valid UTF-8 too. Opened, the list is picked from
-    // (Select is off without a list); saved over, it is replaced, no copy made.
+    // A clicked file, its name not UTF-8, is opened or saved over by its real name.
     void aClickedFileIsChosen_data()
     {
         QTest::addColumn<bool>("save");
@@ -125,7 +119,7 @@ private slots:
         QTest::mouseClick(dialog.fileList()->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(dialog.nameBox()->text(), item->text());
         clickOk(dialog);
-        QTest::mouseClick(f.windows.mainWindow()->selectButton(), Qt::LeftButton);
+        click(f.windows.mainWindow()->selectButton());
         QTRY_COMPARE(f.windows.mainWindow()->outputBox()->text(), output);
         std::ifstream file(folder + "b\xe9.txt", std::ios::binary);
         QTEST(QByteArray::fromStdString({std::istreambuf_iterator<char>(file), {}}), "bytes");
@@ -133,8 +127,7 @@ private slots:
         std::filesystem::remove_all(folder); // QTemporaryDir cannot remove a name not UTF-8
     }
 
-    // What is saved: the output with a final line end, under the name as
-    // typed, a whole path too; then the dialog closes.
+    // The output is saved with a final line end under a typed whole path.
     void aSaveWritesTheOutput()
     {
         WindowFixture f;
@@ -145,7 +138,6 @@ private slots:
         QCOMPARE(readFile(at("lists/sub/whole")), "x\r\n");
     }
 
-    // A refused save says why and writes nothing; dialog and output stay.
     void aRefusedSaveKeepsTheDialog_data()
     {
         QTest::addColumn<QString>("name");
@@ -160,7 +152,7 @@ private slots:
         WindowFixture f;
         f.main().outputBox()->setText("x");
         typeAndOk(show(f, true, at("out")), name);
-        QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
+        QVERIFY(f.services.lastMessage().contains(says));
         QVERIFY(f.windows.saveDialog());
         QCOMPARE(QDir(at("out")).entryList(QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(f.main().outputBox()->text(), "x");

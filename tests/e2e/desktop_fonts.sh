@@ -6,7 +6,7 @@ source "$(dirname "$0")/e2e_lib.sh"
 PROGRAM=$(realpath "$1")
 e2e_setup
 read -r screen_w screen_h < <(xdotool getdisplaygeometry)
-mkdir -p gnome/gtk-3.0 big/gtk-3.0 kde tool/qt6ct # each desktop's settings, as it writes them
+mkdir -p gnome/gtk-3.0 big/gtk-3.0 kde tool/qt6ct # each desktop's settings
 printf '[Settings]\ngtk-font-name=Cantarell 11\n' >gnome/gtk-3.0/settings.ini
 printf '[Settings]\ngtk-font-name=Cantarell 20\n' >big/gtk-3.0/settings.ini
 printf '[General]\nfont=Noto Sans,10,-1,5,50,0,0,0,0,0\n' >kde/kdeglobals
@@ -15,7 +15,7 @@ pixel_at() { # pixel_at X Y: the screen's colour there, as "R,G,B"
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- | sed -n '2s/.*(\([0-9,]*\)).*/\1/p'
 }
 
-run() { # run HOME ENV...: the program under HOME's settings, its window wholly on the screen
+run() { # run HOME ENV...: the program under HOME's settings, wholly on the screen
   start_program env -u XDG_CURRENT_DESKTOP -u KDE_FULL_SESSION -u KDE_SESSION_VERSION \
     -u QT_QPA_PLATFORMTHEME -u QT_FONT_DPI XDG_CONFIG_HOME="$work/$1" "${@:2}" "$PROGRAM"
   frame_of "$MAIN"

@@ -19,14 +19,14 @@ wait_until() {
   done
 }
 
-# window_id TITLE [SECONDS]: the visible window of that title, waited for; empty if none.
+# window_id TITLE [SECONDS]: the visible window of that title, waited for.
 find_window() { xdotool search --onlyvisible --name "^$1\$" | head -n 1 | grep .; }
 window_id() { wait_until "${2:-10}" find_window "$1" && find_window "$1" || true; }
 window_gone() { ! find_window "$1"; }
-# shown TITLE SENTENCE [SECONDS]: window_id, failing with SENTENCE if none.
+# shown TITLE SENTENCE [SECONDS]: window_id, or fail SENTENCE.
 shown() { window_id "$1" "${3:-10}" | grep . || fail "$2"; }
 
-# geometry_of WINDOW: X, Y on the screen, WIDTH and HEIGHT of its client area.
+# geometry_of WINDOW: X, Y, WIDTH and HEIGHT of its client area.
 geometry_of() {
   read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" |
     awk -F: '/Absolute upper-left|Width|Height/ { v = v $2 } END { print v }')
@@ -44,7 +44,7 @@ e2e_work() {
   export XDG_RUNTIME_DIR=$work/.runtime
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   cd "$work"
-  fc-list >/dev/null # a fresh machine's font cache, built before any window is timed
+  fc-list >/dev/null # the font cache, built before any window is timed
 }
 e2e_setup() { e2e_work && start_window_manager; }
 
@@ -62,7 +62,7 @@ start_program() {
   MAIN=$(shown "Brenvask Tavilon" "The main window did not appear" 60) # a first start builds caches
 }
 
-# close_and_end: the main window's close box must end the program with status 0.
+# close_and_end: the main window's close box ends the program with status 0.
 program_ended() { ! kill -0 "$APP"; }
 close_and_end() {
   close_box "$MAIN"
@@ -71,7 +71,7 @@ close_and_end() {
   APP=
 }
 
-# frame_of WINDOW: geometry_of, and the LEFT, RIGHT, TOP and BOTTOM widths of its frame.
+# frame_of WINDOW: geometry_of, and its frame's LEFT, RIGHT, TOP and BOTTOM.
 framed() { xprop -id "$1" _NET_FRAME_EXTENTS | grep -q =; }
 frame_of() {
   wait_until 5 framed "$1" || fail "The window manager did not frame a window"

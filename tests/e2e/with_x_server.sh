@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# Runs a command under a private Xvfb, which picks a free display itself (-displayfd).
-# -noreset: the server would reset when its last client, the accessibility bus's launcher, leaves.
+# Runs a command under a private Xvfb on a free display; -noreset keeps it past its last client.
 # Usage: with_x_server.sh COMMAND [ARGS...]; TAVILON_E2E_SCREEN sets the screen's size.
 set -euo pipefail
 source "$(dirname "$0")/e2e_lib.sh"

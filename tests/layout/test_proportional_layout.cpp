@@ -27,9 +27,7 @@ static QList<QRect> places(MainWindow& window)
 class TestProportionalLayout : public QObject {
     Q_OBJECT
 private slots:
-    // Computed in twips and truncated: in pixels, 99 percent of the output
-    // box's 537 px would be 531, not 532; rounded, 150 percent of its 8055
-    // twips would make 806 px, not 805.
+    // Places are truncated twips: rounded, or in pixels, the output box would be a pixel off.
     void controlsScaleWithTheClientArea_data()
     {
         QTest::addColumn<QSize>("client");
@@ -54,8 +52,7 @@ private slots:
         QCOMPARE(places(window), start);
     }
 
-    // A control is placed by the width's percentage across and the
-    // height's down, widened at most to its container's right edge.
+    // Each axis scales alone, and a minimum width stops at the container's edge.
     void placesFollowEachAxis_data()
     {
         QTest::addColumn<QSizeF>("referenceScale");
@@ -83,8 +80,7 @@ private slots:
         QTEST(control->geometry(), "place");
     }
 
-    // Only a minimised window keeps its controls where they are; one far
-    // down a tall or stacked desktop is laid out as anywhere.
+    // Only a minimised window keeps its controls, not one far down the desktop.
     void minimisedWindowsKeepTheirControls()
     {
         WindowFixture f;

@@ -6,7 +6,6 @@
 #include "tests/app/window_fixture.h"
 #include "tests/support/contrast.h"
 
-#include <QAccessible>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QProgressDialog>
@@ -23,11 +22,6 @@ using namespace tavilon;
 namespace {
 
 constexpr int FillWait = 120'000; // a loaded two-core machine is slow, not wrong
-
-void click(QWidget* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // Types `picks` into the picks box and presses Select.
 void pressSelect(MainWindow& window, const QString& picks)
@@ -52,8 +46,7 @@ QProgressDialog* progressDialog()
     return nullptr;
 }
 
-// Types "kept" and asks for three picks, which the window refuses saying
-// `says`: the output and the random source stay.
+// A press of three picks after typing "kept" says `says` and changes nothing.
 void expectRefusedPress(WindowFixture& f, const QString& says)
 {
     MainWindow& window = *f.windows.mainWindow();
@@ -62,12 +55,11 @@ void expectRefusedPress(WindowFixture& f, const QString& says)
     f.services.messages.clear();
     select(window, "3");
     QCOMPARE(f.services.messages.size(), 1);
-    QVERIFY2(f.services.lastMessage().contains(says), qPrintable(f.services.lastMessage()));
+    QVERIFY(f.services.lastMessage().contains(says));
     QCOMPARE(window.outputBox()->text(), before);
     QCOMPARE(processRandomSource().state(), RandomSource::StartState);
 }
 
-// A fill that ended without its picks leaves no trace.
 void expectNoTrace(WindowFixture& f)
 {
     QCOMPARE(processRandomSource().state(), RandomSource::StartState);
@@ -99,9 +91,8 @@ private slots:
     }
     void init() { processRandomSource().reset(); }
 
-    // With the address space too tight for a copy of the output, Copy and
-    // Select say so and keep it. First, before others leave memory free
-    // that a copy would take without asking for more.
+    // Copy and Select short of memory say so and keep the output. First, while
+    // no freed memory is left for a copy to reuse.
     void commandsUnderAMemoryLimitKeepTheOutput()
     {
         WindowFixture f;
@@ -123,9 +114,7 @@ private slots:
         QCOMPARE(window.outputBox()->lineCount(), 2'000);
     }
 
-    // Tab leaves the output box instead of typing into it and visits the
-    // controls in order. The count is not among them: it reads, and to
-    // assistive technology it is read-only, not disabled, and not editable.
+    // Tab visits the controls in order, not the count, which reads and is read-only.
     void tabOrderAndTheReadOnlyCount()
     {
         WindowFixture f;
@@ -142,11 +131,11 @@ private slots:
         const QImage drawn = count.grab().toImage();
         const QColor base = count.palette().color(QPalette::Base);
         QVERIFY(strongestContrast(drawn, drawn.rect().adjusted(3, 3, -3, -3), base) >= 4.5);
-        QAccessibleInterface* read = QAccessible::queryAccessibleInterface(&count);
+        QAccessibleInterface* read = face(&count);
         QVERIFY(read->state().readOnly);
         QVERIFY(!read->state().disabled);
         read->setText(QAccessible::Value, "999");
-        QCOMPARE(count.text(), QStringLiteral("700"));
+        QCOMPARE(count.text(), "700");
     }
 
     // Copy keeps every character; a clipboard that does not take says so.
@@ -164,9 +153,7 @@ private slots:
         QVERIFY(f.services.lastMessage().contains("clipboard is not available"));
     }
 
-    // The picks box empties on what is not a number, key by key. The picks
-    // are the core's, press after press, after any text; Escape clears the
-    // output alone, and a press after it ends the chance to undo.
+    // The picks are the core's, after any text; a press ends the undo of Escape.
     void selectGivesTheCoresPicks()
     {
         WindowFixture f;
@@ -175,23 +162,21 @@ private slots:
         QCOMPARE(window.picksBox()->text(), QString());
         QTest::keyClicks(window.outputBox(), "typed");
         select(window, "");
-        QCOMPARE(window.picksBox()->text(), QStringLiteral("1"));
+        QCOMPARE(window.picksBox()->text(), "1");
         select(window, "-4"); // "-" alone empties the box first
         RandomSource fresh;
         std::string picks = "typed" + press({1, 700, list().toStdString()}, fresh).value().words;
         picks += press({4, 700, list().toStdString()}, fresh).value().words;
         QCOMPARE(window.outputBox()->text(), QString::fromStdString(picks).replace('\n', "\r\n"));
         QTest::keyClick(&window, Qt::Key_Escape);
-        QCOMPARE(window.countBox()->text(), QStringLiteral("700"));
-        QCOMPARE(window.picksBox()->text(), QStringLiteral("4"));
+        QCOMPARE(window.countBox()->text(), "700");
+        QCOMPARE(window.picksBox()->text(), "4");
         select(window, "1");
         QTest::keyClick(window.outputBox(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(window.outputBox()->lineCount(), 1);
     }
 
-    // Enter presses the focused button, not in a box; Cancel closes its
-    // dialog. Escape presses Clear, which Ctrl+Z undoes unless the output
-    // changed since.
+    // Enter presses the focused button; Ctrl+Z undoes Escape's Clear until an edit.
     void keys_data()
     {
         QTest::addColumn<QString>("window");
@@ -201,17 +186,15 @@ private slots:
         QTest::addColumn<bool>("open"); // the window, then
         QTest::addColumn<QString>("output");
         const QKeySequence enter(Qt::Key_Return);
-        const QKeySequence keypadEnter(Qt::KeypadModifier | Qt::Key_Enter);
         const QKeyCombination escape(Qt::Key_Escape);
         const QKeyCombination undo(Qt::CTRL | Qt::Key_Z);
         const QKeyCombination x(Qt::Key_X);
         const QStringList clear{"Command2"};
         QTest::newRow("main window, Enter on a button")
             << "Form1" << "Command1" << enter << QStringList{"Command1"} << true << "kept";
-        QTest::newRow("open dialog, keypad Enter on a button")
-            << "frmDialog" << "cmdOK" << keypadEnter << QStringList{"cmdOK"} << true << "kept";
-        QTest::newRow("save dialog, Enter on Cancel")
-            << "savefrm" << "cmdCancel" << enter << QStringList{"cmdCancel"} << false << "kept";
+        QTest::newRow("save dialog, keypad Enter on Cancel") << "savefrm" << "cmdCancel"
+            << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << QStringList{"cmdCancel"}
+            << false << "kept";
         QTest::newRow("save dialog, Enter in a box")
             << "savefrm" << "txtFilename" << enter << QStringList() << true << "kept";
         QTest::newRow("Escape, Ctrl+Z")
@@ -251,9 +234,7 @@ private slots:
         QTRY_VERIFY(!about);
     }
 
-    // A press refuses a path edited since the list was counted, a box it would
-    // take past its last line, and a list replaced by one as long, as another
-    // program's save leaves it.
+    // A press refuses an edited path, a full box and a list replaced since its count.
     void aPressRefusesWhatChangedSinceTheCount()
     {
         writeFile(at("list.txt"), "a\nb\nc\n");
@@ -271,7 +252,6 @@ private slots:
         expectRefusedPress(f, "changed since it was counted");
     }
 
-    // A list without words shows no count, not a zero.
     void aListWithoutWordsShowsNoCount()
     {
         writeFile(at("blank.txt"), "\n\n");
@@ -279,7 +259,6 @@ private slots:
         QCOMPARE(f.mainWithList(at("blank.txt")).countBox()->text(), QString());
     }
 
-    // A paste keeps the box's limits, as any edit does.
     void anOverlongPasteIsRefused()
     {
         WindowFixture f;
@@ -290,7 +269,7 @@ private slots:
         QVERIFY(f.services.lastMessage().startsWith("Nothing was pasted"));
     }
 
-    // The window takes one file on this computer: a drop of anything else is refused.
+    // A drop of anything but one local file is refused.
     void dropsOfAnythingButOneFileAreRefused_data()
     {
         QTest::addColumn<QList<QUrl>>("urls");
@@ -309,9 +288,7 @@ private slots:
         QVERIFY(f.services.lastMessage().contains("takes one word list"));
     }
 
-    // A press fills the box in the background under a wait cursor. Cancelled
-    // after the work but before the window hears of it, or in the progress
-    // shown after a second, it changes nothing.
+    // A fill cancelled after its work, or in its progress window, changes nothing.
     void cancelledFillsChangeNothing()
     {
         WindowFixture f;
@@ -322,7 +299,7 @@ private slots:
         QTest::qSleep(4000); // the window takes no events meanwhile
         window.cancelFill();
         QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
-        QCOMPARE(window.outputBox()->text(), QStringLiteral("typed"));
+        QCOMPARE(window.outputBox()->text(), "typed");
         QVERIFY(!window.outputBox()->isReadOnly());
         expectNoTrace(f);
         pressSelect(window, "999999");
@@ -331,12 +308,11 @@ private slots:
             QSKIP("the fill ended before its progress was shown");
         QTest::keyClick(progressDialog(), Qt::Key_Escape);
         QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
-        QCOMPARE(window.outputBox()->text(), QStringLiteral("typed"));
+        QCOMPARE(window.outputBox()->text(), "typed");
         expectNoTrace(f);
     }
 
-    // File > Exit while a fill runs, under a context menu: the program ends,
-    // and the fill leaves no trace.
+    // File > Exit during a fill, under a context menu, ends the program cleanly.
     void exitEndsAFill()
     {
         WindowFixture f;
@@ -353,7 +329,6 @@ private slots:
         expectNoTrace(f);
     }
 
-    // Progress stays on the screen, however long its label (a deep folder's path).
     void aLongLabelKeepsTheProgressOnTheScreen()
     {
         WindowFixture f;
@@ -367,9 +342,7 @@ private slots:
         QVERIFY(progressDialog()->frameGeometry().width() <= screenWidth);
     }
 
-    // While the box fills, every command on the output or the list, in the
-    // main window or a dialog, waits and says so; typing, Ctrl+Z after a Clear
-    // and an accessibility client's edit leave the box alone.
+    // During a fill every command waits and says so, and no edit reaches the box.
     void commandsWaitForTheFill()
     {
         WindowFixture f;
@@ -402,7 +375,7 @@ private slots:
         f.services.messages.clear();
         QTest::keyClicks(box, "typed");
         QTest::keyClick(box, Qt::Key_Z, Qt::ControlModifier);
-        QAccessible::queryAccessibleInterface(box)->editableTextInterface()->insertText(0, "X");
+        face(box)->editableTextInterface()->insertText(0, "X");
         QCOMPARE(box->text(), QString());
         QTRY_VERIFY_WITH_TIMEOUT(!window.isFilling(), FillWait);
         QVERIFY(f.services.messages.isEmpty());
@@ -410,9 +383,7 @@ private slots:
         QVERIFY(!box->isReadOnly());
     }
 
-    // A dropped list is counted on another thread: until its count is in, a
-    // command waits and says so. Ctrl+Q during a count ends the program
-    // without a word.
+    // Until a dropped list is counted a press waits; Ctrl+Q then ends the program.
     void whileADroppedListIsCounted()
     {
         WindowFixture f;

@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# Every relative link in README.md and docs/*.md must reach a file that exists, and a link to a
-# heading (page.md#anchor, or #anchor in the same page) a heading of that page.
+# Proves every relative link in README.md and docs/*.md reaches its file, and its heading.
 # Usage: check_links.sh SOURCE_DIR
+source "$(dirname "$0")/check_lib.sh"
 cd "$1" || exit 1
-failures=0
-fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # A page without its fenced code blocks.
 prose() { awk '/^```/ { fenced = !fenced; next } !fenced' "$1"; }
-# The anchors of a page's headings, made as GitHub makes them.
+# The anchors of a page's headings, as GitHub makes them.
 anchors() {
   prose "$1" | grep -E '^#{1,6} ' | sed -E 's/^#+ +//' | tr '[:upper:]' '[:lower:]' \
     | sed -E 's/[^a-z0-9 _-]//g; s/ /-/g'
@@ -26,5 +24,4 @@ for page in README.md docs/*.md; do
     fi
   done < <(links "$page")
 done
-[ "$failures" -eq 0 ] || { echo "$failures broken link(s)" >&2; exit 1; }
-echo "every link reaches its file and heading"
+finish
