@@ -127,6 +127,29 @@ private slots:
         std::filesystem::remove_all(folder); // QTemporaryDir cannot remove a name not UTF-8
     }
 
+    // Tabbed to, the file list's arrow keys choose the file they reach, from the first.
+    void arrowKeysChooseAFile_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("open, Down") << false << int(Qt::Key_Down) << "binary.dat";
+        QTest::newRow("save, Up") << true << int(Qt::Key_Up) << "binary.dat";
+        QTest::newRow("open, Home") << false << int(Qt::Key_Home) << "binary.dat";
+    }
+    void arrowKeysChooseAFile()
+    {
+        QFETCH(bool, save);
+        QFETCH(int, key);
+        WindowFixture f;
+        BrowseDialog& dialog = show(f, save, at("lists"));
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        for (int tabs = 0; tabs < 10 && !dialog.fileList()->hasFocus(); ++tabs)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClick(dialog.fileList(), Qt::Key(key));
+        QTEST(dialog.nameBox()->text(), "chosen");
+    }
+
     // The output is saved with a final line end under a typed whole path.
     void aSaveWritesTheOutput()
     {
