@@ -2,6 +2,7 @@
 
 #include "window_fixture.h"
 #include "app/translations.h"
+#include "platform/tables/font_scale.h"
 #include "platform/widgets/line_widget.h"
 
 #include <QtWidgets>
@@ -187,6 +188,35 @@ private slots:
         MainWindow& window = f.main();
         QApplication::setFont(QFont("DejaVu Sans", 26));
         QTRY_COMPARE(window.font().pointSizeF(), 25.5);
+    }
+
+    // The largest size that fits is found in a few tries, however large the font.
+    void theLargestSizeThatFitsIsFound_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::addColumn<qreal>("largest"); // the largest size that fits, in the font's unit
+        QTest::addColumn<qreal>("found");
+        QFont pixels("DejaVu Sans");
+        pixels.setPixelSize(40);
+        QTest::newRow("half a point less") << QFont("DejaVu Sans", 26) << 25.5 << 25.5;
+        QTest::newRow("10,000 points") << QFont("DejaVu Sans", 10000) << 12.0 << 12.0;
+        QTest::newRow("in pixels") << pixels << 17.0 << 17.0;
+        QTest::newRow("none fits") << QFont("DejaVu Sans", 8) << 0.0 << 1.0;
+    }
+    void theLargestSizeThatFitsIsFound()
+    {
+        QFETCH(QFont, font);
+        QFETCH(qreal, largest);
+        const auto size = [](const QFont& f) {
+            return f.pointSizeF() > 0 ? f.pointSizeF() : qreal(f.pixelSize());
+        };
+        int tries = 0;
+        const QFont found = largestFittingFont(font, [&](const QFont& f) {
+            ++tries;
+            return size(f) <= largest;
+        });
+        QTEST(size(found), "found");
+        QVERIFY(tries <= 16);
     }
 };
 
