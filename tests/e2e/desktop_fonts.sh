@@ -26,7 +26,8 @@ on_screen() { # on_screen WINDOW WHAT: WINDOW's frame wholly on the screen
 ARGS=()
 run() { # run HOME ENV...: the program (given ARGS) under HOME's settings, wholly on the screen
   start_program env -u XDG_CURRENT_DESKTOP -u KDE_FULL_SESSION -u KDE_SESSION_VERSION \
-    -u QT_QPA_PLATFORMTHEME -u QT_FONT_DPI XDG_CONFIG_HOME="$work/$1" "${@:2}" "$PROGRAM" "${ARGS[@]}"
+    -u QT_QPA_PLATFORMTHEME -u QT_FONT_DPI XDG_CONFIG_HOME="$work/$1" "${@:2}" \
+    "$PROGRAM" "${ARGS[@]}"
   on_screen "$MAIN" "Under $*, the main window"
 }
 
