@@ -289,16 +289,21 @@ void MainWindow::onFillFinished()
 {
     OutputFill::Result result = fill_->takeResult();
     if (result.document) {
-        // A cursor at the end goes on to the new end, after the picks, as
-        // with text added at the cursor; the box does not scroll.
-        const bool atEnd = outputBox()->textCursor().atEnd();
-        outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
-        if (atEnd) {
-            const int scrolled = outputBox()->verticalScrollBar()->value();
-            outputBox()->moveCursor(QTextCursor::End);
-            outputBox()->verticalScrollBar()->setValue(scrolled);
+        try {
+            // A cursor at the end goes on to the new end, after the picks, as
+            // with text added at the cursor; the box does not scroll.
+            const bool atEnd = outputBox()->textCursor().atEnd();
+            outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
+            if (result.draws)
+                processRandomSource() = *result.draws; // only now are the draws used
+            if (atEnd) {
+                const int scrolled = outputBox()->verticalScrollBar()->value();
+                outputBox()->moveCursor(QTextCursor::End);
+                outputBox()->verticalScrollBar()->setValue(scrolled);
+            }
+        } catch (const std::bad_alloc&) { // the box is as it was
+            result.error = outOfMemoryError();
         }
-        processRandomSource() = result.draws; // only now are the draws used
     }
     dropFill();
     if (result.error && result.error->code != ErrorCode::Cancelled)

@@ -54,7 +54,41 @@ OutputFill::Result fill(const ProgressFn& progress, const PressInput& input, Ran
     return result;
 }
 
+OutputFill::Result paste(const ProgressFn& progress, const QString& text, const OutputBox::DocumentLook& look,
+                         const QString& rawBefore, const QString& rawAfter, QThread* home)
+{
+    OutputFill::Result result;
+    try {
+        const OutputBox::BuildProgress building = [&](qint64 done, qint64 total) {
+            return progress(std::uint64_t(std::max<qint64>(done, 0)), std::uint64_t(std::max<qint64>(total, 0)));
+        };
+        // The text after the selection follows the pasted text: its block
+        // ends (U+2029) end blocks there too.
+        auto document = OutputBox::buildDocument(look, rawBefore, text + rawAfter, building);
+        if (!document) {
+            result.error = cancelledError();
+            return result;
+        }
+        result.pastedEnd = document->characterCount() - 1 - int(rawAfter.size());
+        document->moveToThread(home);
+        result.document = std::move(document);
+    } catch (const std::bad_alloc&) {
+        result.error = outOfMemoryError();
+    }
+    return result;
+}
+
 } // namespace
+
+OutputFill::OutputFill(QWidget* over, const QString& label, const QString& text, const OutputBox::DocumentLook& look,
+                       const QString& rawBefore, const QString& rawAfter)
+{
+    QThread* home = QThread::currentThread();
+    task_ = std::make_unique<BackgroundTask>(
+        over, label, [this, text, look, rawBefore, rawAfter, home](const ProgressFn& progress) {
+            result_ = paste(progress, text, look, rawBefore, rawAfter, home);
+        });
+}
 
 OutputFill::OutputFill(QWidget* over, const QString& label, const PressInput& input, RandomSource draws,
                        const OutputBox::DocumentLook& look, const QString& rawBefore)

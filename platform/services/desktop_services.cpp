@@ -5,6 +5,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+
+#include <memory>
 
 namespace tavilon {
 
@@ -32,9 +36,18 @@ bool QtDesktopServices::setClipboardText(const QString& text)
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return false;
-    clipboard->setText(text, QClipboard::Clipboard);
-    // The clipboard gives no result of its own: read the text back.
-    return clipboard->text(QClipboard::Clipboard) == text;
+    // The text goes on the clipboard as the UTF-8 other programs ask for
+    // (X's plain text, Wayland's text/plain;charset=utf-8): answering them
+    // then takes no copy, which could not fail gently inside the
+    // clipboard's own event handling.
+    const QByteArray utf8 = text.toUtf8();
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("text/plain"), utf8);
+    data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+    const QPointer<QMimeData> placed = data.get();
+    clipboard->setMimeData(data.release(), QClipboard::Clipboard); // the clipboard owns it
+    // The clipboard gives no result of its own: it took the text if it hands the data back.
+    return placed && clipboard->mimeData(QClipboard::Clipboard) == placed;
 }
 
 } // namespace tavilon

@@ -9,16 +9,22 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextDocumentLayout>
-#include <QPointer>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include <algorithm>
+#include <optional>
 
 namespace tavilon {
 
 namespace {
+
+// A document's text as assistive technology reads it, lines ended by LF.
+QString plainText(const QTextDocument& doc)
+{
+    return doc.toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
 
 QString toWidgetText(QString text)
 {
@@ -114,17 +120,34 @@ std::unique_ptr<QTextDocument> OutputBox::buildDocument(const DocumentLook& look
 
 void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
 {
-    forgetCleared(); // a new text is a change
+    // Freeing a million lines takes a while: it happens in an event of its own.
+    std::unique_ptr<QTextDocument> old = swapDocument(std::move(document));
+    old->deleteLater();
+    old.release();
+}
+
+std::unique_ptr<QTextDocument> OutputBox::swapDocument(std::unique_ptr<QTextDocument> document)
+{
+    // What needs memory comes first: until setDocument() the box is as it
+    // was, so running out of memory changes nothing.
+    // An edit tells assistive technology what changed; a new document tells
+    // it nothing, so the box says the text was replaced.
+    std::optional<QAccessibleTextUpdateEvent> replaced;
+    if (QAccessible::isActive())
+        replaced.emplace(this, 0, plainText(*this->document()), plainText(*document));
     const QTextCursor before = textCursor();
     const int anchor = before.anchor();
     const int position = before.position();
     const int scrolled = verticalScrollBar()->value();
-    QPointer<QTextDocument> old = this->document();
+    QTextDocument* old = this->document();
 
+    forgetCleared(); // a new text is a change
+    old->setParent(nullptr); // neither the box nor its text control frees it now
     document->setParent(this); // the box owns it from here on
     setDocument(document.release());
-    if (old)
-        announceReplaced(*old);
+    std::unique_ptr<QTextDocument> taken(old);
+    if (replaced)
+        QAccessible::updateAccessibility(&*replaced);
 
     QTextCursor cursor(this->document());
     const int last = this->document()->characterCount() - 1;
@@ -132,14 +155,7 @@ void OutputBox::adoptDocument(std::unique_ptr<QTextDocument> document)
     cursor.setPosition(std::min(position, last), QTextCursor::KeepAnchor);
     setTextCursor(cursor);
     verticalScrollBar()->setValue(scrolled);
-    // A document the box made itself goes with it; freeing a million lines
-    // takes a while, so it happens in an event of its own.
-    for (QObject* owner = old ? old->parent() : nullptr; owner; owner = owner->parent()) {
-        if (owner == this) {
-            old->deleteLater();
-            break;
-        }
-    }
+    return taken;
 }
 
 void OutputBox::clearUndoably()
@@ -148,9 +164,7 @@ void OutputBox::clearUndoably()
         return;
     // The cleared document is set aside whole: no copy of its text, and
     // bringing it back is taking it again.
-    std::unique_ptr<QTextDocument> old(document());
-    old->setParent(nullptr); // neither the box nor its text control frees it now
-    adoptDocument(buildDocument(documentLook(), QString(), QString(), {}));
+    std::unique_ptr<QTextDocument> old = swapDocument(buildDocument(documentLook(), QString(), QString(), {}));
     cleared_ = std::move(old);
     // Any change to the emptied box (typing, a paste, Select's picks) ends
     // the chance to undo: the old text would overwrite the new.
@@ -194,19 +208,6 @@ void OutputBox::contextMenuEvent(QContextMenuEvent* event)
         connect(undo, &QAction::triggered, this, &OutputBox::undoClear);
     }
     menu->popup(event->globalPos());
-}
-
-void OutputBox::announceReplaced(const QTextDocument& old)
-{
-    // An edit tells assistive technology what changed; a document taken in
-    // its place tells it nothing, so the box says the text was replaced.
-    if (!QAccessible::isActive())
-        return;
-    const auto plain = [](const QTextDocument& doc) {
-        return doc.toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    };
-    QAccessibleTextUpdateEvent replaced(this, 0, plain(old), plain(*document()));
-    QAccessible::updateAccessibility(&replaced);
 }
 
 qsizetype OutputBox::longestLine(QStringView text)

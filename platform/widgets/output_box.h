@@ -68,6 +68,7 @@ public:
     // Shows `document` (built by buildDocument on this thread or moved to
     // it) instead of the current one. When the old text is the start of the
     // new one, the cursor, selection and scroll position stay where they were.
+    // std::bad_alloc leaves the box as it was.
     void adoptDocument(std::unique_ptr<QTextDocument> document);
 
     // Empties the box, keeping what it held for undoClear(). The box keeps
@@ -98,8 +99,8 @@ protected:
 
 private:
     void forgetCleared();
-    // Tells assistive technology that the text of `old` gave way to the box's.
-    void announceReplaced(const QTextDocument& old);
+    // adoptDocument(), handing back the document the box showed until now.
+    std::unique_ptr<QTextDocument> swapDocument(std::unique_ptr<QTextDocument> document);
 
     std::unique_ptr<QTextDocument> cleared_; // the last Clear's document, while the box is unchanged since
     QMetaObject::Connection watchingChanges_;
