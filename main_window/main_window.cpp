@@ -35,6 +35,7 @@
 #include <QUrl>
 
 #include <new>
+#include <utility>
 
 namespace tavilon {
 
@@ -68,6 +69,7 @@ MainWindow::MainWindow(DesktopServices& services) : services_(services)
     connect(picksBox(), &QLineEdit::textChanged, this, [this] { keepOnlyNumbers(picksBox()); });
     connect(outputBox(), &OutputBox::pasteRefused, this, &MainWindow::onPasteRefused);
     connect(outputBox(), &OutputBox::pasteTooManyLines, this, &MainWindow::onPasteTooManyLines);
+    connect(outputBox(), &OutputBox::longPaste, this, &MainWindow::onLongPaste);
 
     // "Clear" is the window's cancel button: Escape presses it.
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this); // owned by the window
@@ -226,6 +228,9 @@ QString MainWindow::waitReason() const
         return WordListCount::waitMessage();
     if (!isFilling())
         return QString();
+    if (pasting_)
+        return tr("The pasted text is still being written into the output box. Wait for it, or press Cancel "
+                  "to stop it; the output is unchanged.");
     return tr("The picks are still being written into the output box. Wait for them, or press Cancel to "
               "stop them; the output is unchanged.");
 }
@@ -296,7 +301,11 @@ void MainWindow::onFillFinished()
             outputBox()->adoptDocument(std::move(result.document)); // under the wait cursor: a million lines take a while
             if (result.draws)
                 processRandomSource() = *result.draws; // only now are the draws used
-            if (atEnd) {
+            if (result.pastedEnd) { // the cursor after the pasted text, as after a paste
+                QTextCursor cursor = outputBox()->textCursor();
+                cursor.setPosition(*result.pastedEnd);
+                outputBox()->setTextCursor(cursor);
+            } else if (atEnd) {
                 const int scrolled = outputBox()->verticalScrollBar()->value();
                 outputBox()->moveCursor(QTextCursor::End);
                 outputBox()->verticalScrollBar()->setValue(scrolled);
@@ -305,14 +314,17 @@ void MainWindow::onFillFinished()
             result.error = outOfMemoryError();
         }
     }
+    const bool pasted = std::exchange(pasting_, false);
     dropFill();
     if (result.error && result.error->code != ErrorCode::Cancelled)
-        warn(tr("No words were picked.\n\n%1").arg(errorText(*result.error)));
+        warn((pasted ? tr("Nothing was pasted.\n\n%1") : tr("No words were picked.\n\n%1"))
+                 .arg(errorText(*result.error)));
 }
 
 void MainWindow::dropFill()
 {
     fill_.reset();
+    pasting_ = false;
     outputBox()->setReadOnly(false);
 }
 
@@ -355,6 +367,23 @@ void MainWindow::onPasteTooManyLines(qint64 lines)
             "The output is unchanged.")
              .arg(lines)
              .arg(MaxOutputLines));
+}
+
+void MainWindow::onLongPaste(const QString& text, int from, int to)
+{
+    // The box takes no edits while a press or paste runs.
+    try { // the new document starts as a copy of the output
+        const QString raw = outputBox()->rawText();
+        fill_ = std::make_unique<OutputFill>(this, tr("Pasting…"), text, outputBox()->documentLook(), raw.left(from),
+                                             raw.mid(to));
+    } catch (const std::bad_alloc&) {
+        fill_.reset();
+        warn(tr("Nothing was pasted.\n\n%1").arg(errorText(outOfMemoryError())));
+        return;
+    }
+    pasting_ = true;
+    connect(&fill_->task(), &BackgroundTask::finished, this, &MainWindow::onFillFinished);
+    outputBox()->setReadOnly(true);
 }
 
 void MainWindow::onClearClicked()

@@ -55,9 +55,9 @@ public:
     QByteArray loadedPathBytes() const;
 
     // A press fills the output box while the window goes on: the picks and
-    // the box's new text are made on another thread and shown all at once.
-    // True from a press until its picks are in the box, or it was cancelled
-    // or failed. Meanwhile the commands that would act on the
+    // the box's new text are made on another thread and shown all at once;
+    // a long paste the same. True from a press (or paste) until its text is
+    // in the box, or it was cancelled or failed. Meanwhile the commands that would act on the
     // output are refused with a message, and the box takes no typing.
     bool isFilling() const { return fill_ != nullptr; }
     // Why a command must wait now (the other windows' commands too), or an
@@ -90,6 +90,7 @@ private:
     void onClearClicked();
     void onPasteRefused(qsizetype length);
     void onPasteTooManyLines(qint64 lines);
+    void onLongPaste(const QString& text, int from, int to);
     void keepOnlyNumbers(QLineEdit* box);
     void warn(const QString& text);
     bool refusedWhileFilling();
@@ -115,8 +116,9 @@ private:
     QByteArray loadedPathBytes_;
     std::uint64_t count_ = 0; // the words of the loaded list, as the count box shows them
     std::optional<FileIdentity> countedFile_;
-    // The press being made, while it runs.
+    // The press or long paste being made, while it runs.
     std::unique_ptr<OutputFill> fill_;
+    bool pasting_ = false; // the fill is a paste
 };
 
 } // namespace tavilon

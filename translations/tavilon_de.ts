@@ -571,6 +571,22 @@ Das Pfadfeld nennt nicht mehr die gezählte Wortliste „%1“. Laden Sie die Wo
         <source>There is not enough memory to copy the output. The output is unchanged; close other programs and copy again.</source>
         <translation>Der Speicher reicht nicht, um die Ausgabe zu kopieren. Die Ausgabe bleibt unverändert; schließen Sie andere Programme und kopieren Sie erneut.</translation>
     </message>
+    <message>
+        <source>The pasted text is still being written into the output box. Wait for it, or press Cancel to stop it; the output is unchanged.</source>
+        <translation>Der eingefügte Text wird noch in das Ausgabefeld geschrieben. Warten Sie darauf, oder drücken Sie Abbrechen, um den Vorgang abzubrechen; die Ausgabe bleibt dann unverändert.</translation>
+    </message>
+    <message>
+        <source>Nothing was pasted.
+
+%1</source>
+        <translation>Es wurde nichts eingefügt.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Pasting…</source>
+        <translation>Wird eingefügt…</translation>
+    </message>
 </context>
 <context>
     <name>tavilon::OpenDialog</name>

@@ -571,6 +571,22 @@ La zone du chemin ne désigne plus la liste de mots comptée, «&#xa0;%1&#xa0;»
         <source>There is not enough memory to copy the output. The output is unchanged; close other programs and copy again.</source>
         <translation>La mémoire ne suffit pas pour copier la sortie. La sortie reste inchangée&#xa0;; fermez d’autres programmes et copiez de nouveau.</translation>
     </message>
+    <message>
+        <source>The pasted text is still being written into the output box. Wait for it, or press Cancel to stop it; the output is unchanged.</source>
+        <translation>Le texte collé est encore en cours d’écriture dans la zone de sortie. Attendez la fin, ou appuyez sur Annuler pour interrompre l’écriture&#xa0;; la sortie reste alors inchangée.</translation>
+    </message>
+    <message>
+        <source>Nothing was pasted.
+
+%1</source>
+        <translation>Rien n’a été collé.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Pasting…</source>
+        <translation>Collage…</translation>
+    </message>
 </context>
 <context>
     <name>tavilon::OpenDialog</name>

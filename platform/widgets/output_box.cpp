@@ -196,6 +196,13 @@ void OutputBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Undo) && undoClear())
         return;
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        // Shift+F10 opens the context menu, as the Menu key does, at the cursor.
+        const QPoint at = cursorRect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&menu);
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 
@@ -271,8 +278,16 @@ bool OutputBox::acceptsText(QStringView text, const QTextCursor& replacing)
 void OutputBox::insertFromMimeData(const QMimeData* source)
 {
     // A drop has put the cursor where it lands; a paste replaces the selection.
-    if (source && source->hasText() && !acceptsText(source->text(), textCursor()))
-        return;
+    if (source && source->hasText()) {
+        const QString text = source->text();
+        const QTextCursor at = textCursor();
+        if (!acceptsText(text, at))
+            return;
+        if (text.size() > LongPaste) {
+            emit longPaste(text, at.selectionStart(), at.selectionEnd());
+            return;
+        }
+    }
     QPlainTextEdit::insertFromMimeData(source);
 }
 

@@ -21,6 +21,9 @@ public:
     // laying out one very long line costs the box time that grows with the
     // square of its length.
     static constexpr qsizetype MaxLineLength = qsizetype(MaxWordLength);
+    // A paste of more characters than this goes through longPaste (about
+    // a tenth of a second of the box's work, measured with short lines).
+    static constexpr qsizetype LongPaste = 64 * 1024;
 
     explicit OutputBox(QWidget* parent = nullptr);
 
@@ -88,6 +91,11 @@ signals:
     // A paste or drop was refused, the box then holding `lines` lines, more
     // than MaxOutputLines; the box is unchanged.
     void pasteTooManyLines(qint64 lines);
+    // A paste or drop of more than LongPaste characters, accepted but not
+    // inserted: laying out that much text at once would hold the window
+    // up for seconds. The box's owner puts `text` in the place of the raw
+    // text's characters [from, to), away from the window's thread.
+    void longPaste(const QString& text, int from, int to);
 
 protected:
     void insertFromMimeData(const QMimeData* source) override;

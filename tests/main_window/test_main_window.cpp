@@ -8,6 +8,7 @@
 
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -267,6 +268,37 @@ private slots:
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         QVERIFY(box->text().isEmpty());
         QVERIFY(f.services.lastMessage().startsWith("Nothing was pasted"));
+    }
+
+    // A long paste replaces the selection away from the window's thread.
+    void aLongPasteIsWrittenInTheBackground()
+    {
+        WindowFixture f;
+        MainWindow& window = f.main();
+        OutputBox* box = window.outputBox();
+        for (const char* line : {"first", "last"}) {
+            QTest::keyClicks(box, line);
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+        QTest::keyClicks(box, "end");
+        QTest::keyClick(box, Qt::Key_Up);
+        QTest::keyClick(box, Qt::Key_Home);
+        QTest::keyClick(box, Qt::Key_End, Qt::ShiftModifier);
+        const QString pasted = QString("word\r\n").repeated(20'000);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(window.isFilling());
+        QTRY_VERIFY(!window.isFilling());
+        QCOMPARE(box->text(), "first\r\n" + pasted + "\r\nend");
+        QCOMPARE(box->textCursor().position(), 6 + 5 * 20'000);
+    }
+
+    void shiftF10OpensTheBoxsMenu()
+    {
+        WindowFixture f;
+        QTest::keyClick(f.main().outputBox(), Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+        QApplication::activePopupWidget()->close();
     }
 
     // A drop of anything but one local file is refused.
