@@ -58,6 +58,7 @@ private slots:
         writeFile(QString("list"), numberedWords("w", 1000));
         writeFile(QString("empty"), "");
         writeFile(QString("one"), "a\n");
+        writeFile(QString("two"), "a\nb\n");
         writeFile(QString("odd"), "a\u2029b\uFDD0c\n");
         // 0, 999, 65000 (at the limit for 1000 words: drawn again), 5, 258.
         writeFile(QString("src"), QByteArray("\0\0\x03\xe7\xfd\xe8\0\x05\x01\x02", 10));
@@ -99,8 +100,10 @@ private slots:
         row("pick -o- --rand src -n3", 0, "w0\nw999\nw5\n");
         row("pick list --random-source - -n3", 0, "w512\nw679\nw554\n");
         row("pick -n2 one --random-source=/dev/null", 0, "a\na\n");
+        row("pick -n6 two --random-source=src", 0, "a\na\nb\nb\nb\na\n"); // a byte a draw
         row("pick -n6 list --random-source=src", 1, "", "src: end of file");
         row("pick --random-source list", 1, "", "list: cannot be the random source");
+        row("pick --random-source -", 1, "", "standard input: cannot be the random source");
         row("pick --uni -n 3 - --random-source=src", 0, "w5\nw0\nw998\n");
         row("pick -u -n 1001 list", 1, "", "list: holds 1000 words: fewer");
         row("count list --zero", 0, "1\n"); // one word of lines
@@ -118,7 +121,7 @@ private slots:
         QTEST(QString::fromUtf8(run.out), "out");
         QVERIFY2(run.err.contains(err.toUtf8()), run.err.constData());
         QCOMPARE(run.err.contains("Usage:"), status == 2);
-        QCOMPARE(QDir().entryList(QDir::Files).size(), 5);
+        QCOMPARE(QDir().entryList(QDir::Files).size(), 6);
     }
 
     // --help answers where it stands: an error after it is not read.
