@@ -161,7 +161,7 @@ Outcome<InputFile> openNamedPipe(const std::string& path)
 {
     const UniqueFd pipe(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     if (pipe.get() < 0)
-        return openError(path, errno);
+        return openFailedError(path, errno);
     return spoolToPrivateFile(pipe.get(), path);
 }
 

@@ -371,7 +371,7 @@ void MainWindow::onPasteTooManyLines(qint64 lines)
 
 void MainWindow::onLongPaste(const QString& text, int from, int to)
 {
-    // The box takes no edits while a press or paste runs.
+    // No paste reaches here during a fill: the box is read-only then.
     try { // the new document starts as a copy of the output
         const QString raw = outputBox()->rawText();
         fill_ = std::make_unique<OutputFill>(this, tr("Pasting…"), text, outputBox()->documentLook(), raw.left(from),

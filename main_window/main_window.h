@@ -57,8 +57,9 @@ public:
     // A press fills the output box while the window goes on: the picks and
     // the box's new text are made on another thread and shown all at once;
     // a long paste the same. True from a press (or paste) until its text is
-    // in the box, or it was cancelled or failed. Meanwhile the commands that would act on the
-    // output are refused with a message, and the box takes no typing.
+    // in the box, or it was cancelled or failed. Meanwhile the commands that
+    // would act on the output are refused with a message, and the box takes
+    // no typing.
     bool isFilling() const { return fill_ != nullptr; }
     // Why a command must wait now (the other windows' commands too), or an
     // empty text when none has to.

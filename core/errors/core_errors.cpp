@@ -89,6 +89,12 @@ CoreError cancelledError()
     return sentenceError(ErrorCode::Cancelled, TAVILON_SENTENCE("CoreError", "Stopped; nothing was changed."), {});
 }
 
+CoreError openFailedError(const std::string& path, int err)
+{
+    return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
+                         {path, systemReason(err)}, path, systemReason(err), err);
+}
+
 CoreError readFailedError(const std::string& path, int err)
 {
     return sentenceError(ErrorCode::ReadFailed, TAVILON_SENTENCE("CoreError", "Cannot read \"%1\": %2."),

@@ -41,6 +41,8 @@ CoreError sentenceError(ErrorCode code, const char* pattern, std::vector<std::st
 // Errors that several readers of a word list give in the same words.
 CoreError notWordListError(const std::string& path);
 CoreError cancelledError();
+// Opening `path` failed with the errno value `err`.
+CoreError openFailedError(const std::string& path, int err);
 // Reading `path` failed part-way with the errno value `err`.
 CoreError readFailedError(const std::string& path, int err);
 // The file is not the one that was counted (or no longer holds what the

@@ -80,12 +80,6 @@ CoreError notListError(const std::string& path, const struct stat& st)
 
 } // namespace
 
-CoreError openError(const std::string& path, int err)
-{
-    return sentenceError(ErrorCode::OpenFailed, TAVILON_SENTENCE("CoreError", "Cannot open \"%1\": %2."),
-                         {path, systemReason(err)}, path, systemReason(err), err);
-}
-
 Outcome<InputFile> InputFile::open(const std::string& path)
 {
     if (path.empty())
@@ -98,12 +92,12 @@ Outcome<InputFile> InputFile::open(const std::string& path)
         // a socket cannot be opened at all: say what it is
         if (::stat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
             return notListError(path, st);
-        return openError(path, err);
+        return openFailedError(path, err);
     }
     if (!statFile(fd, st)) {
         const int err = errno;
         ::close(fd);
-        return openError(path, err);
+        return openFailedError(path, err);
     }
     if (!isRegular(fd, st)) {
         ::close(fd);
@@ -123,7 +117,7 @@ Outcome<InputFile> InputFile::reopen(int fd, std::string name)
         const int err = errno;
         if (own >= 0)
             ::close(own);
-        return openError(name, err);
+        return openFailedError(name, err);
     }
     if (!isRegular(own, st)) {
         ::close(own);

@@ -9,9 +9,6 @@
 
 namespace tavilon {
 
-// "Cannot open NAME: reason." for the errno value `err`.
-CoreError openError(const std::string& path, int err);
-
 // A regular file opened read-only. Anything that is not a regular file (a
 // directory, a FIFO, a device) is refused before a byte is read, so opening
 // never blocks. Reads never wait either: a file that has nothing to give yet
